@@ -1,0 +1,96 @@
+// The transliteration engine: English text in, DevLys 160 glyph string out.
+//
+// The engine is a set of text buffers whose change notifications drive the
+// conversion, one character at a time:
+//   e2h -> append to txtEM -> txtEM_Change -> append to txtE -> txtE_Change
+//       -> GetHindi -> convrt -> (commit to txtHM, restart txtE -> ...)
+// A write to txtE or txtEM runs its handler to completion, including every
+// nested write and notification, before the write returns.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "keytable.h"
+#include "text.h"
+
+namespace kavelin {
+
+class Engine {
+ public:
+  // Observes every call of convrt as GetHindi makes it. Returning false skips
+  // the real composition, so that a pass of GetHindi can be studied alone.
+  using ConvrtHook = std::function<bool(const std::u16string& eng, const GlyphString& hin)>;
+
+  Engine();
+
+  // Whole-string conversion: empties the buffers, feeds `strn` character by
+  // character and returns the Hindi mirror. Line breaks must be CR LF (see
+  // toCrLf); a lone LF drops the pending token, as it always has.
+  GlyphString e2h(std::u16string_view strn);
+
+  // Empties txtH, txtE, txtHM and txtEM, in that order.
+  void ClearTxt();
+
+  // Change notifications of the two notifying buffers.
+  void txtEM_Change();
+  void txtE_Change();
+
+  // Recognises the key at the start of txtE and hands it to convrt.
+  void GetHindi();
+
+  // Composes the token for key `eng` with glyph string `hin` against the
+  // current contents of txtE.
+  void convrt(const std::u16string& eng, const GlyphString& hin);
+
+  // -1 when `key` is one of the 39 "r" + consonant clusters, else 0.
+  static std::int16_t chkRFlag(std::u16string_view key);
+
+  // Buffers.
+  const std::u16string& txtE() const { return txtE_; }
+  const GlyphString& txtH() const { return txtH_; }
+  const std::u16string& txtEM() const { return txtEM_; }
+  const GlyphString& txtHM() const { return txtHM_; }
+  const std::u16string& Text1() const { return Text1_; }
+  std::int16_t suppressFeed() const { return suppressFeed_; }
+
+  // Buffer writes. Writing txtE or txtEM raises its change notification.
+  void setTxtE(std::u16string text);
+  void setTxtEM(std::u16string text);
+  void setTxtH(GlyphString text) { txtH_ = std::move(text); }
+  void setTxtHM(GlyphString text) { txtHM_ = std::move(text); }
+  void setSuppressFeed(std::int16_t value) { suppressFeed_ = value; }
+
+  void setConvrtHook(ConvrtHook hook) { hook_ = std::move(hook); }
+
+  // How convrt treats a key: what the key alone gives, and whether it is a
+  // reph cluster. Defined with the composition rules.
+  enum class Alone : std::uint8_t;
+  struct KeyClass;
+
+ private:
+  void appendTxtE(char16_t c);
+  void appendTxtEM(char16_t c);
+  void callConvrt(const std::u16string& eng, const GlyphString& hin, const KeyClass& cls);
+  void compose(const std::u16string& eng, const GlyphString& hin, const KeyClass& cls);
+  void stepKeyAlone(Alone alone, const GlyphString& hin);
+  void shortI(const std::u16string& eng, const GlyphString& hin);
+  void commitOnSpace(const GlyphString& hin);
+  void fallback();
+
+  const KeyTable& table_;
+  std::u16string txtE_;
+  GlyphString txtH_;
+  std::u16string txtEM_;
+  GlyphString txtHM_;
+  std::u16string Text1_;
+  std::int16_t suppressFeed_ = 0;
+  // The half form that the short-i rule took out of txtHM for the current
+  // token; carried into the token when it goes on to the vowel "ii".
+  GlyphString shortIHalf_;
+  ConvrtHook hook_;
+};
+
+}  // namespace kavelin

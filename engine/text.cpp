@@ -1,0 +1,150 @@
+#include "text.h"
+
+namespace kavelin {
+namespace {
+
+// Windows-1252 characters of the bytes 0x80..0x9F.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
+char16_t cp1252ToChar(std::uint8_t byte) {
+  if (byte >= 0x80 && byte <= 0x9F) return kCp1252High[byte - 0x80];
+  return byte;
+}
+
+std::optional<std::uint8_t> charToCp1252(char16_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<std::uint8_t>(c);
+  for (int i = 0; i < 32; ++i) {
+    if (kCp1252High[i] == c) return static_cast<std::uint8_t>(0x80 + i);
+  }
+  return std::nullopt;
+}
+
+GlyphString glyphFromCodes(std::string_view codes) {
+  GlyphString out;
+  out.reserve(codes.size());
+  for (char b : codes) out.push_back(cp1252ToChar(static_cast<std::uint8_t>(b)));
+  return out;
+}
+
+std::string glyphToCodes(std::u16string_view glyphs) {
+  std::string out;
+  out.reserve(glyphs.size());
+  for (char16_t c : glyphs) {
+    auto b = charToCp1252(c);
+    out.push_back(b ? static_cast<char>(*b) : '?');
+  }
+  return out;
+}
+
+bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
+  out.clear();
+  out.reserve(bytes.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  auto fail = [&](std::size_t at) {
+    if (error) error->offset = at;
+    return false;
+  };
+  while (i < n) {
+    const unsigned char b0 = p[i];
+    if (b0 < 0x80) {
+      out.push_back(b0);
+      ++i;
+      continue;
+    }
+    int len;
+    char32_t cp;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) {
+      len = 2, cp = b0 & 0x1F, min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+      len = 3, cp = b0 & 0x0F, min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+      len = 4, cp = b0 & 0x07, min = 0x10000;
+    } else {
+      return fail(i);
+    }
+    if (i + len > n) return fail(i);
+    for (int k = 1; k < len; ++k) {
+      const unsigned char b = p[i + k];
+      if ((b & 0xC0) != 0x80) return fail(i);
+      cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return fail(i);
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+    i += len;
+  }
+  return true;
+}
+
+std::string encodeUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;
+    }
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::u16string latin1(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (char c : text) out.push_back(static_cast<unsigned char>(c));
+  return out;
+}
+
+std::u16string toCrLf(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size() + text.size() / 16);
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t c = text[i];
+    if (c == u'\r') {
+      out += u"\r\n";
+      if (i + 1 < n && text[i + 1] == u'\n') ++i;
+    } else if (c == u'\n') {
+      out += u"\r\n";
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace kavelin
