@@ -1,1 +1,189 @@
-int main(){}
+// kavelin-convert: transliterates Roman-letter Hindi into DevLys 160 glyph codes.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "engine.h"
+#include "text.h"
+
+#ifndef KAVELIN_VERSION
+#define KAVELIN_VERSION "0.0.0"
+#endif
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: kavelin-convert [OPTIONS] [FILE...]\n"
+    "Transliterate Hindi typed in Roman letters (UTF-8) into DevLys 160 glyph codes.\n"
+    "Reads the FILEs in order as one text, or standard input when none is given\n"
+    "(or for a FILE named -), and writes the result to standard output.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output FILE     write to FILE instead (replaced atomically)\n"
+    "      --encoding ENC    utf-8 (default): each code as its Windows-1252 character,\n"
+    "                        encoded as UTF-8; cp1252: the raw 8-bit codes\n"
+    "  -h, --help            show this help and exit\n"
+    "  -V, --version         show the version and exit\n";
+
+enum class Encoding { kUtf8, kCp1252 };
+
+struct Options {
+  Encoding encoding = Encoding::kUtf8;
+  std::string output;
+  std::vector<std::string> files;
+};
+
+[[noreturn]] void fail(const std::string& message, int code = 1) {
+  std::cerr << "kavelin-convert: " << message << "\n";
+  std::exit(code);
+}
+
+[[noreturn]] void usageError(const std::string& message) {
+  std::cerr << "kavelin-convert: " << message << "\n"
+            << "Try 'kavelin-convert --help' for more information.\n";
+  std::exit(2);
+}
+
+Options parseArguments(int argc, char** argv) {
+  Options options;
+  bool onlyFiles = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](const std::string& name) -> std::string {
+      const std::string prefix = name + "=";
+      if (arg.rfind(prefix, 0) == 0) return arg.substr(prefix.size());
+      if (i + 1 >= argc) usageError("option '" + name + "' needs a value");
+      return argv[++i];
+    };
+    if (onlyFiles || arg == "-" || arg.empty() || arg[0] != '-') {
+      options.files.push_back(arg);
+    } else if (arg == "--") {
+      onlyFiles = true;
+    } else if (arg == "-h" || arg == "--help") {
+      std::cout << kUsage;
+      std::exit(0);
+    } else if (arg == "-V" || arg == "--version") {
+      std::cout << "kavelin-convert " << KAVELIN_VERSION << "\n";
+      std::exit(0);
+    } else if (arg == "-o" || arg == "--output" || arg.rfind("--output=", 0) == 0) {
+      options.output = value(arg == "-o" ? "-o" : "--output");
+      if (options.output.empty()) usageError("empty output file name");
+    } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
+      const std::string enc = value("--encoding");
+      if (enc == "utf-8" || enc == "utf8" || enc == "UTF-8") {
+        options.encoding = Encoding::kUtf8;
+      } else if (enc == "cp1252" || enc == "windows-1252") {
+        options.encoding = Encoding::kCp1252;
+      } else {
+        usageError("unknown encoding '" + enc + "' (use utf-8 or cp1252)");
+      }
+    } else {
+      usageError("unknown option '" + arg + "'");
+    }
+  }
+  return options;
+}
+
+// Reads a whole file (or standard input for "-") as bytes.
+std::string readInput(const std::string& name) {
+  const bool standardInput = name == "-";
+  const std::string label = standardInput ? "standard input" : name;
+  const int fd = standardInput ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) fail(label + ": " + std::strerror(errno));
+  std::string bytes;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(label + ": " + std::strerror(errno));
+    }
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  if (!standardInput) ::close(fd);
+  return bytes;
+}
+
+std::string encodeOutput(const kavelin::GlyphString& glyphs, Encoding encoding) {
+  if (encoding == Encoding::kUtf8) return kavelin::encodeUtf8(glyphs);
+  return kavelin::glyphToCodes(glyphs);
+}
+
+bool writeAll(int fd, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Writes `data` to a temporary file beside `path` and renames it into place.
+void writeAtomically(const std::string& path, const std::string& data) {
+  std::string temp = path + ".XXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) fail(path + ": " + std::strerror(errno));
+  temp = name.data();
+  const mode_t mask = ::umask(0);  // mkstemp creates 0600; give the usual permissions
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  if (!writeAll(fd, data) || ::fsync(fd) != 0) {
+    const int err = errno;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    fail(path + ": " + std::strerror(err));
+  }
+  if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    fail(path + ": " + std::strerror(err));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  const Options options = parseArguments(argc, argv);
+  std::vector<std::string> files = options.files;
+  if (files.empty()) files.push_back("-");
+
+  std::u16string english;
+  for (const std::string& file : files) {
+    const std::string bytes = readInput(file);
+    std::u16string text;
+    kavelin::Utf8Error error;
+    if (!kavelin::decodeUtf8(bytes, text, &error)) {
+      fail((file == "-" ? std::string("standard input") : file) +
+           ": invalid UTF-8 at byte offset " + std::to_string(error.offset));
+    }
+    english += text;
+  }
+
+  kavelin::Engine engine;
+  const std::string out = encodeOutput(engine.e2h(kavelin::toCrLf(english)), options.encoding);
+  if (options.output.empty()) {
+    if (!writeAll(STDOUT_FILENO, out)) fail(std::string("standard output: ") + std::strerror(errno));
+  } else {
+    writeAtomically(options.output, out);
+  }
+  return 0;
+}
