@@ -1,32 +1,31 @@
 #include "engine.h"
 
 #include <array>
+#include <unordered_map>
 #include <utility>
 
 namespace kavelin {
+
+// What the key alone gives (the token has just begun).
+enum class Alone : std::uint8_t {
+  kFull,       // independent vowels, "r" and the reph clusters: the glyph string itself
+  kHalant,     // consonants without a half form: glyph string and halant
+  kStemless,   // full form = half form + stem: the glyph string without its last code
+  kUpperCase,  // every other key: the upper-case form of the glyph string
+};
+
+struct Engine::Key {
+  std::u16string eng;
+  GlyphString hin;
+  bool reph = false;     // one of the "r" + consonant clusters
+  GlyphString alone;     // txtH when the key stands alone in the buffer
+  GlyphString stemless;  // hin without its last code
+};
+
 namespace {
 
 constexpr char16_t kLF = u'\n';
 constexpr char16_t kCR = u'\r';
-
-}  // namespace
-
-// What the key alone gives (the token has just begun).
-enum class Engine::Alone : std::uint8_t {
-  kFull,        // independent vowels, "r" and the reph clusters: the glyph string itself
-  kHalant,      // consonants without a half form: glyph string and halant
-  kStemless,    // full form = half form + stem: the glyph string without its last code
-  kUpperCase,   // every other key: the upper-case form of the glyph string
-};
-
-struct Engine::KeyClass {
-  Alone alone;
-  bool reph;
-};
-
-namespace {
-using Alone = Engine::Alone;
-using KeyClass = Engine::KeyClass;
 
 // The 39 "r" + consonant clusters whose glyph string carries the reph.
 constexpr std::array<std::u16string_view, 39> kRephClusters = {
@@ -52,30 +51,74 @@ bool oneOf(std::u16string_view s, const std::array<std::u16string_view, N>& list
   return false;
 }
 
-KeyClass classify(std::u16string_view eng) {
-  const bool reph = Engine::chkRFlag(eng) != 0;
-  if (oneOf(eng, kIndependentVowels)) return {Alone::kFull, reph};
-  if (oneOf(eng, kNoHalfForm)) return {Alone::kHalant, reph};
-  if (oneOf(eng, kStemmed)) return {Alone::kStemless, reph};
-  if (eng == u"r" || reph) return {Alone::kFull, reph};
-  return {Alone::kUpperCase, reph};
-}
-
 GlyphString upperCaseForm(const GlyphString& s) {
   GlyphString out = s;
   for (char16_t& c : out) {
-    if (c >= u'a' && c <= u'z') {
-      c = static_cast<char16_t>(c - 32);
-    } else if (c >= 0x00E0 && c <= 0x00FE && c != 0x00F7) {
+    if ((c >= u'a' && c <= u'z') || (c >= 0x00E0 && c <= 0x00FE && c != 0x00F7)) {
       c = static_cast<char16_t>(c - 32);
     }
   }
   return out;
 }
 
-GlyphString withoutLast(const GlyphString& s) {
-  return s.empty() ? s : s.substr(0, s.size() - 1);
+Engine::Key makeKey(std::u16string eng, GlyphString hin) {
+  Engine::Key key;
+  key.reph = Engine::chkRFlag(eng) != 0;
+  key.stemless = hin.empty() ? hin : hin.substr(0, hin.size() - 1);
+  Alone alone = Alone::kUpperCase;
+  if (oneOf(eng, kIndependentVowels)) {
+    alone = Alone::kFull;
+  } else if (oneOf(eng, kNoHalfForm)) {
+    alone = Alone::kHalant;
+  } else if (oneOf(eng, kStemmed)) {
+    alone = Alone::kStemless;
+  } else if (eng == u"r" || key.reph) {
+    alone = Alone::kFull;
+  }
+  switch (alone) {
+    case Alone::kFull:
+      key.alone = hin;
+      break;
+    case Alone::kHalant:
+      key.alone = hin + u'~';
+      break;
+    case Alone::kStemless:
+      key.alone = key.stemless;
+      break;
+    case Alone::kUpperCase:
+      key.alone = upperCaseForm(hin);
+      break;
+  }
+  key.eng = std::move(eng);
+  key.hin = std::move(hin);
+  return key;
 }
+
+// Every key GetHindi can hand over, prepared once: the key table's rows (by
+// row index), the punctuation rows and the pass-through characters.
+struct Vocabulary {
+  std::vector<Engine::Key> rows;
+  std::vector<Engine::Key> punctuation;
+  std::array<const Engine::Key*, 128> passThrough{};
+  std::vector<Engine::Key> passThroughKeys;
+
+  static const Vocabulary& instance() {
+    static const Vocabulary vocabulary;
+    return vocabulary;
+  }
+
+ private:
+  Vocabulary() {
+    const KeyTable& table = KeyTable::instance();
+    for (const KeyRow& row : table.rows()) rows.push_back(makeKey(row.key, row.glyph));
+    for (const PunctuationRow& row : table.punctuation()) {
+      punctuation.push_back(makeKey(row.key, row.glyph));
+    }
+    const std::u16string chars = u"0123456789!";
+    for (char16_t c : chars) passThroughKeys.push_back(makeKey({c}, {c}));
+    for (const Engine::Key& key : passThroughKeys) passThrough[key.eng[0]] = &key;
+  }
+};
 
 // What follows the key in the token buffer, and what it makes of the token.
 enum class Rule : std::uint8_t { kSign, kCommit, kShortI };
@@ -89,8 +132,8 @@ struct SpecialKey {
 struct SuffixRow {
   std::u16string_view suffix;
   Rule rule;
-  std::u16string_view sign;       // appended to the glyph string
-  std::u16string_view rephSign;   // reph clusters: glyph string less its last code, sign, "Z"
+  std::u16string_view sign;      // appended to the glyph string
+  std::u16string_view rephSign;  // reph clusters: glyph string less its last code, sign, "Z"
   std::array<SpecialKey, 2> specials;
   bool carriesShortIHalf;
 };
@@ -133,28 +176,139 @@ constexpr SuffixRow kSuffixRows[] = {
     {u"O^", Rule::kSign, u"kWa", kNone, {}, false},
     {u"O", Rule::kSign, u"kW", kNone, {}, false},
 };
-static_assert(sizeof(kSuffixRows) / sizeof(kSuffixRows[0]) == 33);
+constexpr std::size_t kSuffixRowCount = sizeof(kSuffixRows) / sizeof(kSuffixRows[0]);
+static_assert(kSuffixRowCount == 33);
 
+// The suffix row equal to `suffix`, or null. Rows are indexed by their first
+// character; since suffixes are compared whole, at most one row is equal.
 const SuffixRow* findSuffix(std::u16string_view suffix) {
-  for (const SuffixRow& row : kSuffixRows) {
-    if (row.suffix == suffix) return &row;
+  struct Index {
+    std::array<std::array<std::uint8_t, 16>, 128> rows{};  // row number + 1, 0 ends the list
+    Index() {
+      for (std::size_t i = 0; i < kSuffixRowCount; ++i) {
+        auto& list = rows[kSuffixRows[i].suffix[0]];
+        std::size_t n = 0;
+        while (list[n]) ++n;
+        list[n] = static_cast<std::uint8_t>(i + 1);
+      }
+    }
+  };
+  static const Index index;
+  if (suffix.empty() || suffix.size() > 3 || suffix[0] >= 128) return nullptr;
+  for (std::uint8_t i : index.rows[suffix[0]]) {
+    if (!i) break;
+    if (kSuffixRows[i - 1].suffix == suffix) return &kSuffixRows[i - 1];
   }
   return nullptr;
 }
 
-// Composition classes of the key table's rows, by row index.
-const std::vector<KeyClass>& rowClasses() {
-  static const std::vector<KeyClass> classes = [] {
-    std::vector<KeyClass> v;
-    for (const KeyRow& row : KeyTable::instance().rows()) v.push_back(classify(row.key));
-    return v;
-  }();
-  return classes;
-}
-
 }  // namespace
 
-Engine::Engine() : table_(KeyTable::instance()) { rowClasses(); }
+// ---------------------------------------------------------------------------
+// Feed cache
+
+class Engine::FeedCache {
+ public:
+  // The id of the engine's current token state.
+  int intern(const Engine& engine) {
+    key_.clear();
+    key_.push_back(static_cast<char16_t>(engine.txtE_.size()));
+    key_ += engine.txtE_;
+    key_.push_back(static_cast<char16_t>(engine.txtH_.size()));
+    key_ += engine.txtH_;
+    key_.push_back(engine.shortIHalf_);
+    const auto found = ids_.find(key_);
+    if (found != ids_.end()) return found->second;
+    const int id = static_cast<int>(states_.size());
+    states_.push_back({engine.txtE_, engine.txtH_, engine.shortIHalf_, {}});
+    ids_.emplace(key_, id);
+    return id;
+  }
+
+  // Puts state `id` back into the engine's token buffers.
+  void restore(int id, Engine& engine) const {
+    const State& s = states_[id];
+    engine.txtE_ = s.txtE;
+    engine.txtH_ = s.txtH;
+    engine.shortIHalf_ = s.half;
+  }
+
+  const std::u16string& tokenBuffer(int id) const { return states_[id].txtE; }
+
+  struct Step {
+    int next;
+    std::uint32_t offset;  // of the appended glyphs in the pool
+    std::uint32_t length;
+  };
+
+  const Step* find(int state, char16_t c) const {
+    const auto& moves = states_[state].moves;
+    if (c >= 128 || !moves) return nullptr;
+    const int step = (*moves)[c];
+    return step < 0 ? nullptr : &steps_[step];
+  }
+
+  const char16_t* appended(const Step& step) const { return pool_.data() + step.offset; }
+
+  // Runs one feed step from `state` on the scratch engine. Returns false when
+  // the step read txtHM, whose contents the state does not hold.
+  bool learn(int state, char16_t c) {
+    const State& s = states_[state];
+    scratch_.txtE_ = s.txtE;
+    scratch_.txtH_ = s.txtH;
+    scratch_.shortIHalf_ = s.half;
+    scratch_.txtHM_.clear();
+    scratch_.txtEM_.clear();
+    scratch_.suppressFeed_ = 0;
+    scratch_.mirrorReads_ = 0;
+    scratch_.feed(c);
+    if (scratch_.mirrorReads_ != 0 || c >= 128) return false;
+    const int next = intern(scratch_);
+    Step step{next, static_cast<std::uint32_t>(pool_.size()),
+              static_cast<std::uint32_t>(scratch_.txtHM_.size())};
+    pool_ += scratch_.txtHM_;
+    auto& moves = states_[state].moves;
+    if (!moves) {
+      moves = std::make_unique<std::array<int, 128>>();
+      moves->fill(-1);
+    }
+    (*moves)[c] = static_cast<int>(steps_.size());
+    steps_.push_back(step);
+    return true;
+  }
+
+  // Forgets everything once it holds more states than ordinary text visits;
+  // called only between conversions, when no state id is held.
+  void trim() {
+    if (states_.size() > kMaxStates) clear();
+  }
+
+ private:
+  static constexpr std::size_t kMaxStates = 1 << 15;
+
+  struct State {
+    std::u16string txtE;
+    GlyphString txtH;
+    char16_t half;
+    std::unique_ptr<std::array<int, 128>> moves;  // step index by fed character
+  };
+
+  void clear() {
+    states_.clear();
+    ids_.clear();
+    steps_.clear();
+    pool_.clear();
+  }
+
+  std::vector<State> states_;
+  std::unordered_map<std::u16string, int> ids_;
+  std::vector<Step> steps_;
+  GlyphString pool_;
+  std::u16string key_;
+  Engine scratch_;
+};
+
+Engine::Engine() { Vocabulary::instance(); }
 
 std::int16_t Engine::chkRFlag(std::u16string_view key) {
   if (key.size() < 2 || key[0] != u'r') return 0;
@@ -189,29 +343,58 @@ void Engine::ClearTxt() {
   setTxtE(std::u16string());
   txtHM_.clear();
   setTxtEM(std::u16string());
-  shortIHalf_.clear();
+  shortIHalf_ = 0;
 }
 
 GlyphString Engine::e2h(std::u16string_view strn) {
   ClearTxt();
-  txtEM_.reserve(strn.size());
-  txtHM_.reserve(strn.size() + strn.size() / 4);
+  feedText(strn);
+  return txtHM_;
+}
+
+void Engine::feedText(std::u16string_view strn) {
+  txtEM_.reserve(txtEM_.size() + strn.size());
+  txtHM_.reserve(txtHM_.size() + strn.size() + strn.size() / 4);
+  if (!hook_ && !cache_) cache_ = std::make_unique<FeedCache>();
+  if (cache_) cache_->trim();
+  FeedCache* cache = hook_ ? nullptr : cache_.get();
+  int state = cache ? cache->intern(*this) : -1;
+  int fedState = -1;  // the state after the last character fed
+
   const std::size_t n = strn.size();
   for (std::size_t i = 0; i < n; ++i) {
     const char16_t c = strn[i];
     if (c == kLF) {
+      if (cache) cache->restore(state, *this);
       suppressFeed_ = -1;
       if (!txtE_.empty() && txtE_.back() == u' ') appendTxtE(u' ');
       setTxtE(std::u16string());
       txtHM_.push_back(kLF);
+      if (cache) state = cache->intern(*this);
       continue;
     }
     suppressFeed_ = 0;
-    appendTxtEM(c == kCR ? u' ' : c);
-    if (i + 1 == n) appendTxtE(u' ');  // end-of-text flush
+    const char16_t fed = c == kCR ? u' ' : c;
+    if (cache) {
+      feedCached(*cache, state, fed);
+      fedState = state;
+    } else {
+      feed(fed);
+    }
+    if (i + 1 == n) {  // end-of-text flush
+      if (cache) cache->restore(state, *this);
+      appendTxtE(u' ');
+      if (cache) state = cache->intern(*this);
+    }
   }
-  return txtHM_;
+  if (cache) {
+    cache->restore(state, *this);
+    if (fedState >= 0) Text1_ = cache->tokenBuffer(fedState);
+  }
 }
+
+// Appending to the English mirror feeds the character through the buffers.
+void Engine::feed(char16_t c) { appendTxtEM(c); }
 
 void Engine::txtEM_Change() {
   if (suppressFeed_ == -1) return;
@@ -228,22 +411,23 @@ void Engine::txtE_Change() { GetHindi(); }
 // ---------------------------------------------------------------------------
 // Key recognition
 
-void Engine::callConvrt(const std::u16string& eng, const GlyphString& hin, const KeyClass& cls) {
-  if (hook_ && !hook_(eng, hin)) return;
-  compose(eng, hin, cls);
+void Engine::callConvrt(const Key& key) {
+  if (hook_ && !hook_(key.eng, key.hin)) return;
+  compose(key);
 }
 
 void Engine::GetHindi() {
   if (txtE_.empty()) return;
+  const KeyTable& table = KeyTable::instance();
+  const Vocabulary& vocabulary = Vocabulary::instance();
   const char16_t lead = txtE_[0];
-  if (KeyTable::isPassThrough(lead)) {
-    const std::u16string key(1, lead);
-    callConvrt(key, key, classify(key));
+  if (lead < 128 && vocabulary.passThrough[lead]) {
+    callConvrt(*vocabulary.passThrough[lead]);
     return;
   }
   bool called = false;
-  if (const PunctuationRow* p = table_.punctuationFor(lead)) {
-    callConvrt(p->key, p->glyph, classify(p->key));
+  if (const PunctuationRow* p = table.punctuationFor(lead)) {
+    callConvrt(vocabulary.punctuation[p - table.punctuation().data()]);
     called = true;
   }
   // Groups are tested in order against the buffer as it stands; since no
@@ -252,33 +436,37 @@ void Engine::GetHindi() {
   // matched last in this pass.
   int nextGroup = 1;
   while (!txtE_.empty()) {
-    const int group = table_.groupOf(txtE_[0]);
+    const int group = table.groupOf(txtE_[0]);
     if (group < nextGroup) break;
-    const KeyRow* row = table_.match(group, txtE_);
+    const KeyRow* row = table.match(group, txtE_);
     if (!row) break;
-    callConvrt(row->key, row->glyph, rowClasses()[row - table_.rows().data()]);
+    callConvrt(vocabulary.rows[row - table.rows().data()]);
     called = true;
     nextGroup = group + 1;
   }
   // A start that no key matches and no further character can complete is
   // dropped, so that the rest of the line still converts.
-  if (!called && !txtE_.empty() && !table_.isKeyPrefix(txtE_)) setTxtE(txtE_.substr(1));
+  if (!called && !txtE_.empty() && !table.isKeyPrefix(txtE_)) setTxtE(txtE_.substr(1));
 }
 
 // ---------------------------------------------------------------------------
 // Composition
 
 void Engine::convrt(const std::u16string& eng, const GlyphString& hin) {
-  compose(eng, hin, classify(eng));
+  compose(makeKey(eng, hin));
 }
 
-void Engine::compose(const std::u16string& eng, const GlyphString& hin, const KeyClass& cls) {
-  const std::u16string E = txtE_;  // snapshot; every comparison below uses it
-  GlyphString carriedHalf;
-  carriedHalf.swap(shortIHalf_);
+void Engine::compose(const Key& key) {
+  const std::u16string& eng = key.eng;
+  const GlyphString& hin = key.hin;
+  // Snapshot of the token buffer: every comparison uses it, and none is made
+  // after the buffer is written.
+  const std::u16string_view E = txtE_;
+  const char16_t carriedHalf = shortIHalf_;
+  shortIHalf_ = 0;
 
   if (E == eng) {
-    stepKeyAlone(cls.alone, hin);
+    txtH_ = key.alone;
     return;
   }
   // A lone space token takes no suffix but a second space.
@@ -288,7 +476,7 @@ void Engine::compose(const std::u16string& eng, const GlyphString& hin, const Ke
   }
   const SuffixRow* row = nullptr;
   if (E.size() > eng.size() && E.compare(0, eng.size(), eng) == 0) {
-    row = findSuffix(std::u16string_view(E).substr(eng.size()));
+    row = findSuffix(E.substr(eng.size()));
   }
   if (!row) {
     fallback();
@@ -299,81 +487,85 @@ void Engine::compose(const std::u16string& eng, const GlyphString& hin, const Ke
       commitOnSpace(hin);
       return;
     case Rule::kShortI:
-      shortI(eng, hin);
+      shortI(key);
       return;
     case Rule::kSign:
       break;
   }
   for (const SpecialKey& special : row->specials) {
     if (!special.eng.empty() && eng == special.eng) {
-      txtH_ = special.afterHin ? hin + std::u16string(special.text) : std::u16string(special.text);
+      if (special.afterHin) {
+        txtH_.assign(hin).append(special.text);
+      } else {
+        txtH_.assign(special.text);
+      }
       return;
     }
   }
-  GlyphString h = row->carriesShortIHalf ? carriedHalf : GlyphString();
-  if (cls.reph && !row->rephSign.empty()) {
-    h += withoutLast(hin);
-    h += row->rephSign;
-    h += u'Z';
+  txtH_.clear();
+  if (row->carriesShortIHalf && carriedHalf) txtH_.push_back(carriedHalf);
+  if (key.reph && !row->rephSign.empty()) {
+    txtH_.append(key.stemless).append(row->rephSign).push_back(u'Z');
   } else {
-    h += hin;
-    h += row->sign;
-  }
-  txtH_ = std::move(h);
-}
-
-void Engine::stepKeyAlone(Alone alone, const GlyphString& hin) {
-  switch (alone) {
-    case Alone::kFull:
-      txtH_ = hin;
-      break;
-    case Alone::kHalant:
-      txtH_ = hin + u'~';
-      break;
-    case Alone::kStemless:
-      txtH_ = withoutLast(hin);
-      break;
-    case Alone::kUpperCase:
-      txtH_ = upperCaseForm(hin);
-      break;
+    txtH_.append(hin).append(row->sign);
   }
 }
 
-void Engine::shortI(const std::u16string& eng, const GlyphString& hin) {
+void Engine::shortI(const Key& key) {
+  ++mirrorReads_;
   const char16_t lastHM = txtHM_.empty() ? 0 : txtHM_.back();
-  if (eng == u"a") {
+  if (key.eng == u"a") {
     txtH_ = u",s";
     return;
   }
   if (lastHM != 0 && kHalfForms.find(lastHM) != std::u16string_view::npos) {
     txtHM_.pop_back();
-    txtH_ = u"f";
-    txtH_ += lastHM;
-    txtH_ += hin;
-    shortIHalf_.assign(1, lastHM);
+    txtH_.assign(1, u'f').append(1, lastHM).append(key.hin);
+    shortIHalf_ = lastHM;
     return;
   }
-  if (!eng.empty() && eng.back() == u'R') return;  // the typed "i" is absorbed
-  txtH_ = u"f" + hin;
+  if (!key.eng.empty() && key.eng.back() == u'R') return;  // the typed "i" is absorbed
+  txtH_.assign(1, u'f').append(key.hin);
 }
 
 void Engine::commitOnSpace(const GlyphString& hin) {
-  txtH_ = hin + u' ';
-  txtHM_ += txtH_;
+  txtHM_.append(hin).push_back(u' ');
   txtH_.clear();
   setTxtE(std::u16string());
 }
 
 void Engine::fallback() {
-  const std::u16string lastE = txtE_.empty() ? std::u16string() : txtE_.substr(txtE_.size() - 1);
+  const char16_t lastE = txtE_.empty() ? 0 : txtE_.back();
   txtHM_ += txtH_;
-  if (lastE != u" ") {
-    setTxtE(lastE);  // maps it at once as the first key of the next token
+  if (lastE != u' ') {
+    // Restart the buffer with that character, which maps it at once as the
+    // first key of the next token.
+    setTxtE(lastE ? std::u16string(1, lastE) : std::u16string());
   } else {
     txtH_.clear();
     setTxtE(std::u16string());
     txtHM_.push_back(u' ');
   }
 }
+
+void Engine::feedCached(FeedCache& cache, int& state, char16_t c) {
+  txtEM_.push_back(c);
+  const FeedCache::Step* step = cache.find(state, c);
+  if (!step && cache.learn(state, c)) step = cache.find(state, c);
+  if (step) {
+    txtHM_.append(cache.appended(*step), step->length);
+    state = step->next;
+    return;
+  }
+  // A step that depends on txtHM runs on the real buffers.
+  txtEM_.pop_back();
+  cache.restore(state, *this);
+  feed(c);
+  state = cache.intern(*this);
+}
+
+Engine::~Engine() = default;
+Engine::Engine(Engine&&) noexcept = default;
+Engine& Engine::operator=(Engine&&) noexcept = default;
 
 }  // namespace kavelin

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -25,11 +26,20 @@ class Engine {
   using ConvrtHook = std::function<bool(const std::u16string& eng, const GlyphString& hin)>;
 
   Engine();
+  ~Engine();
+  Engine(Engine&&) noexcept;
+  Engine& operator=(Engine&&) noexcept;
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
 
   // Whole-string conversion: empties the buffers, feeds `strn` character by
   // character and returns the Hindi mirror. Line breaks must be CR LF (see
   // toCrLf); a lone LF drops the pending token, as it always has.
   GlyphString e2h(std::u16string_view strn);
+
+  // The loop of e2h without its ClearTxt: feeds `strn` into the buffers as they
+  // stand, appending to txtHM.
+  void feedText(std::u16string_view strn);
 
   // Empties txtH, txtE, txtHM and txtEM, in that order.
   void ClearTxt();
@@ -55,6 +65,8 @@ class Engine {
   const GlyphString& txtHM() const { return txtHM_; }
   const std::u16string& Text1() const { return Text1_; }
   std::int16_t suppressFeed() const { return suppressFeed_; }
+  // The half form the short-i rule took back for the current token, or 0.
+  char16_t shortIHalf() const { return shortIHalf_; }
 
   // Buffer writes. Writing txtE or txtEM raises its change notification.
   void setTxtE(std::u16string text);
@@ -62,25 +74,32 @@ class Engine {
   void setTxtH(GlyphString text) { txtH_ = std::move(text); }
   void setTxtHM(GlyphString text) { txtHM_ = std::move(text); }
   void setSuppressFeed(std::int16_t value) { suppressFeed_ = value; }
+  void setShortIHalf(char16_t half) { shortIHalf_ = half; }
 
   void setConvrtHook(ConvrtHook hook) { hook_ = std::move(hook); }
 
-  // How convrt treats a key: what the key alone gives, and whether it is a
-  // reph cluster. Defined with the composition rules.
-  enum class Alone : std::uint8_t;
-  struct KeyClass;
+  // A key with what convrt derives from it alone (defined with the rules).
+  struct Key;
 
  private:
+  // Feeding one character is a function of the token state (txtE, txtH and the
+  // carried half form) and, for the short-i rule only, of the last character of
+  // txtHM. The cache remembers each step it has run, as the characters it
+  // appends to txtHM and the state it leaves, so e2h repeats known steps
+  // without running the notification chain again. Steps that read txtHM, and
+  // every step while a convrt hook is set, always run in full.
+  class FeedCache;
+  void feed(char16_t c);
+  void feedCached(FeedCache& cache, int& state, char16_t c);
+
   void appendTxtE(char16_t c);
   void appendTxtEM(char16_t c);
-  void callConvrt(const std::u16string& eng, const GlyphString& hin, const KeyClass& cls);
-  void compose(const std::u16string& eng, const GlyphString& hin, const KeyClass& cls);
-  void stepKeyAlone(Alone alone, const GlyphString& hin);
-  void shortI(const std::u16string& eng, const GlyphString& hin);
+  void callConvrt(const Key& key);
+  void compose(const Key& key);
+  void shortI(const Key& key);
   void commitOnSpace(const GlyphString& hin);
   void fallback();
 
-  const KeyTable& table_;
   std::u16string txtE_;
   GlyphString txtH_;
   std::u16string txtEM_;
@@ -88,9 +107,11 @@ class Engine {
   std::u16string Text1_;
   std::int16_t suppressFeed_ = 0;
   // The half form that the short-i rule took out of txtHM for the current
-  // token; carried into the token when it goes on to the vowel "ii".
-  GlyphString shortIHalf_;
+  // token (0: none); carried into the token when it goes on to the vowel "ii".
+  char16_t shortIHalf_ = 0;
   ConvrtHook hook_;
+  int mirrorReads_ = 0;  // reads of txtHM by the short-i rule
+  std::unique_ptr<FeedCache> cache_;
 };
 
 }  // namespace kavelin

@@ -50,22 +50,28 @@ std::size_t IncrementalConverter::LengthTree::find(std::size_t offset, std::size
 
 IncrementalConverter::IncrementalConverter(Breaks breaks) : breaks_(breaks) {
   lines_.emplace_back();
-  convertLine(lines_.back(), true);
+  convertLine(lines_.back(), true, nullptr);
   rebuildTrees();
 }
 
-void IncrementalConverter::convertLine(Line& line, bool last) {
+void IncrementalConverter::convertLine(Line& line, bool last, const Line* previous) {
+  engine_.ClearTxt();
+  engine_.setTxtH(previous ? previous->leftTxtH : GlyphString());
+  engine_.setShortIHalf(previous ? previous->leftHalf : 0);
   if (last) {
-    line.hindi = engine_.e2h(line.english);
+    engine_.feedText(line.english);
     line.hasToken = !line.english.empty();
   } else {
     std::u16string input = line.english;
     if (breaks_ == Breaks::kDocument) input.push_back(u'\r');
     line.hasToken = !input.empty();
     input.push_back(u'\n');
-    line.hindi = engine_.e2h(input);
+    engine_.feedText(input);
   }
+  line.hindi = engine_.txtHM();
   line.token = line.hasToken ? engine_.Text1() : std::u16string();
+  line.leftTxtH = engine_.txtH();
+  line.leftHalf = engine_.shortIHalf();
 }
 
 void IncrementalConverter::rebuildTrees() {
@@ -110,15 +116,26 @@ const IncrementalConverter::Change& IncrementalConverter::edit(std::size_t posit
   }
   const bool endsText = last + 1 == lines_.size();
   for (std::size_t i = 0; i < fresh.size(); ++i) {
-    convertLine(fresh[i], endsText && i + 1 == fresh.size());
+    const Line* previous = i > 0 ? &fresh[i - 1] : first > 0 ? &lines_[first - 1] : nullptr;
+    convertLine(fresh[i], endsText && i + 1 == fresh.size(), previous);
+  }
+  // The following lines inherit a different token: reconvert them until one
+  // leaves what it left before.
+  std::size_t end = last + 1;  // lines [first, end) are replaced
+  while (end < lines_.size() && !fresh.back().leavesSameAs(lines_[end - 1])) {
+    Line next;
+    next.english = lines_[end].english;
+    convertLine(next, end + 1 == lines_.size(), &fresh.back());
+    fresh.push_back(std::move(next));
+    ++end;
   }
 
   change_.position = outLength_.prefix(first);
-  change_.removed = outLength_.prefix(last + 1) - change_.position;
+  change_.removed = outLength_.prefix(end) - change_.position;
   change_.inserted.clear();
   for (const Line& line : fresh) change_.inserted += line.hindi;
 
-  const std::size_t oldCount = last - first + 1;
+  const std::size_t oldCount = end - first;
   if (fresh.size() == oldCount) {
     for (std::size_t i = 0; i < oldCount; ++i) {
       const std::size_t at = first + i;
@@ -130,7 +147,7 @@ const IncrementalConverter::Change& IncrementalConverter::edit(std::size_t posit
       lines_[at] = std::move(fresh[i]);
     }
   } else {
-    lines_.erase(lines_.begin() + first, lines_.begin() + last + 1);
+    lines_.erase(lines_.begin() + first, lines_.begin() + end);
     lines_.insert(lines_.begin() + first, std::make_move_iterator(fresh.begin()),
                   std::make_move_iterator(fresh.end()));
     rebuildTrees();

@@ -1,10 +1,12 @@
 // Incremental conversion: keeps an English text and its glyph string and, after
 // an edit, reconverts only the lines the edit touched.
 //
-// Lines convert independently: a line feed empties the token buffer, and the
-// short-i rule never reaches back past the line start. Only the last line gets
-// the end-of-text flush. The result always equals a fresh Engine::e2h of the
-// whole text.
+// A line feed empties the token buffer, and the short-i rule never reaches back
+// past the line start, so a line converts on its own but for the Hindi token
+// (txtH) it inherits, which only a dead token start can commit again. Each line
+// keeps the token it leaves; when an edit changes it, the next line is
+// reconverted too. Only the last line gets the end-of-text flush. The result
+// always equals a fresh Engine::e2h of the whole text.
 #pragma once
 
 #include <cstddef>
@@ -59,6 +61,12 @@ class IncrementalConverter {
     GlyphString hindi;       // with the LF of every line but the last
     std::u16string token;    // Text1 after the line's last character
     bool hasToken = false;   // the line fed at least one character
+    GlyphString leftTxtH;    // txtH after the line, inherited by the next one
+    char16_t leftHalf = 0;   // the carried short-i half form after the line
+
+    bool leavesSameAs(const Line& other) const {
+      return leftTxtH == other.leftTxtH && leftHalf == other.leftHalf;
+    }
   };
 
   // Sums of line lengths with O(log n) prefix queries.
@@ -77,7 +85,7 @@ class IncrementalConverter {
     std::size_t total_ = 0;
   };
 
-  void convertLine(Line& line, bool last);
+  void convertLine(Line& line, bool last, const Line* previous);
   void rebuildTrees();
 
   Breaks breaks_;

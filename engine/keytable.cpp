@@ -206,6 +206,20 @@ KeyTable::KeyTable() {
     punctuationByChar_[static_cast<unsigned char>(kPunctuationRows[i].key)] = &punctuation_[i];
   }
 
+  trie_.emplace_back();
+  for (const KeyRow& row : rows_) {
+    std::size_t node = 0;
+    for (char16_t c : row.key) {
+      if (c >= 128) throw std::logic_error("keys are ASCII");
+      if (!trie_[node].next[c]) {
+        trie_[node].next[c] = static_cast<std::uint16_t>(trie_.size());
+        trie_.emplace_back();
+      }
+      node = trie_[node].next[c];
+    }
+    trie_[node].row = &row;
+  }
+
   auto addPrefixes = [this](const std::u16string& key) {
     for (std::size_t len = 1; len <= key.size(); ++len) prefixes_.push_back(key.substr(0, len));
   };
@@ -217,11 +231,14 @@ KeyTable::KeyTable() {
 }
 
 const KeyRow* KeyTable::match(int group, std::u16string_view buffer) const {
-  for (const KeyRow* row = groupBegin(group); row != groupEnd(group); ++row) {
-    const std::size_t len = row->key.size();
-    if (buffer.size() >= len && buffer.compare(0, len, row->key) == 0) return row;
+  if (buffer.empty() || groupOf(buffer[0]) != group) return nullptr;
+  const KeyRow* longest = nullptr;
+  std::size_t node = 0;
+  for (char16_t c : buffer) {
+    if (c >= 128 || !(node = trie_[node].next[c])) break;
+    if (trie_[node].row) longest = trie_[node].row;
   }
-  return nullptr;
+  return longest;
 }
 
 bool KeyTable::isKeyPrefix(std::u16string_view text) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -51,7 +52,8 @@ class KeyTable {
   const KeyRow* groupBegin(int group) const { return rows_.data() + groupStart_[group]; }
   const KeyRow* groupEnd(int group) const { return rows_.data() + groupStart_[group + 1]; }
 
-  // The first row of `group` that `buffer` begins with, or null.
+  // The first row of `group` that `buffer` begins with, or null. Since no key
+  // is preceded in its group by a prefix of it, that is the longest such key.
   const KeyRow* match(int group, std::u16string_view buffer) const;
 
   // True when some key of the three tables begins with the whole of `text`,
@@ -66,6 +68,14 @@ class KeyTable {
   std::array<int, 128> groupByLead_{};
   std::array<const PunctuationRow*, 128> punctuationByChar_{};
   std::vector<std::u16string> prefixes_;  // sorted prefixes of every key
+
+  // Keys of the key table as a trie over ASCII; node 0 is the root and a
+  // child index of 0 means no child.
+  struct TrieNode {
+    std::array<std::uint16_t, 128> next{};
+    const KeyRow* row = nullptr;
+  };
+  std::vector<TrieNode> trie_;
 };
 
 }  // namespace kavelin

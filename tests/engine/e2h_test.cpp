@@ -2,6 +2,8 @@
 // length boundary, and the cases where a dead end or a lost character is mended.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "test_util.h"
 
 namespace kavelin {
@@ -231,6 +233,37 @@ TEST(TextBoundary, Cp1252) {
   EXPECT_FALSE(charToCp1252(u'\u0915').has_value());
   for (int b = 0; b < 256; ++b) {
     EXPECT_EQ(*charToCp1252(cp1252ToChar(static_cast<std::uint8_t>(b))), b);
+  }
+}
+
+}  // namespace
+}  // namespace kavelin
+
+namespace kavelin {
+namespace {
+
+// e2h repeats feed steps it has seen from a cache; with a convrt hook set it
+// always runs the notification chain. Both must leave every buffer the same.
+TEST(E2h, RememberedStepsEqualTheFullChain) {
+  std::mt19937 rng(7);
+  const std::u16string alphabet =
+      u"aaaaeeiiooukgcjtdnpbmyrlvshSKGDTNRxzqfwAIUOE@M^^^      \r\n\r\n.,!?;:'`+\\0123456789";
+  Engine cached;
+  Engine chained;
+  chained.setConvrtHook([](const std::u16string&, const GlyphString&) { return true; });
+  for (int round = 0; round < 3000; ++round) {
+    std::u16string text;
+    const std::size_t length = std::uniform_int_distribution<std::size_t>(0, 60)(rng);
+    for (std::size_t i = 0; i < length; ++i) {
+      text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+    }
+    if (round % 7 == 0) text += u'\u0915';  // a character beyond ASCII
+    ASSERT_EQ(cached.e2h(text), chained.e2h(text)) << encodeUtf8(text);
+    ASSERT_EQ(cached.txtE(), chained.txtE()) << encodeUtf8(text);
+    ASSERT_EQ(cached.txtH(), chained.txtH()) << encodeUtf8(text);
+    ASSERT_EQ(cached.txtEM(), chained.txtEM()) << encodeUtf8(text);
+    ASSERT_EQ(cached.Text1(), chained.Text1()) << encodeUtf8(text);
+    ASSERT_EQ(cached.suppressFeed(), chained.suppressFeed());
   }
 }
 

@@ -156,6 +156,29 @@ TEST(IncrementalConverter, OnlyTheEditedLineIsReported) {
   EXPECT_EQ(converter.chartToken(), u"t");
 }
 
+TEST(IncrementalConverter, NextLinesFollowTheTokenTheyInherit) {
+  // A lone LF leaves the Hindi token of a dropped "." in txtH; a line that
+  // starts with a dead "Ks" start commits it again. Edits of the first line
+  // must reach the lines after it.
+  struct Step {
+    std::size_t position;
+    std::size_t removed;
+    const char16_t* inserted;
+  } steps[] = {{0, 0, u"ti;.\n\n\nKsKpa"}, {3, 1, u""}, {3, 0, u","}, {0, 3, u"ka"},
+               {2, 1, u"."}, {4, 2, u""}, {3, 0, u"\n"}};
+  IncrementalConverter converter(Breaks::kRaw);
+  std::u16string text;
+  GlyphString shown;
+  for (const Step& step : steps) {
+    const auto& change = converter.edit(step.position, step.removed, step.inserted);
+    shown.replace(change.position, change.removed, change.inserted);
+    text.replace(step.position, step.removed, step.inserted);
+    const Reference expected = reference(text, Breaks::kRaw);
+    EXPECT_EQ(converter.hindi(), expected.hindi) << encodeUtf8(text);
+    EXPECT_EQ(shown, expected.hindi) << encodeUtf8(text);
+  }
+}
+
 TEST(IncrementalConverter, EditsOutOfRangeAreClamped) {
   IncrementalConverter converter;
   converter.edit(50, 10, u"ka");
