@@ -1,0 +1,459 @@
+#include "unicode.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kavelin {
+namespace {
+
+constexpr char16_t kRa = 0x0930;
+constexpr char16_t kNukta = 0x093C;
+constexpr char16_t kSignI = 0x093F;
+constexpr char16_t kVirama = 0x094D;
+constexpr char16_t kAnusvara = 0x0902;
+constexpr char16_t kReplacement = 0xFFFD;
+
+// What a code contributes to the text. A code gives one or two pieces; "half"
+// is a consonant with its virama.
+enum class Piece : std::uint8_t {
+  kNone,       // no second piece
+  kOther,      // independent vowel, digit, punctuation, space, line break
+  kConsonant,  // full consonant
+  kHalf,       // consonant + virama
+  kSign,       // dependent vowel sign
+  kMark,       // anusvara, candrabindu, visarga
+  kNukta,
+  kRakar,           // virama + RA below the preceding consonant
+  kVirama,          // the halant code
+  kShortI,          // vowel sign i written before its cluster
+  kShortIAnusvara,  // the same with an anusvara after the sign
+  kReph,            // reph written after its syllable
+  kRephShortI,      // reph and vowel sign i, both of the following cluster
+};
+
+struct Code {
+  Piece first = Piece::kNone;
+  char16_t firstChar = 0;
+  Piece second = Piece::kNone;
+  char16_t secondChar = 0;
+};
+
+using CodeTable = std::array<Code, 256>;
+
+constexpr CodeTable makeCodeTable() {
+  CodeTable t{};
+  auto one = [&t](unsigned code, Piece p, char16_t c) { t[code] = {p, c, Piece::kNone, 0}; };
+  auto two = [&t](unsigned code, Piece p, char16_t c, Piece q, char16_t d) {
+    t[code] = {p, c, q, d};
+  };
+  using P = Piece;
+  one(0x0A, P::kOther, u'\n');
+  one(0x20, P::kOther, u' ');
+  one(0x21, P::kOther, u'!');
+  one(0x22, P::kHalf, u'ष');
+  two(0x23, P::kConsonant, u'र', P::kSign, u'ु');
+  one(0x24, P::kOther, u'+');
+  one(0x25, P::kMark, u'ः');
+  one(0x26, P::kOther, u'-');
+  one(0x27, P::kHalf, u'श');
+  one(0x28, P::kOther, u';');
+  one(0x2A, P::kOther, u'’');
+  one(0x2B, P::kNukta, kNukta);
+  one(0x2C, P::kOther, u'ए');
+  one(0x2D, P::kOther, u'.');
+  one(0x2E, P::kHalf, u'ण');
+  one(0x2F, P::kHalf, u'ध');
+  for (unsigned d = 0x30; d <= 0x39; ++d) one(d, P::kOther, static_cast<char16_t>(d));
+  two(0x3A, P::kConsonant, u'र', P::kSign, u'ू');
+  one(0x3B, P::kConsonant, u'य');
+  one(0x3C, P::kConsonant, u'ढ');
+  two(0x3D, P::kHalf, u'त', P::kConsonant, u'र');
+  one(0x3E, P::kConsonant, u'झ');
+  one(0x3F, P::kHalf, u'घ');
+  one(0x40, P::kOther, u'/');
+  one(0x41, P::kOther, u'।');
+  one(0x42, P::kConsonant, u'ठ');
+  one(0x43, P::kHalf, u'ब');
+  one(0x44, P::kHalf, u'क');
+  one(0x45, P::kHalf, u'म');
+  one(0x46, P::kHalf, u'थ');
+  one(0x47, P::kConsonant, u'ळ');
+  one(0x48, P::kHalf, u'भ');
+  one(0x49, P::kHalf, u'प');
+  two(0x4A, P::kHalf, u'श', P::kConsonant, u'र');
+  two(0x4B, P::kHalf, u'ज', P::kConsonant, u'ञ');
+  one(0x4C, P::kHalf, u'स');
+  one(0x4D, P::kConsonant, u'ड');
+  one(0x4E, P::kConsonant, u'छ');
+  one(0x4F, P::kHalf, u'व');
+  one(0x50, P::kHalf, u'च');
+  one(0x51, P::kConsonant, u'फ');
+  one(0x52, P::kHalf, u'त');
+  one(0x53, P::kSign, u'ै');
+  one(0x54, P::kHalf, u'ज');
+  one(0x55, P::kHalf, u'न');
+  one(0x56, P::kConsonant, u'ट');
+  one(0x57, P::kSign, u'ॅ');
+  one(0x58, P::kHalf, u'ग');
+  one(0x59, P::kHalf, u'ल');
+  one(0x5A, P::kReph, kRa);
+  one(0x5B, P::kHalf, u'ख');
+  one(0x5C, P::kOther, u'?');
+  one(0x5D, P::kOther, u',');
+  one(0x5E, P::kOther, u'‘');
+  one(0x5F, P::kOther, u'ऋ');
+  one(0x60, P::kSign, u'ृ');
+  one(0x61, P::kMark, kAnusvara);
+  one(0x62, P::kOther, u'इ');
+  one(0x63, P::kConsonant, u'ब');
+  one(0x64, P::kConsonant, u'क');
+  one(0x65, P::kConsonant, u'म');
+  one(0x66, P::kShortI, kSignI);
+  one(0x67, P::kConsonant, u'ह');
+  one(0x68, P::kSign, u'ी');
+  one(0x69, P::kConsonant, u'प');
+  one(0x6A, P::kConsonant, u'र');
+  one(0x6B, P::kSign, u'ा');
+  one(0x6C, P::kConsonant, u'स');
+  one(0x6D, P::kOther, u'उ');
+  one(0x6E, P::kConsonant, u'द');
+  one(0x6F, P::kConsonant, u'व');
+  one(0x70, P::kConsonant, u'च');
+  one(0x71, P::kSign, u'ु');
+  one(0x72, P::kConsonant, u'त');
+  one(0x73, P::kSign, u'े');
+  one(0x74, P::kConsonant, u'ज');
+  one(0x75, P::kConsonant, u'न');
+  one(0x76, P::kOther, u'अ');
+  one(0x77, P::kSign, u'ू');
+  one(0x78, P::kConsonant, u'ग');
+  one(0x79, P::kConsonant, u'ल');
+  one(0x7A, P::kRakar, kRa);
+  two(0x7B, P::kHalf, u'क', P::kHalf, u'ष');
+  one(0x7E, P::kVirama, kVirama);
+  one(0x93, P::kHalf, u'श');
+  one(0xA1, P::kMark, u'ँ');
+  one(0xAA, P::kRakar, kRa);
+  two(0xAB, P::kHalf, u'त', P::kHalf, u'र');
+  one(0xBC, P::kOther, u'(');
+  one(0xBD, P::kOther, u')');
+  one(0xBE, P::kOther, u'=');
+  one(0xBF, P::kOther, u'{');
+  one(0xC0, P::kOther, u'}');
+  one(0xC3, P::kOther, u'ई');
+  one(0xC5, P::kOther, u'ऊ');
+  one(0xC6, P::kRephShortI, kSignI);
+  one(0xC7, P::kShortIAnusvara, kSignI);
+  two(0xD1, P::kConsonant, u'क', P::kSign, u'ृ');
+  two(0xD8, P::kHalf, u'क', P::kConsonant, u'र');
+  two(0xDD, P::kHalf, u'फ', P::kConsonant, u'र');
+  two(0xE6, P::kHalf, u'द', P::kConsonant, u'र');
+  two(0xE7, P::kHalf, u'प', P::kConsonant, u'र');
+  two(0xE9, P::kHalf, u'न', P::kConsonant, u'न');
+  return t;
+}
+
+constexpr CodeTable kCodes = makeCodeTable();
+
+// The font code of a glyph character, or -1 for a character that is not one.
+// Code 0x93 is held as U+201C; the C1 character U+0093 is not a code.
+int codeOf(char16_t c) {
+  if (c == 0x201C) return 0x93;
+  if (c >= 0x100 || (c >= 0x80 && c <= 0x9F)) return -1;
+  return kCodes[c].first == Piece::kNone ? -1 : c;
+}
+
+// Composes the text piece by piece. The vowel sign i waits until its cluster
+// is complete, so a reph after it finds the sign in place ("fdZ" is र्कि). A
+// reph is recorded as the position of its cluster and inserted when the text
+// is finished, so that no character is moved twice.
+class Composer {
+ public:
+  explicit Composer(std::size_t glyphCount) { out_.reserve(glyphCount + glyphCount / 2 + 8); }
+
+  void put(Piece piece, char16_t c);
+  std::u16string finish();
+
+ private:
+  // Where the text stands with respect to the latest consonant cluster.
+  enum class Phase : std::uint8_t {
+    kNone,   // no cluster: start of text, after a space, vowel, digit...
+    kHalf,   // in a run of half forms, no full consonant yet
+    kFull,   // after the full consonant (nukta and rakar may still follow)
+    kSigns,  // after the cluster's vowel signs and marks
+  };
+
+  bool continuesPendingCluster(Piece piece) const;
+  void placeShortI();
+  void dropVirama();
+
+  std::u16string out_;
+  std::vector<std::size_t> rephs_;  // insertion points of र्, never decreasing
+  std::size_t clusterStart_ = 0;
+  Phase phase_ = Phase::kNone;
+  bool pendingI_ = false;
+  bool pendingAnusvara_ = false;
+  bool afterRakar_ = false;
+};
+
+// While a vowel sign i waits, the cluster after it grows by half forms up to
+// one full consonant, then by nukta, rakar and halant (which makes the full
+// consonant a half form again). A reph amid the half forms ("rx" is DZl)
+// belongs to the same cluster.
+bool Composer::continuesPendingCluster(Piece piece) const {
+  switch (piece) {
+    case Piece::kConsonant:
+    case Piece::kHalf:
+      return phase_ != Phase::kFull;
+    case Piece::kNukta:
+    case Piece::kRakar:
+    case Piece::kVirama:
+      return phase_ != Phase::kNone;
+    case Piece::kReph:
+      return phase_ == Phase::kHalf;
+    default:
+      return false;
+  }
+}
+
+// Puts the waiting vowel sign i after its cluster. With half forms and no full
+// consonant ("fD") the last half form takes the sign as a full consonant. With
+// no consonant at all ("f", "f ") the sign stays where it was written.
+void Composer::placeShortI() {
+  pendingI_ = false;
+  afterRakar_ = false;
+  if (phase_ == Phase::kHalf) dropVirama();
+  out_ += kSignI;
+  if (pendingAnusvara_) out_ += kAnusvara;
+  if (phase_ != Phase::kNone) phase_ = Phase::kSigns;
+}
+
+// Turns the half form that ends the text so far into its full consonant.
+void Composer::dropVirama() {
+  const std::size_t n = out_.size();
+  if (n >= 1 && out_[n - 1] == kVirama) {
+    out_.pop_back();
+  } else if (n >= 2 && out_[n - 1] == kNukta && out_[n - 2] == kVirama) {
+    out_[n - 2] = kNukta;
+    out_.pop_back();
+  }
+}
+
+void Composer::put(Piece piece, char16_t c) {
+  if (pendingI_ && !continuesPendingCluster(piece)) placeShortI();
+  const bool afterRakar = afterRakar_;
+  afterRakar_ = false;
+  switch (piece) {
+    case Piece::kNone:
+      break;
+    case Piece::kConsonant:
+      if (phase_ != Phase::kHalf) clusterStart_ = out_.size();
+      out_ += c;
+      phase_ = Phase::kFull;
+      break;
+    case Piece::kHalf:
+      if (phase_ != Phase::kHalf) clusterStart_ = out_.size();
+      out_ += c;
+      out_ += kVirama;
+      phase_ = Phase::kHalf;
+      break;
+    case Piece::kNukta:
+      out_ += kNukta;  // after a half form NFC puts it before the virama
+      break;
+    case Piece::kRakar:
+      // A second rakar code draws over the first: one rakar.
+      afterRakar_ = true;
+      if (afterRakar) break;
+      if (phase_ == Phase::kHalf) {
+        out_ += kRa;  // the half form's virama serves the rakar
+        phase_ = Phase::kFull;
+      } else {
+        out_ += kVirama;
+        out_ += kRa;
+      }
+      break;
+    case Piece::kVirama:
+      // A halant after a full consonant makes it a half form; after a half
+      // form it adds nothing. Elsewhere it is kept as written.
+      if (phase_ == Phase::kHalf) break;
+      out_ += kVirama;
+      phase_ = phase_ == Phase::kFull ? Phase::kHalf : Phase::kNone;
+      break;
+    case Piece::kSign:
+      // A vowel sign after a half form (a token committed before its vowel,
+      // as "D`" for "cR") belongs to the full consonant.
+      if (phase_ == Phase::kHalf) dropVirama();
+      out_ += c;
+      if (phase_ != Phase::kNone) phase_ = Phase::kSigns;
+      break;
+    case Piece::kMark:
+      out_ += c;  // after a half form it stays there: क्ं
+      if (phase_ != Phase::kNone) phase_ = Phase::kSigns;
+      break;
+    case Piece::kOther:
+      out_ += c;
+      phase_ = Phase::kNone;
+      break;
+    case Piece::kShortI:
+    case Piece::kShortIAnusvara:
+      pendingI_ = true;
+      pendingAnusvara_ = piece == Piece::kShortIAnusvara;
+      phase_ = Phase::kNone;
+      break;
+    case Piece::kReph:
+      if (phase_ == Phase::kNone) {
+        // No syllable before it: र् where it stands, taking nothing after it.
+        out_ += kRa;
+        out_ += kVirama;
+      } else {
+        rephs_.push_back(clusterStart_);
+      }
+      break;
+    case Piece::kRephShortI:
+      rephs_.push_back(out_.size());
+      pendingI_ = true;
+      pendingAnusvara_ = false;
+      phase_ = Phase::kNone;
+      break;
+  }
+}
+
+// Canonical composition for what the text can hold: nukta (ccc 7) goes before
+// virama (ccc 9); न, र, ळ compose with the nukta; U+0958..U+095F are
+// composition exclusions and are decomposed. Other characters are taken to be
+// in NFC already (a glyph string holds Windows-1252 characters, which have no
+// combining marks).
+class NfcWriter {
+ public:
+  explicit NfcWriter(std::size_t size) { text_.reserve(size); }
+
+  void push(char16_t c) {
+    if (c == kNukta) {
+      ++nuktas_;
+      return;
+    }
+    if (c == kVirama) {
+      ++viramas_;
+      return;
+    }
+    if (nuktas_ != 0 || viramas_ != 0) flushMarks();
+    if (c >= 0x0958 && c <= 0x095F) {
+      static constexpr char16_t kBase[8] = {u'क', u'ख', u'ग', u'ज', u'ड', u'ढ', u'फ', u'य'};
+      text_ += kBase[c - 0x0958];
+      nuktas_ = 1;
+      return;
+    }
+    text_ += c;
+  }
+
+  std::u16string finish() {
+    flushMarks();
+    return std::move(text_);
+  }
+
+ private:
+  void flushMarks() {
+    if (nuktas_ > 0 && !text_.empty()) {
+      char16_t& base = text_.back();
+      const char16_t composed = base == u'न' ? u'ऩ' : base == u'र' ? u'ऱ' : base == u'ळ' ? u'ऴ' : 0;
+      if (composed != 0) {
+        base = composed;
+        --nuktas_;
+      }
+    }
+    for (; nuktas_ > 0; --nuktas_) text_ += kNukta;
+    for (; viramas_ > 0; --viramas_) text_ += kVirama;
+  }
+
+  std::u16string text_;
+  std::size_t nuktas_ = 0;
+  std::size_t viramas_ = 0;
+};
+
+std::u16string Composer::finish() {
+  if (pendingI_) placeShortI();
+  NfcWriter nfc(out_.size() + 2 * rephs_.size());
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < out_.size(); ++i) {
+    for (; next < rephs_.size() && rephs_[next] <= i; ++next) {
+      nfc.push(kRa);
+      nfc.push(kVirama);
+    }
+    nfc.push(out_[i]);
+  }
+  for (; next < rephs_.size(); ++next) {
+    nfc.push(kRa);
+    nfc.push(kVirama);
+  }
+  return nfc.finish();
+}
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
+
+std::u16string glyphsToUnicode(std::u16string_view glyphs) {
+  Composer composer(glyphs.size());
+  const std::size_t n = glyphs.size();
+  auto codeAt = [&](std::size_t i) { return i < n ? codeOf(glyphs[i]) : -1; };
+
+  for (std::size_t i = 0; i < n;) {
+    const char16_t c = glyphs[i];
+    const int code = codeOf(c);
+    if (code < 0) {
+      if (isHighSurrogate(c) && i + 1 < n && isLowSurrogate(glyphs[i + 1])) {
+        composer.put(Piece::kOther, c);
+        composer.put(Piece::kOther, glyphs[i + 1]);
+        i += 2;
+        continue;
+      }
+      const bool lone = isHighSurrogate(c) || isLowSurrogate(c);
+      composer.put(Piece::kOther, lone ? kReplacement : c);
+      ++i;
+      continue;
+    }
+    const int next = codeAt(i + 1);
+
+    // Sequences, longest first. "Å¡" (ऊँ) needs no rule: ऊ, then ँ.
+    if (code == 'v' && next == 'k') {
+      const int third = codeAt(i + 2);
+      const char16_t vowel = third == 'S' ? u'औ' : third == 's' ? u'ओ' : third == 'W' ? u'ऑ' : 0;
+      composer.put(Piece::kOther, vowel != 0 ? vowel : u'आ');
+      i += vowel != 0 ? 3 : 2;
+      continue;
+    }
+    if (code == ',' && next == 's') {
+      composer.put(Piece::kOther, u'ऐ');
+      i += 2;
+      continue;
+    }
+    if (code == 'b' && next == 'Z') {
+      composer.put(Piece::kOther, u'ई');
+      i += 2;
+      continue;
+    }
+    if (code == 'k' && (next == 's' || next == 'S' || next == 'W')) {
+      composer.put(Piece::kSign, next == 's' ? u'ो' : next == 'S' ? u'ौ' : u'ॉ');
+      i += 2;
+      continue;
+    }
+
+    const Code& entry = kCodes[code];
+    // A half form and the vertical bar "k" make the full consonant.
+    const bool stem =
+        next == 'k' && (entry.second == Piece::kNone ? entry.first : entry.second) == Piece::kHalf;
+    if (entry.second == Piece::kNone) {
+      composer.put(stem ? Piece::kConsonant : entry.first, entry.firstChar);
+    } else {
+      composer.put(entry.first, entry.firstChar);
+      composer.put(stem ? Piece::kConsonant : entry.second, entry.secondChar);
+    }
+    i += stem ? 2 : 1;
+  }
+  return composer.finish();
+}
+
+}  // namespace kavelin
