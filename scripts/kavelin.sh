@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kavelin needs (when missing), builds it, then
+# starts the program (run) or runs the whole test suite (test).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-webengine-dev libqt6svg6-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-noto-core fonts-lohit-deva fonts-dejavu-core
+  xvfb xauth poppler-utils
+)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+  cmake --build build
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    build
+    ./build/cli/kavelin-convert tests/data/sample-hi.txt
+    ;;
+  test)
+    install_missing
+    build
+    ctest --test-dir build --output-on-failure
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
