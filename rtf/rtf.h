@@ -1,0 +1,96 @@
+// Rich text for the Editing Box: a small document model and its RTF form.
+//
+// The model holds what the editor keeps: paragraphs with an alignment, each a
+// list of runs of text in one character format (font name, size, bold, italic,
+// underline). Text is UTF-16; glyph strings of the legacy 8-bit fonts are held
+// as the Windows-1252 characters of their codes, as everywhere in Kavelin.
+//
+// Character conventions shared by the writer and the reader:
+//   U+0009 (TAB)            <-> \tab
+//   U+2028 (LINE SEPARATOR) <-> \line, a line break inside a paragraph
+//                               (what QTextDocument uses for one)
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavelin {
+
+enum class Align { Left, Center, Right };  // justified text is read as Left
+
+struct RichRun {
+  std::u16string text;
+  std::u16string font;  // family name; empty when the file named none
+  double sizePt = 12.0;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+};
+
+struct RichParagraph {
+  Align align = Align::Left;
+  std::vector<RichRun> runs;  // an empty paragraph has none
+};
+
+struct RichDocument {
+  std::vector<RichParagraph> paragraphs;
+};
+
+// True when the two runs differ in text only.
+bool sameFormat(const RichRun& a, const RichRun& b);
+
+bool operator==(const RichRun& a, const RichRun& b);
+bool operator==(const RichParagraph& a, const RichParagraph& b);
+bool operator==(const RichDocument& a, const RichDocument& b);
+inline bool operator!=(const RichRun& a, const RichRun& b) { return !(a == b); }
+inline bool operator!=(const RichParagraph& a, const RichParagraph& b) { return !(a == b); }
+inline bool operator!=(const RichDocument& a, const RichDocument& b) { return !(a == b); }
+
+// The size RTF stores for `pt`: the nearest half point, halves rounded up
+// (14.25 -> 14.5), kept within 1..1638 pt; a size that is not a finite number
+// becomes 12 pt. Reading back what writeRtf wrote gives exactly this size.
+double rtfFontSize(double pt);
+
+// Drops empty runs and joins neighbouring runs of the same format.
+void mergeRuns(RichParagraph& paragraph);
+
+// The document as RTF: pure ASCII, Windows-1252 based, fonts declared with
+// \fcharset0. Every paragraph ends with \par, so a document without paragraphs
+// has no \par at all and reads back as such. readRtf(writeRtf(d)) equals d
+// after mergeRuns on each paragraph and rtfFontSize on each size, for text
+// without U+F020..U+F0FF (see readRtf).
+std::string writeRtf(const RichDocument& doc);
+
+struct RtfError {
+  std::size_t offset = 0;  // byte offset of the offending input
+  std::string message;
+};
+
+// Reads RTF as written by writeRtf or by word processors. On failure returns
+// false, fills `err` (when given) and leaves `out` unchanged.
+//
+// \par ends a paragraph; text after the last one is one more paragraph, and
+// nothing after it adds none. \sect, \cell and \row end a paragraph that has
+// text. A paragraph takes the alignment in force at its end; \qj is Left.
+// Hidden text (\v), destinations that are no body text (font table, styles,
+// pictures, headers, footnotes, field instructions, any {\* group}) and
+// unknown control words are skipped. Runs of one format are joined. Font
+// names lose surrounding spaces; a font number missing from the font table
+// means the \deff font.
+//
+// Leniency: a missing closing brace of the outermost group is accepted (any
+// other missing brace is an error), and whitespace or NUL bytes may follow the
+// document. \'hh and raw 8-bit bytes are Windows-1252 whatever \ansicpg says.
+//
+// Symbol fonts: a font code hh is read as the Windows-1252 character of hh,
+// which is U+00hh except for 0x80..0x9F (so code 0x93 is U+201C, as in glyph
+// strings). \'hh gives that in any font. \uN in U+F020..U+F0FF, where symbol
+// font codes live in Unicode, is folded to it in any font, since LibreOffice
+// writes such text in a font it declares \fcharset0; \uN in U+0080..U+009F is
+// folded in a \fcharset2 font only. So U+F020..U+F0FF does not survive
+// writeRtf and readRtf: it comes back as the code it stands for.
+bool readRtf(std::string_view bytes, RichDocument& out, RtfError* err = nullptr);
+
+}  // namespace kavelin

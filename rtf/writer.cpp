@@ -1,0 +1,156 @@
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+#include "rtf.h"
+#include "text.h"
+
+namespace kavelin {
+namespace {
+
+class RtfOut {
+ public:
+  // A control word; the delimiting space is written only when text follows.
+  void word(std::string_view w) {
+    out_ += '\\';
+    out_ += w;
+    delimit_ = true;
+  }
+  void word(std::string_view w, long n) {
+    word(w);
+    out_ += std::to_string(n);
+  }
+  void raw(std::string_view s) {
+    out_ += s;
+    delimit_ = false;
+  }
+  void literal(char c) {
+    // Letters, digits, '-' and a space would be read as part of the word.
+    const bool joins = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == ' ';
+    if (delimit_ && joins) out_ += ' ';
+    out_ += c;
+    delimit_ = false;
+  }
+  void hex(std::uint8_t b) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    out_ += "\\'";
+    out_ += kDigits[b >> 4];
+    out_ += kDigits[b & 0xF];
+    delimit_ = false;
+  }
+
+  // One character of text, or of a font name when `inName` (where a ';'
+  // would end the name).
+  void character(char16_t c, bool inName) {
+    if (c == u'\\' || c == u'{' || c == u'}') {
+      raw("\\");
+      out_ += static_cast<char>(c);
+    } else if (c == u';' && inName) {
+      hex(';');
+    } else if (c >= 0x20 && c <= 0x7E) {
+      literal(static_cast<char>(c));
+    } else if (c == u'\t' && !inName) {
+      word("tab");
+    } else if (c == u'\u2028' && !inName) {
+      word("line");
+    } else if ((c >= 0xA0 && c <= 0xFF) || c == u'\u201C') {
+      hex(*charToCp1252(c));
+    } else {
+      // \uN takes a signed 16-bit N; '?' is the fallback for \uc1 readers.
+      word("u", static_cast<std::int16_t>(c));
+      literal('?');
+    }
+  }
+
+  std::string take() { return std::move(out_); }
+
+ private:
+  std::string out_;
+  bool delimit_ = false;
+};
+
+const char* alignWord(Align a) {
+  switch (a) {
+    case Align::Center:
+      return "qc";
+    case Align::Right:
+      return "qr";
+    case Align::Left:
+      break;
+  }
+  return "ql";
+}
+
+}  // namespace
+
+std::string writeRtf(const RichDocument& doc) {
+  // Fonts in order of first use; \deff0 is the first of them.
+  std::vector<std::u16string> fonts;
+  auto fontIndex = [&fonts](const std::u16string& name) -> long {
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+      if (fonts[i] == name) return static_cast<long>(i);
+    }
+    fonts.push_back(name);
+    return static_cast<long>(fonts.size() - 1);
+  };
+  for (const RichParagraph& p : doc.paragraphs) {
+    for (const RichRun& r : p.runs) {
+      if (!r.text.empty()) fontIndex(r.font);
+    }
+  }
+
+  RtfOut out;
+  out.raw("{");
+  out.word("rtf", 1);
+  out.word("ansi");
+  out.word("ansicpg", 1252);
+  out.word("deff", 0);
+  out.word("uc", 1);
+  out.raw("{");
+  out.word("fonttbl");
+  for (std::size_t i = 0; i < fonts.size(); ++i) {
+    out.raw("{");
+    out.word("f", static_cast<long>(i));
+    out.word("fnil");
+    out.word("fcharset", 0);
+    for (char16_t c : fonts[i]) out.character(c, true);
+    out.raw(";}");
+  }
+  out.raw("}\r\n");
+
+  // Character format last written; nothing is assumed before the first run.
+  bool haveFormat = false;
+  long font = 0;
+  long halfPoints = 0;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  for (const RichParagraph& p : doc.paragraphs) {
+    out.word("pard");
+    out.word(alignWord(p.align));
+    for (const RichRun& r : p.runs) {
+      if (r.text.empty()) continue;
+      const long f = fontIndex(r.font);
+      const long hp = static_cast<long>(rtfFontSize(r.sizePt) * 2.0);
+      if (!haveFormat || f != font) out.word("f", f);
+      if (!haveFormat || hp != halfPoints) out.word("fs", hp);
+      if (!haveFormat || r.bold != bold) out.word(r.bold ? "b" : "b0");
+      if (!haveFormat || r.italic != italic) out.word(r.italic ? "i" : "i0");
+      if (!haveFormat || r.underline != underline) out.word(r.underline ? "ul" : "ulnone");
+      haveFormat = true;
+      font = f;
+      halfPoints = hp;
+      bold = r.bold;
+      italic = r.italic;
+      underline = r.underline;
+      for (char16_t c : r.text) out.character(c, false);
+    }
+    out.word("par");
+    out.raw("\r\n");
+  }
+  out.raw("}");
+  return out.take();
+}
+
+}  // namespace kavelin
