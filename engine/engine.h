@@ -73,6 +73,7 @@ class Engine {
   void setTxtEM(std::u16string text);
   void setTxtH(GlyphString text) { txtH_ = std::move(text); }
   void setTxtHM(GlyphString text) { txtHM_ = std::move(text); }
+  void setText1(std::u16string text) { Text1_ = std::move(text); }
   void setSuppressFeed(std::int16_t value) { suppressFeed_ = value; }
   void setShortIHalf(char16_t half) { shortIHalf_ = half; }
 

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev libqt6svg6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-lohit-deva fonts-dejavu-core
-  xvfb xauth poppler-utils
+  libx11-dev xvfb xauth poppler-utils
 )
 
 install_missing() {
@@ -34,7 +34,12 @@ case "${1:-}" in
   run)
     install_missing
     build
-    ./build/cli/kavelin-convert tests/data/sample-hi.txt
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "kavelin: no display to show the window on (DISPLAY is not set)." >&2
+      echo "The converter needs none: build/cli/kavelin-convert tests/data/sample-hi.txt" >&2
+      exit 1
+    fi
+    exec ./build/app/kavelin
     ;;
   test)
     install_missing

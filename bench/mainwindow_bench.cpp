@@ -1,0 +1,74 @@
+// Cost of one keystroke in the English box until the Hindi box and the chart
+// are up to date, against rebuilding the Hindi box whole (offscreen).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTextCursor>
+
+#include "frmmain.h"
+#include "richtextfield.h"
+
+namespace {
+
+QString sample(int size) {
+  QFile file(QStringLiteral(KAVELIN_CORPUS));
+  file.open(QIODevice::ReadOnly);
+  const QString one = QString::fromUtf8(file.readAll());
+  QString text;
+  while (text.size() < size) text += one;
+  text.truncate(size);
+  return text;
+}
+
+struct Window {
+  explicit Window(int size) {
+    w.Form_Load();
+    w.show();
+    w.RTB2->setText(sample(size));
+  }
+  kavelin::frmMain w;
+};
+
+// Typing "k" at the end of the English text, then taking it back.
+void BM_KeystrokeAtEnd(benchmark::State& state) {
+  Window window(static_cast<int>(state.range(0)));
+  kavelin::RichTextField* box = window.w.RTB2;
+  for (auto _ : state) {
+    QTextCursor c(box->document());
+    c.movePosition(QTextCursor::End);
+    c.insertText(QStringLiteral("k"));
+    c.deletePreviousChar();
+  }
+  state.SetItemsProcessed(state.iterations() * 2);
+}
+BENCHMARK(BM_KeystrokeAtEnd)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// The same work done the whole-text way: convert everything, rewrite the Hindi
+// box, follow the word in the chart.
+void BM_FullRebuild(benchmark::State& state) {
+  Window window(static_cast<int>(state.range(0)));
+  kavelin::frmMain& w = window.w;
+  const QString english = w.RTB2->text();
+  for (auto _ : state) {
+    const std::u16string text(reinterpret_cast<const char16_t*>(english.utf16()),
+                              static_cast<std::size_t>(english.size()));
+    const kavelin::GlyphString hindi = w.engine().e2h(kavelin::toCrLf(text));
+    w.RTB1->setText(QString::fromUtf16(hindi.data(), static_cast<qsizetype>(hindi.size())));
+    w.chart().FillGrid();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_FullRebuild)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kavelin bench"));
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

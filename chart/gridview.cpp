@@ -1,0 +1,77 @@
+#include "gridview.h"
+
+#include <QHeaderView>
+
+namespace kavelin {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QColor fromBgr(std::uint32_t bgr) {
+  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+QString qstr(const std::u16string& s) {
+  return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+GridView::GridView(GridModel& model, QWidget* parent) : QTableWidget(parent), model_(model) {
+  horizontalHeader()->hide();
+  verticalHeader()->hide();
+  setSelectionMode(QAbstractItemView::NoSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setWordWrap(false);
+  setTextElideMode(Qt::ElideNone);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  model_.onLayoutChanged = [this] { syncLayout(); };
+  model_.onCellChanged = [this](int row, int col) { syncCell(row, col); };
+  syncLayout();
+  connect(this, &QTableWidget::cellClicked, this, [this](int row, int col) {
+    model_.setRow(row);
+    model_.setCol(col);
+    emit clicked();
+  });
+}
+
+GridView::~GridView() {
+  model_.onLayoutChanged = nullptr;
+  model_.onCellChanged = nullptr;
+}
+
+void GridView::setRowHeightPixels(int pixels) {
+  rowHeight_ = pixels;
+  verticalHeader()->setDefaultSectionSize(pixels);
+  verticalHeader()->setMinimumSectionSize(std::min(pixels, 8));
+  for (int r = 0; r < rowCount(); ++r) setRowHeight(r, pixels);
+}
+
+void GridView::syncLayout() {
+  setRowCount(model_.Rows());
+  setColumnCount(model_.Cols());
+  for (int c = 0; c < model_.Cols(); ++c) setColumnWidth(c, model_.ColWidth(c) / kTwipsPerPixel);
+  for (int r = 0; r < model_.Rows(); ++r) {
+    setRowHeight(r, rowHeight_);
+    for (int c = 0; c < model_.Cols(); ++c) syncCell(r, c);
+  }
+}
+
+void GridView::syncCell(int row, int col) {
+  if (row >= rowCount() || col >= columnCount()) return;
+  const GridModel::Cell& cell = model_.cell(row, col);
+  QTableWidgetItem* it = item(row, col);
+  if (!it) {
+    it = new QTableWidgetItem;
+    it->setTextAlignment(Qt::AlignCenter);
+    setItem(row, col, it);
+  }
+  it->setText(qstr(cell.text));
+  it->setBackground(fromBgr(cell.background.value_or(GridModel::kDefaultBackground)));
+  it->setForeground(Qt::black);
+  QFont f(qstr(cell.fontName.value_or(model_.fontName())));
+  f.setPointSizeF(cell.fontSize.value_or(model_.fontSize()));
+  it->setFont(f);
+}
+
+}  // namespace kavelin

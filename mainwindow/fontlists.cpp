@@ -1,0 +1,40 @@
+#include "fontlists.h"
+
+namespace kavelin {
+
+double leadingNumber(const QString& text) {
+  int i = 0;
+  const int n = static_cast<int>(text.size());
+  while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
+  const int start = i;
+  if (i < n && (text[i] == u'+' || text[i] == u'-')) ++i;
+  const int digitsStart = i;
+  while (i < n && text[i].isDigit() && text[i].unicode() < 128) ++i;
+  int mantissaDigits = i - digitsStart;
+  if (i < n && text[i] == u'.') {
+    const int fractionStart = ++i;
+    while (i < n && text[i].isDigit() && text[i].unicode() < 128) ++i;
+    mantissaDigits += i - fractionStart;
+  }
+  if (mantissaDigits == 0) return 0;
+  // An exponent counts only when digits follow it.
+  if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+    int j = i + 1;
+    if (j < n && (text[j] == u'+' || text[j] == u'-')) ++j;
+    const int expStart = j;
+    while (j < n && text[j].isDigit() && text[j].unicode() < 128) ++j;
+    if (j > expStart) i = j;
+  }
+  bool ok = false;
+  const double value = text.mid(start, i - start).toDouble(&ok);
+  return ok ? value : 0;
+}
+
+double sizeForText(const QString& text) {
+  const double value = leadingNumber(text);
+  return value < 6 || value > 72 ? 12 : value;
+}
+
+QString sizeText(double points) { return QString::number(points, 'g', 7); }
+
+}  // namespace kavelin

@@ -1,0 +1,635 @@
+#include "frmmain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWindow>
+
+#include "fontlists.h"
+#include "gridview.h"
+#include "inifile.h"
+#include "kavelin_resources.h"
+#include "placement.h"
+#include "richtextfield.h"
+#include "statusbar.h"
+
+namespace kavelin {
+namespace {
+
+QString qstr(const std::u16string& s) {
+  return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::u16string ustr(const QString& s) {
+  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()),
+                        static_cast<std::size_t>(s.size()));
+}
+
+// Places a control at its design rectangle, given in twips.
+void place(QWidget* w, int left, int top, int width, int height) {
+  w->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+// Runs one step of a procedure whose steps stand alone: a failing step is skipped.
+template <typename Step>
+void standAlone(Step step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+// The toolbar's buttons in their five groups.
+const char* const kToolbarGroups[][3] = {{"New", "Open", "Save"},
+                                         {"Print", nullptr, nullptr},
+                                         {"Cut", "Copy", "Paste"},
+                                         {"Bold", "Italic", "Underline"},
+                                         {"Align Left", "Center", "Align Right"}};
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), chart_(engine_, *this) {
+  setWindowTitle(QStringLiteral("Kavelin"));
+  createControls();
+  createMenus();
+}
+
+frmMain::~frmMain() = default;
+
+// ---------------------------------------------------------------------------
+// Controls
+
+void frmMain::createControls() {
+  client_ = new QWidget(this);
+  setCentralWidget(client_);
+  QFont sansSerif(QStringLiteral("MS Sans Serif"));
+  sansSerif.setPointSizeF(8);
+  client_->setFont(sansSerif);
+
+  createToolBar();
+
+  Image1 = new QLabel(client_);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setScaledContents(true);
+  Image1->setCursor(Qt::PointingHandCursor);
+  place(Image1, 120, 480, 1455, 975);
+
+  auto pictureButton = [this](const char* name, const QString& caption, int left) {
+    auto* b = new QToolButton(client_);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(caption);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setIconSize(QSize(32, 32));
+    place(b, left, 480, 735, 975);
+    return b;
+  };
+  Command2 = pictureButton("Command2", tr("&Intro"), 1680);
+  Command1 = pictureButton("Command1", tr("&Clear"), 2400);
+  Command6 = pictureButton("Command6", tr("&Print"), 3120);
+  Command9 = pictureButton("Command9", tr("&Settings"), 5040);
+  Command3 = pictureButton("Command3", tr("&Help"), 5880);
+  Command4 = pictureButton("Command4", tr("&About"), 6600);
+  Command5 = pictureButton("Command5", tr("E&xit"), 7320);
+
+  auto button = [this](const char* name, const QString& caption, int left, int top, int width,
+                       int height) {
+    auto* b = new QPushButton(caption, client_);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    place(b, left, top, width, height);
+    return b;
+  };
+  Command7 = button("Command7", tr("S&end All >"), 3960, 480, 975, 495);
+  Command8 = button("Command8", tr("Se&nd Sel >"), 3960, 960, 975, 495);
+  Command10 = button("Command10", QStringLiteral("<"), 8280, 120, 255, 255);
+  Command11 = button("Command11", tr("Copy All"), 8520, 120, 855, 255);
+  Command12 = button("Command12", tr("Save"), 9360, 120, 615, 255);
+  Command13 = button("Command13", tr("Open"), 9960, 120, 615, 255);
+  Command14 = button("Command14", tr("Clear"), 10560, 120, 615, 255);
+  for (QPushButton* small : {Command10, Command11, Command12, Command13, Command14}) {
+    small->setStyleSheet(QStringLiteral("padding: 0px 2px;"));
+  }
+
+  Label2 = new QLabel(tr("Transliterated Text ( Hindi )"), client_);
+  place(Label2, 1680, 1560, 2895, 255);
+  RTB1 = new RichTextField(client_);
+  RTB1->setObjectName(QStringLiteral("RTB1"));
+  RTB1->setReadOnly(true);
+  RTB1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  place(RTB1, 1680, 1800, 6375, 2175);
+  QFont devlys(QStringLiteral("DevLys 160"));
+  devlys.setPointSizeF(14.25);
+  RTB1->setBaseFont(devlys);
+
+  Label1 = new QLabel(tr("Text To Transliterate ( English )"), client_);
+  place(Label1, 1680, 4080, 2415, 255);
+  RTB2 = new RichTextField(client_);
+  RTB2->setObjectName(QStringLiteral("RTB2"));
+  place(RTB2, 1680, 4320, 6375, 2175);
+  QFont english(QStringLiteral("MS Sans Serif"));
+  english.setPointSizeF(12);
+  RTB2->setBaseFont(english);
+
+  Grid2 = new GridView(chart_.grid2(), client_);
+  Grid2->setObjectName(QStringLiteral("Grid2"));
+  Grid2->setRowHeightPixels(22);
+  place(Grid2, 120, 1560, 1500, 4935);
+  Grid1 = new GridView(chart_.grid1(), client_);
+  Grid1->setObjectName(QStringLiteral("Grid1"));
+  Grid1->setRowHeightPixels(20);
+  Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  place(Grid1, 120, 6600, 7935, 900);
+
+  Frame1 = new QGroupBox(tr("Editing Box"), client_);
+  Frame1->setObjectName(QStringLiteral("Frame1"));
+  // In wide layout the frame lies over other controls; it hides them cleanly.
+  Frame1->setAutoFillBackground(true);
+  place(Frame1, 8160, 480, 3495, 6975);
+  MainBox = new RichTextField(Frame1);
+  MainBox->setObjectName(QStringLiteral("MainBox"));
+  MainBox->setAcceptRichText(true);
+  place(MainBox, 120, 240, 3255, 6660);
+  MainBox->setBaseFont(devlys);
+
+  sbStatusBar = new StatusBar(this);
+  setStatusBar(sbStatusBar);
+
+  // The grids' design layout, before any activation fills them.
+  chart_.SetGrid1();
+  chart_.SetGrid2();
+
+  connect(RTB2, &RichTextField::changed, this, &frmMain::RTB2_Change);
+  // Any change of the Hindi box that the conversion did not make means the
+  // next conversion rewrites it whole.
+  connect(RTB1->document(), &QTextDocument::contentsChange, this, [this] {
+    if (!patchingHindiBox_) hindiBoxInStep_ = false;
+  });
+  connect(RTB2, &RichTextField::keyUp, this, &frmMain::RTB2_KeyUp);
+  connect(MainBox, &RichTextField::keyDown, this, &frmMain::MainBox_KeyDown);
+  connect(MainBox, &RichTextField::keyUp, this, &frmMain::MainBox_KeyUp);
+  connect(Command10, &QPushButton::clicked, this, &frmMain::Command10_Click);
+  connect(Grid1, &GridView::clicked, this, [this] { chart_.Grid1_Click(); });
+  connect(Grid2, &GridView::clicked, this, [this] { chart_.Grid2_Click(); });
+}
+
+void frmMain::createToolBar() {
+  tbToolBar = new QToolBar(client_);
+  tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+  tbToolBar->setIconSize(QSize(16, 16));
+  tbToolBar->setMovable(false);
+  tbToolBar->setFloatable(false);
+  tbToolBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; }"));
+  bool first = true;
+  for (const auto& group : kToolbarGroups) {
+    if (!first) tbToolBar->addSeparator();
+    first = false;
+    for (const char* key : group) {
+      if (!key) continue;
+      const QString k = QString::fromLatin1(key);
+      QAction* action = tbToolBar->addAction(QIcon(res::toolbar(k)), k);
+      action->setObjectName(k);
+      action->setToolTip(k);
+      action->setData(k);
+      // Buttons of the classic 23 x 22 size, so the lists fit beside them.
+      tbToolBar->widgetForAction(action)->setFixedSize(23, 22);
+    }
+  }
+  // The font lists sit to the right of the buttons, at their design place.
+  comboSpacer_ = new QWidget(tbToolBar);
+  tbToolBar->addWidget(comboSpacer_);
+  Combo2 = new QComboBox(tbToolBar);
+  Combo2->setObjectName(QStringLiteral("Combo2"));
+  Combo2->setEditable(true);
+  Combo2->setInsertPolicy(QComboBox::NoInsert);
+  Combo2->setFixedWidth(px(2175));
+  Combo2->setMaxVisibleItems(20);
+  tbToolBar->addWidget(Combo2);
+  Combo1 = new QComboBox(tbToolBar);
+  Combo1->setObjectName(QStringLiteral("Combo1"));
+  Combo1->setEditable(true);
+  Combo1->setInsertPolicy(QComboBox::NoInsert);
+  // A little wider than the design, so that sizes such as 14.25 stay readable.
+  Combo1->setFixedWidth(px(735) + 8);
+  Combo1->setEditText(QStringLiteral("Size"));
+  tbToolBar->addWidget(Combo1);
+  place(tbToolBar, 0, 0, 8085, 390);
+
+  // An entry picked from a list is a click; text typed into it is a change.
+  connect(Combo1, qOverload<int>(&QComboBox::activated), this, [this] { Combo1_Click(); });
+  connect(Combo2, qOverload<int>(&QComboBox::activated), this, [this] { Combo2_Click(); });
+  connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1_Change(); });
+  connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo2_Change(); });
+}
+
+void frmMain::createMenus() {
+  struct Entry {
+    const char* name;
+    const char* caption;  // "-": a separator
+  };
+  struct Menu {
+    const char* name;
+    const char* caption;
+    std::vector<Entry> entries;
+  };
+  const Menu menus[] = {
+      {"mnuFile",
+       "&File",
+       {{"mnuFileNew", "&New"},
+        {"mnuFileOpen", "&Open..."},
+        {"mnuFileClose", "&Close"},
+        {"mnuFileBar0", "-"},
+        {"mnuFileSave", "&Save"},
+        {"mnuFileBar1", "-"},
+        {"mnuFilePageSetup", "Page Set&up..."},
+        {"mnuFilePrint", "&Print..."},
+        {"mnuFileBar5", "-"},
+        {"mnuFileExit", "E&xit"}}},
+      {"mnuEdit",
+       "&Edit",
+       {{"mnuEditUndo", "&Undo"},
+        {"mnuEditBar0", "-"},
+        {"mnuEditCut", "Cu&t"},
+        {"mnuEditCopy", "&Copy"},
+        {"mnuEditPaste", "&Paste"},
+        {"mnuEditPasteSpecial", "Paste &Special..."}}},
+      {"mnuview",
+       "&View",
+       {{"mnuViewToolbar", "&Toolbar"},
+        {"mnuViewStatusBar", "Status &Bar"},
+        {"mnuViewBar0", "-"},
+        {"mnusettings", "&Settings"},
+        {"mnuviewbar1", "-"},
+        {"mnuViewRefresh", "&Refresh"},
+        {"mnuViewWebBrowser", "&Web Browser"}}},
+      {"mnuhelp",
+       "&Help",
+       {{"mnuHelpContents", "&Contents"},
+        {"mnuHelpSearchForHelpOn", "&Search For Help On..."},
+        {"mnuHelpBar0", "-"},
+        {"mnuHelpAbout", "&About "}}},
+  };
+  for (const Menu& m : menus) {
+    QMenu* menu = menuBar()->addMenu(tr(m.caption));
+    menu->setObjectName(QString::fromLatin1(m.name));
+    for (const Entry& e : m.entries) {
+      QAction* action = std::string(e.caption) == "-" ? menu->addSeparator()
+                                                      : menu->addAction(tr(e.caption));
+      action->setObjectName(QString::fromLatin1(e.name));
+    }
+  }
+  auto* fileNew = menuBar()->findChild<QAction*>(QStringLiteral("mnuFileNew"));
+  fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  for (const char* name : {"mnuViewToolbar", "mnuViewStatusBar"}) {
+    auto* action = menuBar()->findChild<QAction*>(QString::fromLatin1(name));
+    action->setCheckable(true);
+    action->setChecked(true);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Loading
+
+void frmMain::Form_Load() {
+  setWindowIcon(QIcon(res::icon(101)));
+  LoadIcon();
+
+  const QStringList families = QFontDatabase::families();
+  for (int i = 0; i < families.size(); ++i) Combo2->addItem(families.at(i));
+  for (int size = 8; size <= 72; size += 2) Combo1->addItem(QString::number(size));
+  Combo1->setEditText(QStringLiteral("Size"));
+
+  // From here on each step stands alone.
+  const std::string path = settingsPath().toStdString();
+  standAlone([&] {
+    const std::string name = GetIni("Hindi Box", "FontName", path);
+    if (name != kNotAvailable) MainBox->setBaseFontName(QString::fromStdString(name));
+  });
+  standAlone([&] {
+    const std::string size = GetIni("Hindi Box", "FontSize", path);
+    bool ok = false;
+    const double points = QString::fromStdString(size).trimmed().toDouble(&ok);
+    if (size != kNotAvailable && ok && points > 0) MainBox->setBaseFontSize(points);
+  });
+  standAlone([&] { setComboText(Combo2, MainBox->baseFont().family()); });
+  standAlone([&] { setComboText(Combo1, sizeText(MainBox->baseFont().pointSizeF())); });
+
+  standAlone([&] {
+    if (auto left = Placement::read(QStringLiteral("MainLeft"), Placement::kDefaultLeft)) {
+      move(px(*left), y());
+    }
+  });
+  standAlone([&] {
+    if (auto top = Placement::read(QStringLiteral("MainTop"), Placement::kDefaultTop)) {
+      move(x(), px(*top));
+    }
+  });
+  standAlone([&] {
+    if (auto width = Placement::read(QStringLiteral("MainWidth"), Placement::kDefaultWidth)) {
+      outerSize_.setWidth(px(*width));
+      resize(std::max(1, px(*width) - (frameGeometry().width() - geometry().width())), height());
+    }
+  });
+  standAlone([&] {
+    if (auto h = Placement::read(QStringLiteral("MainHeight"), Placement::kDefaultHeight)) {
+      outerSize_.setHeight(px(*h));
+      resize(width(), std::max(1, px(*h) - (frameGeometry().height() - geometry().height())));
+    }
+  });
+  HideTxtBox();
+}
+
+QString frmMain::settingsPath() const {
+  return QCoreApplication::applicationDirPath() + QStringLiteral("/settings.ini");
+}
+
+void frmMain::LoadIcon() {
+  Command2->setIcon(QIcon(res::icon(101)));
+  Command1->setIcon(QIcon(res::icon(102)));
+  Command6->setIcon(QIcon(res::icon(108)));
+  Command9->setIcon(QIcon(res::icon(107)));
+  Command3->setIcon(QIcon(res::icon(106)));
+  Command4->setIcon(QIcon(res::icon(103)));
+  Command5->setIcon(QIcon(res::icon(104)));
+}
+
+void frmMain::HideTxtBox() {
+  // The engine's buffers are never widgets; only the two boxes are shown.
+  RTB1->setVisible(true);
+  RTB2->setVisible(true);
+}
+
+// ---------------------------------------------------------------------------
+// Activation, layout and closing
+
+void frmMain::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+}
+
+void frmMain::Form_Activate() {
+  activated_ = true;
+  Image1->setPixmap(QPixmap(res::bitmap(101)));
+  if (RTB2->isVisible()) RTB2->setFocus();
+  chart_.SetGrid1();
+  chart_.FillSwar();
+  chart_.SetGrid2();
+  chart_.FillVyanjan();
+}
+
+void frmMain::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  Form_Resize();
+}
+
+void frmMain::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  // The first display activates the window, even where the platform does not
+  // make it the active window at once.
+  if (!activated_) Form_Activate();
+  // Sizes are outer sizes; the window frame is known once the window shows.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  if (!frame.isNull()) {
+    const int width = outerSize_.width() > 0 ? outerSize_.width() - frame.width() : this->width();
+    const int height =
+        outerSize_.height() > 0 ? outerSize_.height() - frame.height() : this->height();
+    resize(std::max(1, width), std::max(1, height));
+  }
+  outerSize_ = QSize();
+  // The font lists start at their design place on the toolbar.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (QLayout* layout = tbToolBar->layout()) layout->activate();
+    const int gap = px(5040) - Combo2->x();
+    if (gap == 0 || comboSpacer_->width() + gap < 0) break;
+    comboSpacer_->setFixedWidth(comboSpacer_->width() + gap);
+  }
+}
+
+// The four sizes follow the window's outer size; a negative result skips its step.
+void frmMain::relayoutFrame(bool widthFirst) {
+  const QRect outer = frameGeometry();
+  const double windowWidth = twips(outer.width());
+  const double windowHeight = twips(outer.height());
+  auto frameWidth = [&] {
+    const double w = windowWidth - twips(Frame1->x()) - 300;
+    if (w >= 0) Frame1->resize(px(w), Frame1->height());
+  };
+  auto boxWidth = [&] {
+    const double w = twips(Frame1->width()) - 200;
+    if (w >= 0) MainBox->resize(px(w), MainBox->height());
+  };
+  auto frameHeight = [&] {
+    const double h = windowHeight - twips(Frame1->y()) - 1100;
+    if (h >= 0) Frame1->resize(Frame1->width(), px(h));
+  };
+  auto boxHeight = [&] {
+    const double h = twips(Frame1->height()) - 350;
+    if (h >= 0) MainBox->resize(MainBox->width(), px(h));
+  };
+  if (widthFirst) {
+    frameWidth(), boxWidth(), frameHeight(), boxHeight();
+  } else {
+    frameWidth(), frameHeight(), boxWidth(), boxHeight();
+  }
+}
+
+void frmMain::Form_Resize() {
+  if (!Frame1) return;
+  relayoutFrame(true);
+}
+
+bool frmMain::wideLayout() const { return Command10->text() != QStringLiteral("<"); }
+
+void frmMain::Command10_Click() {
+  if (!wideLayout()) {
+    Frame1->move(px(50), px(480));
+    relayoutFrame(false);
+    Frame1->raise();
+    Command10->setText(QStringLiteral(">"));
+  } else {
+    Frame1->move(px(8160), px(480));
+    relayoutFrame(true);
+    Command10->setText(QStringLiteral("<"));
+  }
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+  Form_Unload();
+  e->accept();
+}
+
+void frmMain::Form_Unload() {
+  if (unloading_) return;
+  unloading_ = true;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w != this && w->isVisible()) w->close();
+  }
+  if (!isMinimized()) {
+    const QRect outer = frameGeometry();
+    Placement::write(twips(outer.x()), twips(outer.y()), twips(outer.width()),
+                     twips(outer.height()));
+  }
+  QCoreApplication::quit();
+}
+
+// ---------------------------------------------------------------------------
+// Font lists
+
+void frmMain::setComboText(QComboBox* combo, const QString& text) {
+  combo->setEditText(text);
+  combo->lineEdit()->setCursorPosition(0);
+  if (combo == Combo1) {
+    Combo1_Change();
+  } else if (combo == Combo2) {
+    Combo2_Change();
+  }
+}
+
+void frmMain::applySize(double points) {
+  if (!wideLayout()) {
+    RTB1->setBaseFontSize(points);
+  } else {
+    MainBox->setSelFontSize(points);
+  }
+}
+
+void frmMain::Combo1_Change() {
+  standAlone([&] { applySize(sizeForText(Combo1->currentText())); });
+}
+
+void frmMain::Combo1_Click() { Combo1_Change(); }
+
+void frmMain::applyFontName(const QString& name) {
+  if (!wideLayout()) {
+    RTB1->setBaseFontName(name);
+  } else {
+    MainBox->setSelFontName(name);
+  }
+}
+
+void frmMain::Combo2_Change() {
+  standAlone([&] { applyFontName(Combo2->currentText()); });
+}
+
+void frmMain::Combo2_Click() {
+  standAlone([&] {
+    const QString name = Combo2->currentText();
+    if (!wideLayout() && name == QStringLiteral("DevLys 160")) {
+      applyFontName(name + QStringLiteral(" Bold"));
+    } else {
+      applyFontName(name);
+    }
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Keys
+
+void frmMain::MainBox_KeyDown(int keyCode, int shift) {
+  if (shift != 3 || (keyCode != 188 && keyCode != 190)) return;
+  const double step = keyCode == 188 ? -2 : 2;
+  if (const std::optional<double> size = MainBox->selFontSize()) {
+    const double points = std::max(1.0, *size + step);
+    MainBox->setSelFontSize(points);
+    setComboText(Combo1, sizeText(points));
+    return;
+  }
+  // Several sizes: each part of the selection grows or shrinks by the step.
+  QTextCursor cursor = MainBox->textCursor();
+  const int start = cursor.selectionStart();
+  const int end = cursor.selectionEnd();
+  const double base = MainBox->baseFont().pointSizeF();
+  for (QTextBlock block = MainBox->document()->findBlock(start);
+       block.isValid() && block.position() < end; block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment f = it.fragment();
+      const int from = std::max(start, f.position());
+      const int to = std::min(end, f.position() + f.length());
+      if (from >= to) continue;
+      const QTextCharFormat format = f.charFormat();
+      const double size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                                          : base;
+      QTextCursor part(MainBox->document());
+      part.setPosition(from);
+      part.setPosition(to, QTextCursor::KeepAnchor);
+      QTextCharFormat change;
+      change.setFontPointSize(std::max(1.0, size + step));
+      part.mergeCharFormat(change);
+    }
+  }
+}
+
+void frmMain::MainBox_KeyUp(int keyCode, int shift) {
+  if (shift != 4) return;
+  if (keyCode == 83) MainBox->span(QStringLiteral(".?!:"));
+  if (keyCode == 87) MainBox->span(QStringLiteral(" .?!:"));
+}
+
+void frmMain::RTB2_KeyUp(int keyCode, int shift) {
+  if (shift != 4) return;
+  if (keyCode == 83) RTB2->span(QStringLiteral(".?!:"));
+  if (keyCode == 87) RTB2->span(QStringLiteral(" .?!:"));
+}
+
+// ---------------------------------------------------------------------------
+// Transliteration
+
+void frmMain::RTB2_Change() {
+  try {
+    convertEnglishBox();
+  } catch (const std::exception& e) {
+    // Nothing may escape into the event loop; the Hindi box stays as it was.
+    qWarning("Kavelin: conversion failed: %s", e.what());
+  }
+}
+
+void frmMain::convertEnglishBox() {
+  const IncrementalConverter::Change& change = converter_.setText(ustr(RTB2->text()));
+  patchingHindiBox_ = true;
+  if (!hindiBoxInStep_) {
+    RTB1->setText(qstr(converter_.hindi()));
+  } else if (change.removed != 0 || !change.inserted.empty()) {
+    // Only the converted lines change; the rest is what a rebuild would give.
+    QTextCursor cursor(RTB1->document());
+    cursor.setPosition(static_cast<int>(change.position));
+    cursor.setPosition(static_cast<int>(change.position + change.removed),
+                       QTextCursor::KeepAnchor);
+    cursor.insertText(qstr(change.inserted), QTextCharFormat());
+  }
+  patchingHindiBox_ = false;
+  hindiBoxInStep_ = true;
+  engine_.setText1(converter_.chartToken());
+  chart_.FillGrid();
+  QTextCursor end(RTB1->document());
+  end.movePosition(QTextCursor::End);
+  RTB1->setTextCursor(end);
+}
+
+// ---------------------------------------------------------------------------
+// Chart host
+
+std::u16string frmMain::fontSelectorText() const { return ustr(Combo2->currentText()); }
+
+std::u16string frmMain::englishText() const { return ustr(RTB2->text()); }
+
+void frmMain::setEnglishText(const std::u16string& text) {
+  RTB2->setText(qstr(text));
+  // After a pick the caret stands at the end of the English text.
+  QTextCursor end(RTB2->document());
+  end.movePosition(QTextCursor::End);
+  RTB2->setTextCursor(end);
+}
+
+}  // namespace kavelin

@@ -1,0 +1,376 @@
+#include "richtextfield.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+namespace kavelin {
+
+RichTextField::RichTextField(QWidget* parent) : QTextEdit(parent) {
+  setAcceptRichText(false);
+  setTabChangesFocus(true);
+  connect(this, &QTextEdit::textChanged, this, &RichTextField::changed);
+}
+
+QString RichTextField::text() const {
+  QString s = document()->toRawText();
+  for (QChar& c : s) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
+  }
+  return s;
+}
+
+void RichTextField::setText(const QString& text) {
+  QTextDocument* doc = document();
+  doc->clear();
+  setCurrentCharFormat(QTextCharFormat());
+  QTextCursor cursor(doc);
+  cursor.setBlockFormat(QTextBlockFormat());
+  cursor.insertText(text, QTextCharFormat());
+  // The insertion point goes to the start, as a field that was just filled.
+  QTextCursor start(doc);
+  setTextCursor(start);
+}
+
+QFont RichTextField::baseFont() const { return document()->defaultFont(); }
+
+void RichTextField::setBaseFont(const QFont& font) {
+  document()->setDefaultFont(font);
+  setFont(font);
+}
+
+void RichTextField::setBaseFontName(const QString& family) {
+  QFont f = baseFont();
+  f.setFamily(family);
+  setBaseFont(f);
+}
+
+void RichTextField::setBaseFontSize(double points) {
+  QFont f = baseFont();
+  f.setPointSizeF(points);
+  setBaseFont(f);
+}
+
+int RichTextField::selStart() const { return textCursor().selectionStart(); }
+
+void RichTextField::setSelStart(int start) {
+  QTextCursor c = textCursor();
+  c.setPosition(std::clamp(start, 0, static_cast<int>(text().size())));
+  setTextCursor(c);
+}
+
+int RichTextField::selLength() const {
+  const QTextCursor c = textCursor();
+  return c.selectionEnd() - c.selectionStart();
+}
+
+void RichTextField::setSelLength(int length) {
+  QTextCursor c = textCursor();
+  const int start = c.selectionStart();
+  const int end = std::clamp(start + length, 0, static_cast<int>(text().size()));
+  c.setPosition(start);
+  c.setPosition(end, QTextCursor::KeepAnchor);
+  setTextCursor(c);
+}
+
+QString RichTextField::selText() const {
+  QString s = textCursor().selectedText();
+  for (QChar& c : s) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
+  }
+  return s;
+}
+
+void RichTextField::setSelText(const QString& text) {
+  QTextCursor c = textCursor();
+  c.insertText(text);
+  setTextCursor(c);
+}
+
+// The value `get` reads from each character format of the selection (or of the
+// insertion point), when they all agree.
+template <typename T, typename Get>
+std::optional<T> RichTextField::uniform(Get get) const {
+  const QTextCursor cursor = textCursor();
+  if (!cursor.hasSelection()) return get(cursor.charFormat());
+  const int start = cursor.selectionStart();
+  const int end = cursor.selectionEnd();
+  std::optional<T> value;
+  for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+       block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (fragment.position() + fragment.length() <= start || fragment.position() >= end) continue;
+      const T v = get(fragment.charFormat());
+      if (value && *value != v) return std::nullopt;
+      value = v;
+    }
+  }
+  return value ? value : std::optional<T>(get(cursor.charFormat()));
+}
+
+void RichTextField::mergeFormat(const QTextCharFormat& format) {
+  QTextCursor c = textCursor();
+  c.mergeCharFormat(format);
+  mergeCurrentCharFormat(format);
+}
+
+std::optional<QString> RichTextField::selFontName() const {
+  const QString base = baseFont().family();
+  return uniform<QString>([&](const QTextCharFormat& f) {
+    const QStringList families = f.fontFamilies().toStringList();
+    return families.isEmpty() ? base : families.first();
+  });
+}
+
+void RichTextField::setSelFontName(const QString& family) {
+  QTextCharFormat f;
+  f.setFontFamilies({family});
+  mergeFormat(f);
+}
+
+std::optional<double> RichTextField::selFontSize() const {
+  const double base = baseFont().pointSizeF();
+  return uniform<double>([&](const QTextCharFormat& f) {
+    return f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : base;
+  });
+}
+
+void RichTextField::setSelFontSize(double points) {
+  QTextCharFormat f;
+  f.setFontPointSize(points);
+  mergeFormat(f);
+}
+
+std::optional<bool> RichTextField::selBold() const {
+  const bool base = baseFont().bold();
+  return uniform<bool>([&](const QTextCharFormat& f) {
+    return f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::Bold : base;
+  });
+}
+
+void RichTextField::setSelBold(bool on) {
+  QTextCharFormat f;
+  f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+  mergeFormat(f);
+}
+
+std::optional<bool> RichTextField::selItalic() const {
+  const bool base = baseFont().italic();
+  return uniform<bool>([&](const QTextCharFormat& f) {
+    return f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base;
+  });
+}
+
+void RichTextField::setSelItalic(bool on) {
+  QTextCharFormat f;
+  f.setFontItalic(on);
+  mergeFormat(f);
+}
+
+std::optional<bool> RichTextField::selUnderline() const {
+  const bool base = baseFont().underline();
+  return uniform<bool>([&](const QTextCharFormat& f) {
+    return f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline() : base;
+  });
+}
+
+void RichTextField::setSelUnderline(bool on) {
+  QTextCharFormat f;
+  f.setFontUnderline(on);
+  mergeFormat(f);
+}
+
+std::optional<int> RichTextField::selAlignment() const {
+  const QTextCursor cursor = textCursor();
+  auto alignmentOf = [](const QTextBlock& block) {
+    const Qt::Alignment a = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    return a & Qt::AlignHCenter ? kCenter : a & Qt::AlignRight ? kRight : kLeft;
+  };
+  std::optional<int> value;
+  QTextBlock block = document()->findBlock(cursor.selectionStart());
+  const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+  for (;; block = block.next()) {
+    const int a = alignmentOf(block);
+    if (value && *value != a) return std::nullopt;
+    value = a;
+    if (block == last || !block.isValid()) break;
+  }
+  return value;
+}
+
+void RichTextField::setSelAlignment(int alignment) {
+  QTextBlockFormat f;
+  f.setAlignment(alignment == kCenter  ? Qt::AlignHCenter
+                 : alignment == kRight ? Qt::AlignRight
+                                       : Qt::AlignLeft);
+  QTextCursor c = textCursor();
+  c.mergeBlockFormat(f);
+}
+
+void RichTextField::span(const QString& set, bool forward, bool negate) {
+  const QString s = text();
+  QTextCursor c = textCursor();
+  int pos = forward ? c.selectionEnd() : c.selectionStart();
+  auto stops = [&](QChar ch) { return set.contains(ch) != negate; };
+  if (forward) {
+    while (pos < s.size() && !stops(s[pos])) ++pos;
+  } else {
+    while (pos > 0 && !stops(s[pos - 1])) --pos;
+  }
+  c.setPosition(pos);
+  setTextCursor(c);
+}
+
+bool RichTextField::loadPlainText(const QString& path, QString* error) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    if (error) *error = file.errorString();
+    return false;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFile::NoError) {
+    if (error) *error = file.errorString();
+    return false;
+  }
+  QStringDecoder decode(QStringDecoder::Utf8);
+  QString content = decode(bytes);
+  if (decode.hasError()) {
+    if (error) *error = tr("The file is not UTF-8 text.");
+    return false;
+  }
+  if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
+  content.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  content.replace(u'\r', u'\n');
+  setText(content);
+  return true;
+}
+
+bool RichTextField::savePlainText(const QString& path, QString* error) const {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    if (error) *error = file.errorString();
+    return false;
+  }
+  file.write(text().toUtf8());
+  if (!file.commit()) {
+    if (error) *error = file.errorString();
+    return false;
+  }
+  return true;
+}
+
+void RichTextField::printSelection(QPrinter* printer) const {
+  const QTextCursor cursor = textCursor();
+  if (!cursor.hasSelection()) {
+    document()->print(printer);
+    return;
+  }
+  QTextDocument selection;
+  selection.setDefaultFont(document()->defaultFont());
+  QTextCursor(&selection).insertFragment(cursor.selection());
+  selection.print(printer);
+}
+
+// Alt+S and Alt+W belong to the field while it has the focus (caret moves), not
+// to the access keys of buttons or menus.
+bool RichTextField::event(QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (shiftMaskOf(key) == 4 && (key->key() == Qt::Key_S || key->key() == Qt::Key_W)) {
+      e->accept();
+      return true;
+    }
+  }
+  return QTextEdit::event(e);
+}
+
+void RichTextField::keyPressEvent(QKeyEvent* e) {
+  emit keyDown(keyCodeOf(e), shiftMaskOf(e));
+  if (shiftMaskOf(e) == 4 && (e->key() == Qt::Key_S || e->key() == Qt::Key_W)) return;
+  // A key held with Ctrl or Alt types nothing; the field's own shortcuts
+  // (copy, paste, select all ...) go by the key and still work.
+  if ((e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !e->text().isEmpty()) {
+    QKeyEvent plain(e->type(), e->key(), e->modifiers(), e->nativeScanCode(),
+                    e->nativeVirtualKey(), e->nativeModifiers(), QString(), e->isAutoRepeat(),
+                    static_cast<quint16>(e->count()));
+    QTextEdit::keyPressEvent(&plain);
+    e->setAccepted(plain.isAccepted());
+    return;
+  }
+  QTextEdit::keyPressEvent(e);
+}
+
+void RichTextField::keyReleaseEvent(QKeyEvent* e) {
+  emit keyUp(keyCodeOf(e), shiftMaskOf(e));
+  QTextEdit::keyReleaseEvent(e);
+}
+
+int keyCodeOf(const QKeyEvent* e) {
+  const int k = e->key();
+  if (k >= Qt::Key_A && k <= Qt::Key_Z) return 'A' + (k - Qt::Key_A);
+  if (k >= Qt::Key_0 && k <= Qt::Key_9) return '0' + (k - Qt::Key_0);
+  switch (k) {
+    case Qt::Key_Comma:
+    case Qt::Key_Less:
+      return 188;
+    case Qt::Key_Period:
+    case Qt::Key_Greater:
+      return 190;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+      return 189;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus:
+      return 187;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon:
+      return 186;
+    case Qt::Key_Slash:
+    case Qt::Key_Question:
+      return 191;
+    case Qt::Key_Backspace:
+      return 8;
+    case Qt::Key_Tab:
+      return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return 13;
+    case Qt::Key_Shift:
+      return 16;
+    case Qt::Key_Control:
+      return 17;
+    case Qt::Key_Alt:
+      return 18;
+    case Qt::Key_Escape:
+      return 27;
+    case Qt::Key_Space:
+      return 32;
+    case Qt::Key_Left:
+      return 37;
+    case Qt::Key_Up:
+      return 38;
+    case Qt::Key_Right:
+      return 39;
+    case Qt::Key_Down:
+      return 40;
+    case Qt::Key_Delete:
+      return 46;
+    default:
+      return k < 128 ? k : 0;
+  }
+}
+
+int shiftMaskOf(const QKeyEvent* e) {
+  const Qt::KeyboardModifiers m = e->modifiers();
+  return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+         (m & Qt::AltModifier ? 4 : 0);
+}
+
+}  // namespace kavelin

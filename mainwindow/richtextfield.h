@@ -1,0 +1,96 @@
+// The rich-text field shared by the English box, the Hindi box and the Editing
+// Box: a QTextEdit that offers the operations the main window uses, with
+// selection formatting read as one value or as mixed, and key notifications
+// carrying a key code and a modifier mask (1 Shift, 2 Ctrl, 4 Alt).
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QTextEdit>
+#include <optional>
+
+class QPrinter;
+class QTextCharFormat;
+
+namespace kavelin {
+
+class RichTextField : public QTextEdit {
+  Q_OBJECT
+
+ public:
+  enum Alignment { kLeft = 0, kRight = 1, kCenter = 2 };
+
+  explicit RichTextField(QWidget* parent = nullptr);
+
+  // The whole content as plain text, line breaks as LF.
+  QString text() const;
+  // Replaces all of the content, which then shows in the base font alone.
+  void setText(const QString& text);
+
+  // The font of the whole field.
+  QFont baseFont() const;
+  void setBaseFont(const QFont& font);
+  void setBaseFontName(const QString& family);
+  void setBaseFontSize(double points);
+
+  // Selection: start is a character index from 0.
+  int selStart() const;
+  void setSelStart(int start);
+  int selLength() const;
+  void setSelLength(int length);
+  QString selText() const;
+  void setSelText(const QString& text);
+
+  // Selection formatting: a value when the selection is uniform, nothing when
+  // mixed. Setting acts on the selection, or on the insertion point.
+  std::optional<QString> selFontName() const;
+  void setSelFontName(const QString& family);
+  std::optional<double> selFontSize() const;
+  void setSelFontSize(double points);
+  std::optional<bool> selBold() const;
+  void setSelBold(bool on);
+  std::optional<bool> selItalic() const;
+  void setSelItalic(bool on);
+  std::optional<bool> selUnderline() const;
+  void setSelUnderline(bool on);
+  std::optional<int> selAlignment() const;
+  void setSelAlignment(int alignment);
+
+  // Moves the insertion point forward up to, not including, the next character
+  // of `set` (of the characters not in it, when negated); to the end of the text
+  // when none follows.
+  void span(const QString& set, bool forward = true, bool negate = false);
+
+  // Plain-text files (UTF-8). Loading replaces the content; LF, CR LF and CR
+  // line breaks are all read. On failure `error` says why.
+  bool loadPlainText(const QString& path, QString* error);
+  bool savePlainText(const QString& path, QString* error) const;
+
+  // Prints the selection, or the whole content when nothing is selected.
+  void printSelection(QPrinter* printer) const;
+
+ signals:
+  // Raised synchronously whenever the content changes, by the user or by code.
+  void changed();
+  void keyDown(int keyCode, int shift);
+  void keyUp(int keyCode, int shift);
+
+ protected:
+  bool event(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+
+ private:
+  template <typename T, typename Get>
+  std::optional<T> uniform(Get get) const;
+  void mergeFormat(const QTextCharFormat& format);
+};
+
+// The key code of a key event as the main window's handlers use them: letters
+// and digits as their upper-case ASCII codes, "," and "<" as 188, "." and ">"
+// as 190, and so on.
+int keyCodeOf(const QKeyEvent* e);
+// The modifier mask of a key event: 1 Shift, 2 Ctrl, 4 Alt.
+int shiftMaskOf(const QKeyEvent* e);
+
+}  // namespace kavelin

@@ -1,0 +1,24 @@
+// The settings file: sections of key=value lines, read and edited in place the
+// way initialisation-file functions do. Sections and keys match without regard
+// to case; every other line of the file is kept byte for byte.
+#pragma once
+
+#include <string>
+
+namespace kavelin {
+
+// The text read for a missing file, section or key.
+inline const std::string kNotAvailable = "Not available";
+
+// The value of `key` in `section` of the file at `path`: surrounding spaces
+// and one pair of surrounding quotes removed, cut to 254 characters;
+// "Not available" when the file, the section or the key is missing.
+std::string GetIni(const std::string& section, const std::string& key, const std::string& path);
+
+// Writes `value` under `key` in `section`, creating the file, the section or the
+// key when missing and replacing an existing value. The file is replaced
+// atomically. Returns false and sets `error` when it cannot be written.
+bool WriteIni(const std::string& section, const std::string& key, const std::string& value,
+              const std::string& path, std::string* error = nullptr);
+
+}  // namespace kavelin
