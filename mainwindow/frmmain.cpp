@@ -21,6 +21,7 @@
 #include "fontlists.h"
 #include "gridview.h"
 #include "inifile.h"
+#include "settingsfile.h"
 #include "kavelin_resources.h"
 #include "placement.h"
 #include "richtextfield.h"
@@ -52,19 +53,14 @@ void standAlone(Step step) {
   }
 }
 
-// The toolbar's buttons in their five groups.
-const char* const kToolbarGroups[][3] = {{"New", "Open", "Save"},
-                                         {"Print", nullptr, nullptr},
-                                         {"Cut", "Copy", "Paste"},
-                                         {"Bold", "Italic", "Underline"},
-                                         {"Align Left", "Center", "Align Right"}};
-
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), chart_(engine_, *this) {
   setWindowTitle(QStringLiteral("Kavelin"));
+  dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
   createControls();
   createMenus();
+  connectCommands();
 }
 
 frmMain::~frmMain() = default;
@@ -192,21 +188,7 @@ void frmMain::createToolBar() {
   tbToolBar->setMovable(false);
   tbToolBar->setFloatable(false);
   tbToolBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; }"));
-  bool first = true;
-  for (const auto& group : kToolbarGroups) {
-    if (!first) tbToolBar->addSeparator();
-    first = false;
-    for (const char* key : group) {
-      if (!key) continue;
-      const QString k = QString::fromLatin1(key);
-      QAction* action = tbToolBar->addAction(QIcon(res::toolbar(k)), k);
-      action->setObjectName(k);
-      action->setToolTip(k);
-      action->setData(k);
-      // Buttons of the classic 23 x 22 size, so the lists fit beside them.
-      tbToolBar->widgetForAction(action)->setFixedSize(23, 22);
-    }
-  }
+  addToolbarButtons();
   // The font lists sit to the right of the buttons, at their design place.
   comboSpacer_ = new QWidget(tbToolBar);
   tbToolBar->addWidget(comboSpacer_);
@@ -232,71 +214,6 @@ void frmMain::createToolBar() {
   connect(Combo2, qOverload<int>(&QComboBox::activated), this, [this] { Combo2_Click(); });
   connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1_Change(); });
   connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo2_Change(); });
-}
-
-void frmMain::createMenus() {
-  struct Entry {
-    const char* name;
-    const char* caption;  // "-": a separator
-  };
-  struct Menu {
-    const char* name;
-    const char* caption;
-    std::vector<Entry> entries;
-  };
-  const Menu menus[] = {
-      {"mnuFile",
-       "&File",
-       {{"mnuFileNew", "&New"},
-        {"mnuFileOpen", "&Open..."},
-        {"mnuFileClose", "&Close"},
-        {"mnuFileBar0", "-"},
-        {"mnuFileSave", "&Save"},
-        {"mnuFileBar1", "-"},
-        {"mnuFilePageSetup", "Page Set&up..."},
-        {"mnuFilePrint", "&Print..."},
-        {"mnuFileBar5", "-"},
-        {"mnuFileExit", "E&xit"}}},
-      {"mnuEdit",
-       "&Edit",
-       {{"mnuEditUndo", "&Undo"},
-        {"mnuEditBar0", "-"},
-        {"mnuEditCut", "Cu&t"},
-        {"mnuEditCopy", "&Copy"},
-        {"mnuEditPaste", "&Paste"},
-        {"mnuEditPasteSpecial", "Paste &Special..."}}},
-      {"mnuview",
-       "&View",
-       {{"mnuViewToolbar", "&Toolbar"},
-        {"mnuViewStatusBar", "Status &Bar"},
-        {"mnuViewBar0", "-"},
-        {"mnusettings", "&Settings"},
-        {"mnuviewbar1", "-"},
-        {"mnuViewRefresh", "&Refresh"},
-        {"mnuViewWebBrowser", "&Web Browser"}}},
-      {"mnuhelp",
-       "&Help",
-       {{"mnuHelpContents", "&Contents"},
-        {"mnuHelpSearchForHelpOn", "&Search For Help On..."},
-        {"mnuHelpBar0", "-"},
-        {"mnuHelpAbout", "&About "}}},
-  };
-  for (const Menu& m : menus) {
-    QMenu* menu = menuBar()->addMenu(tr(m.caption));
-    menu->setObjectName(QString::fromLatin1(m.name));
-    for (const Entry& e : m.entries) {
-      QAction* action = std::string(e.caption) == "-" ? menu->addSeparator()
-                                                      : menu->addAction(tr(e.caption));
-      action->setObjectName(QString::fromLatin1(e.name));
-    }
-  }
-  auto* fileNew = menuBar()->findChild<QAction*>(QStringLiteral("mnuFileNew"));
-  fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-  for (const char* name : {"mnuViewToolbar", "mnuViewStatusBar"}) {
-    auto* action = menuBar()->findChild<QAction*>(QString::fromLatin1(name));
-    action->setCheckable(true);
-    action->setChecked(true);
-  }
 }
 
 // ---------------------------------------------------------------------------
@@ -351,9 +268,7 @@ void frmMain::Form_Load() {
   HideTxtBox();
 }
 
-QString frmMain::settingsPath() const {
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/settings.ini");
-}
+QString frmMain::settingsPath() const { return settingsFilePath(); }
 
 void frmMain::LoadIcon() {
   Command2->setIcon(QIcon(res::icon(101)));
@@ -466,6 +381,10 @@ void frmMain::Command10_Click() {
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {
+  if (!unloading_ && !confirmClose()) {
+    e->ignore();
+    return;
+  }
   Form_Unload();
   e->accept();
 }

@@ -7,7 +7,9 @@
 #include <memory>
 
 #include "chart.h"
+#include "commondialog.h"
 #include "engine.h"
+#include "frmsettings.h"
 #include "incremental.h"
 
 class QComboBox;
@@ -23,7 +25,19 @@ class GridView;
 class RichTextField;
 class StatusBar;
 
-class frmMain : public QMainWindow, private ChartHost {
+class frmSettings;
+
+// The commands of the menus, the toolbar and the buttons (see commands.cpp).
+enum class Cmd {
+  FileNew, FileOpen, FileClose, FileSave, FilePageSetup, FilePrint, FileExit,
+  EditUndo, EditCut, EditCopy, EditPaste, EditPasteSpecial,
+  ViewToolbar, ViewStatusBar, Settings, ViewRefresh, ViewWebBrowser,
+  HelpContents, HelpSearchForHelpOn, HelpAbout,
+  Bold, Italic, Underline, AlignLeft, Center, AlignRight,
+  Count
+};
+
+class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   Q_OBJECT
 
  public:
@@ -81,6 +95,64 @@ class frmMain : public QMainWindow, private ChartHost {
   void LoadIcon();
   void HideTxtBox();
 
+  // Commands. Shared commands call the menu entry's handler.
+  void mnuFileNew_Click();
+  void mnuFileOpen_Click();
+  void mnuFileClose_Click();
+  void mnuFileSave_Click();
+  void mnuFilePageSetup_Click();
+  void mnuFilePrint_Click();
+  void mnuFileExit_Click();
+  void mnuEditCut_Click();
+  void mnuEditCopy_Click();
+  void mnuEditPaste_Click();
+  void mnuViewToolbar_Click();
+  void mnuViewStatusBar_Click();
+  void mnusettings_Click();
+  void mnuViewRefresh_Click();
+  void mnuViewWebBrowser_Click();
+  void mnuHelpContents_Click();
+  void mnuHelpSearchForHelpOn_Click();
+  void mnuHelpAbout_Click();
+  void tbToolBar_ButtonClick(const QString& key);
+  void toggleBold();
+  void toggleItalic();
+  void toggleUnderline();
+  void alignLeft();
+  void alignCenter();
+  void alignRight();
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
+  void Command7_Click();
+  void Command8_Click();
+  void Command9_Click();
+  void Command11_Click();
+  void Command12_Click();
+  void Command13_Click();
+  void Command14_Click();
+  void Image1_Click();
+
+  // The menu entry or toolbar button of a command.
+  QAction* menuAction(Cmd command) const { return menuActions_[static_cast<int>(command)]; }
+  QAction* toolbarAction(Cmd command) const {
+    return toolbarActions_[static_cast<int>(command)];
+  }
+
+  CommonDialog& dlgCommonDialog() { return *dlgCommonDialog_; }
+  void setCommonDialog(std::unique_ptr<CommonDialog> dialog) {
+    dlgCommonDialog_ = std::move(dialog);
+  }
+
+  // The control that has the keyboard focus, which menus and the toolbar act on.
+  QWidget* activeControl() const;
+
+  // The Intro sample's first line.
+  static const QString kIntroLine;
+
   // Sets a list's text as code does, which runs its change handler.
   void setComboText(QComboBox* combo, const QString& text);
 
@@ -102,9 +174,24 @@ class frmMain : public QMainWindow, private ChartHost {
   std::u16string englishText() const override;
   void setEnglishText(const std::u16string& text) override;
 
+  // SettingsTarget
+  void setHindiBoxFont(const QString& name, std::optional<double> size) override;
+  void setFontListTexts(const QString& name, const QString& size) override;
+
+  // Commands on the Editing Box and the active control.
+  void appendToEditingBox(const QString& glyphs);
+  bool saveRichText();
+  void openRichText();
+  void printEditingBox();
+  void format(void (*apply)(RichTextField*));
+  bool confirmClose();
+
   void createControls();
   void createMenus();
   void createToolBar();
+  void connectCommands();
+  void addToolbarButtons();
+  void resolveAccessKeys();
   void applySize(double points);
   void applyFontName(const QString& name);
   void relayoutFrame(bool widthFirst);
@@ -116,6 +203,10 @@ class frmMain : public QMainWindow, private ChartHost {
   Chart chart_;
   QWidget* client_ = nullptr;
   QWidget* comboSpacer_ = nullptr;
+  std::unique_ptr<CommonDialog> dlgCommonDialog_;
+  QAction* menuActions_[static_cast<int>(Cmd::Count)] = {};
+  QAction* toolbarActions_[static_cast<int>(Cmd::Count)] = {};
+  QPointer<frmSettings> settings_;
   bool unloading_ = false;
   bool activated_ = false;
   QSize outerSize_;  // outer size asked for at load, made good at the first show

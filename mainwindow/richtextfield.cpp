@@ -9,6 +9,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QAbstractTextDocumentLayout>
+#include <memory>
 
 namespace kavelin {
 
@@ -239,7 +241,7 @@ bool RichTextField::loadPlainText(const QString& path, QString* error) {
     if (error) *error = file.errorString();
     return false;
   }
-  QStringDecoder decode(QStringDecoder::Utf8);
+  QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString content = decode(bytes);
   if (decode.hasError()) {
     if (error) *error = tr("The file is not UTF-8 text.");
@@ -267,15 +269,19 @@ bool RichTextField::savePlainText(const QString& path, QString* error) const {
 }
 
 void RichTextField::printSelection(QPrinter* printer) const {
+  // A copy laid out on the printer's pages, so that no page numbers are added.
   const QTextCursor cursor = textCursor();
-  if (!cursor.hasSelection()) {
-    document()->print(printer);
-    return;
+  std::unique_ptr<QTextDocument> copy;
+  if (cursor.hasSelection()) {
+    copy = std::make_unique<QTextDocument>();
+    copy->setDefaultFont(document()->defaultFont());
+    QTextCursor(copy.get()).insertFragment(cursor.selection());
+  } else {
+    copy.reset(document()->clone());
   }
-  QTextDocument selection;
-  selection.setDefaultFont(document()->defaultFont());
-  QTextCursor(&selection).insertFragment(cursor.selection());
-  selection.print(printer);
+  copy->documentLayout()->setPaintDevice(printer);
+  copy->setPageSize(printer->pageRect(QPrinter::DevicePixel).size());
+  copy->print(printer);
 }
 
 // Alt+S and Alt+W belong to the field while it has the focus (caret moves), not

@@ -1,0 +1,561 @@
+// The main window's commands: the action table from which the menus and the
+// toolbar are built, and the handlers of the menus, toolbar, buttons and logo.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "frmabout.h"
+#include "frmmain.h"
+#include "frmsettings.h"
+#include "kavelin_resources.h"
+#include "messages.h"
+#include "richtextfield.h"
+#include "rtfdocument.h"
+#include "statusbar.h"
+
+namespace kavelin {
+namespace {
+
+using Slot = void (frmMain::*)();
+
+// One row per command: its menu entry (name and caption), its toolbar button
+// (key, also the tooltip and the image), its shortcut and its handler.
+struct CommandRow {
+  Cmd command;
+  const char* name;      // menu entry; toolbar-only commands have none
+  const char* caption;   // menu caption
+  const char* key;       // toolbar key, or null
+  const char* shortcut;  // or null
+  bool checkable;
+  Slot slot;             // null: the entry does nothing
+};
+
+constexpr CommandRow kCommands[] = {
+    {Cmd::FileNew, "mnuFileNew", "&New", "New", "Ctrl+N", false, &frmMain::mnuFileNew_Click},
+    {Cmd::FileOpen, "mnuFileOpen", "&Open...", "Open", nullptr, false, &frmMain::mnuFileOpen_Click},
+    {Cmd::FileClose, "mnuFileClose", "&Close", nullptr, nullptr, false,
+     &frmMain::mnuFileClose_Click},
+    {Cmd::FileSave, "mnuFileSave", "&Save", "Save", nullptr, false, &frmMain::mnuFileSave_Click},
+    {Cmd::FilePageSetup, "mnuFilePageSetup", "Page Set&up...", nullptr, nullptr, false,
+     &frmMain::mnuFilePageSetup_Click},
+    {Cmd::FilePrint, "mnuFilePrint", "&Print...", "Print", nullptr, false,
+     &frmMain::mnuFilePrint_Click},
+    {Cmd::FileExit, "mnuFileExit", "E&xit", nullptr, nullptr, false, &frmMain::mnuFileExit_Click},
+    {Cmd::EditUndo, "mnuEditUndo", "&Undo", nullptr, nullptr, false, nullptr},
+    {Cmd::EditCut, "mnuEditCut", "Cu&t", "Cut", nullptr, false, &frmMain::mnuEditCut_Click},
+    {Cmd::EditCopy, "mnuEditCopy", "&Copy", "Copy", nullptr, false, &frmMain::mnuEditCopy_Click},
+    {Cmd::EditPaste, "mnuEditPaste", "&Paste", "Paste", nullptr, false,
+     &frmMain::mnuEditPaste_Click},
+    {Cmd::EditPasteSpecial, "mnuEditPasteSpecial", "Paste &Special...", nullptr, nullptr, false,
+     nullptr},
+    {Cmd::ViewToolbar, "mnuViewToolbar", "&Toolbar", nullptr, nullptr, true,
+     &frmMain::mnuViewToolbar_Click},
+    {Cmd::ViewStatusBar, "mnuViewStatusBar", "Status &Bar", nullptr, nullptr, true,
+     &frmMain::mnuViewStatusBar_Click},
+    {Cmd::Settings, "mnusettings", "&Settings", nullptr, nullptr, false,
+     &frmMain::mnusettings_Click},
+    {Cmd::ViewRefresh, "mnuViewRefresh", "&Refresh", nullptr, nullptr, false,
+     &frmMain::mnuViewRefresh_Click},
+    {Cmd::ViewWebBrowser, "mnuViewWebBrowser", "&Web Browser", nullptr, nullptr, false,
+     &frmMain::mnuViewWebBrowser_Click},
+    {Cmd::HelpContents, "mnuHelpContents", "&Contents", nullptr, nullptr, false,
+     &frmMain::mnuHelpContents_Click},
+    {Cmd::HelpSearchForHelpOn, "mnuHelpSearchForHelpOn", "&Search For Help On...", nullptr,
+     nullptr, false, &frmMain::mnuHelpSearchForHelpOn_Click},
+    {Cmd::HelpAbout, "mnuHelpAbout", "&About ", nullptr, nullptr, false,
+     &frmMain::mnuHelpAbout_Click},
+    {Cmd::Bold, nullptr, nullptr, "Bold", nullptr, false, &frmMain::toggleBold},
+    {Cmd::Italic, nullptr, nullptr, "Italic", nullptr, false, &frmMain::toggleItalic},
+    {Cmd::Underline, nullptr, nullptr, "Underline", nullptr, false, &frmMain::toggleUnderline},
+    {Cmd::AlignLeft, nullptr, nullptr, "Align Left", nullptr, false, &frmMain::alignLeft},
+    {Cmd::Center, nullptr, nullptr, "Center", nullptr, false, &frmMain::alignCenter},
+    {Cmd::AlignRight, nullptr, nullptr, "Align Right", nullptr, false, &frmMain::alignRight},
+};
+static_assert(sizeof(kCommands) / sizeof(kCommands[0]) == static_cast<int>(Cmd::Count));
+
+const CommandRow& row(Cmd command) { return kCommands[static_cast<int>(command)]; }
+
+// Menus: their entries in order; a separator is named, with no command.
+struct MenuItem {
+  Cmd command;
+  const char* separator = nullptr;
+};
+struct MenuLayout {
+  const char* name;
+  const char* caption;
+  std::vector<MenuItem> items;
+};
+
+const MenuLayout kMenus[] = {
+    {"mnuFile",
+     "&File",
+     {{Cmd::FileNew},
+      {Cmd::FileOpen},
+      {Cmd::FileClose},
+      {Cmd::Count, "mnuFileBar0"},
+      {Cmd::FileSave},
+      {Cmd::Count, "mnuFileBar1"},
+      {Cmd::FilePageSetup},
+      {Cmd::FilePrint},
+      {Cmd::Count, "mnuFileBar5"},
+      {Cmd::FileExit}}},
+    {"mnuEdit",
+     "&Edit",
+     {{Cmd::EditUndo},
+      {Cmd::Count, "mnuEditBar0"},
+      {Cmd::EditCut},
+      {Cmd::EditCopy},
+      {Cmd::EditPaste},
+      {Cmd::EditPasteSpecial}}},
+    {"mnuview",
+     "&View",
+     {{Cmd::ViewToolbar},
+      {Cmd::ViewStatusBar},
+      {Cmd::Count, "mnuViewBar0"},
+      {Cmd::Settings},
+      {Cmd::Count, "mnuviewbar1"},
+      {Cmd::ViewRefresh},
+      {Cmd::ViewWebBrowser}}},
+    {"mnuhelp",
+     "&Help",
+     {{Cmd::HelpContents},
+      {Cmd::HelpSearchForHelpOn},
+      {Cmd::Count, "mnuHelpBar0"},
+      {Cmd::HelpAbout}}},
+};
+
+// The toolbar's buttons in their five groups.
+const std::vector<std::vector<Cmd>> kToolbar = {
+    {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave},
+    {Cmd::FilePrint},
+    {Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste},
+    {Cmd::Bold, Cmd::Italic, Cmd::Underline},
+    {Cmd::AlignLeft, Cmd::Center, Cmd::AlignRight}};
+
+const QString kTextFilter = QStringLiteral("All Files (*.txt)|*.txt");
+const QString kRtfFilter = QStringLiteral("All Files (*.rtf) RichTextFormat|*.rtf");
+
+// Calls a handler when the logo is clicked.
+class ClickFilter : public QObject {
+ public:
+  ClickFilter(QObject* parent, std::function<void()> onClick)
+      : QObject(parent), onClick_(std::move(onClick)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+      onClick_();
+      return true;
+    }
+    return QObject::eventFilter(watched, e);
+  }
+
+ private:
+  std::function<void()> onClick_;
+};
+
+}  // namespace
+
+const QString frmMain::kIntroLine = QStringLiteral("aapakaa svaagat hai, hindI likhie aur paDhie");
+
+// ---------------------------------------------------------------------------
+// Building the menus and the toolbar
+
+void frmMain::createMenus() {
+  for (const MenuLayout& m : kMenus) {
+    QMenu* menu = menuBar()->addMenu(tr(m.caption));
+    menu->setObjectName(QString::fromLatin1(m.name));
+    for (const MenuItem& item : m.items) {
+      if (item.separator) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(item.separator));
+        continue;
+      }
+      const CommandRow& r = row(item.command);
+      QAction* action = menu->addAction(tr(r.caption));
+      action->setObjectName(QString::fromLatin1(r.name));
+      if (r.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(r.shortcut)));
+      action->setCheckable(r.checkable);
+      action->setChecked(r.checkable);
+      menuActions_[static_cast<int>(r.command)] = action;
+      if (r.slot) connect(action, &QAction::triggered, this, r.slot);
+    }
+  }
+}
+
+// An access key of a button that a menu title also uses belongs to the menu, as
+// on other desktops; the button keeps its underlined letter.
+void frmMain::resolveAccessKeys() {
+  QList<QKeySequence> menuKeys;
+  for (QAction* menu : menuBar()->actions()) menuKeys << QKeySequence::mnemonic(menu->text());
+  for (QAbstractButton* button : client_->findChildren<QAbstractButton*>()) {
+    const QKeySequence key = QKeySequence::mnemonic(button->text());
+    if (!key.isEmpty() && menuKeys.contains(key)) button->setShortcut(QKeySequence());
+  }
+}
+
+void frmMain::addToolbarButtons() {
+  bool first = true;
+  for (const std::vector<Cmd>& group : kToolbar) {
+    if (!first) tbToolBar->addSeparator();
+    first = false;
+    for (Cmd command : group) {
+      const QString key = QString::fromLatin1(row(command).key);
+      QAction* action = tbToolBar->addAction(QIcon(res::toolbar(key)), key);
+      action->setObjectName(key);
+      action->setToolTip(key);
+      action->setData(key);
+      // Buttons of the classic 23 x 22 size, so the lists fit beside them.
+      tbToolBar->widgetForAction(action)->setFixedSize(23, 22);
+      toolbarActions_[static_cast<int>(command)] = action;
+      connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+    }
+  }
+}
+
+void frmMain::connectCommands() {
+  const std::pair<QAbstractButton*, Slot> buttons[] = {
+      {Command1, &frmMain::Command1_Click},   {Command2, &frmMain::Command2_Click},
+      {Command3, &frmMain::Command3_Click},   {Command4, &frmMain::Command4_Click},
+      {Command5, &frmMain::Command5_Click},   {Command6, &frmMain::Command6_Click},
+      {Command7, &frmMain::Command7_Click},   {Command8, &frmMain::Command8_Click},
+      {Command9, &frmMain::Command9_Click},   {Command11, &frmMain::Command11_Click},
+      {Command12, &frmMain::Command12_Click}, {Command13, &frmMain::Command13_Click},
+      {Command14, &frmMain::Command14_Click}};
+  for (const auto& [button, slot] : buttons) connect(button, &QAbstractButton::clicked, this, slot);
+  Image1->installEventFilter(new ClickFilter(Image1, [this] { Image1_Click(); }));
+  resolveAccessKeys();
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key) {
+  for (const CommandRow& r : kCommands) {
+    if (r.key && key == QLatin1String(r.key)) {
+      if (r.slot) (this->*r.slot)();
+      return;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Documents of the English and Hindi boxes
+
+void frmMain::mnuFileNew_Click() {
+  engine_.ClearTxt();
+  RTB1->setText(QString());
+  RTB2->setText(QString());
+}
+
+void frmMain::mnuFileClose_Click() { mnuFileNew_Click(); }
+
+void frmMain::mnuFileOpen_Click() {
+  CommonDialog& dlg = dlgCommonDialog();
+  dlg.DialogTitle = tr("Open");
+  dlg.CancelError = false;
+  dlg.Filter = kTextFilter;
+  if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
+  QString error;
+  if (!RTB2->loadPlainText(dlg.FileName, &error)) {
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("Could not open %1:\n%2").arg(dlg.FileName, error));
+  }
+}
+
+void frmMain::mnuFileSave_Click() {
+  CommonDialog& dlg = dlgCommonDialog();
+  dlg.Filter = kTextFilter;
+  if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
+  QString error;
+  if (!RTB2->savePlainText(dlg.FileName, &error)) {
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("Could not save %1:\n%2").arg(dlg.FileName, error));
+  }
+}
+
+void frmMain::Command2_Click() {
+  RTB2->setText(kIntroLine + QStringLiteral("\ndhanyavAd !!!"));
+}
+
+// ---------------------------------------------------------------------------
+// The Editing Box
+
+// Appends glyphs at the end of the Editing Box in its base font; what is
+// already there keeps its formatting.
+void frmMain::appendToEditingBox(const QString& glyphs) {
+  if (glyphs.isEmpty()) return;
+  QTextCursor cursor(MainBox->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(glyphs, QTextCharFormat());
+}
+
+void frmMain::Command7_Click() {
+  appendToEditingBox(RTB1->text());
+  RTB1->setText(QString());
+  RTB2->setText(QString());
+}
+
+void frmMain::Command8_Click() { appendToEditingBox(RTB1->selText()); }
+
+void frmMain::Command14_Click() {
+  MainBox->setText(QString());
+  MainBox->document()->setModified(false);
+}
+
+void frmMain::Command11_Click() {
+  MainBox->setFocus();
+  MainBox->setSelStart(0);
+  MainBox->setSelLength(MainBox->text().size());
+  MainBox->copy();
+}
+
+void frmMain::Command12_Click() { saveRichText(); }
+
+bool frmMain::saveRichText() {
+  CommonDialog& dlg = dlgCommonDialog();
+  dlg.Filter = kRtfFilter;
+  if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return false;
+  QSaveFile file(dlg.FileName);
+  const std::string rtf = writeRtf(toRichDocument(*MainBox->document()));
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size()) ||
+      !file.commit()) {
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("Could not save %1:\n%2").arg(dlg.FileName, file.errorString()));
+    return false;
+  }
+  MainBox->document()->setModified(false);
+  return true;
+}
+
+void frmMain::Command13_Click() { openRichText(); }
+
+void frmMain::openRichText() {
+  CommonDialog& dlg = dlgCommonDialog();
+  dlg.DialogTitle = tr("Open");
+  dlg.CancelError = false;
+  dlg.Filter = kRtfFilter;
+  if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
+  auto error = [this](int number, const QString& description) {
+    messages::show(this, QMessageBox::NoIcon, QCoreApplication::applicationName(),
+                   tr("Error # %1 %2").arg(number).arg(description));
+  };
+  QFile file(dlg.FileName);
+  if (!file.exists()) return error(53, tr("File not found"));
+  if (!file.open(QIODevice::ReadOnly)) return error(75, tr("Path/File access error"));
+  const QByteArray bytes = file.readAll();
+  RichDocument rich;
+  RtfError rtfError;
+  if (!readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), rich,
+               &rtfError)) {
+    return error(321, tr("Invalid file format"));
+  }
+  fromRichDocument(rich, *MainBox->document());
+  MainBox->document()->setModified(false);
+}
+
+// ---------------------------------------------------------------------------
+// Printing
+
+void frmMain::mnuFilePrint_Click() {
+  CommonDialog& dlg = dlgCommonDialog();
+  dlg.Flags = CommonDialog::kReturnDC | CommonDialog::kNoPageNumbers;
+  if (RTB1->selLength() != 0) dlg.Flags += CommonDialog::kSelection;
+  if (!dlg.ShowPrinter()) return;
+  printEditingBox();
+}
+
+void frmMain::printEditingBox() {
+  QPrinter* printer = dlgCommonDialog().printer();
+  MainBox->printSelection(printer);
+  if (printer->printerState() == QPrinter::Error) {
+    const QString where =
+        printer->outputFileName().isEmpty() ? printer->printerName() : printer->outputFileName();
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("Could not print to %1.").arg(where));
+  }
+}
+
+void frmMain::mnuFilePageSetup_Click() {
+  CommonDialog& dlg = dlgCommonDialog();
+  dlg.DialogTitle = tr("Page Setup");
+  dlg.CancelError = true;
+  dlg.ShowPageSetup();  // nothing is read back; a cancel is no error here
+}
+
+void frmMain::Command6_Click() { mnuFilePrint_Click(); }
+
+// ---------------------------------------------------------------------------
+// Clipboard and formatting on the active control
+
+QWidget* frmMain::activeControl() const {
+  QWidget* focus = QApplication::focusWidget();
+  return focus && isAncestorOf(focus) ? focus : nullptr;
+}
+
+void frmMain::mnuEditCut_Click() {
+  if (auto* box = qobject_cast<QTextEdit*>(activeControl())) {
+    box->setFocus();
+    box->cut();
+  }
+}
+
+void frmMain::mnuEditCopy_Click() {
+  if (auto* box = qobject_cast<QTextEdit*>(activeControl())) {
+    box->setFocus();
+    box->copy();
+  }
+}
+
+void frmMain::mnuEditPaste_Click() {
+  if (auto* box = qobject_cast<QTextEdit*>(activeControl())) {
+    box->setFocus();
+    box->paste();
+  }
+}
+
+void frmMain::format(void (*apply)(RichTextField*)) {
+  if (auto* box = qobject_cast<RichTextField*>(activeControl())) apply(box);
+}
+
+void frmMain::toggleBold() {
+  format([](RichTextField* box) {
+    if (const std::optional<bool> bold = box->selBold()) box->setSelBold(!*bold);
+  });
+}
+
+void frmMain::toggleItalic() {
+  format([](RichTextField* box) {
+    if (const std::optional<bool> italic = box->selItalic()) box->setSelItalic(!*italic);
+  });
+}
+
+void frmMain::toggleUnderline() {
+  format([](RichTextField* box) {
+    if (const std::optional<bool> underline = box->selUnderline()) {
+      box->setSelUnderline(!*underline);
+    }
+  });
+}
+
+void frmMain::alignLeft() {
+  format([](RichTextField* box) {
+    if (box->selLength() > 0) box->setSelAlignment(RichTextField::kLeft);
+  });
+}
+
+void frmMain::alignCenter() {
+  format([](RichTextField* box) {
+    if (box->selLength() > 0) box->setSelAlignment(RichTextField::kCenter);
+  });
+}
+
+void frmMain::alignRight() {
+  format([](RichTextField* box) {
+    if (box->selLength() > 0) box->setSelAlignment(RichTextField::kRight);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// View and windows
+
+void frmMain::mnuViewToolbar_Click() {
+  // The entry's check mark has already turned over when it triggers.
+  tbToolBar->setVisible(menuAction(Cmd::ViewToolbar)->isChecked());
+}
+
+void frmMain::mnuViewStatusBar_Click() {
+  sbStatusBar->setVisible(menuAction(Cmd::ViewStatusBar)->isChecked());
+}
+
+void frmMain::mnusettings_Click() {
+  if (!settings_) {
+    settings_ = new frmSettings(*this, this);
+    settings_->Form_Load();
+  }
+  settings_->show();
+  settings_->raise();
+  settings_->activateWindow();
+}
+
+void frmMain::Command9_Click() { mnusettings_Click(); }
+
+void frmMain::mnuViewRefresh_Click() {
+  messages::show(this, QMessageBox::NoIcon, QCoreApplication::applicationName(),
+                 QStringLiteral("Add 'mnuViewRefresh_Click' code."));
+}
+
+void frmMain::mnuViewWebBrowser_Click() {}
+
+void frmMain::mnuHelpAbout_Click() {
+  frmAbout about(this);
+  about.Form_Load();
+  about.exec();
+}
+
+void frmMain::Command4_Click() { mnuHelpAbout_Click(); }
+
+void frmMain::Image1_Click() { mnuHelpAbout_Click(); }
+
+void frmMain::mnuFileExit_Click() { close(); }
+
+void frmMain::Command5_Click() { mnuFileExit_Click(); }
+
+void frmMain::Command1_Click() { mnuFileNew_Click(); }
+
+// ---------------------------------------------------------------------------
+// Help
+
+void frmMain::mnuHelpContents_Click() {
+  // The user's text editor on the read-me; any failure is ignored.
+  const QString readme = QDir::current().absoluteFilePath(QStringLiteral("readme.txt"));
+  QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
+}
+
+void frmMain::Command3_Click() { mnuHelpContents_Click(); }
+
+void frmMain::mnuHelpSearchForHelpOn_Click() {
+  messages::show(this, QMessageBox::Information, windowTitle(),
+                 QStringLiteral("Unable to display Help Contents. There is no Help associated "
+                                "with this project."));
+}
+
+// ---------------------------------------------------------------------------
+// Settings dialog and closing
+
+void frmMain::setHindiBoxFont(const QString& name, std::optional<double> size) {
+  RTB1->setBaseFontName(name);
+  if (size) RTB1->setBaseFontSize(*size);
+}
+
+void frmMain::setFontListTexts(const QString& name, const QString& size) {
+  setComboText(Combo2, name);
+  setComboText(Combo1, size);
+}
+
+// Asks what to do with changes in the Editing Box that are not saved yet;
+// false keeps the program open.
+bool frmMain::confirmClose() {
+  if (!MainBox->document()->isModified() || MainBox->document()->isEmpty()) return true;
+  const QMessageBox::StandardButton answer = messages::show(
+      this, QMessageBox::Warning, windowTitle(),
+      tr("The Editing Box has changes that are not saved.\nSave them before closing?"),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+  if (answer == QMessageBox::Save) return saveRichText();
+  return answer == QMessageBox::Discard;
+}
+
+}  // namespace kavelin

@@ -1,0 +1,47 @@
+// The common dialog of the main window: one object serves every open, save,
+// print and page-setup dialog and keeps its title, filter, flags, cancel setting
+// and file name from one command to the next.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace kavelin {
+
+class CommonDialog {
+ public:
+  // Print dialog flags.
+  static constexpr int kSelection = 1;       // the selection range is chosen
+  static constexpr int kNoPageNumbers = 8;   // no page range to choose
+  static constexpr int kReturnDC = 256;      // a device to print to comes back
+
+  explicit CommonDialog(QWidget* parent);
+  virtual ~CommonDialog();
+
+  QString DialogTitle;
+  QString Filter;  // "Description|pattern", as "All Files (*.txt)|*.txt"
+  QString FileName;
+  int Flags = 0;
+  bool CancelError = false;
+
+  // Each returns false when the user cancels; the file name is then empty.
+  virtual bool ShowOpen();
+  virtual bool ShowSave();
+  // The printer comes back ready to print on.
+  virtual bool ShowPrinter();
+  virtual bool ShowPageSetup();
+
+  QPrinter* printer();
+
+ protected:
+  QWidget* parent_;
+
+ private:
+  QString qtFilter() const;
+  std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace kavelin

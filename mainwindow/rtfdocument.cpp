@@ -1,0 +1,84 @@
+#include "rtfdocument.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace kavelin {
+namespace {
+
+std::u16string ustr(const QString& s) {
+  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()),
+                        static_cast<std::size_t>(s.size()));
+}
+
+QString qstr(const std::u16string& s) {
+  return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+RichDocument toRichDocument(const QTextDocument& document) {
+  const QFont base = document.defaultFont();
+  RichDocument rich;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    RichParagraph paragraph;
+    const Qt::Alignment a = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    paragraph.align = a & Qt::AlignHCenter ? Align::Center
+                      : a & Qt::AlignRight ? Align::Right
+                                           : Align::Left;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      const QTextCharFormat f = fragment.charFormat();
+      RichRun run;
+      run.text = ustr(fragment.text());
+      const QStringList families = f.fontFamilies().toStringList();
+      run.font = ustr(families.isEmpty() ? base.family() : families.first());
+      run.sizePt = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
+                                                             : base.pointSizeF();
+      run.bold = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::Bold
+                                                        : base.bold();
+      run.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
+      run.underline = f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline()
+                                                                     : base.underline();
+      paragraph.runs.push_back(std::move(run));
+    }
+    mergeRuns(paragraph);
+    rich.paragraphs.push_back(std::move(paragraph));
+  }
+  // An empty document is one empty block: no paragraphs.
+  if (rich.paragraphs.size() == 1 && rich.paragraphs[0].runs.empty() &&
+      rich.paragraphs[0].align == Align::Left) {
+    rich.paragraphs.clear();
+  }
+  return rich;
+}
+
+void fromRichDocument(const RichDocument& rich, QTextDocument& document) {
+  document.clear();
+  QTextCursor cursor(&document);
+  bool first = true;
+  for (const RichParagraph& paragraph : rich.paragraphs) {
+    QTextBlockFormat block;
+    block.setAlignment(paragraph.align == Align::Center  ? Qt::AlignHCenter
+                       : paragraph.align == Align::Right ? Qt::AlignRight
+                                                         : Qt::AlignLeft);
+    if (first) {
+      cursor.setBlockFormat(block);
+      first = false;
+    } else {
+      cursor.insertBlock(block, QTextCharFormat());
+    }
+    for (const RichRun& run : paragraph.runs) {
+      QTextCharFormat f;
+      if (!run.font.empty()) f.setFontFamilies({qstr(run.font)});
+      f.setFontPointSize(run.sizePt);
+      f.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+      f.setFontItalic(run.italic);
+      f.setFontUnderline(run.underline);
+      cursor.insertText(qstr(run.text), f);
+    }
+  }
+}
+
+}  // namespace kavelin

@@ -1,0 +1,386 @@
+// The commands of the menus, toolbar and buttons, and what they do to the
+// English box, the Hindi box and the Editing Box.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextBlock>
+#include <QToolBar>
+
+#include "fixtures.h"
+#include "statusbar.h"
+
+namespace kavelin::test {
+namespace {
+
+using CommandTest = WindowTest;
+
+TEST_F(CommandTest, SendAllAppendsAndKeepsTheFormatting) {
+  type("namaste");
+  w->MainBox->setText("x");
+  w->MainBox->selectAll();
+  w->MainBox->setSelBold(true);
+  w->Command7->click();
+  EXPECT_EQ(w->MainBox->text(), "xueLrs ");
+  EXPECT_EQ(w->RTB1->text(), "");
+  EXPECT_EQ(w->RTB2->text(), "");
+  // The bold "x" stays bold; the sent text is in the base font.
+  w->MainBox->setSelStart(0);
+  w->MainBox->setSelLength(1);
+  EXPECT_EQ(w->MainBox->selBold(), std::optional<bool>(true));
+  w->MainBox->setSelStart(1);
+  w->MainBox->setSelLength(6);
+  EXPECT_EQ(w->MainBox->selBold(), std::optional<bool>(false));
+  // A second time the Hindi box is empty: nothing changes.
+  w->Command7_Click();
+  EXPECT_EQ(w->MainBox->text(), "xueLrs ");
+  EXPECT_TRUE(w->MainBox->document()->isModified());
+}
+
+TEST_F(CommandTest, SendSelectionCopiesExactlyTheSelection) {
+  type("namaste dharma");
+  w->RTB1->setSelStart(6);
+  w->RTB1->setSelLength(4);
+  w->Command8->click();
+  EXPECT_EQ(w->MainBox->text(), "/keZ");
+  EXPECT_EQ(w->RTB2->text(), "namaste dharma");
+  EXPECT_EQ(w->RTB1->text(), "ueLrs /keZ ");
+  w->RTB1->setSelLength(0);
+  w->Command8_Click();  // nothing selected: nothing added
+  EXPECT_EQ(w->MainBox->text(), "/keZ");
+}
+
+TEST_F(CommandTest, NewAndCloseEmptyTheBoxesButNotTheEditingBox) {
+  for (Cmd command : {Cmd::FileNew, Cmd::FileClose}) {
+    type("ka");
+    w->MainBox->setText("kept");
+    w->menuAction(command)->trigger();
+    EXPECT_EQ(w->RTB1->text(), "");
+    EXPECT_EQ(w->RTB2->text(), "");
+    EXPECT_EQ(w->MainBox->text(), "kept");
+  }
+  type("ga");
+  w->Command1->click();
+  EXPECT_EQ(w->RTB2->text(), "");
+  w->tbToolBar_ButtonClick("New");
+  EXPECT_EQ(w->menuAction(Cmd::FileNew)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+}
+
+TEST_F(CommandTest, OpenTextReadsEveryKindOfLineBreak) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {{"lf.txt", "namaste\nbhaarat"},
+               {"crlf.txt", "namaste\r\nbhaarat"},
+               {"cr.txt", "namaste\rbhaarat"},
+               {"bom.txt", "\xEF\xBB\xBFnamaste\nbhaarat"}};
+  for (const Case& c : cases) {
+    writeFile(c.name, c.bytes);
+    dialog->answers = {dir.filePath(c.name)};
+    w->menuAction(Cmd::FileOpen)->trigger();
+    EXPECT_EQ(w->RTB2->text(), "namaste\nbhaarat") << c.name;
+    EXPECT_EQ(w->RTB1->text(), "ueLrs \nHkkjr ") << c.name;
+  }
+  const auto& shown = dialog->shown.back();
+  EXPECT_EQ(shown.kind, "open");
+  EXPECT_EQ(shown.title, "Open");
+  EXPECT_EQ(shown.filter, "All Files (*.txt)|*.txt");
+  EXPECT_FALSE(shown.cancelError);
+  // Cancel: nothing changes.
+  dialog->answers = {QString()};
+  w->tbToolBar_ButtonClick("Open");
+  EXPECT_EQ(w->RTB2->text(), "namaste\nbhaarat");
+  // Not UTF-8, or missing: a message naming the file.
+  writeFile("latin1.txt", "caf\xE9");
+  dialog->answers = {dir.filePath("latin1.txt")};
+  w->mnuFileOpen_Click();
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_TRUE(shownMessages[0].text.contains("latin1.txt"));
+  EXPECT_EQ(w->RTB2->text(), "namaste\nbhaarat");
+}
+
+TEST_F(CommandTest, SaveTextWritesTheEnglishBox) {
+  type("namaste");
+  QTest::keyClick(w->RTB2, Qt::Key_Return);
+  type("bhaarat");
+  dialog->answers = {dir.filePath("out.txt")};
+  w->tbToolBar_ButtonClick("Save");
+  EXPECT_EQ(readFile("out.txt"), "namaste\nbhaarat");
+  EXPECT_EQ(dialog->shown.back().filter, "All Files (*.txt)|*.txt");
+  dialog->answers = {dir.filePath("missing/out.txt")};
+  w->mnuFileSave_Click();
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_TRUE(shownMessages[0].text.contains("missing/out.txt"));
+}
+
+TEST_F(CommandTest, IntroSample) {
+  w->Command2->click();
+  EXPECT_EQ(w->RTB2->text(), frmMain::kIntroLine + "\ndhanyavAd !!!");
+  EXPECT_EQ(w->RTB1->text(), hindiOf(w->RTB2->text()));
+  EXPECT_TRUE(w->RTB1->text().endsWith("/kU;okn !!! "));
+}
+
+TEST_F(CommandTest, EditingBoxClearAndCopyAll) {
+  w->MainBox->setText("ueLrs");
+  w->Command11->click();
+  EXPECT_EQ(QApplication::clipboard()->text(), "ueLrs");
+  EXPECT_EQ(w->MainBox->selLength(), 5);
+  EXPECT_TRUE(w->MainBox->hasFocus());
+  w->Command14->click();
+  EXPECT_EQ(w->MainBox->text(), "");
+}
+
+TEST_F(CommandTest, ClipboardCommandsActOnTheActiveControl) {
+  type("kaa ga");
+  w->RTB2->setSelStart(0);
+  w->RTB2->setSelLength(3);
+  w->RTB2->setFocus();
+  w->menuAction(Cmd::EditCopy)->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "kaa");
+  w->menuAction(Cmd::EditCut)->trigger();
+  EXPECT_EQ(w->RTB2->text(), " ga");
+  EXPECT_EQ(w->RTB1->text(), hindiOf(" ga"));
+  w->MainBox->setFocus();
+  w->tbToolBar_ButtonClick("Paste");
+  EXPECT_EQ(w->MainBox->text(), "kaa");
+  // A grid has no clipboard: nothing happens.
+  w->Grid2->setFocus();
+  w->mnuEditPaste_Click();
+  EXPECT_EQ(w->MainBox->text(), "kaa");
+}
+
+TEST_F(CommandTest, FormattingTogglesOnTheActiveControl) {
+  w->MainBox->setText("abcdef");
+  w->MainBox->setFocus();
+  w->MainBox->setSelStart(0);
+  w->MainBox->setSelLength(3);
+  struct Case {
+    const char* key;
+    std::function<std::optional<bool>()> read;
+  } cases[] = {{"Bold", [&] { return w->MainBox->selBold(); }},
+               {"Italic", [&] { return w->MainBox->selItalic(); }},
+               {"Underline", [&] { return w->MainBox->selUnderline(); }}};
+  for (const Case& c : cases) {
+    w->tbToolBar_ButtonClick(c.key);
+    EXPECT_EQ(c.read(), std::optional<bool>(true)) << c.key;
+    w->tbToolBar_ButtonClick(c.key);
+    EXPECT_EQ(c.read(), std::optional<bool>(false)) << c.key;
+    // A mixed selection is left as it is.
+    w->tbToolBar_ButtonClick(c.key);
+    w->MainBox->setSelLength(5);
+    EXPECT_EQ(c.read(), std::nullopt) << c.key;
+    w->tbToolBar_ButtonClick(c.key);
+    EXPECT_EQ(c.read(), std::nullopt) << c.key;
+    w->MainBox->setSelStart(0);
+    w->MainBox->setSelLength(3);
+  }
+  w->tbToolBar_ButtonClick("Unknown key");  // does nothing
+  // On a grid the buttons do nothing.
+  w->Grid1->setFocus();
+  w->toggleBold();
+}
+
+TEST_F(CommandTest, AlignOnlyWithASelection) {
+  w->MainBox->setText("one\ntwo");
+  w->MainBox->setFocus();
+  w->MainBox->setSelStart(1);
+  w->tbToolBar_ButtonClick("Center");
+  EXPECT_EQ(w->MainBox->selAlignment(), std::optional<int>(RichTextField::kLeft));
+  struct Case {
+    const char* key;
+    int alignment;
+  } cases[] = {{"Center", RichTextField::kCenter},
+               {"Align Right", RichTextField::kRight},
+               {"Align Left", RichTextField::kLeft}};
+  for (const Case& c : cases) {
+    w->MainBox->setSelStart(1);
+    w->MainBox->setSelLength(5);
+    w->tbToolBar_ButtonClick(c.key);
+    EXPECT_EQ(w->MainBox->selAlignment(), std::optional<int>(c.alignment)) << c.key;
+  }
+}
+
+TEST_F(CommandTest, ViewTogglesAndMessages) {
+  QAction* toolbar = w->menuAction(Cmd::ViewToolbar);
+  const QPoint frame = w->Frame1->pos();
+  toolbar->trigger();
+  EXPECT_FALSE(toolbar->isChecked());
+  EXPECT_FALSE(w->tbToolBar->isVisible());
+  EXPECT_EQ(w->Frame1->pos(), frame);  // no other control moves
+  toolbar->trigger();
+  EXPECT_TRUE(w->tbToolBar->isVisible());
+  QAction* status = w->menuAction(Cmd::ViewStatusBar);
+  status->trigger();
+  EXPECT_FALSE(status->isChecked());
+  EXPECT_FALSE(w->sbStatusBar->isVisible());
+  status->trigger();
+  EXPECT_TRUE(w->sbStatusBar->isVisible());
+
+  w->menuAction(Cmd::ViewRefresh)->trigger();
+  w->menuAction(Cmd::HelpSearchForHelpOn)->trigger();
+  ASSERT_EQ(shownMessages.size(), 2u);
+  EXPECT_EQ(shownMessages[0].text, "Add 'mnuViewRefresh_Click' code.");
+  EXPECT_EQ(shownMessages[0].title, "Kavelin");
+  EXPECT_EQ(shownMessages[0].buttons, QMessageBox::Ok);
+  EXPECT_EQ(shownMessages[1].text,
+            "Unable to display Help Contents. There is no Help associated with this project.");
+  EXPECT_EQ(shownMessages[1].icon, QMessageBox::Information);
+  EXPECT_EQ(shownMessages[1].title, w->windowTitle());
+  // Entries without a command do nothing.
+  w->menuAction(Cmd::EditUndo)->trigger();
+  w->menuAction(Cmd::EditPasteSpecial)->trigger();
+  EXPECT_EQ(shownMessages.size(), 2u);
+}
+
+TEST_F(CommandTest, RichTextSavedAndOpenedAgain) {
+  w->MainBox->setText("ueLrs\n/keZ");
+  w->MainBox->setSelStart(0);
+  w->MainBox->setSelLength(3);
+  w->MainBox->setSelBold(true);
+  w->MainBox->setSelStart(6);
+  w->MainBox->setSelLength(4);
+  w->MainBox->setSelAlignment(RichTextField::kCenter);
+  w->MainBox->setSelFontSize(20);
+  dialog->answers = {dir.filePath("doc.rtf")};
+  w->Command12->click();
+  EXPECT_TRUE(readFile("doc.rtf").startsWith("{\\rtf1\\ansi\\ansicpg1252"));
+  EXPECT_FALSE(w->MainBox->document()->isModified());
+  EXPECT_EQ(dialog->shown.back().filter, "All Files (*.rtf) RichTextFormat|*.rtf");
+
+  w->Command14_Click();
+  dialog->answers = {dir.filePath("doc.rtf")};
+  w->Command13->click();
+  EXPECT_EQ(w->MainBox->text(), "ueLrs\n/keZ");
+  w->MainBox->setSelStart(0);
+  w->MainBox->setSelLength(3);
+  EXPECT_EQ(w->MainBox->selBold(), std::optional<bool>(true));
+  w->MainBox->setSelStart(6);
+  w->MainBox->setSelLength(4);
+  EXPECT_EQ(w->MainBox->selAlignment(), std::optional<int>(RichTextField::kCenter));
+  EXPECT_EQ(w->MainBox->selFontSize(), std::optional<double>(20));
+  EXPECT_EQ(w->MainBox->selFontName(), std::optional<QString>("DevLys 160"));
+  EXPECT_EQ(dialog->shown.back().title, "Open");
+}
+
+TEST_F(CommandTest, DamagedRichTextLeavesTheEditingBoxAlone) {
+  w->MainBox->setText("kept");
+  struct Case {
+    const char* name;
+    QByteArray bytes;  // empty: no file
+    const char* message;
+  } cases[] = {{"plain.rtf", "just text", "Error # 321 Invalid file format"},
+               {"cut.rtf", "{\\rtf1\\ansi {\\b half", "Error # 321 Invalid file format"},
+               {"none.rtf", QByteArray(), "Error # 53 File not found"}};
+  for (const Case& c : cases) {
+    if (!c.bytes.isEmpty()) writeFile(c.name, c.bytes);
+    dialog->answers = {dir.filePath(c.name)};
+    shownMessages.clear();
+    w->Command13_Click();
+    ASSERT_EQ(shownMessages.size(), 1u) << c.name;
+    EXPECT_EQ(shownMessages[0].text, c.message);
+    EXPECT_EQ(shownMessages[0].title, "Kavelin");
+    EXPECT_EQ(w->MainBox->text(), "kept");
+  }
+}
+
+TEST_F(CommandTest, PrintsTheEditingBoxToPdf) {
+  type("namaste");
+  w->MainBox->setText("dharma bhaarat");
+  dialog->pdf = dir.filePath("all.pdf");
+  w->tbToolBar_ButtonClick("Print");
+  EXPECT_EQ(dialog->shown.back().flags, 264);
+  ASSERT_TRUE(QFile::exists(dialog->pdf));
+  // With text selected in the Hindi box the selection range is chosen; the
+  // printout is still the Editing Box's selection.
+  w->RTB1->setSelStart(0);
+  w->RTB1->setSelLength(3);
+  w->MainBox->setSelStart(7);
+  w->MainBox->setSelLength(7);
+  dialog->pdf = dir.filePath("selection.pdf");
+  w->Command6->click();
+  EXPECT_EQ(dialog->shown.back().flags, 265);
+  ASSERT_TRUE(QFile::exists(dialog->pdf));
+
+  const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+  if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+  auto text = [&](const QString& pdf) {
+    QProcess p;
+    p.start(pdftotext, {pdf, "-"});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+  };
+  EXPECT_EQ(text(dir.filePath("all.pdf")), "dharma bhaarat");
+  EXPECT_EQ(text(dir.filePath("selection.pdf")), "bhaarat");
+
+  w->menuAction(Cmd::FilePageSetup)->trigger();
+  EXPECT_EQ(dialog->shown.back().kind, "pagesetup");
+  EXPECT_EQ(dialog->shown.back().title, "Page Setup");
+  EXPECT_TRUE(dialog->shown.back().cancelError);
+}
+
+TEST_F(CommandTest, ClosingAsksAboutUnsavedChanges) {
+  w->MainBox->setText("ueLrs");
+  // Cancel keeps the program open.
+  replies = {QMessageBox::Cancel};
+  EXPECT_FALSE(w->close());
+  EXPECT_TRUE(w->isVisible());
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_EQ(shownMessages[0].buttons,
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+  // Save, cancelled in the file dialog: still open.
+  replies = {QMessageBox::Save};
+  dialog->answers = {QString()};
+  EXPECT_FALSE(w->close());
+  // Save into a file: saved, and the program ends.
+  replies = {QMessageBox::Save};
+  dialog->answers = {dir.filePath("kept.rtf")};
+  EXPECT_TRUE(w->close());
+  EXPECT_TRUE(readFile("kept.rtf").contains("ueLrs"));
+  w.reset();
+
+  makeWindow();
+  w->MainBox->setText("more");
+  replies = {QMessageBox::Discard};
+  shownMessages.clear();
+  w->mnuFileExit_Click();
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(shownMessages.size(), 1u);
+  w.reset();
+
+  // Nothing unsaved: no question.
+  makeWindow();
+  shownMessages.clear();
+  w->Command5->click();
+  EXPECT_TRUE(shownMessages.empty());
+  EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(CommandTest, AccessKeys) {
+  QApplication::setActiveWindow(w.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  w->RTB2->setFocus();
+  QTest::keyClick(w->windowHandle(), Qt::Key_I, Qt::AltModifier);  // &Intro
+  QTest::qWait(300);  // an access key clicks the button after a short animation
+  EXPECT_EQ(w->RTB2->text(), frmMain::kIntroLine + "\ndhanyavAd !!!");
+  w->RTB1->setSelStart(0);
+  w->RTB1->setSelLength(3);
+  QTest::keyClick(w->windowHandle(), Qt::Key_N, Qt::AltModifier);  // Se&nd Sel >
+  QTest::qWait(300);
+  EXPECT_EQ(w->MainBox->text(), w->RTB1->text().left(3));
+  // A letter that a menu title also uses opens the menu.
+  QTest::keyClick(w->windowHandle(), Qt::Key_E, Qt::AltModifier);
+  QTest::qWait(300);
+  EXPECT_FALSE(w->RTB2->text().isEmpty());  // not "S&end All >"
+  QWidget* popup = QApplication::activePopupWidget();
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(popup->objectName(), "mnuEdit");
+  popup->close();
+  EXPECT_TRUE(w->Command7->shortcut().isEmpty());
+  EXPECT_TRUE(w->Command3->shortcut().isEmpty());
+  EXPECT_EQ(w->Command7->text(), "S&end All >");
+}
+
+}  // namespace
+}  // namespace kavelin::test

@@ -1,0 +1,197 @@
+// The settings dialog and the settings file, as the main window uses them.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "fixtures.h"
+#include "frmsettings.h"
+#include "inifile.h"
+
+namespace kavelin::test {
+namespace {
+
+class SettingsTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    frmSettings::chooseFont = [this](QWidget*, const QFont& preset) -> std::optional<QFont> {
+      presets.push_back(preset);
+      return chosen;
+    };
+  }
+  void TearDown() override {
+    frmSettings::chooseFont = nullptr;
+    WindowTest::TearDown();
+  }
+  void writeSettings(const QByteArray& content) { writeFile("settings.ini", content); }
+  std::string ini(const char* key) {
+    return GetIni("Hindi Box", key, dir.filePath("settings.ini").toStdString());
+  }
+  frmSettings* open() {
+    w->menuAction(Cmd::Settings)->trigger();
+    return w->findChild<frmSettings*>();
+  }
+
+  std::vector<QFont> presets;
+  std::optional<QFont> chosen;
+};
+
+QFont font(const QString& family, double size) {
+  QFont f(family);
+  f.setPointSizeF(size);
+  return f;
+}
+
+TEST_F(SettingsTest, DialogLayout) {
+  frmSettings* s = open();
+  ASSERT_NE(s, nullptr);
+  EXPECT_FALSE(s->isModal());
+  EXPECT_EQ(s->windowTitle(), "Settings");
+  EXPECT_EQ(s->size(), QSize(6420 / 15, 2775 / 15));
+  struct Case {
+    QWidget* control;
+    QRect twips;
+    QString caption;
+  } cases[] = {{s->Frame3, {120, 240, 5535, 1215}, "Hindi Box"},
+               {s->Frame1, {120, 240, 2295, 855}, "Font Name"},
+               {s->Frame2, {2520, 240, 615, 855}, "Size"},
+               {s->Frame4, {3240, 240, 975, 855}, "Sample"},
+               {s->Text1, {120, 240, 735, 495}, ""},
+               {s->Command1, {4320, 360, 975, 735}, "&Change"},
+               {s->OKButton, {2040, 2040, 1095, 375}, "OK"},
+               {s->CancelButton, {3240, 2040, 1095, 375}, "Cancel"},
+               {s->Command2, {960, 2040, 975, 375}, "Apply"}};
+  for (const Case& c : cases) {
+    const QRect got(c.control->x() * 15, c.control->y() * 15, c.control->width() * 15,
+                    c.control->height() * 15);
+    EXPECT_LE((got.topLeft() - c.twips.topLeft()).manhattanLength(), 28)
+        << c.caption.toStdString();
+    EXPECT_LE(std::abs(got.width() - c.twips.width()), 14) << c.caption.toStdString();
+    if (auto* box = qobject_cast<QGroupBox*>(c.control)) {
+      EXPECT_EQ(box->title(), c.caption);
+    }
+    if (auto* b = qobject_cast<QPushButton*>(c.control)) {
+      EXPECT_EQ(b->text(), c.caption);
+    }
+  }
+  EXPECT_EQ(s->Label1->pos(), QPoint(8, 24));
+  // Focus order: OK, Cancel, &Change, Apply.
+  EXPECT_EQ(s->OKButton->nextInFocusChain(), s->CancelButton);
+  EXPECT_EQ(s->CancelButton->nextInFocusChain(), s->Command1);
+  EXPECT_EQ(s->Command1->nextInFocusChain(), s->Command2);
+  // The main window stays usable; a second opening shows the same dialog.
+  w->Command9->click();
+  EXPECT_EQ(w->findChildren<frmSettings*>().size(), 1);
+}
+
+TEST_F(SettingsTest, OpensWithTheStoredFont) {
+  writeSettings("[Hindi Box]\nFontName=Arial\nFontSize=12\n");
+  frmSettings* s = open();
+  EXPECT_EQ(s->Label1->text(), "Arial");
+  EXPECT_EQ(s->Label2->text(), "12");
+  EXPECT_EQ(s->Text1->font().family(), "Arial");
+  EXPECT_DOUBLE_EQ(s->Text1->font().pointSizeF(), 12);
+  EXPECT_TRUE(s->Command2->isEnabled());
+  EXPECT_FALSE(s->Text1->text().isEmpty());
+}
+
+TEST_F(SettingsTest, MissingValuesShowNotAvailable) {
+  frmSettings* s = open();
+  const double before = s->Text1->font().pointSizeF();
+  EXPECT_EQ(s->Label1->text(), "Not available");
+  EXPECT_EQ(s->Label2->text(), "Not available");
+  EXPECT_DOUBLE_EQ(s->Text1->font().pointSizeF(), before);  // the sample keeps its size
+  // The chooser is preset with the sample's size; Apply writes what the labels hold.
+  s->Command1_Click();
+  ASSERT_EQ(presets.size(), 1u);
+  EXPECT_DOUBLE_EQ(presets[0].pointSizeF(), before);
+  EXPECT_EQ(s->Label2->text(), "Not available");  // left without choosing
+  s->Command2_Click();
+  EXPECT_EQ(ini("FontSize"), "Not available");  // the text itself was written
+  EXPECT_DOUBLE_EQ(w->RTB1->baseFont().pointSizeF(), 14.25);
+}
+
+TEST_F(SettingsTest, ChangeThenApplyThenCancel) {
+  writeSettings("[Other]\nkeep=1\n[Hindi Box]\nFontName=Arial\nFontSize=12\n");
+  frmSettings* s = open();
+  chosen = font("Lohit Devanagari", 14.25);
+  s->Command1->click();
+  ASSERT_EQ(presets.size(), 1u);
+  EXPECT_EQ(presets[0].family(), "Arial");
+  EXPECT_DOUBLE_EQ(presets[0].pointSizeF(), 12);
+  EXPECT_EQ(s->Label1->text(), "Lohit Devanagari");
+  EXPECT_EQ(s->Label2->text(), "14.25");
+  EXPECT_EQ(s->Text1->font().family(), "Lohit Devanagari");
+  EXPECT_TRUE(s->Command2->isEnabled());
+
+  s->Command2->click();
+  EXPECT_FALSE(s->Command2->isEnabled());
+  EXPECT_TRUE(s->isVisible());
+  EXPECT_EQ(ini("FontName"), "Lohit Devanagari");
+  EXPECT_EQ(ini("FontSize"), "14.25");
+  EXPECT_TRUE(readFile("settings.ini").startsWith("[Other]\nkeep=1\n[Hindi Box]\n"));
+  EXPECT_EQ(w->RTB1->baseFont().family(), "Lohit Devanagari");
+  EXPECT_DOUBLE_EQ(w->RTB1->baseFont().pointSizeF(), 14.25);
+
+  s->CancelButton->click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(w->findChild<frmSettings*>(), nullptr);  // discarded when closed
+  EXPECT_EQ(ini("FontName"), "Lohit Devanagari");
+  EXPECT_EQ(w->RTB1->baseFont().family(), "Lohit Devanagari");
+}
+
+TEST_F(SettingsTest, OkWritesAndSetsTheFontLists) {
+  writeSettings("[Hindi Box]\nFontName=Arial\nFontSize=12\n");
+  frmSettings* s = open();
+  chosen = font("DejaVu Sans", 16);
+  s->Command1_Click();
+  s->OKButton->click();
+  EXPECT_EQ(ini("FontName"), "DejaVu Sans");
+  EXPECT_EQ(ini("FontSize"), "16");
+  EXPECT_EQ(w->Combo2->currentText(), "DejaVu Sans");
+  EXPECT_EQ(w->Combo1->currentText(), "16");
+  EXPECT_EQ(w->RTB1->baseFont().family(), "DejaVu Sans");
+  EXPECT_DOUBLE_EQ(w->RTB1->baseFont().pointSizeF(), 16);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(w->findChild<frmSettings*>(), nullptr);
+
+  // OK without a change writes back what was read.
+  writeSettings("[hindi box]\nfontname = Arial\nFontSize=12\n");
+  s = open();
+  s->OKButton_Click();
+  EXPECT_EQ(readFile("settings.ini"), "[hindi box]\nFontName=Arial\nFontSize=12\n");
+}
+
+TEST_F(SettingsTest, AFailedWriteIsReported) {
+  setSettingsFilePath(dir.filePath("no-such-folder/settings.ini"));
+  frmSettings* s = open();
+  s->Command2_Click();
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_TRUE(shownMessages[0].text.contains("no-such-folder/settings.ini"));
+  EXPECT_TRUE(shownMessages[0].text.contains("No such file or directory"));
+}
+
+TEST_F(SettingsTest, StartUpAppliesTheStoredFont) {
+  struct Case {
+    QByteArray file;
+    QString family;
+    double size;
+  } cases[] = {{"[Hindi Box]\nFontName=Arial\nFontSize=20\n", "Arial", 20},
+               {"[Hindi Box]\nFontName=Arial\nFontSize=big\n", "Arial", 14.25},
+               {"[Hindi Box]\nFontSize=9.5\n", "DevLys 160", 9.5},
+               {"[Other]\nFontName=Arial\n", "DevLys 160", 14.25}};
+  for (const Case& c : cases) {
+    writeSettings(c.file);
+    makeWindow();
+    EXPECT_EQ(w->MainBox->baseFont().family(), c.family) << c.file.toStdString();
+    EXPECT_DOUBLE_EQ(w->MainBox->baseFont().pointSizeF(), c.size);
+    EXPECT_EQ(w->Combo2->currentText(), c.family);
+    EXPECT_EQ(w->RTB1->baseFont().family(), c.family);
+    EXPECT_DOUBLE_EQ(w->RTB1->baseFont().pointSizeF(), c.size);
+  }
+}
+
+}  // namespace
+}  // namespace kavelin::test

@@ -1,0 +1,141 @@
+// The settings file: reading and editing sections and keys in place.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "inifile.h"
+
+namespace kavelin {
+namespace {
+
+namespace fs = std::filesystem;
+
+class IniFile : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kavelin-ini-" + std::to_string(getpid()) + "-" +
+            testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+    path_ = (dir_ / "settings.ini").string();
+  }
+  void TearDown() override {
+    fs::permissions(dir_, fs::perms::owner_all);
+    fs::remove_all(dir_);
+  }
+  void write(const std::string& content) { std::ofstream(path_, std::ios::binary) << content; }
+  std::string read() const {
+    std::ifstream in(path_, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(IniFile, Reading) {
+  write(
+      "; a comment\r\n"
+      "[Other]\r\n"
+      "FontName=Wrong\r\n"
+      "[ hindi box ]\r\n"
+      "fontname =  Arial  \r\n"
+      "FontSize=14.25\r\n"
+      "Quoted=\"  spaced  \"\r\n"
+      "Single='x'\r\n"
+      "Half=\"open\r\n"
+      "Empty=\r\n"
+      ";FontSize=99\r\n"
+      "[Next]\r\n"
+      "Key=v\r\n");
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+  } cases[] = {
+      {"Hindi Box", "FontName", "Arial"},      // case and spaces do not matter
+      {"HINDI BOX", "FONTSIZE", "14.25"},
+      {"Hindi Box", "Quoted", "  spaced  "},    // one pair of quotes goes
+      {"Hindi Box", "Single", "x"},
+      {"Hindi Box", "Half", "\"open"},
+      {"Hindi Box", "Empty", ""},
+      {"Hindi Box", "Key", "Not available"},   // in the next section only
+      {"Hindi Box", "Missing", "Not available"},
+      {"Hindi", "FontName", "Not available"},
+      {"Other", "FontName", "Wrong"},
+      {"Next", "Key", "v"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(GetIni(c.section, c.key, path_), c.value) << c.key;
+  EXPECT_EQ(GetIni("Hindi Box", "FontName", (dir_ / "none.ini").string()), "Not available");
+}
+
+TEST_F(IniFile, LongValuesAreCutTo254Characters) {
+  const std::string value(300, 'x');
+  write("[Hindi Box]\nFontName=" + value + "\n");
+  EXPECT_EQ(GetIni("Hindi Box", "FontName", path_), value.substr(0, 254));
+  write("[Hindi Box]\nFontName=" + value.substr(0, 254) + "\n");
+  EXPECT_EQ(GetIni("Hindi Box", "FontName", path_).size(), 254u);
+}
+
+TEST_F(IniFile, FirstWriteCreatesTheFileAndSection) {
+  ASSERT_TRUE(WriteIni("Hindi Box", "FontName", "Arial", path_));
+  ASSERT_TRUE(WriteIni("Hindi Box", "FontSize", "12", path_));
+  EXPECT_EQ(read(), "[Hindi Box]\nFontName=Arial\nFontSize=12\n");
+  EXPECT_EQ(GetIni("hindi box", "fontsize", path_), "12");
+}
+
+TEST_F(IniFile, WritingKeepsEverythingElse) {
+  const std::string before =
+      "; settings\r\n"
+      "[Other]\r\n"
+      "A = 1\r\n"
+      "\r\n"
+      "[HINDI BOX]\r\n"
+      "fontname=Old\r\n"
+      "; note\r\n"
+      "Extra = kept\r\n"
+      "\r\n"
+      "[Last]\r\n"
+      "B=2";
+  write(before);
+  ASSERT_TRUE(WriteIni("Hindi Box", "FontName", "Arial", path_));
+  ASSERT_TRUE(WriteIni("Hindi Box", "FontSize", "14.25", path_));
+  ASSERT_TRUE(WriteIni("Fresh", "K", "v", path_));
+  EXPECT_EQ(read(),
+            "; settings\r\n"
+            "[Other]\r\n"
+            "A = 1\r\n"
+            "\r\n"
+            "[HINDI BOX]\r\n"
+            "FontName=Arial\r\n"
+            "; note\r\n"
+            "Extra = kept\r\n"
+            "FontSize=14.25\r\n"
+            "\r\n"
+            "[Last]\r\n"
+            "B=2\r\n"
+            "[Fresh]\r\n"
+            "K=v\r\n");
+}
+
+TEST_F(IniFile, FailedWritesAreReported) {
+  std::string error;
+  EXPECT_FALSE(WriteIni("Hindi Box", "FontName", "Arial", (dir_ / "no/dir/s.ini").string(), &error));
+  EXPECT_FALSE(error.empty());
+  if (geteuid() != 0) {  // root may write anywhere
+    write("[Hindi Box]\nFontName=Old\n");
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    error.clear();
+    EXPECT_FALSE(WriteIni("Hindi Box", "FontName", "Arial", path_, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(GetIni("Hindi Box", "FontName", path_), "Old");
+  }
+}
+
+}  // namespace
+}  // namespace kavelin
