@@ -2,11 +2,16 @@
 // and shown; the program runs until the main window closes.
 #include <QApplication>
 #include <QFont>
+#include <unistd.h>
 
 #include "frmabout.h"
 #include "frmmain.h"
 
 int main(int argc, char** argv) {
+  // The browser window's web engine shares its GL contexts and, run as root,
+  // cannot use its sandbox.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kavelin"));
   QApplication::setApplicationVersion(QStringLiteral(KAVELIN_VERSION));

@@ -20,6 +20,7 @@
 #include <QUrl>
 
 #include "frmabout.h"
+#include "frmbrowser.h"
 #include "frmmain.h"
 #include "frmsettings.h"
 #include "kavelin_resources.h"
@@ -27,6 +28,7 @@
 #include "richtextfield.h"
 #include "rtfdocument.h"
 #include "statusbar.h"
+#include "webcomponent.h"
 
 namespace kavelin {
 namespace {
@@ -498,7 +500,11 @@ void frmMain::mnuViewRefresh_Click() {
                  QStringLiteral("Add 'mnuViewRefresh_Click' code."));
 }
 
-void frmMain::mnuViewWebBrowser_Click() {}
+void frmMain::mnuViewWebBrowser_Click() {
+  auto* browser = new frmBrowser(browserComponent ? browserComponent() : nullptr);
+  browser->StartingAddress = kHomePage;
+  browser->Form_Load();
+}
 
 void frmMain::mnuHelpAbout_Click() {
   frmAbout about(this);

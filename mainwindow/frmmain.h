@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "chart.h"
@@ -26,6 +27,7 @@ class RichTextField;
 class StatusBar;
 
 class frmSettings;
+class WebComponent;
 
 // The commands of the menus, the toolbar and the buttons (see commands.cpp).
 enum class Cmd {
@@ -149,6 +151,10 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
 
   // The control that has the keyboard focus, which menus and the toolbar act on.
   QWidget* activeControl() const;
+
+  // Makes the page display of a new browser window; the Qt WebEngine one when
+  // unset. Replaceable for tests.
+  std::function<WebComponent*()> browserComponent;
 
   // The Intro sample's first line.
   static const QString kIntroLine;

@@ -13,8 +13,10 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kavelin"));
+  QApplication::setApplicationVersion(QStringLiteral(KAVELIN_VERSION));
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                              {QStringLiteral("Liberation Sans"), QStringLiteral("Noto Sans"),
                               QStringLiteral("DejaVu Sans")});

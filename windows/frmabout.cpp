@@ -1,13 +1,119 @@
 #include "frmabout.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+
+#include "kavelin_resources.h"
+#include "messages.h"
+#include "registry.h"
+
+#ifndef KAVELIN_DESCRIPTION
+#define KAVELIN_DESCRIPTION ""
+#endif
 
 namespace kavelin {
+namespace {
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {}
+constexpr int kTwipsPerPixel = 15;
+
+void place(QWidget* w, int left, int top, int width, int height) {
+  w->setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                 height / kTwipsPerPixel);
+}
+
+QLabel* picture(QWidget* parent, int left, int top, int width, int height) {
+  auto* label = new QLabel(parent);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  place(label, left, top, width, height);
+  return label;
+}
+
+}  // namespace
+
+Registry* frmAbout::registry = nullptr;
+
+std::function<bool(const QString&)> frmAbout::startProgram = [](const QString& program) {
+  return QProcess::startDetached(program, {});
+};
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+  setFixedSize(5790 / kTwipsPerPixel, 4665 / kTwipsPerPixel);
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPointSizeF(8);
+  setFont(font);
+
+  picIcon = picture(this, 240, 240, 540, 540);
+  lblTitle = new QLabel(tr("Application Title"), this);
+  place(lblTitle, 1050, 240, 3885, 240);
+  QFont title = font;
+  title.setPointSizeF(10);
+  title.setBold(true);
+  lblTitle->setFont(title);
+  lblVersion = new QLabel(tr("Version"), this);
+  place(lblVersion, 1050, 480, 3885, 225);
+  lblDescription = new QLabel(tr("App Description"), this);
+  place(lblDescription, 1080, 720, 3885, 210);
+  Picture1 = picture(this, 720, 960, 2295, 1335);
+  Picture2 = picture(this, 3000, 960, 2295, 1335);
+  Picture3 = picture(this, 720, 2280, 4575, 615);
+  cmdOK = new QPushButton(tr("OK"), this);
+  place(cmdOK, 4320, 3720, 1380, 345);
+  cmdOK->setDefault(true);
+  cmdSysInfo = new QPushButton(tr("&System Info..."), this);
+  place(cmdSysInfo, 4320, 4200, 1365, 345);
+
+  connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+  connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+}
 
 void frmAbout::Form_Load() {
+  const QIcon icon(res::icon(101));
+  picIcon->setPixmap(icon.pixmap(32, 32));
+  setWindowIcon(icon);
   setWindowTitle(tr("About ") + QCoreApplication::applicationName());
+  const QStringList version = QCoreApplication::applicationVersion().split(u'.');
+  lblVersion->setText(tr("Version %1.%2.%3")
+                          .arg(version.value(0, QStringLiteral("0")),
+                               version.value(1, QStringLiteral("0")),
+                               version.value(2, QStringLiteral("0"))));
+  lblTitle->setText(QCoreApplication::applicationName());
+  lblDescription->setText(QStringLiteral(KAVELIN_DESCRIPTION));
+  for (auto [box, id] : {std::pair{Picture1, 101}, {Picture2, 102}, {Picture3, 103}}) {
+    // A picture larger than its box is shown whole, scaled down.
+    QPixmap pixmap(res::bitmap(id));
+    if (pixmap.width() > box->width() || pixmap.height() > box->height()) {
+      pixmap = pixmap.scaled(box->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    box->setPixmap(pixmap);
+  }
+}
+
+void frmAbout::cmdOK_Click() { accept(); }
+
+void frmAbout::cmdSysInfo_Click() {
+  Registry& lookup = registry ? *registry : systemRegistry();
+  const bool started = StartSysInfo(
+      lookup, [](const std::string& path) { return startProgram(QString::fromStdString(path)); },
+      [](const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); });
+  if (!started) {
+    messages::show(this, QMessageBox::NoIcon, windowTitle(),
+                   tr("System Information Is Unavailable At This Time"));
+  }
+}
+
+// The etched rule: a grey line with a white one below it.
+void frmAbout::paintEvent(QPaintEvent* e) {
+  QDialog::paintEvent(e);
+  QPainter painter(this);
+  const int y = 3000 / kTwipsPerPixel;
+  painter.setPen(QPen(QColor(128, 128, 128), 1));
+  painter.drawLine(90 / kTwipsPerPixel, y, 5654 / kTwipsPerPixel, y);
+  painter.setPen(QPen(Qt::white, 2));
+  painter.drawLine(105 / kTwipsPerPixel, y + 1, 5654 / kTwipsPerPixel, y + 1);
 }
 
 }  // namespace kavelin

@@ -585,9 +585,13 @@ def main():
     print(f"{len(jobs)} images rendered, resources.qrc written")
 
 
+# Hand-written resources listed beside the pictures.
+EXTRA_RESOURCES = ["home/index.html"]
+
+
 def write_qrc(files):
     lines = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="/">']
-    for f in files:
+    for f in sorted(files + EXTRA_RESOURCES, key=lambda f: (f.split("/")[0], f)):
         lines.append(f'    <file alias="{f}">{f}</file>')
     lines += ['</qresource>', '</RCC>', '']
     with open(os.path.join(RES, "resources.qrc"), "w", encoding="utf-8") as fh:

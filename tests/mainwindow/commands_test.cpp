@@ -10,6 +10,11 @@
 #include <QToolBar>
 
 #include "fixtures.h"
+#include "frmabout.h"
+#include "frmbrowser.h"
+#include "webcomponent.h"
+#include <QTimer>
+#include <QLabel>
 #include "statusbar.h"
 
 namespace kavelin::test {
@@ -355,6 +360,68 @@ TEST_F(CommandTest, ClosingAsksAboutUnsavedChanges) {
   w->Command5->click();
   EXPECT_TRUE(shownMessages.empty());
   EXPECT_FALSE(w->isVisible());
+}
+
+// A page display that does nothing, so that no web engine starts.
+class QuietComponent : public WebComponent {
+ public:
+  QWidget* widget() override { return &view; }
+  void Navigate(const QString& address) override { navigated << address; }
+  void GoBack() override {}
+  void GoForward() override {}
+  void GoHome() override {}
+  void GoSearch() override {}
+  void Refresh() override {}
+  void Stop() override {}
+  bool Busy() const override { return false; }
+  QString LocationName() const override { return {}; }
+  QString LocationURL() const override { return {}; }
+  QWidget view;
+  QStringList navigated;
+};
+
+TEST_F(CommandTest, EachWebBrowserCommandOpensOneMoreWindow) {
+  std::vector<QuietComponent*> made;
+  w->browserComponent = [&] {
+    made.push_back(new QuietComponent);
+    return made.back();
+  };
+  w->menuAction(Cmd::ViewWebBrowser)->trigger();
+  w->mnuViewWebBrowser_Click();
+  const QList<frmBrowser*> browsers = [] {
+    QList<frmBrowser*> found;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (auto* b = qobject_cast<frmBrowser*>(top); b && b->isVisible()) found << b;
+    }
+    return found;
+  }();
+  ASSERT_EQ(browsers.size(), 2);
+  ASSERT_EQ(made.size(), 2u);
+  for (QuietComponent* c : made) EXPECT_EQ(c->navigated, QStringList{kHomePage});
+  EXPECT_EQ(browsers[0]->StartingAddress, kHomePage);
+  // Closing the main window closes them all.
+  w->close();
+  for (frmBrowser* b : browsers) EXPECT_FALSE(b->isVisible());
+}
+
+TEST_F(CommandTest, AboutIsShownModal) {
+  const std::function<void()> triggers[] = {[&] { w->menuAction(Cmd::HelpAbout)->trigger(); },
+                                            [&] { w->Command4->click(); },
+                                            [&] { QTest::mouseClick(w->Image1, Qt::LeftButton); }};
+  for (const auto& trigger : triggers) {
+    QString title;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+      if (auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget())) {
+        title = about->windowTitle();
+        modal = about->isModal() && about->parentWidget() == w.get();
+        about->cmdOK->click();
+      }
+    });
+    trigger();
+    EXPECT_EQ(title, "About Kavelin");
+    EXPECT_TRUE(modal);
+  }
 }
 
 TEST_F(CommandTest, AccessKeys) {
