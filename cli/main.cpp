@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include "engine.h"
+#include "rtf.h"
 #include "text.h"
+#include "unicode.h"
 
 #ifndef KAVELIN_VERSION
 #define KAVELIN_VERSION "0.0.0"
@@ -27,15 +29,29 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  -o, --output FILE     write to FILE instead (replaced atomically)\n"
-    "      --encoding ENC    utf-8 (default): each code as its Windows-1252 character,\n"
-    "                        encoded as UTF-8; cp1252: the raw 8-bit codes\n"
+    "      --to FORM         glyphs (default): DevLys 160 glyph codes;\n"
+    "                        unicode: Unicode Devanagari text (UTF-8)\n"
+    "      --rtf             write an RTF document: the glyph codes in the font\n"
+    "                        \"DevLys 160\" (with --to unicode: Unicode text in a\n"
+    "                        Devanagari font), one paragraph per line\n"
+    "      --encoding ENC    for glyph codes: utf-8 (default), each code as its\n"
+    "                        Windows-1252 character encoded as UTF-8; cp1252: the\n"
+    "                        raw 8-bit codes\n"
     "  -h, --help            show this help and exit\n"
     "  -V, --version         show the version and exit\n";
 
 enum class Encoding { kUtf8, kCp1252 };
+enum class Form { kGlyphs, kUnicode };
+
+// Fonts of the RTF output.
+constexpr char16_t kGlyphFont[] = u"DevLys 160";
+constexpr char16_t kUnicodeFont[] = u"Noto Sans Devanagari";
+constexpr double kRtfFontSize = 14.25;
 
 struct Options {
   Encoding encoding = Encoding::kUtf8;
+  Form form = Form::kGlyphs;
+  bool rtf = false;
   std::string output;
   std::vector<std::string> files;
 };
@@ -75,6 +91,17 @@ Options parseArguments(int argc, char** argv) {
     } else if (arg == "-o" || arg == "--output" || arg.rfind("--output=", 0) == 0) {
       options.output = value(arg == "-o" ? "-o" : "--output");
       if (options.output.empty()) usageError("empty output file name");
+    } else if (arg == "--to" || arg.rfind("--to=", 0) == 0) {
+      const std::string form = value("--to");
+      if (form == "glyphs") {
+        options.form = Form::kGlyphs;
+      } else if (form == "unicode") {
+        options.form = Form::kUnicode;
+      } else {
+        usageError("unknown form '" + form + "' (use glyphs or unicode)");
+      }
+    } else if (arg == "--rtf") {
+      options.rtf = true;
     } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
       const std::string enc = value("--encoding");
       if (enc == "utf-8" || enc == "utf8" || enc == "UTF-8") {
@@ -87,6 +114,9 @@ Options parseArguments(int argc, char** argv) {
     } else {
       usageError("unknown option '" + arg + "'");
     }
+  }
+  if (options.encoding == Encoding::kCp1252 && (options.rtf || options.form == Form::kUnicode)) {
+    usageError("--encoding cp1252 applies to plain glyph codes only");
   }
   return options;
 }
@@ -116,8 +146,34 @@ std::string readInput(const std::string& name) {
   return bytes;
 }
 
-std::string encodeOutput(const kavelin::GlyphString& glyphs, Encoding encoding) {
-  if (encoding == Encoding::kUtf8) return kavelin::encodeUtf8(glyphs);
+// The converted text as an RTF document, one paragraph per line.
+std::string rtfDocument(const std::u16string& text, const std::u16string& font) {
+  kavelin::RichDocument doc;
+  std::size_t begin = 0;
+  while (begin <= text.size()) {
+    const std::size_t end = std::min(text.find(u'\n', begin), text.size());
+    kavelin::RichParagraph paragraph;
+    if (end > begin) {
+      kavelin::RichRun run;
+      run.text = text.substr(begin, end - begin);
+      run.font = font;
+      run.sizePt = kRtfFontSize;
+      paragraph.runs.push_back(std::move(run));
+    }
+    // A final line break ends the last paragraph rather than starting one.
+    if (end < text.size() || end > begin) doc.paragraphs.push_back(std::move(paragraph));
+    begin = end + 1;
+  }
+  return kavelin::writeRtf(doc);
+}
+
+std::string encodeOutput(const kavelin::GlyphString& glyphs, const Options& options) {
+  if (options.form == Form::kUnicode) {
+    const std::u16string unicode = kavelin::glyphsToUnicode(glyphs);
+    return options.rtf ? rtfDocument(unicode, kUnicodeFont) : kavelin::encodeUtf8(unicode);
+  }
+  if (options.rtf) return rtfDocument(glyphs, kGlyphFont);
+  if (options.encoding == Encoding::kUtf8) return kavelin::encodeUtf8(glyphs);
   return kavelin::glyphToCodes(glyphs);
 }
 
@@ -179,7 +235,7 @@ int main(int argc, char** argv) {
   }
 
   kavelin::Engine engine;
-  const std::string out = encodeOutput(engine.e2h(kavelin::toCrLf(english)), options.encoding);
+  const std::string out = encodeOutput(engine.e2h(kavelin::toCrLf(english)), options);
   if (options.output.empty()) {
     if (!writeAll(STDOUT_FILENO, out)) fail(std::string("standard output: ") + std::strerror(errno));
   } else {

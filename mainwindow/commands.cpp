@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QScreen>
+#include <QSettings>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTextCursor>
@@ -28,6 +30,9 @@
 #include "richtextfield.h"
 #include "rtfdocument.h"
 #include "statusbar.h"
+#include "pdfexport.h"
+#include "unicodepreview.h"
+#include "unicodetext.h"
 #include "webcomponent.h"
 
 namespace kavelin {
@@ -87,6 +92,14 @@ constexpr CommandRow kCommands[] = {
     {Cmd::AlignLeft, nullptr, nullptr, "Align Left", nullptr, false, &frmMain::alignLeft},
     {Cmd::Center, nullptr, nullptr, "Center", nullptr, false, &frmMain::alignCenter},
     {Cmd::AlignRight, nullptr, nullptr, "Align Right", nullptr, false, &frmMain::alignRight},
+    {Cmd::FileExportUnicode, "mnuFileExportUnicode", "Export Unicode Text...", nullptr, nullptr,
+     false, &frmMain::mnuFileExportUnicode_Click},
+    {Cmd::FileExportPdf, "mnuFileExportPdf", "Export PDF...", nullptr, nullptr, false,
+     &frmMain::mnuFileExportPdf_Click},
+    {Cmd::EditCopyUnicode, "mnuEditCopyUnicode", "Copy as Unicode", nullptr, nullptr, false,
+     &frmMain::mnuEditCopyUnicode_Click},
+    {Cmd::ViewUnicodePreview, "mnuViewUnicodePreview", "Unicode Preview", nullptr, nullptr, true,
+     &frmMain::mnuViewUnicodePreview_Click},
 };
 static_assert(sizeof(kCommands) / sizeof(kCommands[0]) == static_cast<int>(Cmd::Count));
 
@@ -111,6 +124,8 @@ const MenuLayout kMenus[] = {
       {Cmd::FileClose},
       {Cmd::Count, "mnuFileBar0"},
       {Cmd::FileSave},
+      {Cmd::FileExportUnicode},
+      {Cmd::FileExportPdf},
       {Cmd::Count, "mnuFileBar1"},
       {Cmd::FilePageSetup},
       {Cmd::FilePrint},
@@ -123,7 +138,8 @@ const MenuLayout kMenus[] = {
       {Cmd::EditCut},
       {Cmd::EditCopy},
       {Cmd::EditPaste},
-      {Cmd::EditPasteSpecial}}},
+      {Cmd::EditPasteSpecial},
+      {Cmd::EditCopyUnicode}}},
     {"mnuview",
      "&View",
      {{Cmd::ViewToolbar},
@@ -132,7 +148,8 @@ const MenuLayout kMenus[] = {
       {Cmd::Settings},
       {Cmd::Count, "mnuviewbar1"},
       {Cmd::ViewRefresh},
-      {Cmd::ViewWebBrowser}}},
+      {Cmd::ViewWebBrowser},
+      {Cmd::ViewUnicodePreview}}},
     {"mnuhelp",
      "&Help",
      {{Cmd::HelpContents},
@@ -193,7 +210,7 @@ void frmMain::createMenus() {
       action->setObjectName(QString::fromLatin1(r.name));
       if (r.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(r.shortcut)));
       action->setCheckable(r.checkable);
-      action->setChecked(r.checkable);
+      action->setChecked(r.checkable && r.command != Cmd::ViewUnicodePreview);
       menuActions_[static_cast<int>(r.command)] = action;
       if (r.slot) connect(action, &QAction::triggered, this, r.slot);
     }
@@ -562,6 +579,119 @@ bool frmMain::confirmClose() {
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
   if (answer == QMessageBox::Save) return saveRichText();
   return answer == QMessageBox::Discard;
+}
+
+// ---------------------------------------------------------------------------
+// Unicode
+
+namespace {
+
+QSettings userSettings() {
+  const QString title = QCoreApplication::applicationName();
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, title, title);
+}
+
+const QString kPreviewKey = QStringLiteral("Settings/UnicodePreview");
+
+}  // namespace
+
+// The panel starts as the user left it; the first time, it is shown when the
+// legacy display font is not installed.
+void frmMain::createUnicodePreview() {
+  preview_ = new UnicodePreview(this);
+  preview_->setFloating(true);
+  preview_->hide();
+  QAction* toggle = menuAction(Cmd::ViewUnicodePreview);
+  toggle->setIcon(QIcon(res::toolbar(QStringLiteral("Unicode Preview"))));
+  toggle->setToolTip(tr("Unicode Preview"));
+  // Its toolbar button sits at the end of the menu bar, where it moves nothing.
+  const int barHeight = menuBar()->sizeHint().height();
+  auto* corner = new QToolBar(menuBar());
+  corner->setObjectName(QStringLiteral("tbUnicode"));
+  corner->setIconSize(QSize(16, 16));
+  corner->setStyleSheet(
+      QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"
+                     " QToolButton { padding: 0px; margin: 0px; }"));
+  corner->addAction(toggle);
+  // No taller than the menu bar, which must not grow and push the window's
+  // controls down.
+  corner->setFixedHeight(barHeight);
+  corner->widgetForAction(toggle)->setFixedSize(barHeight, barHeight);
+  menuBar()->setCornerWidget(corner, Qt::TopRightCorner);
+  connect(preview_, &QDockWidget::visibilityChanged, this, [this](bool) {
+    if (unloading_ || !isVisible()) return;
+    menuAction(Cmd::ViewUnicodePreview)->setChecked(preview_->isVisible());
+    userSettings().setValue(kPreviewKey, preview_->isVisible() ? 1 : 0);
+  });
+  connect(RTB1, &RichTextField::changed, this, [this] {
+    if (preview_->isVisible()) preview_->showGlyphs(RTB1->text());
+  });
+  const QVariant stored = userSettings().value(kPreviewKey);
+  toggle->setChecked(stored.isValid() ? stored.toInt() != 0 : !glyphFontInstalled());
+}
+
+void frmMain::showUnicodePreview(bool shown) {
+  if (!shown) {
+    preview_->hide();
+    return;
+  }
+  if (!preview_->isVisible()) {
+    // Beside the window where the screen has room (below it, else to its
+    // right), else over its lower edge; once placed, the user's place stays.
+    if (!preview_->property("placed").toBool()) {
+      const QRect outer = frameGeometry();
+      const QRect screen = this->screen()->availableGeometry();
+      QRect place(outer.x(), outer.bottom() + 8, outer.width(), 150);
+      if (!screen.contains(place)) {
+        place = QRect(outer.right() + 8, outer.y(), 320, outer.height());
+      }
+      if (!screen.contains(place)) {
+        place = QRect(outer.x(), screen.bottom() - 170, outer.width(), 150);
+      }
+      preview_->setGeometry(place);
+      preview_->setProperty("placed", true);
+    }
+    preview_->showGlyphs(RTB1->text());
+    preview_->show();
+  }
+}
+
+void frmMain::mnuViewUnicodePreview_Click() {
+  showUnicodePreview(menuAction(Cmd::ViewUnicodePreview)->isChecked());
+}
+
+void frmMain::mnuEditCopyUnicode_Click() {
+  // The Editing Box when it is active, else the Hindi box.
+  RichTextField* box = activeControl() == MainBox ? MainBox : RTB1;
+  const QString glyphs = box->selLength() > 0 ? box->selText() : box->text();
+  QApplication::clipboard()->setText(unicodeText(glyphs));
+}
+
+void frmMain::mnuFileExportUnicode_Click() {
+  CommonDialog& dlg = exportDialog();
+  dlg.DialogTitle = tr("Export Unicode Text");
+  dlg.Filter = QStringLiteral("Text Files (*.txt)|*.txt");
+  if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
+  QSaveFile file(dlg.FileName);
+  const QByteArray bytes = unicodeText(MainBox->text()).toUtf8();
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("Could not save %1:\n%2").arg(dlg.FileName, file.errorString()));
+  }
+}
+
+void frmMain::mnuFileExportPdf_Click() {
+  CommonDialog& dlg = exportDialog();
+  dlg.DialogTitle = tr("Export PDF");
+  dlg.Filter = QStringLiteral("PDF Files (*.pdf)|*.pdf");
+  if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
+  QTextDocument document;
+  unicodeDocument(*MainBox->document(), document, devanagariFont());
+  QString error;
+  if (!writePdf(document, dlg.FileName, PdfPage(), &error)) {
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("Could not export to %1:\n%2").arg(dlg.FileName, error));
+  }
 }
 
 }  // namespace kavelin

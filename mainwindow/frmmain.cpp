@@ -58,9 +58,11 @@ void standAlone(Step step) {
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), chart_(engine_, *this) {
   setWindowTitle(QStringLiteral("Kavelin"));
   dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
+  exportDialog_ = std::make_unique<CommonDialog>(this);
   createControls();
   createMenus();
   connectCommands();
+  createUnicodePreview();
 }
 
 frmMain::~frmMain() = default;
@@ -268,6 +270,8 @@ void frmMain::Form_Load() {
   HideTxtBox();
 }
 
+
+
 QString frmMain::settingsPath() const { return settingsFilePath(); }
 
 void frmMain::LoadIcon() {
@@ -330,6 +334,7 @@ void frmMain::showEvent(QShowEvent* e) {
     if (gap == 0 || comboSpacer_->width() + gap < 0) break;
     comboSpacer_->setFixedWidth(comboSpacer_->width() + gap);
   }
+  if (menuAction(Cmd::ViewUnicodePreview)->isChecked()) showUnicodePreview(true);
 }
 
 // The four sizes follow the window's outer size; a negative result skips its step.

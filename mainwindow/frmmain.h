@@ -27,6 +27,7 @@ class RichTextField;
 class StatusBar;
 
 class frmSettings;
+class UnicodePreview;
 class WebComponent;
 
 // The commands of the menus, the toolbar and the buttons (see commands.cpp).
@@ -36,6 +37,7 @@ enum class Cmd {
   ViewToolbar, ViewStatusBar, Settings, ViewRefresh, ViewWebBrowser,
   HelpContents, HelpSearchForHelpOn, HelpAbout,
   Bold, Italic, Underline, AlignLeft, Center, AlignRight,
+  FileExportUnicode, FileExportPdf, EditCopyUnicode, ViewUnicodePreview,
   Count
 };
 
@@ -138,6 +140,15 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void Command14_Click();
   void Image1_Click();
 
+  // Unicode: the preview panel, copying and exporting.
+  void mnuViewUnicodePreview_Click();
+  void mnuEditCopyUnicode_Click();
+  void mnuFileExportUnicode_Click();
+  void mnuFileExportPdf_Click();
+  UnicodePreview* unicodePreview() const { return preview_; }
+  CommonDialog& exportDialog() { return *exportDialog_; }
+  void setExportDialog(std::unique_ptr<CommonDialog> dialog) { exportDialog_ = std::move(dialog); }
+
   // The menu entry or toolbar button of a command.
   QAction* menuAction(Cmd command) const { return menuActions_[static_cast<int>(command)]; }
   QAction* toolbarAction(Cmd command) const {
@@ -210,6 +221,10 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   QWidget* client_ = nullptr;
   QWidget* comboSpacer_ = nullptr;
   std::unique_ptr<CommonDialog> dlgCommonDialog_;
+  std::unique_ptr<CommonDialog> exportDialog_;
+  UnicodePreview* preview_ = nullptr;
+  void createUnicodePreview();
+  void showUnicodePreview(bool shown);
   QAction* menuActions_[static_cast<int>(Cmd::Count)] = {};
   QAction* toolbarActions_[static_cast<int>(Cmd::Count)] = {};
   QPointer<frmSettings> settings_;

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev libqt6svg6-dev
+  libpango1.0-dev libcairo2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-lohit-deva fonts-dejavu-core
   libx11-dev xvfb xauth poppler-utils

@@ -175,6 +175,47 @@ TEST_F(ConvertCli, FailuresSayWhatAndWhere) {
   }
 }
 
+TEST_F(ConvertCli, UnicodeAndRtfOutput) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string input;
+    std::string output;
+  } cases[] = {
+      {{"--to", "unicode"}, "namaste dharma\nvidyaarthii", "नमस्ते धर्म \nविद्यार्थी "},
+      {{"--to=unicode"}, "hindii kRShN rAShTr", "हिन्दी कृष्ण राष्ट्र "},
+      {{"--to", "glyphs"}, "namaste", "ueLrs "},
+      {{"--rtf"},
+       "namaste\nbhaarat",
+       "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset0 DevLys "
+       "160;}}\r\n\\pard\\ql\\f0\\fs29\\b0\\i0\\ulnone ueLrs \\par\r\n\\pard\\ql Hkkjr "
+       "\\par\r\n}"},
+      {{"--rtf", "--to", "unicode"},
+       "namaste",
+       "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset0 Noto Sans "
+       "Devanagari;}}\r\n\\pard\\ql\\f0\\fs29\\b0\\i0\\ulnone\\u2344?\\u2350?\\u2360?\\u2381?"
+       "\\u2340?\\u2375? \\par\r\n}"},
+      {{"--rtf"}, "", "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl}\r\n}"},
+  };
+  for (const Case& c : cases) {
+    const Result r = run(c.args, c.input);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, c.output) << c.input;
+  }
+  // A line that ends the input makes no empty paragraph; an empty line does.
+  EXPECT_EQ(run({"--rtf"}, "ka\n").out, run({"--rtf"}, "ka").out);
+  EXPECT_NE(run({"--rtf"}, "ka\n\nga").out.find("\\par\r\n\\pard\\ql   \\par"), std::string::npos);
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--to", "unicode", "--encoding", "cp1252"}, {"--rtf", "--encoding=cp1252"}}) {
+    const Result r = run(args, "ka");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("--encoding cp1252 applies to plain glyph codes only"), std::string::npos);
+  }
+  const Result bad = run({"--to", "hindi"}, "ka");
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_NE(bad.err.find("unknown form 'hindi'"), std::string::npos);
+}
+
 TEST_F(ConvertCli, HelpAndVersion) {
   const Result help = run({"--help"});
   EXPECT_EQ(help.exitCode, 0);

@@ -1,0 +1,30 @@
+// A panel that shows the Hindi box as Unicode Devanagari, for readers without
+// the legacy display font. It floats beside the main window, so that nothing in
+// the window moves; only the lines that changed are converted again.
+#pragma once
+
+#include <QDockWidget>
+#include <vector>
+
+class QTextEdit;
+
+namespace kavelin {
+
+class UnicodePreview : public QDockWidget {
+  Q_OBJECT
+
+ public:
+  explicit UnicodePreview(QWidget* parent);
+
+  // Shows `glyphs` (the Hindi box's text) as Unicode.
+  void showGlyphs(const QString& glyphs);
+
+  QTextEdit* view() const { return view_; }
+  QString text() const;
+
+ private:
+  QTextEdit* view_;
+  std::vector<QString> lines_;  // the glyph lines shown
+};
+
+}  // namespace kavelin
