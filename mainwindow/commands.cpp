@@ -31,6 +31,7 @@
 #include "rtfdocument.h"
 #include "statusbar.h"
 #include "pdfexport.h"
+#include "placement.h"
 #include "unicodepreview.h"
 #include "unicodetext.h"
 #include "webcomponent.h"
@@ -586,11 +587,6 @@ bool frmMain::confirmClose() {
 
 namespace {
 
-QSettings userSettings() {
-  const QString title = QCoreApplication::applicationName();
-  return QSettings(QSettings::NativeFormat, QSettings::UserScope, title, title);
-}
-
 const QString kPreviewKey = QStringLiteral("Settings/UnicodePreview");
 
 }  // namespace
@@ -621,12 +617,12 @@ void frmMain::createUnicodePreview() {
   connect(preview_, &QDockWidget::visibilityChanged, this, [this](bool) {
     if (unloading_ || !isVisible()) return;
     menuAction(Cmd::ViewUnicodePreview)->setChecked(preview_->isVisible());
-    userSettings().setValue(kPreviewKey, preview_->isVisible() ? 1 : 0);
+    perUserSettings().setValue(kPreviewKey, preview_->isVisible() ? 1 : 0);
   });
   connect(RTB1, &RichTextField::changed, this, [this] {
     if (preview_->isVisible()) preview_->showGlyphs(RTB1->text());
   });
-  const QVariant stored = userSettings().value(kPreviewKey);
+  const QVariant stored = perUserSettings().value(kPreviewKey);
   toggle->setChecked(stored.isValid() ? stored.toInt() != 0 : !glyphFontInstalled());
 }
 

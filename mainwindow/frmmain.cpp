@@ -19,6 +19,7 @@
 #include <QWindow>
 
 #include "fontlists.h"
+#include "forms.h"
 #include "gridview.h"
 #include "inifile.h"
 #include "settingsfile.h"
@@ -29,29 +30,6 @@
 
 namespace kavelin {
 namespace {
-
-QString qstr(const std::u16string& s) {
-  return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-std::u16string ustr(const QString& s) {
-  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()),
-                        static_cast<std::size_t>(s.size()));
-}
-
-// Places a control at its design rectangle, given in twips.
-void place(QWidget* w, int left, int top, int width, int height) {
-  w->setGeometry(px(left), px(top), px(width), px(height));
-}
-
-// Runs one step of a procedure whose steps stand alone: a failing step is skipped.
-template <typename Step>
-void standAlone(Step step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
 
 }  // namespace
 

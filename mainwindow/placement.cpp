@@ -4,17 +4,13 @@
 #include <QSettings>
 
 namespace kavelin {
-namespace {
-
-QSettings store() {
+QSettings perUserSettings() {
   const QString title = QCoreApplication::applicationName();
   return QSettings(QSettings::NativeFormat, QSettings::UserScope, title, title);
 }
 
-}  // namespace
-
 std::optional<double> Placement::read(const QString& key, double fallback) {
-  QSettings settings = store();
+  QSettings settings = perUserSettings();
   settings.beginGroup(QStringLiteral("Settings"));
   if (!settings.contains(key)) return fallback;
   bool ok = false;
@@ -24,7 +20,7 @@ std::optional<double> Placement::read(const QString& key, double fallback) {
 }
 
 void Placement::write(double left, double top, double width, double height) {
-  QSettings settings = store();
+  QSettings settings = perUserSettings();
   settings.beginGroup(QStringLiteral("Settings"));
   settings.setValue(QStringLiteral("MainLeft"), QString::number(left));
   settings.setValue(QStringLiteral("MainTop"), QString::number(top));

@@ -2,8 +2,11 @@
 // the application title and the section "Settings".
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <optional>
+
+#include "forms.h"
 
 namespace kavelin {
 
@@ -19,9 +22,7 @@ struct Placement {
   static void write(double left, double top, double width, double height);
 };
 
-// Twips and pixels: 15 twips a pixel.
-constexpr int kTwipsPerPixel = 15;
-inline int px(double twips) { return static_cast<int>(twips / kTwipsPerPixel); }
-inline double twips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }
+// The per-user settings store, under the application title.
+QSettings perUserSettings();
 
 }  // namespace kavelin

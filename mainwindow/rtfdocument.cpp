@@ -1,23 +1,12 @@
 #include "rtfdocument.h"
 
+#include "forms.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace kavelin {
-namespace {
-
-std::u16string ustr(const QString& s) {
-  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()),
-                        static_cast<std::size_t>(s.size()));
-}
-
-QString qstr(const std::u16string& s) {
-  return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-}  // namespace
-
 RichDocument toRichDocument(const QTextDocument& document) {
   const QFont base = document.defaultFont();
   RichDocument rich;

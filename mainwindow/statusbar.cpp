@@ -1,5 +1,7 @@
 #include "statusbar.h"
 
+#include "forms.h"
+
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,14 +17,12 @@
 namespace kavelin {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
 QLabel* makePanel(QWidget* parent, const QString& text, int width, int minimum) {
   auto* label = new QLabel(text, parent);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setContentsMargins(4, 0, 4, 0);
-  label->setMinimumWidth(minimum / kTwipsPerPixel);
-  label->resize(width / kTwipsPerPixel, label->height());
+  label->setMinimumWidth(px(minimum));
+  label->resize(px(width), label->height());
   return label;
 }
 

@@ -6,24 +6,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "forms.h"
 #include "inifile.h"
 #include "messages.h"
 #include "settingsfile.h"
 
 namespace kavelin {
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-void place(QWidget* w, int left, int top, int width = -1, int height = -1) {
-  if (width < 0) {
-    w->move(left / kTwipsPerPixel, top / kTwipsPerPixel);
-    w->adjustSize();
-  } else {
-    w->setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                   height / kTwipsPerPixel);
-  }
-}
 
 const char* const kSection = "Hindi Box";
 
@@ -52,7 +41,7 @@ frmSettings::frmSettings(SettingsTarget& target, QWidget* parent)
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPointSizeF(8);
   setFont(font);
-  setFixedSize(6420 / kTwipsPerPixel, 2775 / kTwipsPerPixel);
+  setFixedSize(px(6420), px(2775));
 
   Frame3 = new QGroupBox(tr("Hindi Box"), this);
   place(Frame3, 120, 240, 5535, 1215);
@@ -103,8 +92,8 @@ void frmSettings::Form_Load() {
 // Each label starts at its design place and takes the width left in its frame.
 void frmSettings::fitLabels() {
   for (QLabel* label : {Label1, Label2}) {
-    const int left = 120 / kTwipsPerPixel;
-    const int top = 360 / kTwipsPerPixel;
+    const int left = px(120);
+    const int top = px(360);
     const QWidget* frame = label->parentWidget();
     const int width = frame->width() - left - 4;
     label->setGeometry(left, top, width, label->heightForWidth(width));

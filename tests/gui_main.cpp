@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFont>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include "application.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -13,13 +14,9 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  kavelin::prepareApplication();
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Kavelin"));
-  QApplication::setApplicationVersion(QStringLiteral(KAVELIN_VERSION));
-  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                             {QStringLiteral("Liberation Sans"), QStringLiteral("Noto Sans"),
-                              QStringLiteral("DejaVu Sans")});
+  kavelin::configureApplication();
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

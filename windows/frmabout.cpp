@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QPushButton>
 
+#include "forms.h"
 #include "kavelin_resources.h"
 #include "messages.h"
 #include "registry.h"
@@ -17,13 +18,6 @@
 
 namespace kavelin {
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-void place(QWidget* w, int left, int top, int width, int height) {
-  w->setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
-}
 
 QLabel* picture(QWidget* parent, int left, int top, int width, int height) {
   auto* label = new QLabel(parent);
@@ -41,7 +35,7 @@ std::function<bool(const QString&)> frmAbout::startProgram = [](const QString& p
 };
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
-  setFixedSize(5790 / kTwipsPerPixel, 4665 / kTwipsPerPixel);
+  setFixedSize(px(5790), px(4665));
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPointSizeF(8);
   setFont(font);
@@ -109,11 +103,11 @@ void frmAbout::cmdSysInfo_Click() {
 void frmAbout::paintEvent(QPaintEvent* e) {
   QDialog::paintEvent(e);
   QPainter painter(this);
-  const int y = 3000 / kTwipsPerPixel;
+  const int y = px(3000);
   painter.setPen(QPen(QColor(128, 128, 128), 1));
-  painter.drawLine(90 / kTwipsPerPixel, y, 5654 / kTwipsPerPixel, y);
+  painter.drawLine(px(90), y, px(5654), y);
   painter.setPen(QPen(Qt::white, 2));
-  painter.drawLine(105 / kTwipsPerPixel, y + 1, 5654 / kTwipsPerPixel, y + 1);
+  painter.drawLine(px(105), y + 1, px(5654), y + 1);
 }
 
 }  // namespace kavelin

@@ -8,24 +8,12 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "forms.h"
 #include "kavelin_resources.h"
 #include "webcomponent.h"
 
 namespace kavelin {
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-int px(int twips) { return twips / kTwipsPerPixel; }
-
-// Runs a step whose failure is skipped.
-template <typename Step>
-void standAlone(Step step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
 
 const char* const kButtons[] = {"Back", "Forward", "Stop", "Refresh", "Home", "Search"};
 

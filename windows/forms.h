@@ -1,0 +1,41 @@
+// What every window of the program shares: design units (twips), placing a
+// control at its design rectangle, steps that stand alone, and strings between
+// Qt and the engine.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <string>
+
+namespace kavelin {
+
+// 15 twips a pixel (96 dots per inch).
+constexpr int kTwipsPerPixel = 15;
+inline int px(double twips) { return static_cast<int>(twips / kTwipsPerPixel); }
+inline double twips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }
+
+// Places a control at its design rectangle, given in twips.
+inline void place(QWidget* w, int left, int top, int width, int height) {
+  w->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+// Runs one step of a procedure whose steps stand alone: a failing step is
+// skipped and the next one runs.
+template <typename Step>
+void standAlone(Step step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+inline QString qstr(const std::u16string& s) {
+  return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+inline std::u16string ustr(const QString& s) {
+  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()),
+                        static_cast<std::size_t>(s.size()));
+}
+
+}  // namespace kavelin
