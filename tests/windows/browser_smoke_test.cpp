@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEngineView>
 
 #include "frmbrowser.h"
 #include "webcomponent.h"
@@ -13,10 +14,15 @@ namespace {
 
 TEST(BrowserSmoke, HomePageLoads) {
   auto* browser = new frmBrowser;
+  auto* view = browser->findChild<QWebEngineView*>();
+  ASSERT_NE(view, nullptr);
+  QSignalSpy loaded(view, &QWebEngineView::loadFinished);
   QSignalSpy completed(browser->brwWebBrowser, &WebComponent::DownloadComplete);
   browser->StartingAddress = kHomePage;
   browser->Form_Load();
-  ASSERT_TRUE(completed.wait(60000)) << "the home page did not finish loading";
+  ASSERT_TRUE(loaded.wait(60000)) << "the home page did not finish loading";
+  EXPECT_TRUE(loaded.first().at(0).toBool());
+  EXPECT_EQ(completed.size(), 1);
   QTest::qWait(50);
   EXPECT_FALSE(browser->brwWebBrowser->Busy());
   EXPECT_EQ(browser->brwWebBrowser->LocationURL(), kHomePage);
