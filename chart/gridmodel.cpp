@@ -36,24 +36,28 @@ void GridModel::resize(int rows, int cols) {
   if (onLayoutChanged) onLayoutChanged();
 }
 
+// Setting a count or width to what it is already changes nothing and tells no
+// view.
 void GridModel::setRows(int rows) {
   check(rows >= 1, "Rows");
-  resize(rows, cols_);
+  if (rows != rows_) resize(rows, cols_);
 }
 
 void GridModel::setCols(int cols) {
   check(cols >= 1, "Cols");
-  resize(rows_, cols);
+  if (cols != cols_) resize(rows_, cols);
 }
 
 void GridModel::setFixedRows(int n) {
   check(n >= 0 && n < rows_, "FixedRows");
+  if (n == fixedRows_) return;
   fixedRows_ = n;
   if (onLayoutChanged) onLayoutChanged();
 }
 
 void GridModel::setFixedCols(int n) {
   check(n >= 0 && n < cols_, "FixedCols");
+  if (n == fixedCols_) return;
   fixedCols_ = n;
   if (onLayoutChanged) onLayoutChanged();
 }
@@ -65,13 +69,20 @@ int GridModel::ColWidth(int col) const {
 
 void GridModel::setColWidth(int col, int twips) {
   check(col >= 0 && col < cols_ && twips >= 0, "ColWidth");
+  if (colWidths_[col] == twips) return;
   colWidths_[col] = twips;
   if (onLayoutChanged) onLayoutChanged();
 }
 
 void GridModel::Clear() {
-  for (Cell& cell : cells_) cell = Cell();
-  if (onLayoutChanged) onLayoutChanged();
+  for (int r = 0; r < rows_; ++r) {
+    for (int c = 0; c < cols_; ++c) {
+      Cell& cell = cells_[r * cols_ + c];
+      if (cell.text.empty() && !cell.background && !cell.fontName && !cell.fontSize) continue;
+      cell = Cell();
+      if (onCellChanged) onCellChanged(r, c);
+    }
+  }
 }
 
 void GridModel::setRow(int row) {
