@@ -11,10 +11,10 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
-#include <QScreen>
-#include <QSettings>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
+#include <QSettings>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
@@ -27,11 +27,11 @@
 #include "frmsettings.h"
 #include "kavelin_resources.h"
 #include "messages.h"
+#include "pdfexport.h"
+#include "placement.h"
 #include "richtextfield.h"
 #include "rtfdocument.h"
 #include "statusbar.h"
-#include "pdfexport.h"
-#include "placement.h"
 #include "unicodepreview.h"
 #include "unicodetext.h"
 #include "webcomponent.h"
@@ -50,7 +50,7 @@ struct CommandRow {
   const char* key;       // toolbar key, or null
   const char* shortcut;  // or null
   bool checkable;
-  Slot slot;             // null: the entry does nothing
+  Slot slot;  // null: the entry does nothing
 };
 
 constexpr CommandRow kCommands[] = {
@@ -83,8 +83,8 @@ constexpr CommandRow kCommands[] = {
      &frmMain::mnuViewWebBrowser_Click},
     {Cmd::HelpContents, "mnuHelpContents", "&Contents", nullptr, nullptr, false,
      &frmMain::mnuHelpContents_Click},
-    {Cmd::HelpSearchForHelpOn, "mnuHelpSearchForHelpOn", "&Search For Help On...", nullptr,
-     nullptr, false, &frmMain::mnuHelpSearchForHelpOn_Click},
+    {Cmd::HelpSearchForHelpOn, "mnuHelpSearchForHelpOn", "&Search For Help On...", nullptr, nullptr,
+     false, &frmMain::mnuHelpSearchForHelpOn_Click},
     {Cmd::HelpAbout, "mnuHelpAbout", "&About ", nullptr, nullptr, false,
      &frmMain::mnuHelpAbout_Click},
     {Cmd::Bold, nullptr, nullptr, "Bold", nullptr, false, &frmMain::toggleBold},
@@ -160,12 +160,11 @@ const MenuLayout kMenus[] = {
 };
 
 // The toolbar's buttons in their five groups.
-const std::vector<std::vector<Cmd>> kToolbar = {
-    {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave},
-    {Cmd::FilePrint},
-    {Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste},
-    {Cmd::Bold, Cmd::Italic, Cmd::Underline},
-    {Cmd::AlignLeft, Cmd::Center, Cmd::AlignRight}};
+const std::vector<std::vector<Cmd>> kToolbar = {{Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave},
+                                                {Cmd::FilePrint},
+                                                {Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste},
+                                                {Cmd::Bold, Cmd::Italic, Cmd::Underline},
+                                                {Cmd::AlignLeft, Cmd::Center, Cmd::AlignRight}};
 
 const QString kTextFilter = QStringLiteral("All Files (*.txt)|*.txt");
 const QString kRtfFilter = QStringLiteral("All Files (*.rtf) RichTextFormat|*.rtf");
@@ -290,8 +289,7 @@ void frmMain::mnuFileOpen_Click() {
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
   QString error;
   if (!RTB2->loadPlainText(dlg.FileName, &error)) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("Could not open %1:\n%2").arg(dlg.FileName, error));
+    reportFailure(tr("Could not open %1").arg(dlg.FileName), error);
   }
 }
 
@@ -301,14 +299,11 @@ void frmMain::mnuFileSave_Click() {
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
   QString error;
   if (!RTB2->savePlainText(dlg.FileName, &error)) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("Could not save %1:\n%2").arg(dlg.FileName, error));
+    reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
   }
 }
 
-void frmMain::Command2_Click() {
-  RTB2->setText(kIntroLine + QStringLiteral("\ndhanyavAd !!!"));
-}
+void frmMain::Command2_Click() { RTB2->setText(kIntroLine + QStringLiteral("\ndhanyavAd !!!")); }
 
 // ---------------------------------------------------------------------------
 // The Editing Box
@@ -353,8 +348,7 @@ bool frmMain::saveRichText() {
   if (!file.open(QIODevice::WriteOnly) ||
       file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size()) ||
       !file.commit()) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("Could not save %1:\n%2").arg(dlg.FileName, file.errorString()));
+    reportFailure(tr("Could not save %1").arg(dlg.FileName), file.errorString());
     return false;
   }
   MainBox->document()->setModified(false);
@@ -471,22 +465,20 @@ void frmMain::toggleUnderline() {
   });
 }
 
-void frmMain::alignLeft() {
-  format([](RichTextField* box) {
-    if (box->selLength() > 0) box->setSelAlignment(RichTextField::kLeft);
-  });
+// The paragraphs of the active control's selection; nothing without one.
+void frmMain::alignSelection(int alignment) {
+  if (auto* box = qobject_cast<RichTextField*>(activeControl()); box && box->selLength() > 0) {
+    box->setSelAlignment(alignment);
+  }
 }
 
-void frmMain::alignCenter() {
-  format([](RichTextField* box) {
-    if (box->selLength() > 0) box->setSelAlignment(RichTextField::kCenter);
-  });
-}
+void frmMain::alignLeft() { alignSelection(RichTextField::kLeft); }
+void frmMain::alignCenter() { alignSelection(RichTextField::kCenter); }
+void frmMain::alignRight() { alignSelection(RichTextField::kRight); }
 
-void frmMain::alignRight() {
-  format([](RichTextField* box) {
-    if (box->selLength() > 0) box->setSelAlignment(RichTextField::kRight);
-  });
+// A load, save or export that failed: which file and why.
+void frmMain::reportFailure(const QString& what, const QString& reason) {
+  messages::show(this, QMessageBox::Warning, windowTitle(), what + QStringLiteral(":\n") + reason);
 }
 
 // ---------------------------------------------------------------------------
@@ -671,8 +663,7 @@ void frmMain::mnuFileExportUnicode_Click() {
   QSaveFile file(dlg.FileName);
   const QByteArray bytes = unicodeText(MainBox->text()).toUtf8();
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("Could not save %1:\n%2").arg(dlg.FileName, file.errorString()));
+    reportFailure(tr("Could not save %1").arg(dlg.FileName), file.errorString());
   }
 }
 
@@ -685,8 +676,7 @@ void frmMain::mnuFileExportPdf_Click() {
   unicodeDocument(*MainBox->document(), document, devanagariFont());
   QString error;
   if (!writePdf(document, dlg.FileName, PdfPage(), &error)) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("Could not export to %1:\n%2").arg(dlg.FileName, error));
+    reportFailure(tr("Could not export to %1").arg(dlg.FileName), error);
   }
 }
 

@@ -32,12 +32,36 @@ class WebComponent;
 
 // The commands of the menus, the toolbar and the buttons (see commands.cpp).
 enum class Cmd {
-  FileNew, FileOpen, FileClose, FileSave, FilePageSetup, FilePrint, FileExit,
-  EditUndo, EditCut, EditCopy, EditPaste, EditPasteSpecial,
-  ViewToolbar, ViewStatusBar, Settings, ViewRefresh, ViewWebBrowser,
-  HelpContents, HelpSearchForHelpOn, HelpAbout,
-  Bold, Italic, Underline, AlignLeft, Center, AlignRight,
-  FileExportUnicode, FileExportPdf, EditCopyUnicode, ViewUnicodePreview,
+  FileNew,
+  FileOpen,
+  FileClose,
+  FileSave,
+  FilePageSetup,
+  FilePrint,
+  FileExit,
+  EditUndo,
+  EditCut,
+  EditCopy,
+  EditPaste,
+  EditPasteSpecial,
+  ViewToolbar,
+  ViewStatusBar,
+  Settings,
+  ViewRefresh,
+  ViewWebBrowser,
+  HelpContents,
+  HelpSearchForHelpOn,
+  HelpAbout,
+  Bold,
+  Italic,
+  Underline,
+  AlignLeft,
+  Center,
+  AlignRight,
+  FileExportUnicode,
+  FileExportPdf,
+  EditCopyUnicode,
+  ViewUnicodePreview,
   Count
 };
 
@@ -151,9 +175,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
 
   // The menu entry or toolbar button of a command.
   QAction* menuAction(Cmd command) const { return menuActions_[static_cast<int>(command)]; }
-  QAction* toolbarAction(Cmd command) const {
-    return toolbarActions_[static_cast<int>(command)];
-  }
+  QAction* toolbarAction(Cmd command) const { return toolbarActions_[static_cast<int>(command)]; }
 
   CommonDialog& dlgCommonDialog() { return *dlgCommonDialog_; }
   void setCommonDialog(std::unique_ptr<CommonDialog> dialog) {
@@ -201,6 +223,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void openRichText();
   void printEditingBox();
   void format(void (*apply)(RichTextField*));
+  void alignSelection(int alignment);
+  void reportFailure(const QString& what, const QString& reason);
   bool confirmClose();
 
   void createControls();
@@ -230,8 +254,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   QPointer<frmSettings> settings_;
   bool unloading_ = false;
   bool activated_ = false;
-  QSize outerSize_;  // outer size asked for at load, made good at the first show
-  bool hindiBoxInStep_ = false;    // the Hindi box holds the converter's last result
+  QSize outerSize_;              // outer size asked for at load, made good at the first show
+  bool hindiBoxInStep_ = false;  // the Hindi box holds the converter's last result
   bool patchingHindiBox_ = false;
 };
 
