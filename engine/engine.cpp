@@ -14,9 +14,17 @@ enum class Alone : std::uint8_t {
   kUpperCase,  // every other key: the upper-case form of the glyph string
 };
 
+// What kind of key convrt was handed; it decides which suffixes may follow.
+enum class KeyKind : std::uint8_t {
+  kConsonant,  // every key of the key table but the independent vowels
+  kVowel,      // the independent vowels: only their own suffixes follow
+  kSymbol,     // punctuation and pass-through keys: only a space follows
+};
+
 struct Engine::Key {
   std::u16string eng;
   GlyphString hin;
+  KeyKind kind = KeyKind::kConsonant;
   bool reph = false;     // one of the "r" + consonant clusters
   GlyphString alone;     // txtH when the key stands alone in the buffer
   GlyphString stemless;  // hin without its last code
@@ -35,10 +43,10 @@ constexpr std::array<std::u16string_view, 39> kRephClusters = {
     u"rjh", u"rkh", u"rph", u"rsh", u"rSh", u"rth", u"rTh", u"rzh", u"rchh"};
 
 constexpr std::array<std::u16string_view, 8> kIndependentVowels = {u"e", u"a", u"i", u"o",
-                                                                     u"u", u"A", u"U", u"I"};
+                                                                   u"u", u"A", u"U", u"I"};
 constexpr std::array<std::u16string_view, 5> kNoHalfForm = {u"d", u"h", u"D", u"Th", u"T"};
-constexpr std::array<std::u16string_view, 11> kStemmed = {
-    u"Sh", u"sh", u"N", u"kh", u"gh", u"dh", u"bh", u"ch", u"tr", u"Ksh", u"th"};
+constexpr std::array<std::u16string_view, 11> kStemmed = {u"Sh", u"sh", u"N",  u"kh",  u"gh", u"dh",
+                                                          u"bh", u"ch", u"tr", u"Ksh", u"th"};
 
 // Half-form glyphs that the short-i sign moves behind.
 constexpr std::u16string_view kHalfForms = u"CDEFHILOPRTUXY['{\"";
@@ -61,19 +69,34 @@ GlyphString upperCaseForm(const GlyphString& s) {
   return out;
 }
 
+bool isAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+bool isSymbolKey(std::u16string_view eng) {
+  return eng.size() == 1 && (KeyTable::isPassThrough(eng[0]) ||
+                             KeyTable::instance().punctuationFor(eng[0]) != nullptr);
+}
+
 Engine::Key makeKey(std::u16string eng, GlyphString hin) {
   Engine::Key key;
   key.reph = Engine::chkRFlag(eng) != 0;
   key.stemless = hin.empty() ? hin : hin.substr(0, hin.size() - 1);
+  const bool vowel = oneOf(eng, kIndependentVowels);
+  key.kind = vowel ? KeyKind::kVowel : isSymbolKey(eng) ? KeyKind::kSymbol : KeyKind::kConsonant;
+  // Keys of two or more characters ending in "r" or "R" stand for a whole
+  // syllable (a rakar or the vocalic r sign) and keep their full form.
+  const bool rakar = eng.size() >= 2 && (eng.back() == u'r' || eng.back() == u'R');
+  const GlyphString upper = upperCaseForm(hin);
   Alone alone = Alone::kUpperCase;
-  if (oneOf(eng, kIndependentVowels)) {
+  if (vowel) {
     alone = Alone::kFull;
   } else if (oneOf(eng, kNoHalfForm)) {
     alone = Alone::kHalant;
   } else if (oneOf(eng, kStemmed)) {
     alone = Alone::kStemless;
-  } else if (eng == u"r" || key.reph) {
+  } else if (eng == u"r" || key.reph || rakar) {
     alone = Alone::kFull;
+  } else if (upper == hin && !eng.empty() && isAsciiLetter(eng[0]) && eng != u"oM") {
+    alone = Alone::kHalant;  // no half form in the font
   }
   switch (alone) {
     case Alone::kFull:
@@ -86,7 +109,7 @@ Engine::Key makeKey(std::u16string eng, GlyphString hin) {
       key.alone = key.stemless;
       break;
     case Alone::kUpperCase:
-      key.alone = upperCaseForm(hin);
+      key.alone = upper;
       break;
   }
   key.eng = std::move(eng);
@@ -121,7 +144,12 @@ struct Vocabulary {
 };
 
 // What follows the key in the token buffer, and what it makes of the token.
-enum class Rule : std::uint8_t { kSign, kCommit, kShortI };
+enum class Rule : std::uint8_t {
+  kSign,      // glyph string and sign
+  kCommit,    // the space: commit the full form
+  kShortI,    // the short-i sign, before the consonant
+  kNasalize,  // the anusvara after the syllable composed one character earlier
+};
 
 struct SpecialKey {
   std::u16string_view eng;
@@ -143,30 +171,35 @@ constexpr std::u16string_view kNone{};
 // Tested in this order; the first suffix equal to what follows the key applies.
 constexpr SuffixRow kSuffixRows[] = {
     {u"a^", Rule::kSign, u"a", kNone, {}, false},
-    {u"a", Rule::kSign, u"", kNone, {{{u"a", u"k", true}}}, false},
+    {u"a", Rule::kSign, u"", kNone, {}, false},
     {u" ", Rule::kCommit, kNone, kNone, {}, false},
     {u"aa", Rule::kSign, u"k", u"k", {}, false},
     {u"A^", Rule::kSign, u"ka", kNone, {}, false},
     {u"A", Rule::kSign, u"k", u"k", {}, false},
     {u"i", Rule::kShortI, kNone, kNone, {}, false},
+    {u"i^", Rule::kNasalize, kNone, kNone, {}, false},
     {u"ee^", Rule::kSign, u"ha", kNone, {}, false},
     {u"ee", Rule::kSign, u"h", u"h", {}, false},
     {u"I^", Rule::kSign, u"ha", kNone, {}, false},
     {u"I", Rule::kSign, u"h", u"h", {}, false},
+    {u"ii^", Rule::kSign, u"ha", kNone, {}, true},
     {u"ii", Rule::kSign, u"h", u"h", {}, true},
     {u"ea^", Rule::kSign, u"ha", kNone, {}, false},
     {u"ea", Rule::kSign, u"h", u"h", {}, false},
-    {u"u^", Rule::kSign, u"vksa", kNone, {}, false},
-    {u"u", Rule::kSign, u"q", kNone, {{{u"a", u"vkS", false}, {u"r", u"#", false}}}, false},
+    {u"u^", Rule::kSign, u"qa", kNone, {{{u"r", u"#a", false}}}, false},
+    {u"u", Rule::kSign, u"q", kNone, {{{u"r", u"#", false}}}, false},
+    {u"uu^", Rule::kSign, u"wa", kNone, {}, false},
+    {u"uu", Rule::kSign, u"w", kNone, {{{u"r", u":", false}}}, false},
     {u"oo^", Rule::kSign, u"wa", kNone, {}, false},
     {u"oo", Rule::kSign, u"w", kNone, {{{u"r", u":", false}}}, false},
     {u"U^", Rule::kSign, u"wa", kNone, {}, false},
     {u"U", Rule::kSign, u"w", kNone, {{{u"r", u":", false}}}, false},
     {u"e^", Rule::kSign, u"sa", kNone, {}, false},
-    {u"e", Rule::kSign, u"s", kNone, {{{u"e", u"\u00C3", false}}}, false},
+    {u"e", Rule::kSign, u"s", kNone, {}, false},
     {u"ai^", Rule::kSign, u"Sa", kNone, {}, false},
     {u"ai", Rule::kSign, u"S", kNone, {}, false},
-    {u"o", Rule::kSign, u"ks", u"ks", {{{u"o", u"\u00C5", false}}}, false},
+    {u"o^", Rule::kSign, u"ksa", kNone, {}, false},
+    {u"o", Rule::kSign, u"ks", u"ks", {}, false},
     {u"au^", Rule::kSign, u"kSa", kNone, {}, false},
     {u"au", Rule::kSign, u"kS", u"kS", {}, false},
     {u"aM", Rule::kSign, u"a", kNone, {}, false},
@@ -177,7 +210,31 @@ constexpr SuffixRow kSuffixRows[] = {
     {u"O", Rule::kSign, u"kW", kNone, {}, false},
 };
 constexpr std::size_t kSuffixRowCount = sizeof(kSuffixRows) / sizeof(kSuffixRows[0]);
-static_assert(kSuffixRowCount == 33);
+static_assert(kSuffixRowCount == 38);
+
+// What an independent vowel makes of the suffixes it takes besides the space
+// and "^"; any other suffix ends the token.
+struct VowelRow {
+  std::u16string_view eng;
+  std::u16string_view suffix;
+  std::u16string_view glyphs;
+};
+
+constexpr VowelRow kVowelRows[] = {
+    {u"a", u"a", u"vk"},       {u"a", u"i", u",s"},       {u"a", u"u", u"vkS"},
+    {u"a", u"a^", u"vka"},     {u"a", u"i^", u",sa"},     {u"a", u"u^", u"vkSa"},
+    {u"a", u"M", u"va"},       {u"a", u"H", u"v%"},       {u"e", u"e", u"\u00C3"},
+    {u"e", u"e^", u"\u00C3a"}, {u"o", u"o", u"\u00C5"},   {u"o", u"o^", u"\u00C5a"},
+    {u"i", u"i", u"\u00C3"},   {u"i", u"i^", u"\u00C3a"}, {u"u", u"u", u"\u00C5"},
+    {u"u", u"u^", u"\u00C5a"},
+};
+
+const VowelRow* findVowelSuffix(std::u16string_view eng, std::u16string_view suffix) {
+  for (const VowelRow& row : kVowelRows) {
+    if (row.eng == eng && row.suffix == suffix) return &row;
+  }
+  return nullptr;
+}
 
 // The suffix row equal to `suffix`, or null. Rows are indexed by their first
 // character; since suffixes are compared whole, at most one row is equal.
@@ -444,9 +501,14 @@ void Engine::GetHindi() {
     called = true;
     nextGroup = group + 1;
   }
-  // A start that no key matches and no further character can complete is
-  // dropped, so that the rest of the line still converts.
-  if (!called && !txtE_.empty() && !table.isKeyPrefix(txtE_)) setTxtE(txtE_.substr(1));
+  // A start that no key matches and no further character can complete loses
+  // its first character; the rest is typed again, one character at a time.
+  if (!called && !txtE_.empty() && !table.isKeyPrefix(txtE_)) {
+    const std::u16string rest = txtE_.substr(1);
+    txtH_.clear();
+    setTxtE(std::u16string());
+    for (char16_t c : rest) appendTxtE(c);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -471,15 +533,32 @@ void Engine::compose(const Key& key) {
   }
   // A lone space token takes no suffix but a second space.
   if (eng == u" " && E != u"  ") {
-    fallback();
+    fallback(key, E);
     return;
   }
-  const SuffixRow* row = nullptr;
-  if (E.size() > eng.size() && E.compare(0, eng.size(), eng) == 0) {
-    row = findSuffix(E.substr(eng.size()));
+  const bool extends = E.size() > eng.size() && E.compare(0, eng.size(), eng) == 0;
+  const std::u16string_view suffix = extends ? E.substr(eng.size()) : std::u16string_view();
+  if (suffix == u" ") {
+    commitOnSpace(hin);
+    return;
   }
+  if (key.kind == KeyKind::kSymbol) {  // punctuation and digits take no vowel
+    fallback(key, E);
+    return;
+  }
+  if (key.kind == KeyKind::kVowel) {
+    if (suffix == u"^") {
+      txtH_.assign(hin).push_back(u'a');
+    } else if (const VowelRow* vowel = findVowelSuffix(eng, suffix)) {
+      txtH_.assign(vowel->glyphs);
+    } else {
+      fallback(key, E);
+    }
+    return;
+  }
+  const SuffixRow* row = extends ? findSuffix(suffix) : nullptr;
   if (!row) {
-    fallback();
+    fallback(key, E);
     return;
   }
   switch (row->rule) {
@@ -488,6 +567,9 @@ void Engine::compose(const Key& key) {
       return;
     case Rule::kShortI:
       shortI(key);
+      return;
+    case Rule::kNasalize:
+      txtH_.push_back(u'a');
       return;
     case Rule::kSign:
       break;
@@ -503,7 +585,10 @@ void Engine::compose(const Key& key) {
     }
   }
   txtH_.clear();
-  if (row->carriesShortIHalf && carriedHalf) txtH_.push_back(carriedHalf);
+  if (row->carriesShortIHalf && carriedHalf) {
+    txtH_.push_back(carriedHalf);
+    shortIHalf_ = carriedHalf;  // kept through "ii" into "ii^"
+  }
   if (key.reph && !row->rephSign.empty()) {
     txtH_.append(key.stemless).append(row->rephSign).push_back(u'Z');
   } else {
@@ -514,17 +599,14 @@ void Engine::compose(const Key& key) {
 void Engine::shortI(const Key& key) {
   ++mirrorReads_;
   const char16_t lastHM = txtHM_.empty() ? 0 : txtHM_.back();
-  if (key.eng == u"a") {
-    txtH_ = u",s";
-    return;
-  }
   if (lastHM != 0 && kHalfForms.find(lastHM) != std::u16string_view::npos) {
     txtHM_.pop_back();
     txtH_.assign(1, u'f').append(1, lastHM).append(key.hin);
     shortIHalf_ = lastHM;
     return;
   }
-  if (!key.eng.empty() && key.eng.back() == u'R') return;  // the typed "i" is absorbed
+  // The vocalic r keys ("kR", ...) absorb the typed "i"; "R" itself takes it.
+  if (key.eng.size() >= 2 && key.eng.back() == u'R') return;
   txtH_.assign(1, u'f').append(key.hin);
 }
 
@@ -534,9 +616,17 @@ void Engine::commitOnSpace(const GlyphString& hin) {
   setTxtE(std::u16string());
 }
 
-void Engine::fallback() {
+void Engine::fallback(const Key& key, std::u16string_view E) {
   const char16_t lastE = txtE_.empty() ? 0 : txtE_.back();
-  txtHM_ += txtH_;
+  // A word ended by punctuation, a digit or another mark keeps the full form.
+  const bool wordEnd =
+      key.kind == KeyKind::kSymbol ||
+      (E.size() == key.eng.size() + 1 && !isAsciiLetter(E.back()) && E.back() != u' ');
+  if (wordEnd) {
+    txtHM_ += key.hin;
+  } else {
+    txtHM_ += txtH_;
+  }
   if (lastE != u' ') {
     // Restart the buffer with that character, which maps it at once as the
     // first key of the next token.

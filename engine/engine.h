@@ -99,7 +99,7 @@ class Engine {
   void compose(const Key& key);
   void shortI(const Key& key);
   void commitOnSpace(const GlyphString& hin);
-  void fallback();
+  void fallback(const Key& key, std::u16string_view E);
 
   std::u16string txtE_;
   GlyphString txtH_;

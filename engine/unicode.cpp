@@ -133,7 +133,7 @@ constexpr CodeTable makeCodeTable() {
   one(0x7A, P::kRakar, kRa);
   two(0x7B, P::kHalf, u'क', P::kHalf, u'ष');
   one(0x7E, P::kVirama, kVirama);
-  one(0x93, P::kHalf, u'श');
+  one(0x93, P::kConsonant, u'भ');
   one(0xA1, P::kMark, u'ँ');
   one(0xAA, P::kRakar, kRa);
   two(0xAB, P::kHalf, u'त', P::kHalf, u'र');

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +25,10 @@ struct Result {
 };
 
 Result run(const std::vector<std::string>& args, const std::string& input = "") {
+  // A child that exits before reading all its input must fail the case, not
+  // kill the test with SIGPIPE.
+  static const bool ignored = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
+  (void)ignored;
   int in[2], out[2], err[2];
   if (pipe(in) || pipe(out) || pipe(err)) return {};
   const pid_t pid = fork();
@@ -77,9 +82,9 @@ Result run(const std::vector<std::string>& args, const std::string& input = "") 
 class ConvertCli : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kavelin-cli-" + std::to_string(getpid()) + "-" +
-            testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        fs::temp_directory_path() / ("kavelin-cli-" + std::to_string(getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -109,7 +114,7 @@ TEST_F(ConvertCli, ConvertsStandardInput) {
                {"ka\rga", "d \nx "},
                {"", ""},
                // Codes 0x80 and up as Windows-1252 characters in UTF-8.
-               {"chhr", "N\xC2\xAA\xC2\xAA "},
+               {"chhr", "N\xC2\xAA "},
                {"rbha", "\xE2\x80\x9CZ "},
                {"Ilaa", "\xC3\x83yk "}};
   for (const Case& c : cases) {
@@ -123,7 +128,7 @@ TEST_F(ConvertCli, ConvertsStandardInput) {
 TEST_F(ConvertCli, Cp1252WritesTheRawCodes) {
   const Result r = run({"--encoding", "cp1252"}, "chhr rbha oM");
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out, "N\xAA\xAA \x93Z \xC5\xA1 ");
+  EXPECT_EQ(r.out, "N\xAA \x93Z \xC5\xA1 ");
   EXPECT_EQ(run({"--encoding=utf-8"}, "oM").out, "\xC3\x85\xC2\xA1 ");
 }
 

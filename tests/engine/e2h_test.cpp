@@ -27,28 +27,75 @@ TEST_P(Conversion, GivesTheGlyphCodes) {
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, Conversion,
     testing::Values(Example{"namaste", "ueLrs "}, Example{"dharma", "/keZ "},
-                    Example{"bhaarat", "Hkkjr "}, Example{"ka ga", "d x "},
-                    Example{"", ""}, Example{"ka", "d "}, Example{"ka ", "d "},
-                    Example{"k", "d "}, Example{"kaa", "dk "}, Example{"rkaa", "dkZ "},
-                    Example{"aa", "vk "}, Example{"ai", ",s "}, Example{"au", "vkS "},
-                    Example{"ee", "\xC3 "}, Example{"oo", "\xC5 "}, Example{"ski", "fLd "},
-                    Example{"ki", "fd "}, Example{"ka^", "da "}, Example{"kaa^", "dka "},
-                    Example{"kaH", "d% "}, Example{"kg", "Dx "}, Example{"kRi", "\xD1 "}));
+                    Example{"bhaarat", "Hkkjr "}, Example{"ka ga", "d x "}, Example{"", ""},
+                    Example{"ka", "d "}, Example{"ka ", "d "}, Example{"k", "d "},
+                    Example{"kaa", "dk "}, Example{"rkaa", "dkZ "}, Example{"aa", "vk "},
+                    Example{"ai", ",s "}, Example{"au", "vkS "}, Example{"ee", "\xC3 "},
+                    Example{"oo", "\xC5 "}, Example{"ski", "fLd "}, Example{"ki", "fd "},
+                    Example{"ka^", "da "}, Example{"kaa^", "dka "}, Example{"kaH", "d% "},
+                    Example{"kg", "Dx "}, Example{"kRi", "\xD1 "}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Quirks, Conversion,
-    testing::Values(
-        Example{"chhr", "N\xAA\xAA "},  // codes 4E AA AA
-        Example{"ku^", "dvksa "},       // "u^" appends the independent o
-        Example{"5a", "5 "},            // a digit takes vowel suffixes
-        Example{"5i", "f5 "}, Example{"5aa", "5k "},
-        Example{"quick", "FDOd "},      // "qui" is a key; "ck" starts anew
-        Example{"\\", "k~ "}, Example{"\\k", "K~d "}, Example{"khR", "[M+ "},
-        Example{"+", "$ "}, Example{"ka.", "d- "}, Example{"ka, ga", "d] x "},
-        Example{"hamane 15 agast 1947 ko", "geus 15 vxLr 1947 dks "},
-        Example{"dhanyavAd !!!", "/kU;okn !!! "},
-        Example{"oM", "\xC5\xA1 "}, Example{"Gyaan", "Kku "}, Example{"rAShTr", "jk\"V\xAA "},
-        Example{"kRShN", "\xD1\".k "}, Example{"vidyaarthii", "fon~;kFkhZ "}));
+    OddKeys, Conversion,
+    testing::Values(Example{"quick", "FDOd "},  // "qui" is a key; "ck" starts anew
+                    Example{"\\", "k~ "}, Example{"\\k", "k~d "}, Example{"khR", "[M+ "},
+                    Example{"+", "$ "}, Example{"ka.", "d- "}, Example{"ka, ga", "d] x "},
+                    Example{"hamane 15 agast 1947 ko", "geus 15 vxLr 1947 dks "},
+                    Example{"dhanyavAd !!!", "/kU;okn !!! "}, Example{"oM", "\xC5\xA1 "},
+                    Example{"Gyaan", "Kku "}, Example{"rAShTr", "jk\"V\xAA "},
+                    Example{"kRShN", "\xD1\".k "}, Example{"vidyaarthii", "fon~;kFkhZ "}));
+
+// Outputs that used to lose or change a typed letter.
+INSTANTIATE_TEST_SUITE_P(RakarAndHalantKeys, Conversion,
+                         testing::Values(Example{"nRty", "u`R; "}, Example{"pRthvii", "i`Foh "},
+                                         Example{"namrtaa", "uezrk "}, Example{"hRday", "g`n; "},
+                                         Example{"liphT", "fyQ~V "}, Example{"Rk", "M+~d "},
+                                         Example{"shukr", "'kq\xD8 "}, Example{"kRpaa", "\xD1ik "},
+                                         Example{"nR\r\nka", "u` \nd "},
+                                         Example{"Dhruv", "<\xAAqo "}, Example{"chhr", "N\xAA "},
+                                         Example{"tr", "\xABk "}));
+
+INSTANTIATE_TEST_SUITE_P(
+    NasalAndLongVowelSigns, Conversion,
+    testing::Values(Example{"kheto^ me^", "[ksrksa esa "}, Example{"kyo^ki", "D;ksafd "},
+                    Example{"si^h", "flag "}, Example{"ski^", "fLda "}, Example{"nahii^", "ugha "},
+                    Example{"skii^", "Ldha "}, Example{"pahu^chanaa", "igqaPkuk "},
+                    Example{"ru^", "#a "}, Example{"kuu", "dw "}, Example{"ruup", "\x3Ai "},
+                    Example{"kuu^", "dwa "}, Example{"peeRit", "ihfM+r "}, Example{"rki^", "fdZa "},
+                    Example{"kRi^",
+                            "\xD1"
+                            "a "}));
+
+INSTANTIATE_TEST_SUITE_P(PunctuationAndDigits, Conversion,
+                         testing::Values(Example{"kal/aaj", "dy@vkt "}, Example{"5a", "5v "},
+                                         Example{"5i", "5b "}, Example{"5aa", "5vk "},
+                                         Example{"ski/i", "fLd@b "},
+                                         Example{"(ka)",
+                                                 "\xBC"
+                                                 "d\xBD "},
+                                         Example{"1a2", "1v2 "}));
+
+INSTANTIATE_TEST_SUITE_P(IndependentVowels, Conversion,
+                         testing::Values(Example{"ie", "b, "}, Example{"aai", "vkb "},
+                                         Example{"aa^kh", "vka[k "}, Example{"iishvar", "\xC3'oj "},
+                                         Example{"uupar", "\xC5ij "}, Example{"aM", "va "},
+                                         Example{"aH", "v% "}, Example{"a^", "va "},
+                                         Example{"ai^", ",sa "}, Example{"au^", "vkSa "},
+                                         Example{"ee^",
+                                                 "\xC3"
+                                                 "a "},
+                                         Example{"oo^",
+                                                 "\xC5"
+                                                 "a "},
+                                         Example{"Ai", "vkb "}, Example{"aa^\r\nie", "vka \nb, "}));
+
+INSTANTIATE_TEST_SUITE_P(WordEnds, Conversion,
+                         testing::Values(Example{"naam, pataa", "uke] irk "},
+                                         Example{"raam-shyaam", "jke&';ke "},
+                                         Example{"sach!", "lPk! "}, Example{"karm,", "deZ] "},
+                                         Example{"naam,\r\nka", "uke] \nd "},
+                                         Example{"ski,", "fLd] "}, Example{"d.", "n- "},
+                                         Example{"gyaan.", "X;ku- "}, Example{"kh5", "[k5 "}));
 
 INSTANTIATE_TEST_SUITE_P(
     LineBreaks, Conversion,
@@ -58,31 +105,31 @@ INSTANTIATE_TEST_SUITE_P(
         // An empty line becomes two spaces and an LF.
         Example{"ka\r\n\r\nga", "d \n  \nx "},
         // Lone LF and lone CR are made CR LF first, so no word is lost.
-        Example{"ka\nga", "d \nx "}, Example{"ka\rga", "d \nx "},
-        Example{"ka\n\nga", "d \n  \nx "}, Example{"\n", "  \n"}));
+        Example{"ka\nga", "d \nx "}, Example{"ka\rga", "d \nx "}, Example{"ka\n\nga", "d \n  \nx "},
+        Example{"\n", "  \n"}));
 
-// The dead token start is dropped, so the rest of the line still converts.
-INSTANTIATE_TEST_SUITE_P(
-    DeadStarts, Conversion,
-    testing::Values(Example{"ka Sa ga\r\nka", "d v x \nd "}, Example{"Eka", "d "},
-                    Example{"kaE ga", "d x "}, Example{"ka @#^ ga", "d  x "},
-                    Example{"Ksa", "l "}, Example{"Kshatriya", "{kf\xABk; "}, Example{"kS", "D"},
-                    Example{"KEY", ""}));
+// A dead token start loses its first character; the rest is typed again, so
+// the rest of the line still converts and nothing is committed twice.
+INSTANTIATE_TEST_SUITE_P(DeadStarts, Conversion,
+                         testing::Values(Example{"ka Sa ga\r\nka", "d v x \nd "},
+                                         Example{"Eka", "d "}, Example{"kaE ga", "d x "},
+                                         Example{"ka @#^ ga", "d  x "}, Example{"Ksa", "l "},
+                                         Example{"Kshatriya", "{kf\xABk; "}, Example{"kS", "D"},
+                                         Example{"KEY", ""}, Example{"kaKsK", "dL"},
+                                         Example{"Kkg", "Dx "}, Example{"kaKski", "dfLd "}));
 
 // The half form taken back by short i stays in the token through "ii".
-INSTANTIATE_TEST_SUITE_P(
-    ShortIHalfForm, Conversion,
-    testing::Values(Example{"hindii", "fgUnh "}, Example{"hindI", "fgUnh "},
-                    Example{"hindee", "fgUnh "}, Example{"skii", "Ldh "},
-                    Example{"xrkii", "DLdhZ "}, Example{"sthii", "LFkh "},
-                    Example{"skiii", "Ldhb "}));
+INSTANTIATE_TEST_SUITE_P(ShortIHalfForm, Conversion,
+                         testing::Values(Example{"hindii", "fgUnh "}, Example{"hindI", "fgUnh "},
+                                         Example{"hindee", "fgUnh "}, Example{"skii", "Ldh "},
+                                         Example{"xrkii", "DLdhZ "}, Example{"sthii", "LFkh "},
+                                         Example{"skiii", "Ldhb "}));
 
 // A lone space token is committed by anything but a second space.
-INSTANTIATE_TEST_SUITE_P(
-    SpaceTokens, Conversion,
-    testing::Values(Example{"ka  aam", "d  vke "}, Example{"ka  ga", "d  x "},
-                    Example{"ka   ga", "d   x "}, Example{"ka  ", "d   "},
-                    Example{"ka  ^", "d  "}, Example{"  a", "  v "}));
+INSTANTIATE_TEST_SUITE_P(SpaceTokens, Conversion,
+                         testing::Values(Example{"ka  aam", "d  vke "}, Example{"ka  ga", "d  x "},
+                                         Example{"ka   ga", "d   x "}, Example{"ka  ", "d   "},
+                                         Example{"ka  ^", "d  "}, Example{"  a", "  v "}));
 
 TEST(E2h, TraceOfKaGa) {
   // Feed the characters as e2h does and look at the buffers after each one.
@@ -119,8 +166,8 @@ TEST(E2h, TraceOfNamaste) {
     const char16_t* txtE;
     const char* txtH;
     const char* txtHM;
-  } steps[] = {{'n', u"n", "U", ""},  {'a', u"na", "u", ""},    {'m', u"m", "E", "u"},
-               {'a', u"ma", "e", "u"}, {'s', u"s", "L", "ue"},   {'t', u"t", "R", "ueL"},
+  } steps[] = {{'n', u"n", "U", ""},     {'a', u"na", "u", ""},  {'m', u"m", "E", "u"},
+               {'a', u"ma", "e", "u"},   {'s', u"s", "L", "ue"}, {'t', u"t", "R", "ueL"},
                {'e', u"te", "rs", "ueL"}};
   Engine engine;
   engine.ClearTxt();
@@ -158,10 +205,9 @@ TEST(E2h, ChartTokenIsTheBufferAfterTheLastCharacter) {
   struct Case {
     const char* english;
     const char16_t* text1;
-  } cases[] = {{"ka", u"ka"},        {"ka ", u""},         {"namaste", u"te"},
-               {"kag", u"g"},         {"dharma", u"rma"},   {"ka\r\n", u""},
-               {"ka\r\n\r\n", u" "},  {"Sa", u"a"},         {"K", u"K"},
-               {"", u""},             {"ka  ", u" "}};
+  } cases[] = {{"ka", u"ka"},      {"ka ", u""},    {"namaste", u"te"},   {"kag", u"g"},
+               {"dharma", u"rma"}, {"ka\r\n", u""}, {"ka\r\n\r\n", u" "}, {"Sa", u"a"},
+               {"K", u"K"},        {"", u""},       {"ka  ", u" "}};
   for (const Case& c : cases) {
     Engine engine;
     engine.e2h(u(c.english));
@@ -186,8 +232,8 @@ TEST(E2h, NoLengthLimit) {
 
 TEST(E2h, EveryConversionStartsFromEmptyBuffers) {
   Engine engine;
-  const std::string first = codes(engine.e2h(u"namaste dharma")), again =
-                                                                 codes(engine.e2h(u"namaste dharma"));
+  const std::string first = codes(engine.e2h(u"namaste dharma")),
+                    again = codes(engine.e2h(u"namaste dharma"));
   EXPECT_EQ(first, again);
   engine.e2h(u"ski");
   EXPECT_EQ(codes(engine.e2h(u"ki")), "fd ");
@@ -197,8 +243,12 @@ TEST(TextBoundary, ToCrLf) {
   struct Case {
     const char16_t* in;
     const char16_t* out;
-  } cases[] = {{u"", u""},           {u"a\nb", u"a\r\nb"},   {u"a\rb", u"a\r\nb"},
-               {u"a\r\nb", u"a\r\nb"}, {u"\n\n", u"\r\n\r\n"}, {u"\r\r\n\n", u"\r\n\r\n\r\n"},
+  } cases[] = {{u"", u""},
+               {u"a\nb", u"a\r\nb"},
+               {u"a\rb", u"a\r\nb"},
+               {u"a\r\nb", u"a\r\nb"},
+               {u"\n\n", u"\r\n\r\n"},
+               {u"\r\r\n\n", u"\r\n\r\n\r\n"},
                {u"\n\r", u"\r\n\r\n"}};
   for (const Case& c : cases) EXPECT_EQ(toCrLf(c.in), c.out);
 }
@@ -208,10 +258,11 @@ TEST(TextBoundary, Utf8DecodingReportsTheOffset) {
     std::string bytes;
     bool ok;
     std::size_t offset;
-  } cases[] = {{"namaste", true, 0},        {"\xC3\xA9", true, 0},    {"ab\xFF", false, 2},
-               {"a\xC3", false, 1},         {"a\xC0\x80", false, 1}, {"\xED\xA0\x80", false, 0},
+  } cases[] = {{"namaste", true, 0},           {"\xC3\xA9", true, 0},
+               {"ab\xFF", false, 2},           {"a\xC3", false, 1},
+               {"a\xC0\x80", false, 1},        {"\xED\xA0\x80", false, 0},
                {"\xF4\x90\x80\x80", false, 0}, {"\xF0\x9F\x98\x80x", true, 0},
-               {"ok\xE0\xA4", false, 2},    {"\x80", false, 0}};
+               {"ok\xE0\xA4", false, 2},       {"\x80", false, 0}};
   for (const Case& c : cases) {
     std::u16string out;
     Utf8Error error;

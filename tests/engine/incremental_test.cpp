@@ -1,11 +1,12 @@
 // The incremental converter always equals a fresh whole-string conversion.
+#include "incremental.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <random>
 #include <sstream>
 
-#include "incremental.h"
 #include "test_util.h"
 
 namespace kavelin {
@@ -164,8 +165,13 @@ TEST(IncrementalConverter, NextLinesFollowTheTokenTheyInherit) {
     std::size_t position;
     std::size_t removed;
     const char16_t* inserted;
-  } steps[] = {{0, 0, u"ti;.\n\n\nKsKpa"}, {3, 1, u""}, {3, 0, u","}, {0, 3, u"ka"},
-               {2, 1, u"."}, {4, 2, u""}, {3, 0, u"\n"}};
+  } steps[] = {{0, 0, u"ti;.\n\n\nKsKpa"},
+               {3, 1, u""},
+               {3, 0, u","},
+               {0, 3, u"ka"},
+               {2, 1, u"."},
+               {4, 2, u""},
+               {3, 0, u"\n"}};
   IncrementalConverter converter(Breaks::kRaw);
   std::u16string text;
   GlyphString shown;

@@ -1,10 +1,11 @@
 // The vocabulary tables: shape, order and a sample of rows checked by code.
+#include "keytable.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 
-#include "keytable.h"
 #include "test_util.h"
 
 namespace kavelin {
@@ -15,9 +16,9 @@ using test::u;
 
 TEST(KeyTable, HasTwentySevenGroupsWithTheirRowCounts) {
   const std::map<int, int> expected = {
-      {1, 2},  {2, 1},  {3, 2},  {4, 2},  {5, 2},   {6, 6},  {7, 1},  {8, 7},  {9, 9},
-      {10, 4}, {11, 6}, {12, 1}, {13, 7}, {14, 10}, {15, 4}, {16, 6}, {17, 3}, {18, 6},
-      {19, 3}, {20, 3}, {21, 41}, {22, 3}, {23, 3}, {24, 3}, {25, 8}, {26, 3}, {27, 1}};
+      {1, 2},  {2, 1},  {3, 2},   {4, 2},  {5, 2},   {6, 6},  {7, 1},  {8, 7},  {9, 9},
+      {10, 4}, {11, 6}, {12, 1},  {13, 7}, {14, 10}, {15, 4}, {16, 6}, {17, 3}, {18, 6},
+      {19, 3}, {20, 3}, {21, 41}, {22, 3}, {23, 3},  {24, 3}, {25, 8}, {26, 3}, {27, 1}};
   std::map<int, int> counts;
   for (const KeyRow& row : KeyTable::instance().rows()) ++counts[row.group];
   EXPECT_EQ(counts, expected);
@@ -47,17 +48,17 @@ TEST(KeyTable, SampleRowsHaveTheirGlyphCodes) {
     const char* key;
     const char* codes;
   } rows[] = {
-      {"A", "\x76\x6B"},          {"I", "\xC3"},          {"oM", "\xC5\xA1"},
-      {"U", "\xC5"},              {"Ksh", "\x7B\x6B"},    {"khr", "\x5B\x6B\x7A"},
-      {"kr", "\xD8"},             {"kR", "\xD1"},         {"ghR", "\x3F\x6B\x60"},
-      {"Gy", "\x4B"},             {"chhr", "\x4E\xAA\xAA"}, {"quit", "\x66\x44\x6F\x56"},
-      {"z", "\x74\x2B"},          {"tr", "\xAB\x6B"},     {"Tr", "\x56\xAA"},
-      {"Dhr", "\x3C\xAA\xAA"},    {"dr", "\xE6"},         {"N", "\x2E\x6B"},
-      {"phr", "\xDD"},            {"pr", "\xE7"},         {"fr", "\xDD"},
-      {"rchh", "\x4E\x5A"},       {"rbh", "\x93\x5A"},    {"rSh", "\x22\x6B\x5A"},
-      {"rzh", "\x3E\x5A"},        {"rS", "\x22\x6B\x5A"}, {"rx", "\x44\x5A\x6C"},
-      {"R", "\x4D\x2B"},          {"r", "\x6A"},          {"shr", "\x4A"},
-      {"Sh", "\x22\x6B"},         {"hr", "\x5F"},         {" ", "\x20"},
+      {"A", "\x76\x6B"},    {"I", "\xC3"},          {"oM", "\xC5\xA1"},
+      {"U", "\xC5"},        {"Ksh", "\x7B\x6B"},    {"khr", "\x5B\x6B\x7A"},
+      {"kr", "\xD8"},       {"kR", "\xD1"},         {"ghR", "\x3F\x6B\x60"},
+      {"Gy", "\x4B"},       {"chhr", "\x4E\xAA"},   {"quit", "\x66\x44\x6F\x56"},
+      {"z", "\x74\x2B"},    {"tr", "\xAB\x6B"},     {"Tr", "\x56\xAA"},
+      {"Dhr", "\x3C\xAA"},  {"dr", "\xE6"},         {"N", "\x2E\x6B"},
+      {"phr", "\xDD"},      {"pr", "\xE7"},         {"fr", "\xDD"},
+      {"rchh", "\x4E\x5A"}, {"rbh", "\x93\x5A"},    {"rSh", "\x22\x6B\x5A"},
+      {"rzh", "\x3E\x5A"},  {"rS", "\x22\x6B\x5A"}, {"rx", "\x44\x5A\x6C"},
+      {"R", "\x4D\x2B"},    {"r", "\x6A"},          {"shr", "\x4A"},
+      {"Sh", "\x22\x6B"},   {"hr", "\x5F"},         {" ", "\x20"},
   };
   std::map<std::u16string, const KeyRow*> byKey;
   for (const KeyRow& row : KeyTable::instance().rows()) byKey[row.key] = &row;
@@ -70,11 +71,10 @@ TEST(KeyTable, SampleRowsHaveTheirGlyphCodes) {
 }
 
 TEST(KeyTable, PunctuationRowsInTestOrder) {
-  const char* expected[][2] = {{"+", "$"},    {"*", "\xA1"}, {"\\", "k~"}, {":", "%"},
-                               {"-", "&"},    {";", "("},    {"?", "\\"},  {"/", "@"},
-                               {".", "-"},    {"|", "A"},    {",", "]"},   {"(", "\xBC"},
-                               {")", "\xBD"}, {"{", "\xBF"}, {"}", "\xC0"}, {"=", "\xBE"},
-                               {"'", "*"},    {"`", "^"}};
+  const char* expected[][2] = {
+      {"+", "$"},    {"*", "\xA1"}, {"\\", "k~"},  {":", "%"},    {"-", "&"}, {";", "("},
+      {"?", "\\"},   {"/", "@"},    {".", "-"},    {"|", "A"},    {",", "]"}, {"(", "\xBC"},
+      {")", "\xBD"}, {"{", "\xBF"}, {"}", "\xC0"}, {"=", "\xBE"}, {"'", "*"}, {"`", "^"}};
   const auto& rows = KeyTable::instance().punctuation();
   ASSERT_EQ(rows.size(), 18u);
   for (std::size_t i = 0; i < rows.size(); ++i) {
