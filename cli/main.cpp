@@ -1,4 +1,8 @@
 // kavelin-convert: transliterates Roman-letter Hindi into DevLys 160 glyph codes.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -6,13 +10,10 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "engine.h"
 #include "rtf.h"
 #include "text.h"
+#include "transducer.h"
 #include "unicode.h"
 
 #ifndef KAVELIN_VERSION
@@ -122,27 +123,29 @@ Options parseArguments(int argc, char** argv) {
 }
 
 // Reads a whole file (or standard input for "-") as bytes.
-std::string readInput(const std::string& name) {
+// Hands the file (or standard input for "-") to `take` block by block.
+template <typename Take>
+void readBlocks(const std::string& name, Take take) {
   const bool standardInput = name == "-";
   const std::string label = standardInput ? "standard input" : name;
   const int fd = standardInput ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) fail(label + ": " + std::strerror(errno));
-  std::string bytes;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-  }
-  char buffer[1 << 16];
+  std::vector<char> buffer(1 << 16);
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
       fail(label + ": " + std::strerror(errno));
     }
-    bytes.append(buffer, static_cast<std::size_t>(n));
+    take(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
   }
   if (!standardInput) ::close(fd);
+}
+
+std::string readInput(const std::string& name) {
+  std::string bytes;
+  readBlocks(name, [&bytes](std::string_view block) { bytes += block; });
   return bytes;
 }
 
@@ -216,11 +219,49 @@ void writeAtomically(const std::string& path, const std::string& data) {
 
 }  // namespace
 
+// Plain glyph codes: the files stream through the transducer a block at a
+// time, so memory stays near the size of the output.
+std::string transliterate(const std::vector<std::string>& files, const Options& options) {
+  kavelin::Transducer transducer(options.encoding == Encoding::kUtf8
+                                     ? kavelin::Transducer::Output::kUtf8
+                                     : kavelin::Transducer::Output::kCodes);
+  std::string out;
+  std::size_t offset = 0;  // of the current file in the whole input
+  for (const std::string& file : files) {
+    const std::string label = file == "-" ? std::string("standard input") : file;
+    const auto invalid = [&](std::size_t at) {
+      fail(label + ": invalid UTF-8 at byte offset " + std::to_string(at - offset));
+    };
+    std::size_t size = 0;
+    kavelin::Utf8Error error;
+    readBlocks(file, [&](std::string_view block) {
+      if (!transducer.feed(block, out, &error)) invalid(error.offset);
+      size += block.size();
+    });
+    if (transducer.midSequence()) invalid(offset + size - transducer.midSequence());
+    offset += size;
+  }
+  transducer.finish(out);
+  return out;
+}
+
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const Options options = parseArguments(argc, argv);
   std::vector<std::string> files = options.files;
   if (files.empty()) files.push_back("-");
+
+  if (options.form == Form::kGlyphs && !options.rtf) {
+    const std::string out = transliterate(files, options);
+    if (options.output.empty()) {
+      if (!writeAll(STDOUT_FILENO, out)) {
+        fail(std::string("standard output: ") + std::strerror(errno));
+      }
+    } else {
+      writeAtomically(options.output, out);
+    }
+    return 0;
+  }
 
   std::u16string english;
   for (const std::string& file : files) {
@@ -237,7 +278,8 @@ int main(int argc, char** argv) {
   kavelin::Engine engine;
   const std::string out = encodeOutput(engine.e2h(kavelin::toCrLf(english)), options);
   if (options.output.empty()) {
-    if (!writeAll(STDOUT_FILENO, out)) fail(std::string("standard output: ") + std::strerror(errno));
+    if (!writeAll(STDOUT_FILENO, out))
+      fail(std::string("standard output: ") + std::strerror(errno));
   } else {
     writeAtomically(options.output, out);
   }

@@ -4,6 +4,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "feedcache.h"
+
 namespace kavelin {
 
 // What the key alone gives (the token has just begun).
@@ -264,106 +266,15 @@ const SuffixRow* findSuffix(std::u16string_view suffix) {
 // ---------------------------------------------------------------------------
 // Feed cache
 
-class Engine::FeedCache {
- public:
-  // The id of the engine's current token state.
-  int intern(const Engine& engine) {
-    key_.clear();
-    key_.push_back(static_cast<char16_t>(engine.txtE_.size()));
-    key_ += engine.txtE_;
-    key_.push_back(static_cast<char16_t>(engine.txtH_.size()));
-    key_ += engine.txtH_;
-    key_.push_back(engine.shortIHalf_);
-    const auto found = ids_.find(key_);
-    if (found != ids_.end()) return found->second;
-    const int id = static_cast<int>(states_.size());
-    states_.push_back({engine.txtE_, engine.txtH_, engine.shortIHalf_, {}});
-    ids_.emplace(key_, id);
-    return id;
-  }
+// The English characters fall into symbols: ASCII characters stand for
+// themselves, and every other character behaves alike (none begins or
+// continues a key, and none reaches the output), so one symbol stands for all
+// of them. A line feed and the end-of-text flush are symbols of their own.
+int Engine::symbolOf(char16_t c) { return c < 128 ? c : kNonAscii; }
 
-  // Puts state `id` back into the engine's token buffers.
-  void restore(int id, Engine& engine) const {
-    const State& s = states_[id];
-    engine.txtE_ = s.txtE;
-    engine.txtH_ = s.txtH;
-    engine.shortIHalf_ = s.half;
-  }
-
-  const std::u16string& tokenBuffer(int id) const { return states_[id].txtE; }
-
-  struct Step {
-    int next;
-    std::uint32_t offset;  // of the appended glyphs in the pool
-    std::uint32_t length;
-  };
-
-  const Step* find(int state, char16_t c) const {
-    const auto& moves = states_[state].moves;
-    if (c >= 128 || !moves) return nullptr;
-    const int step = (*moves)[c];
-    return step < 0 ? nullptr : &steps_[step];
-  }
-
-  const char16_t* appended(const Step& step) const { return pool_.data() + step.offset; }
-
-  // Runs one feed step from `state` on the scratch engine. Returns false when
-  // the step read txtHM, whose contents the state does not hold.
-  bool learn(int state, char16_t c) {
-    const State& s = states_[state];
-    scratch_.txtE_ = s.txtE;
-    scratch_.txtH_ = s.txtH;
-    scratch_.shortIHalf_ = s.half;
-    scratch_.txtHM_.clear();
-    scratch_.txtEM_.clear();
-    scratch_.suppressFeed_ = 0;
-    scratch_.mirrorReads_ = 0;
-    scratch_.feed(c);
-    if (scratch_.mirrorReads_ != 0 || c >= 128) return false;
-    const int next = intern(scratch_);
-    Step step{next, static_cast<std::uint32_t>(pool_.size()),
-              static_cast<std::uint32_t>(scratch_.txtHM_.size())};
-    pool_ += scratch_.txtHM_;
-    auto& moves = states_[state].moves;
-    if (!moves) {
-      moves = std::make_unique<std::array<int, 128>>();
-      moves->fill(-1);
-    }
-    (*moves)[c] = static_cast<int>(steps_.size());
-    steps_.push_back(step);
-    return true;
-  }
-
-  // Forgets everything once it holds more states than ordinary text visits;
-  // called only between conversions, when no state id is held.
-  void trim() {
-    if (states_.size() > kMaxStates) clear();
-  }
-
- private:
-  static constexpr std::size_t kMaxStates = 1 << 15;
-
-  struct State {
-    std::u16string txtE;
-    GlyphString txtH;
-    char16_t half;
-    std::unique_ptr<std::array<int, 128>> moves;  // step index by fed character
-  };
-
-  void clear() {
-    states_.clear();
-    ids_.clear();
-    steps_.clear();
-    pool_.clear();
-  }
-
-  std::vector<State> states_;
-  std::unordered_map<std::u16string, int> ids_;
-  std::vector<Step> steps_;
-  GlyphString pool_;
-  std::u16string key_;
-  Engine scratch_;
-};
+bool Engine::isHalfForm(char16_t c) {
+  return c != 0 && kHalfForms.find(c) != std::u16string_view::npos;
+}
 
 Engine::Engine() { Vocabulary::instance(); }
 
@@ -418,35 +329,69 @@ void Engine::feedText(std::u16string_view strn) {
   int state = cache ? cache->intern(*this) : -1;
   int fedState = -1;  // the state after the last character fed
 
+  // One symbol through the cache, or through the buffers when the cache
+  // cannot hold its step.
+  auto step = [&](int symbol, char16_t c) {
+    const char16_t last = txtHM_.empty() ? 0 : txtHM_.back();
+    if (const Step* s = cache->step(state, symbol, last)) {
+      if (symbol < kLineFeed) txtEM_.push_back(c);
+      if (s->pop) txtHM_.pop_back();
+      txtHM_.append(cache->glyphs(*s), s->length);
+      state = s->next;
+      return;
+    }
+    cache->restore(state, *this);
+    runSymbol(symbol, c);
+    state = cache->intern(*this);
+  };
+
   const std::size_t n = strn.size();
   for (std::size_t i = 0; i < n; ++i) {
     const char16_t c = strn[i];
     if (c == kLF) {
-      if (cache) cache->restore(state, *this);
       suppressFeed_ = -1;
-      if (!txtE_.empty() && txtE_.back() == u' ') appendTxtE(u' ');
-      setTxtE(std::u16string());
-      txtHM_.push_back(kLF);
-      if (cache) state = cache->intern(*this);
+      if (cache) {
+        step(kLineFeed, c);
+      } else {
+        runSymbol(kLineFeed, c);
+      }
       continue;
     }
     suppressFeed_ = 0;
     const char16_t fed = c == kCR ? u' ' : c;
     if (cache) {
-      feedCached(*cache, state, fed);
+      step(symbolOf(fed), fed);
       fedState = state;
     } else {
       feed(fed);
     }
     if (i + 1 == n) {  // end-of-text flush
-      if (cache) cache->restore(state, *this);
-      appendTxtE(u' ');
-      if (cache) state = cache->intern(*this);
+      if (cache) {
+        step(kEnd, u' ');
+      } else {
+        runSymbol(kEnd, u' ');
+      }
     }
   }
   if (cache) {
     cache->restore(state, *this);
     if (fedState >= 0) Text1_ = cache->tokenBuffer(fedState);
+  }
+}
+
+// One symbol through the buffers.
+void Engine::runSymbol(int symbol, char16_t c) {
+  switch (symbol) {
+    case kLineFeed:
+      if (!txtE_.empty() && txtE_.back() == u' ') appendTxtE(u' ');
+      setTxtE(std::u16string());
+      txtHM_.push_back(kLF);
+      return;
+    case kEnd:
+      appendTxtE(u' ');
+      return;
+    default:
+      feed(c);
   }
 }
 
@@ -598,8 +543,11 @@ void Engine::compose(const Key& key) {
 
 void Engine::shortI(const Key& key) {
   ++mirrorReads_;
+  // While the cache learns a step, the mirror holds only its last character.
+  if (txtHM_.empty() && mirrorBase_ > 0) mirrorUnderflow_ = true;
   const char16_t lastHM = txtHM_.empty() ? 0 : txtHM_.back();
   if (lastHM != 0 && kHalfForms.find(lastHM) != std::u16string_view::npos) {
+    if (txtHM_.size() == 1 && mirrorBase_ == 1 && !mirrorBasePopped_) mirrorBasePopped_ = true;
     txtHM_.pop_back();
     txtH_.assign(1, u'f').append(1, lastHM).append(key.hin);
     shortIHalf_ = lastHM;
@@ -636,22 +584,6 @@ void Engine::fallback(const Key& key, std::u16string_view E) {
     setTxtE(std::u16string());
     txtHM_.push_back(u' ');
   }
-}
-
-void Engine::feedCached(FeedCache& cache, int& state, char16_t c) {
-  txtEM_.push_back(c);
-  const FeedCache::Step* step = cache.find(state, c);
-  if (!step && cache.learn(state, c)) step = cache.find(state, c);
-  if (step) {
-    txtHM_.append(cache.appended(*step), step->length);
-    state = step->next;
-    return;
-  }
-  // A step that depends on txtHM runs on the real buffers.
-  txtEM_.pop_back();
-  cache.restore(state, *this);
-  feed(c);
-  state = cache.intern(*this);
 }
 
 Engine::~Engine() = default;

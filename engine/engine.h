@@ -90,8 +90,16 @@ class Engine {
   // without running the notification chain again. Steps that read txtHM, and
   // every step while a convrt hook is set, always run in full.
   class FeedCache;
+  struct Step;
+  friend class Transducer;
+  static constexpr int kNonAscii = 128;  // every character beyond ASCII
+  static constexpr int kLineFeed = 129;
+  static constexpr int kEnd = 130;  // the end-of-text flush
+  static constexpr int kSymbols = 131;
+  static int symbolOf(char16_t c);
+  static bool isHalfForm(char16_t c);
+  void runSymbol(int symbol, char16_t c);
   void feed(char16_t c);
-  void feedCached(FeedCache& cache, int& state, char16_t c);
 
   void appendTxtE(char16_t c);
   void appendTxtEM(char16_t c);
@@ -112,6 +120,12 @@ class Engine {
   char16_t shortIHalf_ = 0;
   ConvrtHook hook_;
   int mirrorReads_ = 0;  // reads of txtHM by the short-i rule
+  // While the cache learns a step: how many characters of txtHM stand for the
+  // real mirror (0 or its last one), whether that one was taken back, and
+  // whether the step read past it.
+  std::size_t mirrorBase_ = 0;
+  bool mirrorBasePopped_ = false;
+  bool mirrorUnderflow_ = false;
   std::unique_ptr<FeedCache> cache_;
 };
 
