@@ -9,8 +9,8 @@
 #pragma once
 
 #include <array>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -140,7 +140,7 @@ class Engine::FeedCache {
   }
 
  private:
-  static constexpr std::size_t kMaxStates = 1 << 15;
+  static constexpr std::size_t kMaxStates = 1 << 12;
   static constexpr std::int32_t kUnknown = -1;
   static constexpr std::int32_t kUncacheable = -2;
   static constexpr std::int32_t kDependsOnMirror = -3;
@@ -242,7 +242,7 @@ class Engine::FeedCache {
 
   std::vector<State> states_;
   std::unordered_map<std::u16string, int> ids_;
-  std::vector<Step> steps_;  // kSymbols a state
+  std::vector<Step> steps_;      // kSymbols a state
   std::vector<Step> dependent_;  // kHalfCount + 1 for each step that reads txtHM
   GlyphString pool_;
   std::string codes_;  // the pool as font codes, index for index

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the converter. Checks that nothing crashes, that
-// remembered feed steps equal the full notification chain, and that the
-// incremental converter equals a fresh whole-string conversion after edits.
+// remembered feed steps equal the full notification chain, that the
+// incremental converter equals a fresh whole-string conversion after edits,
+// and that the streaming transducer equals e2h on the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +10,7 @@
 
 #include "engine.h"
 #include "incremental.h"
+#include "transducer.h"
 
 namespace {
 
@@ -63,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (i < input.size()) {
     const std::size_t piece = 1 + input[i] % 7;
     const std::size_t at = english.empty() ? 0 : input[i] % (english.size() + 1);
-    const std::size_t removed = (input[i] & 0x80) ? std::min<std::size_t>(2, english.size() - at) : 0;
+    const std::size_t removed =
+        (input[i] & 0x80) ? std::min<std::size_t>(2, english.size() - at) : 0;
     const std::u16string inserted = input.substr(i + 1, piece);
     const auto& change = converter.edit(at, removed, inserted);
     shown.replace(change.position, change.removed, change.inserted);
@@ -78,5 +81,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool fed = english.find_first_not_of(u'\n') != std::u16string::npos;
   check(converter.chartToken() == (fed ? fresh.Text1() : std::u16string()));
   check(converter.english() == english);
+
+  // The byte transducer, fed the raw bytes in pieces cut where the input says,
+  // equals e2h of the decoded text with CR LF breaks.
+  std::u16string decoded;
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const bool valid = kavelin::decodeUtf8(bytes, decoded);
+  static kavelin::Transducer transducer(kavelin::Transducer::Output::kCodes);
+  std::string streamed;
+  bool ok = true;
+  for (std::size_t at = 0; ok && at < size;) {
+    const std::size_t piece = 1 + data[at] % 13;
+    ok = transducer.feed(std::string_view(bytes).substr(at, piece), streamed);
+    at += piece;
+  }
+  ok = transducer.finish(streamed) && ok;
+  check(ok == valid);
+  if (valid) check(streamed == kavelin::glyphToCodes(fresh.e2h(kavelin::toCrLf(decoded))));
   return 0;
 }
