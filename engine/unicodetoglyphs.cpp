@@ -16,6 +16,7 @@ constexpr char16_t kRa = u'र';
 constexpr char16_t kSignI = 0x093F;
 constexpr char16_t kLF = u'\n';
 constexpr char16_t kCR = u'\r';
+constexpr char16_t kLineSeparator = 0x2028;  // a line break inside a paragraph
 
 // A consonant's codes as the engine types them: the full form, the form
 // before another consonant of its cluster, and the form with a rakar below.
@@ -362,8 +363,8 @@ void Converter::run(const std::vector<std::size_t>& inserted) {
       out_ += c == u'\u2018' ? u'^' : u'*';
       ++i_;
       continue;
-    } else if (c == kLF || c == kCR || c == u'\t') {
-      if (c != u'\t') tally_.lineBreak(t_, i_);
+    } else if (c == kLF || c == kCR || c == u'\t' || c == kLineSeparator) {
+      if (c == kLF || c == kCR) tally_.lineBreak(t_, i_);
       out_ += c;
       ++i_;
       continue;
@@ -429,7 +430,7 @@ Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOption
       tally.lineBreak(glyphs, i);
       continue;
     }
-    if (c == u'\t' || c == 0x201C || (c < 256 && codes.code[c])) continue;
+    if (c == u'\t' || c == kLineSeparator || c == 0x201C || (c < 256 && codes.code[c])) continue;
     if (isHigh(c) && i + 1 < n && isLow(glyphs[i + 1])) {
       tally.add(glyphs, i, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (glyphs[i + 1] - 0xDC00),
                 none);

@@ -47,14 +47,15 @@ struct GlyphConversion {
 // no half form), the font's conjunct and rakar codes, the vowel sign i before
 // its cluster and the reph after its syllable. The nukta, anusvara,
 // candrabindu, visarga, danda, digits, the ASCII punctuation the font shows,
-// spaces, tabs and line breaks all have codes or pass through. A character the
+// spaces, tabs, line breaks and U+2028 (a line break inside a paragraph)
+// all have codes or pass through. A character the
 // font cannot show (ङ, Latin letters, Devanagari digits, ...) is kept as it is
 // and counted. Text may be in NFC or NFD. Runs in linear time on any input.
 GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOptions& options = {});
 
 // The characters of a glyph string that are no font code, and which
 // glyphsToUnicode therefore keeps as they are: counted and placed as
-// unicodeToGlyphs does. Spaces, tabs and line breaks are not counted.
+// unicodeToGlyphs does. Tabs, line breaks and U+2028 are not counted.
 Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOptions& options = {});
 
 }  // namespace kavelin
