@@ -328,7 +328,13 @@ std::string randomWord(std::mt19937& rng) {
   return word + tails[t(rng)];
 }
 
-// Where the engine can type a word, the converter gives its codes back.
+// Where the engine can type a word, the converter gives its codes back. Two
+// kinds of word are compared differently:
+// - the engine types क्ष both with its own key "Ksh" ({k) and as "kSh" (D"k);
+//   the converter takes the key's code;
+// - a reph typed right after a half form ("Nrki" gives .fdZ) sits inside a
+//   cluster, which Unicode writes as a rakar and a halant (ण्र्कि); such text
+//   shows the same through either code string, and only that is compared.
 TEST(UnicodeToGlyphsRoundTrip, ChoosesTheEnginesCodes) {
   Engine engine;
   std::vector<std::string> typed;
@@ -346,15 +352,29 @@ TEST(UnicodeToGlyphsRoundTrip, ChoosesTheEnginesCodes) {
     }
   }
   std::size_t mismatches = 0;
+  std::size_t showOnly = 0;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const GlyphString& w = words[i];
-    const GlyphString back = unicodeToGlyphs(glyphsToUnicode(w)).glyphs;
-    if (back != w && ++mismatches <= 40) {
+    const std::u16string u = glyphsToUnicode(w);
+    const GlyphString back = unicodeToGlyphs(u).glyphs;
+    if (u.find(u"\u094D\u0930\u094D") != std::u16string::npos) {
+      EXPECT_EQ(encodeUtf8(glyphsToUnicode(back)), encodeUtf8(u));
+      ++showOnly;
+      continue;
+    }
+    GlyphString expected = w;
+    for (std::size_t k; (k = expected.find(u"D\"k")) != GlyphString::npos;) {
+      expected.replace(k, 3, u"{k");
+    }
+    if (back != expected && ++mismatches <= 40) {
       ADD_FAILURE() << describe(w) << " came back as " << describe(back) << " ("
                     << encodeUtf8(glyphsToUnicode(w)) << ", typed " << typed[i] << ")";
     }
   }
   EXPECT_EQ(mismatches, 0u) << "of " << words.size();
+  EXPECT_GT(words.size(), 20000u);
+  EXPECT_LT(showOnly * 50, words.size()) << showOnly;  // nearly every word is compared exactly
+  std::printf("%zu engine words, %zu compared by what they show\n", words.size(), showOnly);
 }
 
 // Unicode made only of letters the font shows comes back unchanged.
