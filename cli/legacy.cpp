@@ -54,11 +54,14 @@ class Converter {
 
  private:
   bool decode(const LegacyInput& input, std::u16string& text);
+  bool decode(const std::string& label, std::string_view bytes, std::size_t offset,
+              std::u16string& text);
   void note(const std::string& label, const Unconverted& u);
   ConversionOptions at(std::size_t line, std::size_t column) const;
 
-  // Text: the whole text converted.
-  std::u16string convertText(const std::string& label, const std::u16string& text);
+  // Text from line `line` on, converted.
+  std::u16string convertText(const std::string& label, const std::u16string& text,
+                             std::size_t line);
   // A document's runs, converted where they hold the source side.
   void convertDocument(const std::string& label, RichDocument& doc);
   void addLines(const std::u16string& text, RichDocument& doc);
@@ -83,29 +86,36 @@ void Converter::note(const std::string& label, const Unconverted& u) {
   }
 }
 
-bool Converter::decode(const LegacyInput& input, std::u16string& text) {
-  const std::string_view bytes = withoutBom(input.bytes);
+// Decodes `bytes`, which start at byte `offset` of the input.
+bool Converter::decode(const std::string& label, std::string_view bytes, std::size_t offset,
+                       std::u16string& text) {
+  text.clear();
   if (request_.toUnicode && request_.rawCodes) {
-    text.clear();
     text.reserve(bytes.size());
     for (char b : bytes) text += cp1252ToChar(static_cast<std::uint8_t>(b));
     return true;
   }
   Utf8Error error;
   if (!decodeUtf8(bytes, text, &error)) {
-    result_.error = input.label + ": invalid UTF-8 at byte offset " +
-                    std::to_string(error.offset + (bytes.size() < input.bytes.size() ? 3 : 0));
+    result_.error =
+        label + ": invalid UTF-8 at byte offset " + std::to_string(offset + error.offset);
     return false;
   }
   return true;
 }
 
-std::u16string Converter::convertText(const std::string& label, const std::u16string& text) {
+bool Converter::decode(const LegacyInput& input, std::u16string& text) {
+  const std::string_view bytes = withoutBom(input.bytes);
+  return decode(input.label, bytes, input.bytes.size() - bytes.size(), text);
+}
+
+std::u16string Converter::convertText(const std::string& label, const std::u16string& text,
+                                      std::size_t line) {
   if (request_.toUnicode) {
-    note(label, unconvertedGlyphs(text, at(1, 1)));
+    note(label, unconvertedGlyphs(text, at(line, 1)));
     return glyphsToUnicode(text);
   }
-  GlyphConversion g = unicodeToGlyphs(text, at(1, 1));
+  GlyphConversion g = unicodeToGlyphs(text, at(line, 1));
   note(label, g.unconverted);
   return std::move(g.glyphs);
 }
@@ -216,17 +226,33 @@ LegacyResult Converter::run(const std::vector<LegacyInput>& inputs) {
   for (const LegacyInput& input : inputs) anyRtf = anyRtf || isRtf(input.bytes);
 
   if (!anyRtf) {
-    // Text in, text out: each input converted on its own, joined.
-    std::u16string out;
+    // Text in, text out: each input converted on its own, in pieces of whole
+    // lines (nothing the conversions do crosses a line break), joined.
+    constexpr std::size_t kPiece = 1 << 20;
     for (const LegacyInput& input : inputs) {
+      const std::string_view bytes = withoutBom(input.bytes);
+      const std::size_t bom = input.bytes.size() - bytes.size();
+      std::size_t line = 1;
       std::u16string text;
-      if (!decode(input, text)) return std::move(result_);
-      out += convertText(input.label, toLf(std::move(text)));
-    }
-    if (!request_.toUnicode && request_.rawCodes) {
-      result_.output = glyphToCodes(out);
-    } else {
-      result_.output = encodeUtf8(out);
+      for (std::size_t begin = 0; begin < bytes.size();) {
+        std::size_t end = bytes.size();
+        if (end - begin > kPiece) {
+          const std::size_t lf = bytes.find('\n', begin + kPiece);
+          end = lf == std::string_view::npos ? bytes.size() : lf + 1;
+        }
+        if (!decode(input.label, bytes.substr(begin, end - begin), bom + begin, text)) {
+          return std::move(result_);
+        }
+        text = toLf(std::move(text));
+        const std::u16string out = convertText(input.label, text, line);
+        for (char16_t c : text) line += c == u'\n' ? 1 : 0;
+        if (!request_.toUnicode && request_.rawCodes) {
+          result_.output += glyphToCodes(out);
+        } else {
+          result_.output += encodeUtf8(out);
+        }
+        begin = end;
+      }
     }
     return std::move(result_);
   }
