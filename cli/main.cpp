@@ -49,12 +49,21 @@ constexpr const char* kUsage =
     "                        converted (they are reported on standard error)\n"
     "      --rtf             write an RTF document: the glyph codes in the font\n"
     "                        \"DevLys 160\" (with --to unicode: Unicode text in a\n"
-    "                        Devanagari font), one paragraph per line\n"
+    "                        Devanagari font), one paragraph per line of text;\n"
+    "                        an RTF input keeps its paragraphs and formatting\n"
     "      --encoding ENC    for glyph codes (output, or input with --from glyphs):\n"
     "                        utf-8 (default), each code as its Windows-1252\n"
     "                        character encoded as UTF-8; cp1252: the raw 8-bit codes\n"
     "  -h, --help            show this help and exit\n"
-    "  -V, --version         show the version and exit\n";
+    "  -V, --version         show the version and exit\n"
+    "\n"
+    "Characters that could not be converted are reported on standard error.\n"
+    "\n"
+    "Examples:\n"
+    "  echo namaste | kavelin-convert                  ueLrs\n"
+    "  echo 'नमस्ते' | kavelin-convert --from unicode    ueLrs\n"
+    "  echo ueLrs | kavelin-convert --from glyphs      नमस्ते\n"
+    "  kavelin-convert --from glyphs --rtf old.rtf -o new.rtf\n";
 
 enum class Encoding { kUtf8, kCp1252 };
 enum class Form { kGlyphs, kUnicode };
