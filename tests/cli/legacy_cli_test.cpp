@@ -265,5 +265,60 @@ TEST_F(LegacyCli, UnicodeRtfToGlyphs) {
   EXPECT_EQ(t.paragraphs[1].runs[0].text, u"lhrk");
 }
 
+// Where soffice is installed: a Unicode document converted to glyph codes opens
+// in LibreOffice with its Hindi runs in DevLys 160, and LibreOffice's own RTF
+// of it converts back to the Unicode it started from.
+TEST_F(LegacyCli, RoundTripThroughLibreOffice) {
+  if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "soffice is not on PATH";
+  }
+  RichDocument doc;
+  doc.paragraphs.push_back(
+      rtftest::para({rtftest::run(u"Kavelin: ", {u"Arial", 14, true}),
+                     rtftest::run(u"विद्यार्थी प्रेम और ज्ञान", {u"Noto Sans Devanagari", 14})}));
+  doc.paragraphs.push_back(
+      rtftest::para(Align::Center, {rtftest::run(u"क्षत्रिय राष्ट्र कृष्ण गुरु", {u"Mangal", 12})}));
+  const std::string source = file("unicode.rtf", writeRtf(doc));
+  const Result glyphs =
+      run({"--from", "unicode", "--rtf", source, "-o", (dir_ / "glyphs.rtf").string()});
+  ASSERT_EQ(glyphs.exitCode, 0) << glyphs.err;
+
+  auto soffice = [&](const fs::path& input, const std::string& format, const std::string& out) {
+    fs::create_directories(dir_ / out);
+    const std::string cmd = "timeout 300 soffice -env:UserInstallation=file://" +
+                            (dir_ / "profile").string() + " --headless --convert-to '" + format +
+                            "' --outdir '" + (dir_ / out).string() + "' '" + input.string() +
+                            "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    fs::path result = dir_ / out / input.filename();
+    return result.replace_extension(format);
+  };
+  const fs::path odt = soffice(dir_ / "glyphs.rtf", "odt", "odt");
+  ASSERT_TRUE(fs::exists(odt));
+  const fs::path back = soffice(odt, "rtf", "rtf");
+  ASSERT_TRUE(fs::exists(back));
+  const std::string libreOffice = slurp(back);
+  ASSERT_NE(libreOffice.find("{\\*\\generator LibreOffice"), std::string::npos);
+
+  // LibreOffice kept the glyph codes in DevLys 160.
+  const RichDocument opened = rtftest::mustRead(libreOffice);
+  ASSERT_EQ(opened.paragraphs.size(), 2u);
+  std::u16string devlys;
+  for (const RichParagraph& p : opened.paragraphs) {
+    for (const RichRun& r : p.runs) {
+      if (r.font == u"DevLys 160") devlys += r.text + u'|';
+    }
+  }
+  EXPECT_EQ(
+      encodeUtf8(devlys),
+      encodeUtf8(glyphFromCodes("fon~;kFkhZ \xE7se vkSj Kku|{kf\xABk; jk\"V\xAA \xD1\".k xq#|")));
+
+  // And back to the Unicode it started from.
+  const Result unicode = run({"--from", "glyphs", back.string()});
+  EXPECT_EQ(unicode.exitCode, 0);
+  EXPECT_EQ(unicode.err, "");
+  EXPECT_EQ(unicode.out, "Kavelin: विद्यार्थी प्रेम और ज्ञान\nक्षत्रिय राष्ट्र कृष्ण गुरु\n");
+}
+
 }  // namespace
 }  // namespace kavelin
