@@ -170,8 +170,7 @@ Options parseArguments(int argc, char** argv) {
       usageError("--from unicode converts to glyphs only");
     }
     if (!options.legacyFont.empty()) usageError("--legacy-font applies to --from glyphs only");
-    if (options.encoding == Encoding::kCp1252 &&
-        (options.rtf || options.form == Form::kUnicode)) {
+    if (options.encoding == Encoding::kCp1252 && (options.rtf || options.form == Form::kUnicode)) {
       usageError("--encoding cp1252 applies to plain glyph codes only");
     }
   }

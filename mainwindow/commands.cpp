@@ -103,8 +103,8 @@ constexpr CommandRow kCommands[] = {
      &frmMain::mnuEditCopyUnicode_Click},
     {Cmd::ViewUnicodePreview, "mnuViewUnicodePreview", "Unicode Preview", nullptr, nullptr, true,
      &frmMain::mnuViewUnicodePreview_Click},
-    {Cmd::EditPasteUnicode, "mnuEditPasteUnicode", "Paste Unicode as Hindi Glyphs", nullptr, nullptr,
-     false, &frmMain::mnuEditPasteUnicode_Click},
+    {Cmd::EditPasteUnicode, "mnuEditPasteUnicode", "Paste Unicode as Hindi Glyphs", nullptr,
+     nullptr, false, &frmMain::mnuEditPasteUnicode_Click},
     {Cmd::FileImportUnicode, "mnuFileImportUnicode", "Import Unicode Text...", nullptr, nullptr,
      false, &frmMain::mnuFileImportUnicode_Click},
 };
@@ -696,10 +696,9 @@ void frmMain::insertUnicodeAsGlyphs(const QString& unicode) {
   cursor.insertText(g.glyphs, QTextCharFormat());
   MainBox->setTextCursor(cursor);
   MainBox->setFocus();
-  const QString status =
-      g.unconverted == 0
-          ? tr("Converted to Hindi glyphs")
-          : tr("%n character(s) could not be converted", nullptr, static_cast<int>(g.unconverted));
+  const QString status = g.unconverted == 0 ? tr("Converted to Hindi glyphs")
+                                            : tr("%n character(s) could not be converted", nullptr,
+                                                 static_cast<int>(g.unconverted));
   sbStatusBar->panel(0)->setText(status);
   if (g.unconverted != 0) {
     messages::show(this, QMessageBox::Warning, windowTitle(),
