@@ -696,9 +696,12 @@ void frmMain::insertUnicodeAsGlyphs(const QString& unicode) {
   cursor.insertText(g.glyphs, QTextCharFormat());
   MainBox->setTextCursor(cursor);
   MainBox->setFocus();
-  const QString status = g.unconverted == 0 ? tr("Converted to Hindi glyphs")
-                                            : tr("%n character(s) could not be converted", nullptr,
-                                                 static_cast<int>(g.unconverted));
+  QString status = tr("Converted to Hindi glyphs");
+  if (g.unconverted == 1) {
+    status = tr("1 character could not be converted");
+  } else if (g.unconverted > 1) {
+    status = tr("%1 characters could not be converted").arg(static_cast<qulonglong>(g.unconverted));
+  }
   sbStatusBar->panel(0)->setText(status);
   if (g.unconverted != 0) {
     messages::show(this, QMessageBox::Warning, windowTitle(),

@@ -75,19 +75,23 @@ TEST_F(GlyphImportTest, ReportsWhatCouldNotBeConverted) {
   QApplication::clipboard()->setText(QString::fromUtf8("अङ्ग\nok"));
   w->mnuEditPasteUnicode_Click();
   EXPECT_EQ(w->MainBox->text(), QString::fromUtf8("vङ~x\nok"));
-  EXPECT_EQ(status(), "3 character(s) could not be converted");
+  EXPECT_EQ(status(), "3 characters could not be converted");
   ASSERT_EQ(shownMessages.size(), 1u);
   EXPECT_EQ(shownMessages[0].icon, QMessageBox::Warning);
   EXPECT_EQ(shownMessages[0].text,
-            QString::fromUtf8("3 character(s) could not be converted and were kept as they are:\n"
+            QString::fromUtf8("3 characters could not be converted and were kept as they are:\n"
                               "Line 1, column 2: U+0919 ङ\n"
                               "Line 2, column 1: U+006F o\n"
                               "Line 2, column 2: U+006B k\n"));
+  QApplication::clipboard()->setText(QString::fromUtf8("ङ"));
+  w->mnuEditPasteUnicode_Click();
+  EXPECT_EQ(status(), "1 character could not be converted");
+  ASSERT_EQ(shownMessages.size(), 2u);
   // The next clean paste clears the status.
   QApplication::clipboard()->setText(QString::fromUtf8("क"));
   w->mnuEditPasteUnicode_Click();
   EXPECT_EQ(status(), "Converted to Hindi glyphs");
-  EXPECT_EQ(shownMessages.size(), 1u);
+  EXPECT_EQ(shownMessages.size(), 2u);
 }
 
 TEST_F(GlyphImportTest, ImportsAUtf8File) {
