@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine.h"
+#include "legacy.h"
 #include "rtf.h"
 #include "text.h"
 #include "transducer.h"
@@ -28,21 +29,45 @@ constexpr const char* kUsage =
     "Reads the FILEs in order as one text, or standard input when none is given\n"
     "(or for a FILE named -), and writes the result to standard output.\n"
     "\n"
+    "With --from, converts legacy documents both ways instead: glyph codes (text\n"
+    "or RTF) to Unicode, or Unicode to glyph codes.\n"
+    "\n"
     "Options:\n"
     "  -o, --output FILE     write to FILE instead (replaced atomically)\n"
-    "      --to FORM         glyphs (default): DevLys 160 glyph codes;\n"
-    "                        unicode: Unicode Devanagari text (UTF-8)\n"
+    "      --from FORM       roman (default): Hindi typed in Roman letters;\n"
+    "                        glyphs: DevLys 160 glyph codes, as UTF-8 text, raw\n"
+    "                        codes with --encoding cp1252, or an RTF document\n"
+    "                        (found by its {\\rtf start), whose runs in DevLys 160\n"
+    "                        become Unicode in Noto Sans Devanagari;\n"
+    "                        unicode: Unicode Devanagari, as UTF-8 text or RTF,\n"
+    "                        whose Devanagari runs go into DevLys 160\n"
+    "      --to FORM         glyphs (default; unicode with --from glyphs): DevLys 160\n"
+    "                        glyph codes; unicode: Unicode Devanagari text (UTF-8)\n"
+    "      --legacy-font NAME  with --from glyphs: runs in the font NAME hold glyph\n"
+    "                        codes too\n"
+    "      --strict          exit with status 1 when characters could not be\n"
+    "                        converted (they are reported on standard error)\n"
     "      --rtf             write an RTF document: the glyph codes in the font\n"
     "                        \"DevLys 160\" (with --to unicode: Unicode text in a\n"
-    "                        Devanagari font), one paragraph per line\n"
-    "      --encoding ENC    for glyph codes: utf-8 (default), each code as its\n"
-    "                        Windows-1252 character encoded as UTF-8; cp1252: the\n"
-    "                        raw 8-bit codes\n"
+    "                        Devanagari font), one paragraph per line of text;\n"
+    "                        an RTF input keeps its paragraphs and formatting\n"
+    "      --encoding ENC    for glyph codes (output, or input with --from glyphs):\n"
+    "                        utf-8 (default), each code as its Windows-1252\n"
+    "                        character encoded as UTF-8; cp1252: the raw 8-bit codes\n"
     "  -h, --help            show this help and exit\n"
-    "  -V, --version         show the version and exit\n";
+    "  -V, --version         show the version and exit\n"
+    "\n"
+    "Characters that could not be converted are reported on standard error.\n"
+    "\n"
+    "Examples:\n"
+    "  echo namaste | kavelin-convert                  ueLrs\n"
+    "  echo 'नमस्ते' | kavelin-convert --from unicode    ueLrs\n"
+    "  echo ueLrs | kavelin-convert --from glyphs      नमस्ते\n"
+    "  kavelin-convert --from glyphs --rtf old.rtf -o new.rtf\n";
 
 enum class Encoding { kUtf8, kCp1252 };
 enum class Form { kGlyphs, kUnicode };
+enum class Source { kRoman, kGlyphs, kUnicode };
 
 // Fonts of the RTF output.
 constexpr char16_t kGlyphFont[] = u"DevLys 160";
@@ -52,6 +77,10 @@ constexpr double kRtfFontSize = 14.25;
 struct Options {
   Encoding encoding = Encoding::kUtf8;
   Form form = Form::kGlyphs;
+  bool formGiven = false;
+  Source from = Source::kRoman;
+  std::string legacyFont;
+  bool strict = false;
   bool rtf = false;
   std::string output;
   std::vector<std::string> files;
@@ -94,6 +123,7 @@ Options parseArguments(int argc, char** argv) {
       if (options.output.empty()) usageError("empty output file name");
     } else if (arg == "--to" || arg.rfind("--to=", 0) == 0) {
       const std::string form = value("--to");
+      options.formGiven = true;
       if (form == "glyphs") {
         options.form = Form::kGlyphs;
       } else if (form == "unicode") {
@@ -101,6 +131,22 @@ Options parseArguments(int argc, char** argv) {
       } else {
         usageError("unknown form '" + form + "' (use glyphs or unicode)");
       }
+    } else if (arg == "--from" || arg.rfind("--from=", 0) == 0) {
+      const std::string from = value("--from");
+      if (from == "roman") {
+        options.from = Source::kRoman;
+      } else if (from == "glyphs") {
+        options.from = Source::kGlyphs;
+      } else if (from == "unicode") {
+        options.from = Source::kUnicode;
+      } else {
+        usageError("unknown form '" + from + "' (use roman, glyphs or unicode)");
+      }
+    } else if (arg == "--legacy-font" || arg.rfind("--legacy-font=", 0) == 0) {
+      options.legacyFont = value("--legacy-font");
+      if (options.legacyFont.empty()) usageError("empty font name");
+    } else if (arg == "--strict") {
+      options.strict = true;
     } else if (arg == "--rtf") {
       options.rtf = true;
     } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
@@ -116,8 +162,17 @@ Options parseArguments(int argc, char** argv) {
       usageError("unknown option '" + arg + "'");
     }
   }
-  if (options.encoding == Encoding::kCp1252 && (options.rtf || options.form == Form::kUnicode)) {
-    usageError("--encoding cp1252 applies to plain glyph codes only");
+  if (options.from == Source::kGlyphs) {
+    if (!options.formGiven) options.form = Form::kUnicode;
+    if (options.form == Form::kGlyphs) usageError("--from glyphs converts to unicode only");
+  } else {
+    if (options.from == Source::kUnicode && options.form == Form::kUnicode) {
+      usageError("--from unicode converts to glyphs only");
+    }
+    if (!options.legacyFont.empty()) usageError("--legacy-font applies to --from glyphs only");
+    if (options.encoding == Encoding::kCp1252 && (options.rtf || options.form == Form::kUnicode)) {
+      usageError("--encoding cp1252 applies to plain glyph codes only");
+    }
   }
   return options;
 }
@@ -250,6 +305,33 @@ int main(int argc, char** argv) {
   const Options options = parseArguments(argc, argv);
   std::vector<std::string> files = options.files;
   if (files.empty()) files.push_back("-");
+
+  if (options.from != Source::kRoman) {
+    std::vector<kavelin::LegacyInput> inputs;
+    for (const std::string& file : files) {
+      inputs.push_back({file == "-" ? std::string("standard input") : file, readInput(file)});
+    }
+    kavelin::LegacyRequest request;
+    request.toUnicode = options.from == Source::kGlyphs;
+    request.rawCodes = options.encoding == Encoding::kCp1252;
+    request.rtf = options.rtf;
+    if (kavelin::Utf8Error e; !kavelin::decodeUtf8(options.legacyFont, request.legacyFont, &e)) {
+      usageError("the font name is not UTF-8");
+    }
+    const kavelin::LegacyResult result = kavelin::convertLegacy(inputs, request);
+    inputs.clear();
+    if (!result.error.empty()) fail(result.error);
+    std::cerr << kavelin::legacyReport(result, options.strict) << std::flush;
+    if (options.strict && result.unconverted != 0) return 1;
+    if (options.output.empty()) {
+      if (!writeAll(STDOUT_FILENO, result.output)) {
+        fail(std::string("standard output: ") + std::strerror(errno));
+      }
+    } else {
+      writeAtomically(options.output, result.output);
+    }
+    return 0;
+  }
 
   if (options.form == Form::kGlyphs && !options.rtf) {
     const std::string out = transliterate(files, options);

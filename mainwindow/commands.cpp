@@ -25,6 +25,7 @@
 #include "frmbrowser.h"
 #include "frmmain.h"
 #include "frmsettings.h"
+#include "glyphimport.h"
 #include "kavelin_resources.h"
 #include "messages.h"
 #include "pdfexport.h"
@@ -32,6 +33,7 @@
 #include "richtextfield.h"
 #include "rtfdocument.h"
 #include "statusbar.h"
+#include "text.h"
 #include "unicodepreview.h"
 #include "unicodetext.h"
 #include "webcomponent.h"
@@ -101,6 +103,10 @@ constexpr CommandRow kCommands[] = {
      &frmMain::mnuEditCopyUnicode_Click},
     {Cmd::ViewUnicodePreview, "mnuViewUnicodePreview", "Unicode Preview", nullptr, nullptr, true,
      &frmMain::mnuViewUnicodePreview_Click},
+    {Cmd::EditPasteUnicode, "mnuEditPasteUnicode", "Paste Unicode as Hindi Glyphs", nullptr,
+     nullptr, false, &frmMain::mnuEditPasteUnicode_Click},
+    {Cmd::FileImportUnicode, "mnuFileImportUnicode", "Import Unicode Text...", nullptr, nullptr,
+     false, &frmMain::mnuFileImportUnicode_Click},
 };
 static_assert(sizeof(kCommands) / sizeof(kCommands[0]) == static_cast<int>(Cmd::Count));
 
@@ -125,6 +131,7 @@ const MenuLayout kMenus[] = {
       {Cmd::FileClose},
       {Cmd::Count, "mnuFileBar0"},
       {Cmd::FileSave},
+      {Cmd::FileImportUnicode},
       {Cmd::FileExportUnicode},
       {Cmd::FileExportPdf},
       {Cmd::Count, "mnuFileBar1"},
@@ -140,7 +147,8 @@ const MenuLayout kMenus[] = {
       {Cmd::EditCopy},
       {Cmd::EditPaste},
       {Cmd::EditPasteSpecial},
-      {Cmd::EditCopyUnicode}}},
+      {Cmd::EditCopyUnicode},
+      {Cmd::EditPasteUnicode}}},
     {"mnuview",
      "&View",
      {{Cmd::ViewToolbar},
@@ -678,6 +686,57 @@ void frmMain::mnuFileExportPdf_Click() {
   if (!writePdf(document, dlg.FileName, PdfPage(), &error)) {
     reportFailure(tr("Could not export to %1").arg(dlg.FileName), error);
   }
+}
+
+// Puts Unicode text into the Editing Box at the caret as glyph codes in its
+// base font, the Hindi font, and tells what could not be converted.
+void frmMain::insertUnicodeAsGlyphs(const QString& unicode) {
+  const GlyphImport g = glyphsFromUnicode(unicode);
+  QTextCursor cursor = MainBox->textCursor();
+  cursor.insertText(g.glyphs, QTextCharFormat());
+  MainBox->setTextCursor(cursor);
+  MainBox->setFocus();
+  QString status = tr("Converted to Hindi glyphs");
+  if (g.unconverted == 1) {
+    status = tr("1 character could not be converted");
+  } else if (g.unconverted > 1) {
+    status = tr("%1 characters could not be converted").arg(static_cast<qulonglong>(g.unconverted));
+  }
+  sbStatusBar->panel(0)->setText(status);
+  if (g.unconverted != 0) {
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   status + tr(" and were kept as they are:\n") + g.details, QMessageBox::Ok);
+  }
+}
+
+void frmMain::mnuEditPasteUnicode_Click() {
+  insertUnicodeAsGlyphs(QApplication::clipboard()->text());
+}
+
+void frmMain::mnuFileImportUnicode_Click() {
+  CommonDialog& dlg = exportDialog();
+  dlg.DialogTitle = tr("Import Unicode Text");
+  dlg.Filter = QStringLiteral("Text Files (*.txt)|*.txt");
+  if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
+  QFile file(dlg.FileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    reportFailure(tr("Could not open %1").arg(dlg.FileName), file.errorString());
+    return;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    reportFailure(tr("Could not open %1").arg(dlg.FileName), file.errorString());
+    return;
+  }
+  std::u16string text;
+  Utf8Error error;
+  if (!decodeUtf8(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), text,
+                  &error)) {
+    reportFailure(tr("Could not import %1").arg(dlg.FileName),
+                  tr("It is not UTF-8 text (byte offset %1).").arg(error.offset));
+    return;
+  }
+  insertUnicodeAsGlyphs(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 }  // namespace kavelin

@@ -62,6 +62,8 @@ enum class Cmd {
   FileExportPdf,
   EditCopyUnicode,
   ViewUnicodePreview,
+  EditPasteUnicode,
+  FileImportUnicode,
   Count
 };
 
@@ -169,6 +171,9 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void mnuEditCopyUnicode_Click();
   void mnuFileExportUnicode_Click();
   void mnuFileExportPdf_Click();
+  // Unicode Devanagari into the Editing Box as glyph codes.
+  void mnuEditPasteUnicode_Click();
+  void mnuFileImportUnicode_Click();
   UnicodePreview* unicodePreview() const { return preview_; }
   CommonDialog& exportDialog() { return *exportDialog_; }
   void setExportDialog(std::unique_ptr<CommonDialog> dialog) { exportDialog_ = std::move(dialog); }
@@ -225,6 +230,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void format(void (*apply)(RichTextField*));
   void alignSelection(int alignment);
   void reportFailure(const QString& what, const QString& reason);
+  void insertUnicodeAsGlyphs(const QString& unicode);
   bool confirmClose();
 
   void createControls();

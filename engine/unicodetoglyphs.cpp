@@ -1,0 +1,445 @@
+#include "unicodetoglyphs.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "unicode.h"
+
+namespace kavelin {
+namespace {
+
+constexpr char16_t kVirama = 0x094D;
+constexpr char16_t kNukta = 0x093C;
+constexpr char16_t kRa = u'र';
+constexpr char16_t kSignI = 0x093F;
+constexpr char16_t kLF = u'\n';
+constexpr char16_t kCR = u'\r';
+constexpr char16_t kLineSeparator = 0x2028;  // a line break inside a paragraph
+
+// A consonant's codes as the engine types them: the full form, the form
+// before another consonant of its cluster, and the form with a rakar below.
+// Codes are Windows-1252 bytes ("\x93" is the full form of bha after a reph).
+struct ConsonantRow {
+  char16_t letter;
+  const char* full;
+  const char* half;
+  const char* rakar;
+};
+
+enum : std::uint8_t { kKa = 0, kRaRow = 24, kSa = 30, kBha = 21, kKssa = 32, kJnya = 33 };
+
+constexpr ConsonantRow kConsonants[] = {
+    {u'क', "d", "D", "\xD8"},  {u'ख', "[k", "[", "[kz"},   {u'ग', "x", "X", "xz"},
+    {u'घ', "?k", "?", "?kz"},  {u'च', "Pk", "P", "Pkz"},   {u'छ', "N", "N~", "N\xAA"},
+    {u'ज', "t", "T", "tz"},    {u'झ', ">", ">~", ">z"},    {u'ट', "V", "V~", "V\xAA"},
+    {u'ठ', "B", "B~", "B~j"},  {u'ड', "M", "M~", "M\xAA"}, {u'ढ', "<", "<~", "<\xAA"},
+    {u'ण', ".k", ".", ".j"},   {u'त', "r", "R", "\xABk"},  {u'थ', "Fk", "F", "Fj"},
+    {u'द', "n", "n~", "\xE6"}, {u'ध', "/k", "/", "/kz"},   {u'न', "u", "U", "uz"},
+    {u'प', "i", "I", "\xE7"},  {u'फ', "Q", "Q~", "\xDD"},  {u'ब', "c", "C", "cz"},
+    {u'भ', "Hk", "H", "Hkz"},  {u'म', "e", "E", "ez"},     {u'य', ";", ";~", ";z"},
+    {u'र', "j", "j~", "jz"},   {u'ल', "y", "Y", "yz"},     {u'ळ', "G", "G~", "Gz"},
+    {u'व', "o", "O", "oz"},    {u'श', "'k", "'", "J"},     {u'ष', "\"k", "\"", "\"kz"},
+    {u'स', "l", "L", "lz"},    {u'ह', "g", "g~", "gz"},    {0, "{k", "{", "{kz"},
+    {0, "K", "K~", "Kz"},
+};
+static_assert(sizeof(kConsonants) / sizeof(kConsonants[0]) == kJnya + 1);
+
+// Half forms that a short i moves behind when it is typed after them: the
+// one-code half forms (a halant, a nukta or a two-code form stays in front).
+constexpr std::u16string_view kShortIHalves = u"CDEFHILOPRTUXY['{\"";
+
+struct Tables {
+  std::array<std::int8_t, 0x80> consonant{};  // row by U+0900 + index, or -1
+  std::array<GlyphString, kJnya + 1> full, half, rakar;
+  std::array<GlyphString, 0x80> sign;         // dependent vowel signs
+  std::array<GlyphString, 0x80> mark;         // anusvara, candrabindu, visarga
+  std::array<GlyphString, 0x80> independent;  // independent vowels, danda
+  std::array<char16_t, 0x80> ascii{};         // the code that shows an ASCII character, or 0
+
+  Tables() {
+    consonant.fill(-1);
+    for (std::size_t r = 0; r < std::size(kConsonants); ++r) {
+      const ConsonantRow& row = kConsonants[r];
+      if (row.letter) consonant[row.letter - 0x0900] = static_cast<std::int8_t>(r);
+      full[r] = glyphFromCodes(row.full);
+      half[r] = glyphFromCodes(row.half);
+      rakar[r] = glyphFromCodes(row.rakar);
+    }
+    auto set = [](std::array<GlyphString, 0x80>& t, char16_t c, const char* codes) {
+      t[c - 0x0900] = glyphFromCodes(codes);
+    };
+    set(sign, u'ा', "k");
+    set(sign, u'ि', "f");
+    set(sign, u'ी', "h");
+    set(sign, u'ु', "q");
+    set(sign, u'ू', "w");
+    set(sign, u'ृ', "`");
+    set(sign, u'ॅ', "W");
+    set(sign, u'े', "s");
+    set(sign, u'ै', "S");
+    set(sign, u'ॉ', "kW");
+    set(sign, u'ो', "ks");
+    set(sign, u'ौ', "kS");
+    set(mark, u'ँ', "\xA1");
+    set(mark, u'ं', "a");
+    set(mark, u'ः', "%");
+    set(independent, u'अ', "v");
+    set(independent, u'आ', "vk");
+    set(independent, u'इ', "b");
+    set(independent, u'ई', "\xC3");
+    set(independent, u'उ', "m");
+    set(independent, u'ऊ', "\xC5");
+    set(independent, u'ऋ', "_");
+    set(independent, u'ए', ",");
+    set(independent, u'ऐ', ",s");
+    set(independent, u'ऑ', "vkW");
+    set(independent, u'ओ', "vks");
+    set(independent, u'औ', "vkS");
+    set(independent, u'।', "A");
+    for (char16_t c = u'0'; c <= u'9'; ++c) ascii[c] = c;
+    const char* pairs = "  !!+$-&;(.-/@?\\,](\xBC)\xBD=\xBE{\xBF}\xC0";
+    for (const char* p = pairs; *p; p += 2) {
+      ascii[static_cast<unsigned char>(p[0])] = static_cast<unsigned char>(p[1]);
+    }
+  }
+
+  static const Tables& instance() {
+    static const Tables tables;
+    return tables;
+  }
+};
+
+bool inBlock(char16_t c) { return c >= 0x0900 && c < 0x0980; }
+
+// Splits the letters with a nukta that NFC keeps composed, or that are
+// composition exclusions, into letter and nukta.
+char16_t nuktaBase(char16_t c) {
+  switch (c) {
+    case 0x0929:
+      return u'न';
+    case 0x0931:
+      return u'र';
+    case 0x0934:
+      return u'ळ';
+    case 0x0958:
+      return u'क';
+    case 0x0959:
+      return u'ख';
+    case 0x095A:
+      return u'ग';
+    case 0x095B:
+      return u'ज';
+    case 0x095C:
+      return u'ड';
+    case 0x095D:
+      return u'ढ';
+    case 0x095E:
+      return u'फ';
+    case 0x095F:
+      return u'य';
+    default:
+      return 0;
+  }
+}
+
+bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Counts kept characters and places the first few.
+class Tally {
+ public:
+  Tally(const ConversionOptions& options, Unconverted& out) : options_(options), out_(out) {}
+
+  // Line bookkeeping: call for every character at index i of `text`.
+  void lineBreak(std::u16string_view text, std::size_t i) {
+    if (!(text[i] == kLF && i > 0 && text[i - 1] == kCR)) ++line_;
+    lineStart_ = i + 1;
+  }
+
+  // `inserted`: sorted indices of characters that are not in the caller's text.
+  void add(std::u16string_view text, std::size_t i, char32_t c,
+           const std::vector<std::size_t>& inserted) {
+    ++out_.count;
+    if (out_.first.size() >= options_.maxReported) return;
+    std::size_t column = 0;
+    for (std::size_t k = lineStart_; k < i; ++k) {
+      if (!(isLow(text[k]) && k > lineStart_ && isHigh(text[k - 1]))) ++column;
+    }
+    column -=
+        static_cast<std::size_t>(std::lower_bound(inserted.begin(), inserted.end(), i) -
+                                 std::lower_bound(inserted.begin(), inserted.end(), lineStart_));
+    TextPosition at;
+    at.line = options_.start.line + (line_ - 1);
+    at.column = (line_ == 1 ? options_.start.column : 1) + column;
+    out_.first.push_back({at, c});
+  }
+
+ private:
+  const ConversionOptions& options_;
+  Unconverted& out_;
+  std::size_t line_ = 1;
+  std::size_t lineStart_ = 0;
+};
+
+struct Unit {
+  int row;
+  int nuktas;
+  bool rakar;
+};
+
+class Converter {
+ public:
+  Converter(std::u16string_view text, const ConversionOptions& options, GlyphConversion& result)
+      : t_(text), out_(result.glyphs), tally_(options, result.unconverted) {}
+
+  void run(const std::vector<std::size_t>& inserted);
+
+ private:
+  char16_t at(std::size_t i) const { return i < t_.size() ? t_[i] : 0; }
+  int consonantAt(std::size_t i) const {
+    const char16_t c = at(i);
+    return inBlock(c) ? tb_.consonant[c - 0x0900] : -1;
+  }
+  void cluster();
+  GlyphString unitFull(const Unit& u) const;
+  GlyphString unitHalf(const Unit& u) const;
+
+  const Tables& tb_ = Tables::instance();
+  std::u16string_view t_;
+  std::size_t i_ = 0;
+  GlyphString& out_;
+  Tally tally_;
+  std::vector<Unit> units_;
+};
+
+GlyphString Converter::unitFull(const Unit& u) const {
+  if (u.nuktas == 0) return u.rakar ? tb_.rakar[u.row] : tb_.full[u.row];
+  GlyphString s = tb_.full[u.row];
+  s.append(static_cast<std::size_t>(u.nuktas), u'+');
+  if (u.rakar) {
+    const char16_t c = kConsonants[u.row].letter;
+    s += (c == u'ट' || c == u'ड' || c == u'ढ' || c == u'छ') ? u'\xAA' : u'z';
+  }
+  return s;
+}
+
+GlyphString Converter::unitHalf(const Unit& u) const {
+  if (u.rakar) {
+    if (u.row == 13 && u.nuktas == 0) return u"\u00AB";  // त्र has a half form
+    return unitFull(u) + u'~';
+  }
+  if (u.nuktas == 0) return tb_.half[u.row];
+  const GlyphString& half = tb_.half[u.row];
+  if (half.back() == u'~') return unitFull(u) + u'~';
+  return half + GlyphString(static_cast<std::size_t>(u.nuktas), u'+');
+}
+
+// A consonant cluster with its reph, vowel sign and marks, from i_.
+void Converter::cluster() {
+  bool reph = false;
+  if (at(i_) == kRa && at(i_ + 1) == kVirama && consonantAt(i_ + 2) >= 0) {
+    reph = true;
+    i_ += 2;
+  }
+  units_.clear();
+  for (;;) {
+    Unit u{consonantAt(i_), 0, false};
+    ++i_;
+    if (at(i_) == kVirama) {
+      if (u.row == kKa && at(i_ + 1) == u'ष') {
+        u.row = kKssa;
+        i_ += 2;
+      } else if (u.row == 6 && at(i_ + 1) == u'ञ') {
+        u.row = kJnya;
+        i_ += 2;
+      }
+    }
+    for (; at(i_) == kNukta; ++i_) ++u.nuktas;
+    if (at(i_) == kVirama && at(i_ + 1) == kRa && at(i_ + 2) != kNukta) {
+      u.rakar = true;
+      i_ += 2;
+    }
+    units_.push_back(u);
+    if (at(i_) == kVirama && consonantAt(i_ + 1) >= 0) {
+      ++i_;
+      continue;
+    }
+    break;
+  }
+  bool halant = false;
+  if (at(i_) == kVirama) {
+    halant = true;
+    ++i_;
+  }
+  char16_t sign = 0;
+  if (!halant && inBlock(at(i_)) && !tb_.sign[at(i_) - 0x0900].empty()) sign = t_[i_++];
+  const std::size_t marksBegin = i_;
+  while (inBlock(at(i_)) && !tb_.mark[at(i_) - 0x0900].empty()) ++i_;
+  const bool marks = i_ != marksBegin;
+
+  const Unit& last = units_.back();
+  const bool plainLast = last.nuktas == 0 && !last.rakar;
+  GlyphString full;
+  bool signDone = false;
+  if (reph && plainLast && last.row == kBha) {
+    full = u"\u201C";
+  } else if (!reph && plainLast && last.row == kRaRow && sign == u'ु') {
+    full = u"#";
+    signDone = true;
+  } else if (!reph && plainLast && last.row == kRaRow && sign == u'ू' && !marks) {
+    full = u":";
+    signDone = true;
+  } else if (!reph && plainLast && last.row == kKa && sign == u'ृ') {
+    full = u"\u00D1";
+    signDone = true;
+  } else {
+    full = unitFull(last);
+  }
+  if (halant) full += u'~';
+
+  // The engine types ra + ka + sa with the reph between ka and sa.
+  const bool rephAfterSign =
+      (sign == u'ा' || sign == u'ी' || sign == u'ो' || sign == u'ौ') && !marks;
+  const bool rephAfterFirst = reph && !rephAfterSign && units_.size() == 2 &&
+                              units_[0].row == kKa && units_[1].row == kSa &&
+                              units_[0].nuktas == 0 && !units_[0].rakar && plainLast;
+
+  // The engine types the short i in front of the last half form when that is
+  // a one-code form, else in front of the full consonant. Under a reph the
+  // sign goes in front of the whole cluster, so that the reph finds it whole.
+  const std::size_t halves = units_.size() - 1;
+  bool iPlaced = false;
+  if (sign == kSignI && reph && halves > 0) {
+    out_ += u'f';
+    iPlaced = true;
+  }
+  for (std::size_t k = 0; k < halves; ++k) {
+    const GlyphString half = unitHalf(units_[k]);
+    if (sign == kSignI && !iPlaced && k + 1 == halves && half.size() == 1 &&
+        kShortIHalves.find(half[0]) != std::u16string_view::npos) {
+      out_ += u'f';
+      iPlaced = true;
+    }
+    out_ += half;
+    if (rephAfterFirst && k == 0) out_ += u'Z';
+  }
+  if (sign == kSignI && !iPlaced) out_ += u'f';
+  out_ += full;
+  if (reph && !rephAfterSign && !rephAfterFirst) out_ += u'Z';
+  if (sign != 0 && sign != kSignI && !signDone) out_ += tb_.sign[sign - 0x0900];
+  if (reph && rephAfterSign) out_ += u'Z';
+  for (std::size_t k = marksBegin; k < i_; ++k) out_ += tb_.mark[t_[k] - 0x0900];
+}
+
+void Converter::run(const std::vector<std::size_t>& inserted) {
+  const std::size_t n = t_.size();
+  while (i_ < n) {
+    const char16_t c = t_[i_];
+    if (inBlock(c)) {
+      const std::size_t k = c - 0x0900;
+      if (tb_.consonant[k] >= 0) {
+        cluster();
+        continue;
+      }
+      if (!tb_.independent[k].empty() || !tb_.sign[k].empty() || !tb_.mark[k].empty()) {
+        out_ += !tb_.independent[k].empty() ? tb_.independent[k]
+                : !tb_.sign[k].empty()      ? tb_.sign[k]
+                                            : tb_.mark[k];
+        ++i_;
+        continue;
+      }
+      if (c == kVirama || c == kNukta) {
+        out_ += c == kVirama ? u'~' : u'+';
+        ++i_;
+        continue;
+      }
+    } else if (c < 0x80 && tb_.ascii[c]) {
+      out_ += tb_.ascii[c];
+      ++i_;
+      continue;
+    } else if (c == u'\u2018' || c == u'\u2019') {
+      out_ += c == u'\u2018' ? u'^' : u'*';
+      ++i_;
+      continue;
+    } else if (c == kLF || c == kCR || c == u'\t' || c == kLineSeparator) {
+      if (c == kLF || c == kCR) tally_.lineBreak(t_, i_);
+      out_ += c;
+      ++i_;
+      continue;
+    }
+    // Kept as it is.
+    if (isHigh(c) && i_ + 1 < n && isLow(t_[i_ + 1])) {
+      const char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (t_[i_ + 1] - 0xDC00);
+      tally_.add(t_, i_, cp, inserted);
+      out_.append(t_.substr(i_, 2));
+      i_ += 2;
+      continue;
+    }
+    tally_.add(t_, i_, c, inserted);
+    out_ += c;
+    ++i_;
+  }
+}
+
+}  // namespace
+
+GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOptions& options) {
+  GlyphConversion result;
+  result.glyphs.reserve(text.size() + text.size() / 4 + 8);
+  std::vector<std::size_t> inserted;  // the nuktas split off composed letters
+  std::u16string decomposed;
+  if (std::any_of(text.begin(), text.end(), [](char16_t c) { return nuktaBase(c) != 0; })) {
+    decomposed.reserve(text.size() + 16);
+    for (char16_t c : text) {
+      if (const char16_t base = nuktaBase(c)) {
+        decomposed += base;
+        inserted.push_back(decomposed.size());
+        decomposed += kNukta;
+      } else {
+        decomposed += c;
+      }
+    }
+    text = decomposed;
+  }
+  Converter(text, options, result).run(inserted);
+  return result;
+}
+
+Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOptions& options) {
+  // A character is a font code when glyphsToUnicode changes it, or is one of
+  // the codes that show themselves.
+  struct Codes {
+    std::array<bool, 256> code{};
+    Codes() {
+      for (char16_t c = 0; c < 256; ++c) {
+        code[c] = glyphsToUnicode(std::u16string_view(&c, 1)) != std::u16string_view(&c, 1);
+      }
+      for (char16_t c : std::u16string_view(u" !0123456789\n")) code[c] = true;
+    }
+  };
+  static const Codes codes;
+  Unconverted result;
+  Tally tally(options, result);
+  static const std::vector<std::size_t> none;
+  const std::size_t n = glyphs.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t c = glyphs[i];
+    if (c == kLF || c == kCR) {
+      tally.lineBreak(glyphs, i);
+      continue;
+    }
+    if (c == u'\t' || c == kLineSeparator || c == 0x201C || (c < 256 && codes.code[c])) continue;
+    if (isHigh(c) && i + 1 < n && isLow(glyphs[i + 1])) {
+      tally.add(glyphs, i, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (glyphs[i + 1] - 0xDC00),
+                none);
+      ++i;
+      continue;
+    }
+    tally.add(glyphs, i, c, none);
+  }
+  return result;
+}
+
+}  // namespace kavelin

@@ -1,0 +1,61 @@
+// Unicode to glyph codes: turns Unicode Devanagari into the DevLys 160 codes
+// that show it, the inverse of glyphsToUnicode.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "text.h"
+
+namespace kavelin {
+
+// A place in a text: lines and columns count from 1; columns count characters
+// (a surrogate pair is one); LF, CR LF and CR each end a line.
+struct TextPosition {
+  std::size_t line = 1;
+  std::size_t column = 1;
+};
+
+// A character that a conversion kept as it was, because the target cannot show it.
+struct UnconvertedChar {
+  TextPosition at;
+  char32_t character = 0;
+};
+
+struct ConversionOptions {
+  std::size_t maxReported = 5;  // how many unconverted characters to keep with their place
+  TextPosition start;           // the place of the text's first character
+};
+
+// The characters a conversion kept as they were.
+struct Unconverted {
+  std::size_t count = 0;
+  std::vector<UnconvertedChar> first;  // at most maxReported, in text order
+};
+
+struct GlyphConversion {
+  GlyphString glyphs;
+  Unconverted unconverted;
+};
+
+// Converts Unicode Devanagari to a glyph string, choosing the codes the engine
+// itself makes when it types the same Hindi.
+//
+// Each written syllable becomes its codes: half forms for all but the last
+// consonant of a cluster (the consonant and the halant "~" where the font has
+// no half form), the font's conjunct and rakar codes, the vowel sign i before
+// its cluster and the reph after its syllable. The nukta, anusvara,
+// candrabindu, visarga, danda, digits, the ASCII punctuation the font shows,
+// spaces, tabs, line breaks and U+2028 (a line break inside a paragraph)
+// all have codes or pass through. A character the
+// font cannot show (ङ, Latin letters, Devanagari digits, ...) is kept as it is
+// and counted. Text may be in NFC or NFD. Runs in linear time on any input.
+GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOptions& options = {});
+
+// The characters of a glyph string that are no font code, and which
+// glyphsToUnicode therefore keeps as they are: counted and placed as
+// unicodeToGlyphs does. Tabs, line breaks and U+2028 are not counted.
+Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOptions& options = {});
+
+}  // namespace kavelin

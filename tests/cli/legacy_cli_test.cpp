@@ -1,0 +1,324 @@
+// kavelin-convert --from glyphs and --from unicode, run as a program.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "rtf.h"
+#include "rtf_test_util.h"
+#include "text.h"
+#include "unicode.h"
+
+namespace kavelin {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class LegacyCli : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ =
+        fs::temp_directory_path() / ("kavelin-legacy-" + std::to_string(getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string file(const std::string& name, const std::string& content) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+  }
+
+  // Runs the program with `input` on standard input; arguments are quoted.
+  Result run(const std::vector<std::string>& args, const std::string& input = "") {
+    const std::string in = file("stdin", input);
+    std::string command = "'" KAVELIN_CONVERT "'";
+    for (const std::string& a : args) command += " '" + a + "'";
+    command += " < '" + in + "' > '" + (dir_ / "stdout").string() + "' 2> '" +
+               (dir_ / "stderr").string() + "'";
+    const int status = std::system(command.c_str());
+    Result r;
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = slurp(dir_ / "stdout");
+    r.err = slurp(dir_ / "stderr");
+    return r;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(LegacyCli, UnicodeTextToGlyphs) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string input;
+    std::string output;
+  } cases[] = {
+      {{"--from", "unicode"}, "नमस्ते, दुनिया।\n", "ueLrs] nqfu;kA\n"},
+      {{"--from=unicode", "--to=glyphs"}, "धर्म\r\nप्रेम\rकृष्ण", "/keZ\n\xC3\xA7se\n\xC3\x91\".k"},
+      {{"--from", "unicode", "--encoding", "cp1252"}, "प्रेम श्री", "\xE7se Jh"},
+      {{"--from", "unicode"},
+       "\xEF\xBB\xBF"
+       "क",
+       "d"},  // a byte-order mark is dropped
+      {{"--from", "unicode"}, "", ""},
+  };
+  for (const Case& c : cases) {
+    const Result r = run(c.args, c.input);
+    EXPECT_EQ(r.exitCode, 0) << c.input;
+    EXPECT_EQ(r.out, c.output) << c.input;
+    EXPECT_EQ(r.err, "") << c.input;
+  }
+}
+
+TEST_F(LegacyCli, GlyphTextToUnicode) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string input;
+    std::string output;
+  } cases[] = {
+      {{"--from", "glyphs"}, "ueLrs] nqfu;kA\n", "नमस्ते, दुनिया।\n"},
+      {{"--from", "glyphs", "--to", "unicode"}, "fon~;kFkhZ\r\nxq#", "विद्यार्थी\nगुरु"},
+      // Raw codes: 0xE7 is प्र, 0x93 the full bha of a reph cluster.
+      {{"--from", "glyphs", "--encoding", "cp1252"}, "\xE7se \x93Z", "प्रेम र्भ"},
+      {{"--from", "glyphs"}, "\xC3\xA7se", "प्रेम"},
+  };
+  for (const Case& c : cases) {
+    const Result r = run(c.args, c.input);
+    EXPECT_EQ(r.exitCode, 0) << c.input;
+    EXPECT_EQ(r.out, c.output) << c.input;
+    EXPECT_EQ(r.err, "") << c.input;
+  }
+}
+
+TEST_F(LegacyCli, MeaninglessPairsAreUsageErrors) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--from", "glyphs", "--to", "glyphs"},
+      {"--from", "unicode", "--to", "unicode"},
+      {"--from", "latin"},
+      {"--from", "unicode", "--legacy-font", "X"},
+      {"--legacy-font", "X"},
+      {"--from", "unicode", "--rtf", "--encoding", "cp1252"},
+      {"--from", "glyphs", "--legacy-font", ""},
+  };
+  for (const auto& args : cases) {
+    const Result r = run(args, "d");
+    EXPECT_EQ(r.exitCode, 2) << args[1];
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("kavelin-convert: "), std::string::npos);
+  }
+}
+
+TEST_F(LegacyCli, ReportsWhatCouldNotBeConverted) {
+  const std::string a = file("a.txt", "क\nअङ्ग ok\n");
+  const Result r = run({"--from", "unicode", a});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "d\nv\u0919~x ok\n");
+  EXPECT_EQ(r.err,
+            "kavelin-convert: warning: 3 characters could not be converted\n"
+            "kavelin-convert:   " +
+                a +
+                ":2:2: U+0919 'ङ'\n"
+                "kavelin-convert:   " +
+                a +
+                ":2:6: U+006F 'o'\n"
+                "kavelin-convert:   " +
+                a + ":2:7: U+006B 'k'\n");
+  // Only the first five are listed.
+  const Result many = run({"--from", "glyphs"}, "d|||\n|||d");
+  EXPECT_EQ(many.out, "क|||\n|||क");
+  EXPECT_NE(many.err.find("6 characters could not be converted"), std::string::npos);
+  EXPECT_NE(many.err.find("standard input:2:2: U+007C '|'\n"), std::string::npos);
+  EXPECT_NE(many.err.find("... and 1 more"), std::string::npos);
+  EXPECT_EQ(many.exitCode, 0);
+}
+
+TEST_F(LegacyCli, StrictFailsAndWritesNothing) {
+  const std::string target = file("out.txt", "old");
+  const Result r = run({"--from", "unicode", "--strict", "-o", target}, "कङ");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("error: 1 character could not be converted"), std::string::npos);
+  EXPECT_EQ(slurp(target), "old");
+  EXPECT_EQ(run({"--from", "unicode", "--strict", "-o", target}, "कख").exitCode, 0);
+  EXPECT_EQ(slurp(target), "d[k");
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 4u);  // stdin, stdout, stderr, out.txt: no temporary file left
+}
+
+TEST_F(LegacyCli, UnreadableInputIsAnError) {
+  const Result r = run({"--from", "unicode"}, "\xEF\xBB\xBFok\xFF");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "kavelin-convert: standard input: invalid UTF-8 at byte offset 5\n");
+  const Result rtf = run({"--from", "glyphs"}, "{\\rtf1 {\\b unclosed}} }");
+  EXPECT_EQ(rtf.exitCode, 1);
+  EXPECT_NE(rtf.err.find("standard input: not a readable RTF document"), std::string::npos);
+}
+
+RichDocument glyphDocumentToUnicode(RichDocument doc, const std::u16string& legacyFont) {
+  for (RichParagraph& p : doc.paragraphs) {
+    for (RichRun& r : p.runs) {
+      if (r.font == u"DevLys 160" || r.font == legacyFont) {
+        r.text = glyphsToUnicode(r.text);
+        r.font = u"Noto Sans Devanagari";
+      }
+    }
+    mergeRuns(p);
+  }
+  return doc;
+}
+
+// LibreOffice's own RTF: its DevLys 160 runs become the Unicode they show, the
+// rest and the formatting stay.
+TEST_F(LegacyCli, LibreOfficeRtfToUnicode) {
+  const std::string fixture = KAVELIN_SOURCE_DIR "/tests/rtf/data/libreoffice.rtf";
+  const RichDocument expected = glyphDocumentToUnicode(rtftest::fixtureDocument(), u"");
+  const Result rtf = run({"--from", "glyphs", "--rtf", fixture});
+  EXPECT_EQ(rtf.exitCode, 0);
+  EXPECT_EQ(rtftest::mustRead(rtf.out), expected);
+  // The fixture holds every character, some of which are no font code.
+  EXPECT_NE(rtf.err.find("characters could not be converted"), std::string::npos);
+
+  const Result text = run({"--from", "glyphs", fixture});
+  std::u16string lines;
+  for (const RichParagraph& p : expected.paragraphs) {
+    for (const RichRun& r : p.runs) lines += r.text;
+    lines += u'\n';
+  }
+  for (char16_t& c : lines) c = c == 0x2028 ? u'\n' : c;
+  EXPECT_EQ(text.out, encodeUtf8(lines));
+  EXPECT_NE(text.out.find("आपका रेखा"), std::string::npos);
+
+  // The symbol-font fixture, where LibreOffice keeps the codes as U+F0hh.
+  const Result symbol =
+      run({"--from", "glyphs", KAVELIN_SOURCE_DIR "/tests/rtf/data/libreoffice-symbol.rtf"});
+  EXPECT_EQ(symbol.out, "आभँ\u00B7 Arial\n");
+}
+
+TEST_F(LegacyCli, LegacyFontNamesMoreGlyphRuns) {
+  RichDocument doc;
+  doc.paragraphs.push_back(
+      rtftest::para({rtftest::run(u"ueLrs ", {u"Old Hindi", 16, true}),
+                     rtftest::run(u"and ", {u"Arial"}), rtftest::run(u"/keZ", {u"DevLys 160"})}));
+  const std::string in = file("in.rtf", writeRtf(doc));
+  EXPECT_EQ(run({"--from", "glyphs", in}).out, "ueLrs and धर्म\n");
+  const Result r = run({"--from", "glyphs", "--legacy-font", "Old Hindi", "--rtf", in});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(rtftest::mustRead(r.out),
+            rtftest::normalized(glyphDocumentToUnicode(doc, u"Old Hindi")));
+}
+
+// Devanagari stretches of a Unicode document go into DevLys 160; the rest of
+// each run, and every format, stays.
+TEST_F(LegacyCli, UnicodeRtfToGlyphs) {
+  RichDocument doc;
+  doc.paragraphs.push_back(
+      rtftest::para(Align::Center, {rtftest::run(u"Hello नमस्ते, दुनिया! ", {u"Noto Sans", 14, true}),
+                                    rtftest::run(u"धर्म", {u"Mangal", 12, false, true})}));
+  doc.paragraphs.push_back(rtftest::para({}));
+  doc.paragraphs.push_back(rtftest::para({rtftest::run(u"ङ", {u"Mangal"})}));
+  const std::string in = file("in.rtf", writeRtf(doc));
+
+  RichDocument expected;
+  expected.paragraphs.push_back(
+      rtftest::para(Align::Center, {rtftest::run(u"Hello ", {u"Noto Sans", 14, true}),
+                                    rtftest::run(u"ueLrs] nqfu;k", {u"DevLys 160", 14, true}),
+                                    rtftest::run(u"! ", {u"Noto Sans", 14, true}),
+                                    rtftest::run(u"/keZ", {u"DevLys 160", 12, false, true})}));
+  expected.paragraphs.push_back(rtftest::para({}));
+  expected.paragraphs.push_back(rtftest::para({rtftest::run(u"\u0919", {u"DevLys 160"})}));
+  const Result r = run({"--from", "unicode", "--rtf", in});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(rtftest::mustRead(r.out), rtftest::normalized(expected));
+  EXPECT_NE(r.err.find(in + ":3:1: U+0919 'ङ'"), std::string::npos);
+
+  // And back: the glyph runs show the Unicode the document had.
+  const std::string glyphs = file("glyphs.rtf", r.out);
+  EXPECT_EQ(run({"--from", "glyphs", glyphs}).out, "Hello नमस्ते, दुनिया! धर्म\n\n\u0919\n");
+
+  // Plain Unicode text to an RTF document, one paragraph per line.
+  const Result text = run({"--from", "unicode", "--rtf"}, "Hi राम\nसीता\n");
+  const RichDocument t = rtftest::mustRead(text.out);
+  ASSERT_EQ(t.paragraphs.size(), 2u);
+  ASSERT_EQ(t.paragraphs[0].runs.size(), 2u);
+  EXPECT_EQ(t.paragraphs[0].runs[1].text, u"jke");
+  EXPECT_EQ(t.paragraphs[0].runs[1].font, u"DevLys 160");
+  EXPECT_EQ(t.paragraphs[1].runs[0].text, u"lhrk");
+}
+
+// Where soffice is installed: a Unicode document converted to glyph codes opens
+// in LibreOffice with its Hindi runs in DevLys 160, and LibreOffice's own RTF
+// of it converts back to the Unicode it started from.
+TEST_F(LegacyCli, RoundTripThroughLibreOffice) {
+  if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "soffice is not on PATH";
+  }
+  RichDocument doc;
+  doc.paragraphs.push_back(
+      rtftest::para({rtftest::run(u"Kavelin: ", {u"Arial", 14, true}),
+                     rtftest::run(u"विद्यार्थी प्रेम और ज्ञान", {u"Noto Sans Devanagari", 14})}));
+  doc.paragraphs.push_back(
+      rtftest::para(Align::Center, {rtftest::run(u"क्षत्रिय राष्ट्र कृष्ण गुरु", {u"Mangal", 12})}));
+  const std::string source = file("unicode.rtf", writeRtf(doc));
+  const Result glyphs =
+      run({"--from", "unicode", "--rtf", source, "-o", (dir_ / "glyphs.rtf").string()});
+  ASSERT_EQ(glyphs.exitCode, 0) << glyphs.err;
+
+  auto soffice = [&](const fs::path& input, const std::string& format, const std::string& out) {
+    fs::create_directories(dir_ / out);
+    const std::string cmd = "timeout 300 soffice -env:UserInstallation=file://" +
+                            (dir_ / "profile").string() + " --headless --convert-to '" + format +
+                            "' --outdir '" + (dir_ / out).string() + "' '" + input.string() +
+                            "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    fs::path result = dir_ / out / input.filename();
+    return result.replace_extension(format);
+  };
+  const fs::path odt = soffice(dir_ / "glyphs.rtf", "odt", "odt");
+  ASSERT_TRUE(fs::exists(odt));
+  const fs::path back = soffice(odt, "rtf", "rtf");
+  ASSERT_TRUE(fs::exists(back));
+  const std::string libreOffice = slurp(back);
+  ASSERT_NE(libreOffice.find("{\\*\\generator LibreOffice"), std::string::npos);
+
+  // LibreOffice kept the glyph codes in DevLys 160.
+  const RichDocument opened = rtftest::mustRead(libreOffice);
+  ASSERT_EQ(opened.paragraphs.size(), 2u);
+  std::u16string devlys;
+  for (const RichParagraph& p : opened.paragraphs) {
+    for (const RichRun& r : p.runs) {
+      if (r.font == u"DevLys 160") devlys += r.text + u'|';
+    }
+  }
+  EXPECT_EQ(
+      encodeUtf8(devlys),
+      encodeUtf8(glyphFromCodes("fon~;kFkhZ \xE7se vkSj Kku|{kf\xABk; jk\"V\xAA \xD1\".k xq#|")));
+
+  // And back to the Unicode it started from.
+  const Result unicode = run({"--from", "glyphs", back.string()});
+  EXPECT_EQ(unicode.exitCode, 0);
+  EXPECT_EQ(unicode.err, "");
+  EXPECT_EQ(unicode.out, "Kavelin: विद्यार्थी प्रेम और ज्ञान\nक्षत्रिय राष्ट्र कृष्ण गुरु\n");
+}
+
+}  // namespace
+}  // namespace kavelin
