@@ -3,7 +3,8 @@
 //
 // A line feed empties the token buffer, and the short-i rule never reaches back
 // past the line start, so a line converts on its own but for the Hindi token
-// (txtH) it inherits, which only a dead token start can commit again. Each line
+// (txtH) it inherits (no rule commits an inherited token today, but the state
+// is carried so that the result never depends on that). Each line
 // keeps the token it leaves; when an edit changes it, the next line is
 // reconverted too. Only the last line gets the end-of-text flush. The result
 // always equals a fresh Engine::e2h of the whole text.
