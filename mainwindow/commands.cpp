@@ -591,8 +591,8 @@ const QString kPreviewKey = QStringLiteral("Settings/UnicodePreview");
 
 }  // namespace
 
-// The panel starts as the user left it; the first time, it is shown when the
-// legacy display font is not installed.
+// The panel starts as the user left it; the first time, hidden: the Hindi box
+// itself reads as Devanagari (see glyphfont.h).
 void frmMain::createUnicodePreview() {
   preview_ = new UnicodePreview(this);
   preview_->setFloating(true);
@@ -623,7 +623,7 @@ void frmMain::createUnicodePreview() {
     if (preview_->isVisible()) preview_->showGlyphs(RTB1->text());
   });
   const QVariant stored = perUserSettings().value(kPreviewKey);
-  toggle->setChecked(stored.isValid() ? stored.toInt() != 0 : !glyphFontInstalled());
+  toggle->setChecked(stored.isValid() && stored.toInt() != 0);
 }
 
 void frmMain::showUnicodePreview(bool shown) {

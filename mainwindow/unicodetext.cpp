@@ -32,10 +32,6 @@ QString devanagariFont() {
   return font;
 }
 
-bool glyphFontInstalled() {
-  return QFontDatabase::families().contains(QStringLiteral("DevLys 160"), Qt::CaseInsensitive);
-}
-
 void unicodeDocument(const QTextDocument& glyphs, QTextDocument& out, const QString& font) {
   out.clear();
   QFont base = glyphs.defaultFont();

@@ -14,9 +14,6 @@ QString unicodeText(const QString& glyphs);
 // The first installed Devanagari font of the ones we know to read well.
 QString devanagariFont();
 
-// True when the legacy display font itself is installed.
-bool glyphFontInstalled();
-
 // Fills `out` with `glyphs` converted to Unicode: paragraphs keep their
 // alignment, runs their size, bold, italic and underline; every font becomes
 // `font`. A word whose letters carry different formats takes the format of its

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <unistd.h>
 
+#include "glyphfont.h"
+
 #ifndef KAVELIN_VERSION
 #define KAVELIN_VERSION "0.0.0"
 #endif
@@ -21,6 +23,7 @@ void configureApplication() {
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                              {QStringLiteral("Liberation Sans"), QStringLiteral("Noto Sans"),
                               QStringLiteral("DejaVu Sans")});
+  installGlyphFont();
 }
 
 }  // namespace kavelin

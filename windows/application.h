@@ -8,7 +8,8 @@ namespace kavelin {
 void prepareApplication();
 
 // After: the application's name and version (the per-user store and the About
-// window use them) and fonts of the design that Linux knows by other names.
+// window use them), fonts of the design that Linux knows by other names, and
+// the bundled glyph font (see glyphfont.h).
 void configureApplication();
 
 }  // namespace kavelin

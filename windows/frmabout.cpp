@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "forms.h"
+#include "glyphfont.h"
 #include "kavelin_resources.h"
 #include "messages.h"
 #include "registry.h"
@@ -54,6 +55,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   Picture1 = picture(this, 720, 960, 2295, 1335);
   Picture2 = picture(this, 3000, 960, 2295, 1335);
   Picture3 = picture(this, 720, 2280, 4575, 615);
+  lblFont = new QLabel(this);
+  lblFont->setObjectName(QStringLiteral("lblFont"));
+  lblFont->setWordWrap(true);
+  lblFont->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  place(lblFont, 240, 3120, 3960, 960);
   cmdOK = new QPushButton(tr("OK"), this);
   place(cmdOK, 4320, 3720, 1380, 345);
   cmdOK->setDefault(true);
@@ -76,6 +82,7 @@ void frmAbout::Form_Load() {
                                version.value(2, QStringLiteral("0"))));
   lblTitle->setText(QCoreApplication::applicationName());
   lblDescription->setText(QStringLiteral(KAVELIN_DESCRIPTION));
+  lblFont->setText(glyphFontDescription());
   for (auto [box, id] : {std::pair{Picture1, 101}, {Picture2, 102}, {Picture3, 103}}) {
     // A picture larger than its box is shown whole, scaled down.
     QPixmap pixmap(res::bitmap(id));

@@ -27,6 +27,7 @@ class frmAbout : public QDialog {
   QLabel* lblTitle = nullptr;
   QLabel* lblVersion = nullptr;
   QLabel* lblDescription = nullptr;
+  QLabel* lblFont = nullptr;  // which font draws the Hindi
   QLabel* Picture1 = nullptr;
   QLabel* Picture2 = nullptr;
   QLabel* Picture3 = nullptr;

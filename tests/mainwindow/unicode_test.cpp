@@ -37,10 +37,12 @@ class UnicodeTest : public WindowTest {
 };
 
 TEST_F(UnicodeTest, PreviewFollowsTheHindiBox) {
-  // On at first when the legacy font is missing (as on this machine).
-  ASSERT_FALSE(glyphFontInstalled());
-  EXPECT_TRUE(w->menuAction(Cmd::ViewUnicodePreview)->isChecked());
+  // Hidden at first: the Hindi box shows Devanagari itself.
+  QAction* toggle = w->menuAction(Cmd::ViewUnicodePreview);
+  EXPECT_FALSE(toggle->isChecked());
   UnicodePreview* preview = w->unicodePreview();
+  EXPECT_FALSE(preview->isVisible());
+  toggle->trigger();
   EXPECT_TRUE(preview->isVisible());
   EXPECT_TRUE(preview->isFloating());
   EXPECT_TRUE(preview->view()->isReadOnly());
@@ -57,11 +59,18 @@ TEST_F(UnicodeTest, PreviewFollowsTheHindiBox) {
 
 TEST_F(UnicodeTest, PreviewStateIsKept) {
   QAction* toggle = w->menuAction(Cmd::ViewUnicodePreview);
+  EXPECT_EQ(stored(), "");
   toggle->trigger();
-  EXPECT_FALSE(toggle->isChecked());
+  EXPECT_TRUE(toggle->isChecked());
+  EXPECT_TRUE(w->unicodePreview()->isVisible());
+  EXPECT_EQ(stored(), "1");
+  makeWindow();  // shown again, as left
+  EXPECT_TRUE(w->menuAction(Cmd::ViewUnicodePreview)->isChecked());
+  EXPECT_TRUE(w->unicodePreview()->isVisible());
+  w->menuAction(Cmd::ViewUnicodePreview)->trigger();
   EXPECT_FALSE(w->unicodePreview()->isVisible());
   EXPECT_EQ(stored(), "0");
-  makeWindow();
+  makeWindow();  // and hidden, as left
   EXPECT_FALSE(w->menuAction(Cmd::ViewUnicodePreview)->isChecked());
   EXPECT_FALSE(w->unicodePreview()->isVisible());
   w->menuAction(Cmd::ViewUnicodePreview)->trigger();
