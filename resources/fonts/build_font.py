@@ -273,7 +273,7 @@ class Builder:
 
     def ligature_glyph(self, kind, text, pic, parts):
         """The glyph for a ligature of parts; None when it would drop a part."""
-        same = self.same_glyph(pic, ("base", "conj", "sign"))
+        same = self.same_glyph(pic, ("base", "conj", "sign", "half"))
         if same in parts:
             return None
         return same or self.add("l%d" % len(self.glyphs), pic, text, kind)
@@ -296,6 +296,9 @@ class Builder:
         for h in halves:
             for f in fulls_u:
                 jobs.append((self.glyphs[h]["text"] + self.glyphs[f]["text"], [h, f], "conj"))
+            for h2 in halves:
+                jobs.append((self.glyphs[h]["text"] + self.glyphs[h2]["text"] + ZWJ, [h, h2],
+                             "half"))
         for c in fulls_u:
             for f in fulls_u:
                 jobs.append((self.glyphs[c]["text"] + VIRAMA + self.glyphs[f]["text"],
@@ -306,21 +309,30 @@ class Builder:
                 jobs.append((self.glyphs[c]["text"] + VIRAMA + "\u0930",
                              [c, self.code_glyph[code]], "conj"))
         self.shaper.shape([j[0] for j in jobs])
-        self.kerns = []
         for text, parts, kind in jobs:
             placed = self.single(text)
             if len(placed) == 1:
                 pic = pic_from(placed)
-                self.add_ligature("conj", parts, self.ligature_glyph(kind, text, pic, parts))
-            elif len(parts) == 2 and parts[0] in halves and len(placed) == 2:
-                h, f = parts
-                if [p[0] for p in placed] == self.glyphs[h]["pic"].names() + \
-                        self.glyphs[f]["pic"].names()[:1] and \
-                        len(self.glyphs[f]["pic"].comps) == 1:
-                    delta = placed[1][1] - self.glyphs[h]["pic"].advance
-                    if delta:
-                        self.kerns.append((h, f, delta))
+                self.add_ligature("conj", parts, self.ligature_glyph(kind, text.rstrip(ZWJ),
+                                                                     pic, parts))
         self.build_sign_ligatures()
+
+    def build_kerns(self):
+        """The spacing Noto gives a half form before each full glyph."""
+        halves = self.half_glyphs()
+        pairs = [(h, f) for h in halves for f in self.full_glyphs()]
+        texts = [self.glyphs[h]["text"] + self.glyphs[f]["text"] for h, f in pairs]
+        self.shaper.shape(texts)
+        self.kerns = []
+        for (h, f), text in zip(pairs, texts):
+            placed = self.single(text)
+            hp, fp = self.glyphs[h]["pic"], self.glyphs[f]["pic"]
+            if [p[0] for p in placed] != hp.names() + fp.names():
+                continue
+            delta = placed[len(hp.comps)][1] - fp.comps[0][1] - placed[0][1] + hp.comps[0][1] \
+                - hp.advance
+            if delta:
+                self.kerns.append((h, f, delta))
 
     def build_sign_ligatures(self):
         g = self.code_glyph
@@ -411,6 +423,45 @@ class Builder:
                     classes.append(fulls)
                 self.pre_rules.append((pre, classes, v))
 
+    def build_post_rules(self):
+        """Rules that give a spacing sign after a consonant Noto's form for it.
+
+        Noto draws the long ii (alone or with reph and anusvara) in several
+        widths, by the consonant before it.
+        """
+        fulls = self.full_glyphs()
+        signs = [n for n, g in self.glyphs.items()
+                 if g["kind"] == "sign" and g["pic"].advance > 0 and g["ctx"]
+                 and g["pic"].comps]
+        texts = [self.glyphs[f]["text"] for f in fulls]
+        for sgn in signs:
+            texts += [self.wrap(self.glyphs[f]["text"], self.glyphs[sgn]["text"]) for f in fulls]
+        self.shaper.shape(texts)
+        self.post_rules = []  # (sign, [fulls before it], replacement)
+        for sgn in signs:
+            text = self.glyphs[sgn]["text"]
+            own = self.glyphs[sgn]["pic"]
+            pics = collections.defaultdict(collections.Counter)
+            chosen = []
+            for f in fulls:
+                ft = self.glyphs[f]["text"]
+                pic = pic_from(self.single(self.wrap(ft, text)), [p[0] for p in self.single(ft)])
+                if pic is None or len(pic.comps) != len(own.comps):
+                    continue
+                chosen.append((f, pic.comps[0][0]))
+                pics[pic.comps[0][0]][pic.key()] += 1
+            names = {}
+            for first, counter in pics.items():
+                key = counter.most_common(1)[0][0]
+                names[first] = sgn if first == own.comps[0][0] else self.add(
+                    "v%d" % len(self.glyphs), Pic(*key), text, "postvar")
+            groups = collections.defaultdict(list)
+            for f, first in chosen:
+                if names[first] != sgn:
+                    groups[names[first]].append(f)
+            for v, fs in groups.items():
+                self.post_rules.append((sgn, fs, v))
+
     # -- mark attachment ------------------------------------------------
     def build_anchors(self):
         marks = [n for n, g in self.glyphs.items()
@@ -485,7 +536,13 @@ class Builder:
                 out.append("lookup pre_%s {\n  sub %s by %s;\n} pre_%s;\n" % (v, pre, v, v))
         # Several pre glyphs share a variant name space; rules keep their order.
         out.append("lookup pre {\n  lookupflag IgnoreMarks;\n%s\n} pre;\n" % "\n".join(pre_rules))
-        out.append("feature ccmp {\n  lookup seq;\n  lookup conj;\n  lookup pre;\n} ccmp;\n")
+        post = []
+        for sgn, fs, v in self.post_rules:
+            out.append("lookup post_%s {\n  sub %s by %s;\n} post_%s;\n" % (v, sgn, v, v))
+            post.append("  sub [%s] %s' lookup post_%s;" % (" ".join(fs), sgn, v))
+        out.append("lookup post {\n  lookupflag IgnoreMarks;\n%s\n} post;\n" % "\n".join(post))
+        out.append("feature ccmp {\n  lookup seq;\n  lookup conj;\n  lookup pre;\n"
+                   "  lookup post;\n} ccmp;\n")
         if self.kerns:
             out.append("feature kern {\n%s\n} kern;\n" % "\n".join(
                 "  pos %s %s %d;" % k for k in self.kerns))
@@ -613,7 +670,9 @@ def main():
     b = Builder(args.noto, read_table(args.table), args.hb_shape)
     b.build_table_glyphs()
     b.build_ligatures()
+    b.build_kerns()
     b.build_pre_rules()
+    b.build_post_rules()
     b.build_anchors()
     if args.features:
         with open(args.features, "w", encoding="utf-8") as f:
