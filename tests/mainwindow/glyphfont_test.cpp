@@ -1,6 +1,8 @@
 // The bundled glyph font standing in for "DevLys 160": which family draws the
 // Hindi box, the chart and the Editing Box, what documents keep, what the
 // printout embeds and what the About window says.
+#include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -119,12 +121,20 @@ TEST_F(GlyphFontWindow, PrintoutEmbedsTheFont) {
   if (legacyFontInstalled()) GTEST_SKIP() << "\"DevLys 160\" is installed";
   const QString pdffonts = QStandardPaths::findExecutable("pdffonts");
   if (pdffonts.isEmpty()) GTEST_SKIP() << "pdffonts is not installed";
-  w->MainBox->setText("ueLrs /keZ fon~;kFkhZ");
+  // The sample text, its first line bold; the printout is kept in the build
+  // tree to be looked at.
+  QFile corpus(KAVELIN_CORPUS);
+  ASSERT_TRUE(corpus.open(QIODevice::ReadOnly));
+  const QString english = QString::fromUtf8(corpus.readAll());
+  const QString hindi = hindiOf(english);
+  w->MainBox->setText(hindi);
   w->MainBox->setSelStart(0);
-  w->MainBox->setSelLength(5);
+  w->MainBox->setSelLength(static_cast<int>(hindi.indexOf('\n')));
   w->MainBox->setSelBold(true);
   w->MainBox->setSelLength(0);  // the whole box, not the selection
-  dialog->pdf = dir.filePath("print.pdf");
+  QDir().mkpath(KAVELIN_ARTEFACTS);
+  dialog->pdf = QString(KAVELIN_ARTEFACTS) + "/printout.pdf";
+  QFile::remove(dialog->pdf);
   w->Command6->click();
   ASSERT_TRUE(QFile::exists(dialog->pdf));
   QProcess p;
