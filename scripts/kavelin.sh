@@ -10,6 +10,7 @@ packages=(
   libpango1.0-dev libcairo2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-lohit-deva fonts-dejavu-core
+  python3 python3-fonttools libharfbuzz-bin libharfbuzz-dev libfreetype-dev
   libx11-dev xvfb xauth poppler-utils
 )
 
