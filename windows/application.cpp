@@ -1,8 +1,9 @@
 #include "application.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFont>
-#include <unistd.h>
 
 #include "glyphfont.h"
 

@@ -34,8 +34,9 @@ QString glyphFontDescription() {
     return QObject::tr("Hindi is shown in the installed font \"%1\".").arg(kGlyphFontName);
   }
   if (family == kBundledGlyphFont) {
-    return QObject::tr("Hindi is shown in the bundled font \"%1\" (SIL Open Font License 1.1), "
-                       "since \"%2\" is not installed.")
+    return QObject::tr(
+               "Hindi is shown in the bundled font \"%1\" (SIL Open Font License 1.1), "
+               "since \"%2\" is not installed.")
         .arg(kBundledGlyphFont, kGlyphFontName);
   }
   return QObject::tr("\"%1\" is not installed; Hindi glyph codes are shown in \"%2\".")

@@ -229,7 +229,8 @@ std::vector<Row> readTable() {
     std::istringstream hex(codes);
     for (std::string h; hex >> h;) row.codes += static_cast<char>(std::stoi(h, nullptr, 16));
     std::istringstream ups(uni);
-    for (std::string u; ups >> u;) row.unicode += static_cast<char16_t>(std::stoi(u.substr(2), nullptr, 16));
+    for (std::string u; ups >> u;)
+      row.unicode += static_cast<char16_t>(std::stoi(u.substr(2), nullptr, 16));
     row.kind = kind;
     rows.push_back(row);
   }
@@ -262,8 +263,9 @@ QImage toQImage(const Image& img) {
   q.fill(255);
   for (int y = 0; y < t.h; ++y)
     for (int x = 0; x < t.w; ++x)
-      q.setPixel(x + 4, y + 4, qRgb(255 - int(t.at(x, y) * 255), 255 - int(t.at(x, y) * 255),
-                                    255 - int(t.at(x, y) * 255)));
+      q.setPixel(x + 4, y + 4,
+                 qRgb(255 - int(t.at(x, y) * 255), 255 - int(t.at(x, y) * 255),
+                      255 - int(t.at(x, y) * 255)));
   return q;
 }
 
@@ -317,8 +319,8 @@ std::vector<std::u16string> corpusLines() {
     EXPECT_TRUE(decodeUtf8(line, roman));
     Engine engine;
     std::u16string glyphs = engine.e2h(toCrLf(roman));
-    while (!glyphs.empty() && (glyphs.back() == u' ' || glyphs.back() == u'\r' ||
-                               glyphs.back() == u'\n'))
+    while (!glyphs.empty() &&
+           (glyphs.back() == u' ' || glyphs.back() == u'\r' || glyphs.back() == u'\n'))
       glyphs.pop_back();
     lines.push_back(glyphs);
   }
@@ -371,9 +373,10 @@ void checkCorpus(const std::string& font, const std::string& notoFont, const QSt
   std::sort(byScore.begin(), byScore.end(),
             [](const Sample* a, const Sample* b) { return a->score < b->score; });
   std::cout << tag.toStdString() << ": line median " << std::fixed << std::setprecision(3)
-            << lineMedian << ", worst line " << *std::min_element(lineScores.begin(), lineScores.end())
-            << ", words >= 0.80: " << passed << "/" << wordSamples.size() << " ("
-            << wordRate * 100 << "%)\n  worst words:";
+            << lineMedian << ", worst line "
+            << *std::min_element(lineScores.begin(), lineScores.end())
+            << ", words >= 0.80: " << passed << "/" << wordSamples.size() << " (" << wordRate * 100
+            << "%)\n  worst words:";
   for (size_t i = 0; i < std::min<size_t>(8, byScore.size()); ++i) {
     std::cout << " " << byScore[i]->label << "=" << byScore[i]->score;
   }
@@ -411,7 +414,8 @@ TEST(GlyphFont, EveryCodeDrawsItsUnicode) {
     if (row.kind == "rakar") codes = (codes == "\xAA" ? "V" : "d") + codes;
     if (row.kind == "half") codes += "d";
     if (row.kind == "pre") codes += "d";
-    samples.push_back(compare(mine, noto, glyphToCodes(glyphFromCodes(codes)), glyphFromCodes(codes)));
+    samples.push_back(
+        compare(mine, noto, glyphToCodes(glyphFromCodes(codes)), glyphFromCodes(codes)));
   }
   std::vector<const Sample*> all;
   for (const Sample& s : samples) all.push_back(&s);
@@ -455,7 +459,8 @@ TEST(GlyphFont, LatinFontScoresLow) {
   Renderer latin(KAVELIN_LATIN_FONT), noto(kNoto);
   ASSERT_TRUE(latin.ok());
   std::vector<double> scores;
-  for (const std::u16string& line : corpusLines()) scores.push_back(compare(latin, noto, "", line).score);
+  for (const std::u16string& line : corpusLines())
+    scores.push_back(compare(latin, noto, "", line).score);
   EXPECT_LT(median(scores), 0.6);
 }
 

@@ -1,6 +1,8 @@
 // The bundled glyph font standing in for "DevLys 160": which family draws the
 // Hindi box, the chart and the Editing Box, what documents keep, what the
 // printout embeds and what the About window says.
+#include "glyphfont.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -14,7 +16,6 @@
 
 #include "fixtures.h"
 #include "frmabout.h"
-#include "glyphfont.h"
 
 namespace kavelin::test {
 namespace {
@@ -158,6 +159,31 @@ TEST_F(GlyphFontWindow, PrintoutEmbedsTheFont) {
   EXPECT_EQ(embedded.size(), 2) << lines.join('\n').toStdString();
   EXPECT_TRUE(embedded.join(' ').contains("Regular")) << embedded.join(' ').toStdString();
   EXPECT_TRUE(embedded.join(' ').contains("Bold")) << embedded.join(' ').toStdString();
+}
+
+// Export PDF writes Unicode in a Devanagari font, embedded, whatever draws the
+// glyph codes on screen.
+TEST_F(GlyphFontWindow, ExportedPdfEmbedsADevanagariFont) {
+  const QString pdffonts = QStandardPaths::findExecutable("pdffonts");
+  if (pdffonts.isEmpty()) GTEST_SKIP() << "pdffonts is not installed";
+  auto scripted = std::make_unique<ScriptedDialog>(w.get());
+  scripted->answers = {dir.filePath("export.pdf")};
+  w->setExportDialog(std::move(scripted));
+  w->MainBox->setText(hindiOf("namaste dharma vidyaarthii"));
+  w->menuAction(Cmd::FileExportPdf)->trigger();
+  ASSERT_TRUE(QFile::exists(dir.filePath("export.pdf")));
+  QProcess p;
+  p.start(pdffonts, {dir.filePath("export.pdf")});
+  p.waitForFinished();
+  const QString out = QString::fromUtf8(p.readAllStandardOutput());
+  bool embedded = false;
+  for (const QString& line : out.split('\n')) {
+    const QStringList cols = line.simplified().split(' ');
+    if (line.contains("Devanagari") && cols.size() >= 5 && cols.at(cols.size() - 5) == "yes")
+      embedded = true;
+  }
+  EXPECT_TRUE(embedded) << out.toStdString();
+  EXPECT_FALSE(out.contains("KavelinLegacy")) << out.toStdString();
 }
 
 TEST(GlyphFont, AboutNamesTheFontThatDrawsTheHindi) {
