@@ -4,18 +4,18 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextBlock>
-#include <QTimer>
 #include <QToolBar>
 
 #include "fixtures.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
-#include "statusbar.h"
 #include "webcomponent.h"
+#include <QTimer>
+#include <QLabel>
+#include "statusbar.h"
 
 namespace kavelin::test {
 namespace {
