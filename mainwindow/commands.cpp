@@ -57,19 +57,20 @@ struct CommandRow {
 
 constexpr CommandRow kCommands[] = {
     {Cmd::FileNew, "mnuFileNew", "&New", "New", "Ctrl+N", false, &frmMain::mnuFileNew_Click},
-    {Cmd::FileOpen, "mnuFileOpen", "&Open...", "Open", nullptr, false, &frmMain::mnuFileOpen_Click},
+    {Cmd::FileOpen, "mnuFileOpen", "&Open...", "Open", "Ctrl+O", false,
+     &frmMain::mnuFileOpen_Click},
     {Cmd::FileClose, "mnuFileClose", "&Close", nullptr, nullptr, false,
      &frmMain::mnuFileClose_Click},
-    {Cmd::FileSave, "mnuFileSave", "&Save", "Save", nullptr, false, &frmMain::mnuFileSave_Click},
+    {Cmd::FileSave, "mnuFileSave", "&Save", "Save", "Ctrl+S", false, &frmMain::mnuFileSave_Click},
     {Cmd::FilePageSetup, "mnuFilePageSetup", "Page Set&up...", nullptr, nullptr, false,
      &frmMain::mnuFilePageSetup_Click},
-    {Cmd::FilePrint, "mnuFilePrint", "&Print...", "Print", nullptr, false,
+    {Cmd::FilePrint, "mnuFilePrint", "&Print...", "Print", "Ctrl+P", false,
      &frmMain::mnuFilePrint_Click},
-    {Cmd::FileExit, "mnuFileExit", "E&xit", nullptr, nullptr, false, &frmMain::mnuFileExit_Click},
-    {Cmd::EditUndo, "mnuEditUndo", "&Undo", nullptr, nullptr, false, nullptr},
-    {Cmd::EditCut, "mnuEditCut", "Cu&t", "Cut", nullptr, false, &frmMain::mnuEditCut_Click},
-    {Cmd::EditCopy, "mnuEditCopy", "&Copy", "Copy", nullptr, false, &frmMain::mnuEditCopy_Click},
-    {Cmd::EditPaste, "mnuEditPaste", "&Paste", "Paste", nullptr, false,
+    {Cmd::FileExit, "mnuFileExit", "E&xit", nullptr, "Ctrl+Q", false, &frmMain::mnuFileExit_Click},
+    {Cmd::EditUndo, "mnuEditUndo", "&Undo", nullptr, "Ctrl+Z", false, &frmMain::mnuEditUndo_Click},
+    {Cmd::EditCut, "mnuEditCut", "Cu&t", "Cut", "Ctrl+X", false, &frmMain::mnuEditCut_Click},
+    {Cmd::EditCopy, "mnuEditCopy", "&Copy", "Copy", "Ctrl+C", false, &frmMain::mnuEditCopy_Click},
+    {Cmd::EditPaste, "mnuEditPaste", "&Paste", "Paste", "Ctrl+V", false,
      &frmMain::mnuEditPaste_Click},
     {Cmd::EditPasteSpecial, "mnuEditPasteSpecial", "Paste &Special...", nullptr, nullptr, false,
      nullptr},
@@ -107,6 +108,8 @@ constexpr CommandRow kCommands[] = {
      nullptr, false, &frmMain::mnuEditPasteUnicode_Click},
     {Cmd::FileImportUnicode, "mnuFileImportUnicode", "Import Unicode Text...", nullptr, nullptr,
      false, &frmMain::mnuFileImportUnicode_Click},
+    {Cmd::EditRedo, "mnuEditRedo", "&Redo", nullptr, "Ctrl+Shift+Z", false,
+     &frmMain::mnuEditRedo_Click},
 };
 static_assert(sizeof(kCommands) / sizeof(kCommands[0]) == static_cast<int>(Cmd::Count));
 
@@ -142,6 +145,7 @@ const MenuLayout kMenus[] = {
     {"mnuEdit",
      "&Edit",
      {{Cmd::EditUndo},
+      {Cmd::EditRedo},
       {Cmd::Count, "mnuEditBar0"},
       {Cmd::EditCut},
       {Cmd::EditCopy},
@@ -177,6 +181,15 @@ const std::vector<std::vector<Cmd>> kToolbar = {{Cmd::FileNew, Cmd::FileOpen, Cm
 const QString kTextFilter = QStringLiteral("All Files (*.txt)|*.txt");
 const QString kRtfFilter = QStringLiteral("All Files (*.rtf) RichTextFormat|*.rtf");
 
+// Sets up the shared dialog for one command: its own title, filter and default
+// extension, and no proposed name of another kind of file.
+void prepare(CommonDialog& dlg, const QString& title, const QString& filter, const QString& ext) {
+  dlg.DialogTitle = title;
+  dlg.Filter = filter;
+  dlg.DefaultExt = ext;
+  dlg.FileName = nameOfKind(dlg.FileName, ext);
+}
+
 // Calls a handler when the logo is clicked.
 class ClickFilter : public QObject {
  public:
@@ -198,6 +211,8 @@ class ClickFilter : public QObject {
 };
 
 }  // namespace
+
+const QString frmMain::kCaption = QStringLiteral("Kavelin");
 
 const QString frmMain::kIntroLine = QStringLiteral("aapakaa svaagat hai, hindI likhie aur paDhie");
 
@@ -221,6 +236,8 @@ void frmMain::createMenus() {
       action->setChecked(r.checkable && r.command != Cmd::ViewUnicodePreview);
       menuActions_[static_cast<int>(r.command)] = action;
       if (r.slot) connect(action, &QAction::triggered, this, r.slot);
+      // An entry without a command does nothing, so it is never enabled.
+      if (!r.slot) action->setEnabled(false);
     }
   }
 }
@@ -250,7 +267,13 @@ void frmMain::addToolbarButtons() {
       // Buttons of the classic 23 x 22 size, so the lists fit beside them.
       tbToolBar->widgetForAction(action)->setFixedSize(23, 22);
       toolbarActions_[static_cast<int>(command)] = action;
-      connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+      // Bold, Italic and Underline show the state of the selection.
+      action->setCheckable(command == Cmd::Bold || command == Cmd::Italic ||
+                           command == Cmd::Underline);
+      connect(action, &QAction::triggered, this, [this, key] {
+        tbToolBar_ButtonClick(key);
+        updateCommandStates();
+      });
     }
   }
 }
@@ -291,9 +314,8 @@ void frmMain::mnuFileClose_Click() { mnuFileNew_Click(); }
 
 void frmMain::mnuFileOpen_Click() {
   CommonDialog& dlg = dlgCommonDialog();
-  dlg.DialogTitle = tr("Open");
+  prepare(dlg, tr("Open"), kTextFilter, QStringLiteral("txt"));
   dlg.CancelError = false;
-  dlg.Filter = kTextFilter;
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
   QString error;
   if (!RTB2->loadPlainText(dlg.FileName, &error)) {
@@ -303,8 +325,9 @@ void frmMain::mnuFileOpen_Click() {
 
 void frmMain::mnuFileSave_Click() {
   CommonDialog& dlg = dlgCommonDialog();
-  dlg.Filter = kTextFilter;
+  prepare(dlg, tr("Save Text"), kTextFilter, QStringLiteral("txt"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
+  dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
   QString error;
   if (!RTB2->savePlainText(dlg.FileName, &error)) {
     reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
@@ -336,6 +359,17 @@ void frmMain::Command8_Click() { appendToEditingBox(RTB1->selText()); }
 void frmMain::Command14_Click() {
   MainBox->setText(QString());
   MainBox->document()->setModified(false);
+  setDocumentPath(QString());
+}
+
+// The title: the Editing Box's document name and its modified mark, then the
+// application name.
+void frmMain::setDocumentPath(const QString& path) {
+  documentPath_ = path;
+  setWindowFilePath(path);
+  setWindowTitle(path.isEmpty() ? kCaption + QStringLiteral("[*]")
+                                : QFileInfo(path).fileName() + QStringLiteral("[*] - ") + kCaption);
+  setWindowModified(MainBox->document()->isModified());
 }
 
 void frmMain::Command11_Click() {
@@ -349,8 +383,9 @@ void frmMain::Command12_Click() { saveRichText(); }
 
 bool frmMain::saveRichText() {
   CommonDialog& dlg = dlgCommonDialog();
-  dlg.Filter = kRtfFilter;
+  prepare(dlg, tr("Save Rich Text"), kRtfFilter, QStringLiteral("rtf"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return false;
+  dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
   QSaveFile file(dlg.FileName);
   const std::string rtf = writeRtf(toRichDocument(*MainBox->document()));
   if (!file.open(QIODevice::WriteOnly) ||
@@ -360,6 +395,7 @@ bool frmMain::saveRichText() {
     return false;
   }
   MainBox->document()->setModified(false);
+  setDocumentPath(dlg.FileName);
   return true;
 }
 
@@ -367,9 +403,8 @@ void frmMain::Command13_Click() { openRichText(); }
 
 void frmMain::openRichText() {
   CommonDialog& dlg = dlgCommonDialog();
-  dlg.DialogTitle = tr("Open");
+  prepare(dlg, tr("Open"), kRtfFilter, QStringLiteral("rtf"));
   dlg.CancelError = false;
-  dlg.Filter = kRtfFilter;
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
   auto error = [this](int number, const QString& description) {
     messages::show(this, QMessageBox::NoIcon, QCoreApplication::applicationName(),
@@ -387,6 +422,7 @@ void frmMain::openRichText() {
   }
   fromRichDocument(rich, *MainBox->document());
   MainBox->document()->setModified(false);
+  setDocumentPath(dlg.FileName);
 }
 
 // ---------------------------------------------------------------------------
@@ -394,6 +430,7 @@ void frmMain::openRichText() {
 
 void frmMain::mnuFilePrint_Click() {
   CommonDialog& dlg = dlgCommonDialog();
+  dlg.DialogTitle = tr("Print");
   dlg.Flags = CommonDialog::kReturnDC | CommonDialog::kNoPageNumbers;
   if (RTB1->selLength() != 0) dlg.Flags += CommonDialog::kSelection;
   if (!dlg.ShowPrinter()) return;
@@ -406,7 +443,7 @@ void frmMain::printEditingBox() {
   if (printer->printerState() == QPrinter::Error) {
     const QString where =
         printer->outputFileName().isEmpty() ? printer->printerName() : printer->outputFileName();
-    messages::show(this, QMessageBox::Warning, windowTitle(),
+    messages::show(this, QMessageBox::Warning, kCaption,
                    tr("Could not print to %1.").arg(where));
   }
 }
@@ -426,6 +463,30 @@ void frmMain::Command6_Click() { mnuFilePrint_Click(); }
 QWidget* frmMain::activeControl() const {
   QWidget* focus = QApplication::focusWidget();
   return focus && isAncestorOf(focus) ? focus : nullptr;
+}
+
+void frmMain::mnuEditUndo_Click() {
+  if (auto* box = qobject_cast<QTextEdit*>(activeControl())) box->undo();
+}
+
+void frmMain::mnuEditRedo_Click() {
+  if (auto* box = qobject_cast<QTextEdit*>(activeControl())) box->redo();
+}
+
+// Undo and Redo are enabled when the active box has something to undo or redo;
+// Bold, Italic and Underline are down when the active box's selection is
+// wholly bold, italic or underlined.
+void frmMain::updateCommandStates() {
+  auto* box = qobject_cast<QTextEdit*>(activeControl());
+  const bool editable = box && !box->isReadOnly() && box->isUndoRedoEnabled();
+  menuAction(Cmd::EditUndo)->setEnabled(editable && box->document()->isUndoAvailable());
+  menuAction(Cmd::EditRedo)->setEnabled(editable && box->document()->isRedoAvailable());
+  auto* rich = qobject_cast<RichTextField*>(box);
+  const std::pair<Cmd, std::optional<bool>> states[] = {
+      {Cmd::Bold, rich ? rich->selBold() : std::nullopt},
+      {Cmd::Italic, rich ? rich->selItalic() : std::nullopt},
+      {Cmd::Underline, rich ? rich->selUnderline() : std::nullopt}};
+  for (const auto& [command, on] : states) toolbarAction(command)->setChecked(on.value_or(false));
 }
 
 void frmMain::mnuEditCut_Click() {
@@ -486,7 +547,7 @@ void frmMain::alignRight() { alignSelection(RichTextField::kRight); }
 
 // A load, save or export that failed: which file and why.
 void frmMain::reportFailure(const QString& what, const QString& reason) {
-  messages::show(this, QMessageBox::Warning, windowTitle(), what + QStringLiteral(":\n") + reason);
+  messages::show(this, QMessageBox::Warning, kCaption, what + QStringLiteral(":\n") + reason);
 }
 
 // ---------------------------------------------------------------------------
@@ -552,7 +613,7 @@ void frmMain::mnuHelpContents_Click() {
 void frmMain::Command3_Click() { mnuHelpContents_Click(); }
 
 void frmMain::mnuHelpSearchForHelpOn_Click() {
-  messages::show(this, QMessageBox::Information, windowTitle(),
+  messages::show(this, QMessageBox::Information, kCaption,
                  QStringLiteral("Unable to display Help Contents. There is no Help associated "
                                 "with this project."));
 }
@@ -575,7 +636,7 @@ void frmMain::setFontListTexts(const QString& name, const QString& size) {
 bool frmMain::confirmClose() {
   if (!MainBox->document()->isModified() || MainBox->document()->isEmpty()) return true;
   const QMessageBox::StandardButton answer = messages::show(
-      this, QMessageBox::Warning, windowTitle(),
+      this, QMessageBox::Warning, kCaption,
       tr("The Editing Box has changes that are not saved.\nSave them before closing?"),
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
   if (answer == QMessageBox::Save) return saveRichText();
@@ -632,24 +693,36 @@ void frmMain::showUnicodePreview(bool shown) {
     return;
   }
   if (!preview_->isVisible()) {
-    // Beside the window where the screen has room (below it, else to its
-    // right), else over its lower edge; once placed, the user's place stays.
+    // Beside the window where the screen has room; once placed, the user's
+    // place stays.
     if (!preview_->property("placed").toBool()) {
-      const QRect outer = frameGeometry();
-      const QRect screen = this->screen()->availableGeometry();
-      QRect place(outer.x(), outer.bottom() + 8, outer.width(), 150);
-      if (!screen.contains(place)) {
-        place = QRect(outer.right() + 8, outer.y(), 320, outer.height());
-      }
-      if (!screen.contains(place)) {
-        place = QRect(outer.x(), screen.bottom() - 170, outer.width(), 150);
-      }
-      preview_->setGeometry(place);
+      placeUnicodePreview();
       preview_->setProperty("placed", true);
     }
     preview_->showGlyphs(RTB1->text());
     preview_->show();
+    preview_->raise();
   }
+}
+
+// A strip below (or above) the window, else a column to its right (or left);
+// where the screen has no room beside it, the panel overlaps as little as it
+// can and stays above the window. Always inside the available screen area.
+void frmMain::placeUnicodePreview() {
+  const QRect owner = frameGeometry();
+  QScreen* screen = this->screen();
+  const QRect area = screen ? screen->availableGeometry() : owner;
+  const QSize shapes[] = {QSize(owner.width(), 150), QSize(320, owner.height())};
+  QRect place;
+  for (const QSize& shape : shapes) {
+    const QRect fitted = besideOwner(owner, fitToArea(QRect(QPoint(), shape), area).size(), area);
+    if (place.isNull()) place = fitted;
+    if (!fitted.intersects(owner)) {
+      place = fitted;
+      break;
+    }
+  }
+  preview_->setGeometry(place);
 }
 
 void frmMain::mnuViewUnicodePreview_Click() {
@@ -665,9 +738,10 @@ void frmMain::mnuEditCopyUnicode_Click() {
 
 void frmMain::mnuFileExportUnicode_Click() {
   CommonDialog& dlg = exportDialog();
-  dlg.DialogTitle = tr("Export Unicode Text");
-  dlg.Filter = QStringLiteral("Text Files (*.txt)|*.txt");
+  prepare(dlg, tr("Export Unicode Text"), QStringLiteral("Text Files (*.txt)|*.txt"),
+          QStringLiteral("txt"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
+  dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
   QSaveFile file(dlg.FileName);
   const QByteArray bytes = unicodeText(MainBox->text()).toUtf8();
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
@@ -677,9 +751,9 @@ void frmMain::mnuFileExportUnicode_Click() {
 
 void frmMain::mnuFileExportPdf_Click() {
   CommonDialog& dlg = exportDialog();
-  dlg.DialogTitle = tr("Export PDF");
-  dlg.Filter = QStringLiteral("PDF Files (*.pdf)|*.pdf");
+  prepare(dlg, tr("Export PDF"), QStringLiteral("PDF Files (*.pdf)|*.pdf"), QStringLiteral("pdf"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
+  dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
   QTextDocument document;
   unicodeDocument(*MainBox->document(), document, devanagariFont());
   QString error;

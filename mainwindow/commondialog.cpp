@@ -1,6 +1,8 @@
 #include "commondialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -39,8 +41,33 @@ bool CommonDialog::ShowOpen() {
 }
 
 bool CommonDialog::ShowSave() {
-  FileName = QFileDialog::getSaveFileName(parent_, DialogTitle, FileName, qtFilter());
+  QFileDialog dialog(parent_, DialogTitle, FileName, qtFilter());
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The dialog adds the extension itself, so that it can ask before replacing
+  // the file of that name.
+  dialog.setDefaultSuffix(DefaultExt);
+  if (QFileInfo(FileName).isDir()) dialog.setDirectory(FileName);
+  FileName = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                 ? withDefaultExt(dialog.selectedFiles().constFirst(), DefaultExt)
+                 : QString();
   return !FileName.isEmpty();
+}
+
+QString withDefaultExt(const QString& name, const QString& ext) {
+  if (name.isEmpty() || ext.isEmpty() || name.endsWith(u'/')) return name;
+  const QString fileName = QFileInfo(name).fileName();
+  // A name such as ".profile" or "notes." is taken as it stands.
+  if (fileName.contains(u'.')) return name;
+  return name + u'.' + ext;
+}
+
+QString nameOfKind(const QString& previous, const QString& ext) {
+  if (previous.isEmpty() || ext.isEmpty()) return previous;
+  const QFileInfo info(previous);
+  if (info.suffix().compare(ext, Qt::CaseInsensitive) == 0) return previous;
+  if (info.isDir()) return previous;
+  return info.path() == QStringLiteral(".") ? QString() : info.path() + u'/';
 }
 
 bool CommonDialog::ShowPrinter() {

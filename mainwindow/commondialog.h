@@ -24,6 +24,7 @@ class CommonDialog {
   QString DialogTitle;
   QString Filter;  // "Description|pattern", as "All Files (*.txt)|*.txt"
   QString FileName;
+  QString DefaultExt;  // without the dot; given to a saved name that has none
   int Flags = 0;
   bool CancelError = false;
 
@@ -43,5 +44,12 @@ class CommonDialog {
   QString qtFilter() const;
   std::unique_ptr<QPrinter> printer_;
 };
+
+// `name` with the extension `ext` (no dot) when it has none.
+QString withDefaultExt(const QString& name, const QString& ext);
+
+// The name a dialog for files of extension `ext` may propose after `previous`:
+// `previous` when it is of that kind, else only its folder (or nothing).
+QString nameOfKind(const QString& previous, const QString& ext);
 
 }  // namespace kavelin

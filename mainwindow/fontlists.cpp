@@ -1,5 +1,12 @@
 #include "fontlists.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSet>
+#include <QStyle>
+
 namespace kavelin {
 
 double leadingNumber(const QString& text) {
@@ -36,5 +43,38 @@ double sizeForText(const QString& text) {
 }
 
 QString sizeText(double points) { return QString::number(points, 'g', 7); }
+
+QStringList fontFamilies(const QStringList& families) {
+  QStringList out;
+  QSet<QString> seen;
+  for (QString family : families) {
+    if (family.endsWith(u']')) {
+      const qsizetype open = family.lastIndexOf(QStringLiteral(" ["));
+      if (open > 0) family.truncate(open);
+    }
+    family = family.trimmed();
+    if (family.isEmpty()) continue;
+    const QString key = family.toCaseFolded();
+    if (seen.contains(key)) continue;
+    seen.insert(key);
+    out << family;
+  }
+  return out;
+}
+
+void fitListPopup(QComboBox* combo) {
+  const QFontMetrics metrics(combo->view()->font());
+  int widest = 0;
+  for (int i = 0; i < combo->count(); ++i) {
+    widest = std::max(widest, metrics.horizontalAdvance(combo->itemText(i)));
+  }
+  const int frame = 2 * combo->view()->frameWidth();
+  const int scrollBar = combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  int width = widest + frame + scrollBar + 16;
+  if (const QScreen* screen = combo->screen()) {
+    width = std::min(width, screen->availableGeometry().width());
+  }
+  combo->view()->setMinimumWidth(std::max(width, combo->width()));
+}
 
 }  // namespace kavelin

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+class QComboBox;
 
 namespace kavelin {
 
@@ -14,5 +17,12 @@ double sizeForText(const QString& text);
 
 // A number as the size list shows it: 12 as "12", 14.25 as "14.25".
 QString sizeText(double points);
+
+// The families for the font-name list: each once, in the order given, without
+// the foundry that Qt appends to a family several foundries make ("Sans [Foo]").
+QStringList fontFamilies(const QStringList& families);
+
+// Makes a list's popup wide enough for its longest entry (within the screen).
+void fitListPopup(QComboBox* combo);
 
 }  // namespace kavelin

@@ -16,6 +16,8 @@
 #include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
+#include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "fontlists.h"
@@ -27,6 +29,7 @@
 #include "placement.h"
 #include "richtextfield.h"
 #include "statusbar.h"
+#include "unicodepreview.h"
 
 namespace kavelin {
 namespace {
@@ -34,16 +37,32 @@ namespace {
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), chart_(engine_, *this) {
-  setWindowTitle(QStringLiteral("Kavelin"));
   dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
   exportDialog_ = std::make_unique<CommonDialog>(this);
   createControls();
   createMenus();
   connectCommands();
   createUnicodePreview();
+  setDocumentPath(QString());
+  connect(MainBox->document(), &QTextDocument::modificationChanged, this,
+          &frmMain::setWindowModified);
+  // The Edit entries and the formatting buttons follow the active box.
+  connect(qApp, &QApplication::focusChanged, this, &frmMain::updateCommandStates);
+  for (RichTextField* box : {RTB1, RTB2, MainBox}) {
+    connect(box, &QTextEdit::undoAvailable, this, &frmMain::updateCommandStates);
+    connect(box, &QTextEdit::redoAvailable, this, &frmMain::updateCommandStates);
+    connect(box, &QTextEdit::cursorPositionChanged, this, &frmMain::updateCommandStates);
+    connect(box, &QTextEdit::selectionChanged, this, &frmMain::updateCommandStates);
+    connect(box, &QTextEdit::currentCharFormatChanged, this, &frmMain::updateCommandStates);
+  }
+  updateCommandStates();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+  // No state updates while the controls go.
+  disconnect(qApp, nullptr, this, nullptr);
+  for (RichTextField* box : {RTB1, RTB2, MainBox}) disconnect(box, nullptr, this, nullptr);
+}
 
 // ---------------------------------------------------------------------------
 // Controls
@@ -105,6 +124,8 @@ void frmMain::createControls() {
   RTB1->setObjectName(QStringLiteral("RTB1"));
   RTB1->setReadOnly(true);
   RTB1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // The conversion writes it; there is nothing for the user to undo.
+  RTB1->setUndoRedoEnabled(false);
   place(RTB1, 1680, 1800, 6375, 2175);
   QFont devlys(QStringLiteral("DevLys 160"));
   devlys.setPointSizeF(14.25);
@@ -203,8 +224,9 @@ void frmMain::Form_Load() {
   setWindowIcon(QIcon(res::icon(101)));
   LoadIcon();
 
-  const QStringList families = QFontDatabase::families();
+  const QStringList families = fontFamilies(QFontDatabase::families());
   for (int i = 0; i < families.size(); ++i) Combo2->addItem(families.at(i));
+  fitListPopup(Combo2);
   for (int size = 8; size <= 72; size += 2) Combo1->addItem(QString::number(size));
   Combo1->setEditText(QStringLiteral("Size"));
 
@@ -223,34 +245,88 @@ void frmMain::Form_Load() {
   standAlone([&] { setComboText(Combo2, MainBox->baseFont().family()); });
   standAlone([&] { setComboText(Combo1, sizeText(MainBox->baseFont().pointSizeF())); });
 
-  standAlone([&] {
-    if (auto left = Placement::read(QStringLiteral("MainLeft"), Placement::kDefaultLeft)) {
-      move(px(*left), y());
-    }
-  });
-  standAlone([&] {
-    if (auto top = Placement::read(QStringLiteral("MainTop"), Placement::kDefaultTop)) {
-      move(x(), px(*top));
-    }
-  });
-  standAlone([&] {
-    if (auto width = Placement::read(QStringLiteral("MainWidth"), Placement::kDefaultWidth)) {
-      outerSize_.setWidth(px(*width));
-      resize(std::max(1, px(*width) - (frameGeometry().width() - geometry().width())), height());
-    }
-  });
-  standAlone([&] {
-    if (auto h = Placement::read(QStringLiteral("MainHeight"), Placement::kDefaultHeight)) {
-      outerSize_.setHeight(px(*h));
-      resize(width(), std::max(1, px(*h) - (frameGeometry().height() - geometry().height())));
-    }
-  });
+  restorePlacement();
   HideTxtBox();
 }
 
 
 
 QString frmMain::settingsPath() const { return settingsFilePath(); }
+
+// The four stored values give the outer (frame) rectangle; one that is no number
+// keeps what the window has. The rectangle is kept on the available screen area.
+void frmMain::restorePlacement() {
+  const std::pair<const char*, double> keys[] = {{"MainLeft", Placement::kDefaultLeft},
+                                                 {"MainTop", Placement::kDefaultTop},
+                                                 {"MainWidth", Placement::kDefaultWidth},
+                                                 {"MainHeight", Placement::kDefaultHeight}};
+  for (int i = 0; i < 4; ++i) {
+    stored_[i] = std::nullopt;
+    standAlone([&] { stored_[i] = Placement::read(QString::fromLatin1(keys[i].first), keys[i].second); });
+  }
+  QRect outer = frameGeometry();
+  if (stored_[0]) outer.moveLeft(px(*stored_[0]));
+  if (stored_[1]) outer.moveTop(px(*stored_[1]));
+  if (stored_[2]) outer.setWidth(px(*stored_[2]));
+  if (stored_[3]) outer.setHeight(px(*stored_[3]));
+  QScreen* screen = QGuiApplication::screenAt(outer.center());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (screen) outer = fitToArea(outer, screen->availableGeometry());
+  wantedOuter_ = outer;
+  // Before the first show the frame is not known: the position is the frame's,
+  // the size is corrected once the frame is known.
+  const QMargins frame = frameMarginsNow();
+  move(outer.topLeft());
+  resize(innerOf(outer, frame).size());
+}
+
+QMargins frmMain::frameMarginsNow() const {
+  const QRect outer = frameGeometry();
+  const QRect inner = geometry();
+  return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                  outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+// Runs from the first show until the frame is known (or for a while, where
+// there is none): gives the window the stored outer rectangle exactly. A size
+// set meanwhile by anyone else wins.
+void frmMain::settleFrame() {
+  constexpr int kAttempts = 100;
+  constexpr int kIntervalMs = 20;
+  if (wantedOuter_.isNull()) return;
+  if (size() != settlingSize_) {
+    wantedOuter_ = QRect();
+    return;
+  }
+  const QMargins frame = frameMarginsNow();
+  if (frame.isNull() && ++settleAttempts_ < kAttempts) {
+    QTimer::singleShot(kIntervalMs, this, &frmMain::settleFrame);
+    return;
+  }
+  const QRect outer = wantedOuter_;
+  wantedOuter_ = QRect();
+  resize(innerOf(outer, frame).size());
+  // At fractional scaling the frame in logical pixels is rounded; one more step
+  // makes the outer size come out as asked.
+  const QSize error = outer.size() - frameGeometry().size();
+  if (!error.isNull()) resize(size() + error);
+  move(outer.topLeft());
+  Form_Resize();
+  // A panel shown before the window was framed may lie below it.
+  if (preview_ && preview_->isVisible()) preview_->raise();
+}
+
+// The outer rectangle as stored at closing: the stored value itself for every
+// edge that has not moved, so that an unchanged placement is kept exactly.
+std::array<double, 4> frmMain::placementToStore() const {
+  const QRect outer = wantedOuter_.isNull() ? frameGeometry() : wantedOuter_;
+  const int now[] = {outer.x(), outer.y(), outer.width(), outer.height()};
+  std::array<double, 4> values{};
+  for (int i = 0; i < 4; ++i) {
+    values[i] = stored_[i] && px(*stored_[i]) == now[i] ? *stored_[i] : twips(now[i]);
+  }
+  return values;
+}
 
 void frmMain::LoadIcon() {
   Command2->setIcon(QIcon(res::icon(101)));
@@ -291,20 +367,25 @@ void frmMain::resizeEvent(QResizeEvent* e) {
   Form_Resize();
 }
 
+// The layout follows the outer size, which also changes when the window manager
+// frames the window or changes its frame.
+void frmMain::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  if (frameMarginsNow() != layoutFrame_) Form_Resize();
+}
+
 void frmMain::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
   // The first display activates the window, even where the platform does not
   // make it the active window at once.
   if (!activated_) Form_Activate();
-  // Sizes are outer sizes; the window frame is known once the window shows.
-  const QSize frame = frameGeometry().size() - geometry().size();
-  if (!frame.isNull()) {
-    const int width = outerSize_.width() > 0 ? outerSize_.width() - frame.width() : this->width();
-    const int height =
-        outerSize_.height() > 0 ? outerSize_.height() - frame.height() : this->height();
-    resize(std::max(1, width), std::max(1, height));
+  // The window frame is known only once the window manager has framed the
+  // window; the stored outer placement is made good then.
+  if (!wantedOuter_.isNull()) {
+    settleAttempts_ = 0;
+    settlingSize_ = size();
+    settleFrame();
   }
-  outerSize_ = QSize();
   // The font lists start at their design place on the toolbar.
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (QLayout* layout = tbToolBar->layout()) layout->activate();
@@ -318,6 +399,7 @@ void frmMain::showEvent(QShowEvent* e) {
 // The four sizes follow the window's outer size; a negative result skips its step.
 void frmMain::relayoutFrame(bool widthFirst) {
   const QRect outer = frameGeometry();
+  layoutFrame_ = frameMarginsNow();
   const double windowWidth = twips(outer.width());
   const double windowHeight = twips(outer.height());
   auto frameWidth = [&] {
@@ -379,9 +461,8 @@ void frmMain::Form_Unload() {
     if (w != this && w->isVisible()) w->close();
   }
   if (!isMinimized()) {
-    const QRect outer = frameGeometry();
-    Placement::write(twips(outer.x()), twips(outer.y()), twips(outer.width()),
-                     twips(outer.height()));
+    const std::array<double, 4> v = placementToStore();
+    Placement::write(v[0], v[1], v[2], v[3]);
   }
   QCoreApplication::quit();
 }
@@ -500,6 +581,7 @@ void frmMain::RTB2_Change() {
 void frmMain::convertEnglishBox() {
   const IncrementalConverter::Change& change = converter_.setText(ustr(RTB2->text()));
   patchingHindiBox_ = true;
+  const bool wasInStep = hindiBoxInStep_;
   if (!hindiBoxInStep_) {
     RTB1->setText(qstr(converter_.hindi()));
   } else if (change.removed != 0 || !change.inserted.empty()) {
@@ -514,9 +596,21 @@ void frmMain::convertEnglishBox() {
   hindiBoxInStep_ = true;
   engine_.setText1(converter_.chartToken());
   chart_.FillGrid();
-  QTextCursor end(RTB1->document());
-  end.movePosition(QTextCursor::End);
-  RTB1->setTextCursor(end);
+  // The caret goes to the end of the last line the change rewrote, so that the
+  // line being edited shows; after a whole rewrite, to the end.
+  QTextCursor caret(RTB1->document());
+  if (!wasInStep) {
+    caret.movePosition(QTextCursor::End);
+  } else if (change.removed != 0 || !change.inserted.empty()) {
+    std::size_t end = change.position + change.inserted.size();
+    if (!change.inserted.empty() && change.inserted.back() == u'\n') --end;
+    caret.setPosition(static_cast<int>(end));
+    caret.movePosition(QTextCursor::EndOfBlock);
+  } else {
+    return;
+  }
+  RTB1->setTextCursor(caret);
+  RTB1->ensureCursorVisible();
 }
 
 // ---------------------------------------------------------------------------

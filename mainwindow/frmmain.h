@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QPointer>
+#include <array>
+#include <optional>
 #include <functional>
 #include <memory>
 
@@ -64,6 +67,7 @@ enum class Cmd {
   ViewUnicodePreview,
   EditPasteUnicode,
   FileImportUnicode,
+  EditRedo,
   Count
 };
 
@@ -133,6 +137,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void mnuFilePageSetup_Click();
   void mnuFilePrint_Click();
   void mnuFileExit_Click();
+  void mnuEditUndo_Click();
+  void mnuEditRedo_Click();
   void mnuEditCut_Click();
   void mnuEditCopy_Click();
   void mnuEditPaste_Click();
@@ -194,6 +200,11 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   // unset. Replaceable for tests.
   std::function<WebComponent*()> browserComponent;
 
+  // The application-name part of the window title, also the messages' title.
+  static const QString kCaption;
+  // The file the Editing Box was last opened from or saved to; empty for none.
+  QString documentPath() const { return documentPath_; }
+
   // The Intro sample's first line.
   static const QString kIntroLine;
 
@@ -209,6 +220,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
  protected:
   void changeEvent(QEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
@@ -254,13 +266,25 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   std::unique_ptr<CommonDialog> exportDialog_;
   UnicodePreview* preview_ = nullptr;
   void createUnicodePreview();
+  void placeUnicodePreview();
+  void setDocumentPath(const QString& path);
+  void updateCommandStates();
+  QString documentPath_;
   void showUnicodePreview(bool shown);
   QAction* menuActions_[static_cast<int>(Cmd::Count)] = {};
   QAction* toolbarActions_[static_cast<int>(Cmd::Count)] = {};
   QPointer<frmSettings> settings_;
   bool unloading_ = false;
   bool activated_ = false;
-  QSize outerSize_;              // outer size asked for at load, made good at the first show
+  void restorePlacement();
+  void settleFrame();
+  QMargins frameMarginsNow() const;
+  std::array<double, 4> placementToStore() const;
+  std::optional<double> stored_[4];  // the stored placement as read (twips)
+  QRect wantedOuter_;                // outer rectangle to make good once the frame is known
+  QSize settlingSize_;
+  int settleAttempts_ = 0;
+  QMargins layoutFrame_;  // the frame the Editing Box was last laid out with
   bool hindiBoxInStep_ = false;  // the Hindi box holds the converter's last result
   bool patchingHindiBox_ = false;
 };

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include "forms.h"
 #include "inifile.h"
 #include "messages.h"
@@ -89,16 +91,50 @@ void frmSettings::Form_Load() {
   Command2->setEnabled(true);
 }
 
-// Each label starts at its design place and takes the width left in its frame.
+// The controls at their design places, each frame widened (and the sample
+// made taller) as far as its text needs, the controls to its right moving
+// along, so that no label or sample is cut.
 void frmSettings::fitLabels() {
+  constexpr int kLabelLeft = 120, kLabelTop = 360, kMaxLabel = 360;
+  auto needed = [](QLabel* label) {
+    return label->fontMetrics().horizontalAdvance(label->text()) + 2;
+  };
+  // A name wider than any frame can be (a stored value of up to 254
+  // characters) shows whole in the tooltip.
   for (QLabel* label : {Label1, Label2}) {
-    const int left = px(120);
-    const int top = px(360);
-    const QWidget* frame = label->parentWidget();
-    const int width = frame->width() - left - 4;
-    label->setGeometry(left, top, width, label->heightForWidth(width));
+    label->setWordWrap(false);
     label->setToolTip(label->text());
   }
+  const int label1 = std::min(needed(Label1), kMaxLabel);
+  const int label2 = std::min(needed(Label2), kMaxLabel);
+  const QFontMetrics sample(Text1->font());
+  const QMargins text = Text1->textMargins();
+  // The line edit's frame and inner margin: what its size hint adds to its text.
+  const int frameW = Text1->minimumSizeHint().width() - Text1->fontMetrics().horizontalAdvance(u'x');
+  const int sampleW = std::max(px(735), sample.horizontalAdvance(Text1->text()) +
+                                            text.left() + text.right() + std::max(frameW, 8));
+  const int sampleH =
+      std::clamp(sample.height() + text.top() + text.bottom() + 8, px(495), px(495) * 4);
+
+  const int grow1 = std::max(0, px(kLabelLeft) + label1 + px(kLabelLeft) - px(2295));
+  const int grow2 = std::max(0, px(kLabelLeft) + label2 + px(kLabelLeft) - px(615));
+  const int grow4 = std::max(0, sampleW - px(735));
+  const int growH = std::max(0, sampleH - px(495));
+  const int frameH = px(855) + growH;
+
+  Frame1->setGeometry(px(120), px(240), px(2295) + grow1, frameH);
+  Frame2->setGeometry(px(2520) + grow1, px(240), px(615) + grow2, frameH);
+  Frame4->setGeometry(px(3240) + grow1 + grow2, px(240), px(975) + grow4, frameH);
+  Text1->setGeometry(px(120), px(240), sampleW, sampleH);
+  Command1->setGeometry(px(4320) + grow1 + grow2 + grow4, px(360), px(975), px(735));
+  const int growW = grow1 + grow2 + grow4;
+  Frame3->setGeometry(px(120), px(240), px(5535) + growW, px(1215) + growH);
+  OKButton->move(px(2040), px(2040) + growH);
+  CancelButton->move(px(3240), px(2040) + growH);
+  Command2->move(px(960), px(2040) + growH);
+  setFixedSize(px(6420) + growW, px(2775) + growH);
+  Label1->setGeometry(px(kLabelLeft), px(kLabelTop), label1, Label1->sizeHint().height());
+  Label2->setGeometry(px(kLabelLeft), px(kLabelTop), label2, Label2->sizeHint().height());
 }
 
 // The size label as a number; nothing when it holds none ("Not available").
@@ -115,6 +151,7 @@ void frmSettings::showSample(const QString& name, std::optional<double> size) {
   font.setFamily(name);
   if (size) font.setPointSizeF(*size);
   Text1->setFont(font);
+  fitLabels();
 }
 
 void frmSettings::Command1_Click() {

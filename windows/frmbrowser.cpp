@@ -50,6 +50,9 @@ frmBrowser::frmBrowser(WebComponent* component, QWidget* parent) : QWidget(paren
   cboAddress->setInsertPolicy(QComboBox::NoInsert);
   cboAddress->setGeometry(px(45), px(300), px(3795), px(315));
   lblAddress->setBuddy(cboAddress);
+  // Keys reach the combo box when it has the focus (its line edit's focus
+  // proxy), or the line edit when that has it: Enter is caught on both.
+  cboAddress->installEventFilter(this);
   cboAddress->lineEdit()->installEventFilter(this);
   connect(cboAddress, qOverload<int>(&QComboBox::activated), this, [this] { cboAddress_Click(); });
 
@@ -115,7 +118,8 @@ void frmBrowser::cboAddress_KeyPress(int keyAscii) {
 
 // Enter in the address box navigates; other keys are typed as usual.
 bool frmBrowser::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == cboAddress->lineEdit() && e->type() == QEvent::KeyPress) {
+  if ((watched == cboAddress || watched == cboAddress->lineEdit()) &&
+      e->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(e);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
       cboAddress_KeyPress(13);

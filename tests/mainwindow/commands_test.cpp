@@ -232,8 +232,9 @@ TEST_F(CommandTest, ViewTogglesAndMessages) {
   EXPECT_EQ(shownMessages[1].text,
             "Unable to display Help Contents. There is no Help associated with this project.");
   EXPECT_EQ(shownMessages[1].icon, QMessageBox::Information);
-  EXPECT_EQ(shownMessages[1].title, w->windowTitle());
-  // Entries without a command do nothing.
+  EXPECT_EQ(shownMessages[1].title, "Kavelin");  // the caption, without a document name
+  // Entries without a command do nothing and are disabled.
+  EXPECT_FALSE(w->menuAction(Cmd::EditPasteSpecial)->isEnabled());
   w->menuAction(Cmd::EditUndo)->trigger();
   w->menuAction(Cmd::EditPasteSpecial)->trigger();
   EXPECT_EQ(shownMessages.size(), 2u);

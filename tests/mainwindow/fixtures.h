@@ -44,6 +44,8 @@ class ScriptedDialog : public CommonDialog {
     QString filter;
     int flags;
     bool cancelError;
+    QString fileName;  // the name the dialog proposed
+    QString defaultExt;
   };
   std::vector<Shown> shown;
   std::deque<QString> answers;  // a file name, or empty for Cancel
@@ -63,7 +65,9 @@ class ScriptedDialog : public CommonDialog {
   }
 
  private:
-  void record(const QString& kind) { shown.push_back({kind, DialogTitle, Filter, Flags, CancelError}); }
+  void record(const QString& kind) { 
+    shown.push_back({kind, DialogTitle, Filter, Flags, CancelError, FileName, DefaultExt});
+  }
   bool answer(const QString& kind) {
     record(kind);
     FileName = answers.empty() ? QString() : answers.front();

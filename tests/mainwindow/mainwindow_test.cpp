@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <random>
 
 #include "fontlists.h"
@@ -107,7 +108,7 @@ TEST_F(MainWindow, ControlsAtTheirDesignPlaces) {
     }
   }
   EXPECT_EQ(w->Frame1->title(), "Editing Box");
-  EXPECT_EQ(w->windowTitle(), "Kavelin");
+  EXPECT_EQ(w->windowHandle()->title(), "Kavelin");
   EXPECT_EQ(twipsRect(w->MainBox).topLeft(), QPoint(120, 240));
   EXPECT_FALSE(w->windowIcon().isNull());
   for (QToolButton* b : {w->Command1, w->Command2, w->Command3, w->Command4, w->Command5,

@@ -45,6 +45,8 @@ QFont font(const QString& family, double size) {
 }
 
 TEST_F(SettingsTest, DialogLayout) {
+  // Values that fit the design frames: the design layout.
+  writeSettings("[Hindi Box]\nFontName=Arial\nFontSize=8\n");
   frmSettings* s = open();
   ASSERT_NE(s, nullptr);
   EXPECT_FALSE(s->isModal());
