@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -129,6 +130,33 @@ TEST_F(Browser, AddressBox) {
   b->cboAddress_Click();
   b->cboAddress_KeyPress(13);
   EXPECT_EQ(web->calls.size(), 1);
+}
+
+// Real key events reach the widget that has the focus, which for an editable
+// combo box is the box itself, not its line edit.
+TEST_F(Browser, EnterOnTheFocusedAddressBoxNavigatesToANewAddress) {
+  b->Form_Load();
+  QApplication::setActiveWindow(b);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(b));
+  b->cboAddress->setFocus();
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  struct Case {
+    const char* typed;
+    Qt::Key enter;
+  } cases[] = {{"file:///tmp/page.html", Qt::Key_Return},  // not in the list
+               {"file:///tmp/page.html", Qt::Key_Enter},   // the keypad's Enter
+               {"qrc:/home/index.html", Qt::Key_Return}};  // in the list: still once
+  b->cboAddress->addItem("qrc:/home/index.html");
+  for (const Case& c : cases) {
+    web->calls.clear();
+    b->cboAddress->clearEditText();
+    QTest::keyClicks(focus, c.typed);
+    ASSERT_EQ(b->cboAddress->currentText(), c.typed);
+    QTest::keyClick(focus, c.enter);
+    EXPECT_EQ(web->calls, QStringList{QString("Navigate ") + c.typed}) << c.typed;
+    EXPECT_TRUE(b->timTimer->isActive());
+  }
 }
 
 TEST_F(Browser, BusyCaptionAndToolbar) {
