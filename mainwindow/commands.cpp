@@ -582,6 +582,17 @@ void frmMain::mnuViewRefresh_Click() {
 void frmMain::mnuViewWebBrowser_Click() {
   auto* browser = new frmBrowser(browserComponent ? browserComponent() : nullptr);
   browser->StartingAddress = kHomePage;
+  // Beside the main window and on the screen, each one a little further on;
+  // its frame is taken to be like the main window's.
+  const QRect area = screen() ? screen()->availableGeometry() : frameGeometry();
+  const QSize outer = browser->size().grownBy(frameMarginsNow());
+  int opened = 0;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != browser && qobject_cast<frmBrowser*>(window) && window->isVisible()) ++opened;
+  }
+  QRect place = besideOwner(outerNow(), outer, area);
+  place = fitToArea(place.translated(24 * (opened % 8), 24 * (opened % 8)), area);
+  browser->move(place.topLeft());
   browser->Form_Load();
 }
 

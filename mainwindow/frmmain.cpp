@@ -280,26 +280,43 @@ void frmMain::restorePlacement() {
   resize(innerOf(outer, frame).size());
 }
 
+// The frame as the window system reports it; nothing before the first show.
+// While the window manager is still building the frame, the platform may
+// report the margins of a frame window not yet sized: such margins count as
+// none.
 QMargins frmMain::frameMarginsNow() const {
-  const QRect outer = frameGeometry();
-  const QRect inner = geometry();
-  return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                  outer.right() - inner.right(), outer.bottom() - inner.bottom());
+  const QWindow* window = windowHandle();
+  if (!window) return QMargins();
+  const QMargins frame = window->frameMargins();
+  const bool sane = frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 &&
+                    frame.bottom() >= 0 && frame.left() + frame.right() < width() &&
+                    frame.top() + frame.bottom() < height();
+  return sane ? frame : QMargins();
 }
 
-// Runs from the first show until the frame is known (or for a while, where
-// there is none): gives the window the stored outer rectangle exactly. A size
-// set meanwhile by anyone else wins.
+// The window's outer rectangle, from its client rectangle and the frame.
+QRect frmMain::outerNow() const {
+  const QMargins frame = frameMarginsNow();
+  return geometry().marginsAdded(frame);
+}
+
+// Runs from the first show until the frame is known: gives the window the
+// stored outer rectangle exactly. A size set meanwhile by anyone else wins.
+// Where no window manager frames the window, the last attempt changes nothing:
+// the window already has the outer size.
 void frmMain::settleFrame() {
-  constexpr int kAttempts = 100;
-  constexpr int kIntervalMs = 20;
+  constexpr int kAttempts = 300;
+  constexpr int kIntervalMs = 50;
   if (wantedOuter_.isNull()) return;
   if (size() != settlingSize_) {
     wantedOuter_ = QRect();
     return;
   }
+  // The frame counts once it holds for two polls in a row.
   const QMargins frame = frameMarginsNow();
-  if (frame.isNull() && ++settleAttempts_ < kAttempts) {
+  const bool known = !frame.isNull() && frame == lastFrame_;
+  lastFrame_ = frame;
+  if (!known && ++settleAttempts_ < kAttempts) {
     QTimer::singleShot(kIntervalMs, this, &frmMain::settleFrame);
     return;
   }
@@ -308,9 +325,11 @@ void frmMain::settleFrame() {
   resize(innerOf(outer, frame).size());
   // At fractional scaling the frame in logical pixels is rounded; one more step
   // makes the outer size come out as asked.
-  const QSize error = outer.size() - frameGeometry().size();
+  const QSize error = outer.size() - outerNow().size();
   if (!error.isNull()) resize(size() + error);
-  move(outer.topLeft());
+  // The client's place for the frame to stand at the stored place.
+  const QRect inner = innerOf(QRect(outer.topLeft(), outerNow().size()), frameMarginsNow());
+  setGeometry(QRect(inner.topLeft(), size()));
   Form_Resize();
   // A panel shown before the window was framed may lie below it.
   if (preview_ && preview_->isVisible()) preview_->raise();
@@ -319,7 +338,12 @@ void frmMain::settleFrame() {
 // The outer rectangle as stored at closing: the stored value itself for every
 // edge that has not moved, so that an unchanged placement is kept exactly.
 std::array<double, 4> frmMain::placementToStore() const {
-  const QRect outer = wantedOuter_.isNull() ? frameGeometry() : wantedOuter_;
+  // Closed before the frame was known: what was asked for, unless the window
+  // has been resized or moved meanwhile.
+  const QRect current = outerNow();
+  const bool pending = !wantedOuter_.isNull() && size() == settlingSize_ &&
+                       (current.topLeft() - wantedOuter_.topLeft()).manhattanLength() <= 64;
+  const QRect outer = pending ? wantedOuter_ : current;
   const int now[] = {outer.x(), outer.y(), outer.width(), outer.height()};
   std::array<double, 4> values{};
   for (int i = 0; i < 4; ++i) {
@@ -383,6 +407,7 @@ void frmMain::showEvent(QShowEvent* e) {
   // window; the stored outer placement is made good then.
   if (!wantedOuter_.isNull()) {
     settleAttempts_ = 0;
+    lastFrame_ = QMargins(-1, -1, -1, -1);
     settlingSize_ = size();
     settleFrame();
   }
@@ -398,7 +423,7 @@ void frmMain::showEvent(QShowEvent* e) {
 
 // The four sizes follow the window's outer size; a negative result skips its step.
 void frmMain::relayoutFrame(bool widthFirst) {
-  const QRect outer = frameGeometry();
+  const QRect outer = outerNow();
   layoutFrame_ = frameMarginsNow();
   const double windowWidth = twips(outer.width());
   const double windowHeight = twips(outer.height());

@@ -279,11 +279,13 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void restorePlacement();
   void settleFrame();
   QMargins frameMarginsNow() const;
+  QRect outerNow() const;
   std::array<double, 4> placementToStore() const;
   std::optional<double> stored_[4];  // the stored placement as read (twips)
   QRect wantedOuter_;                // outer rectangle to make good once the frame is known
   QSize settlingSize_;
   int settleAttempts_ = 0;
+  QMargins lastFrame_;
   QMargins layoutFrame_;  // the frame the Editing Box was last laid out with
   bool hindiBoxInStep_ = false;  // the Hindi box holds the converter's last result
   bool patchingHindiBox_ = false;

@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# The desktop program under a real X server with a window manager (Xvfb and
+# openbox), driven by xdotool: typing and saving the English text, five
+# restarts that must keep the stored placement exactly, and Enter in the
+# browser's address box on a local file: page.
+#
+#   tests/x11/desktop_check.sh [PROGRAM] [SCREENSHOT_DIR]
+#
+# Exits 77 (skipped) when Xvfb, openbox or xdotool is missing.
+set -uo pipefail
+
+program=${1:-build/app/kavelin}
+shots=${2:-}
+for tool in xvfb-run Xvfb openbox xdotool xprop; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
+done
+[ -x "$program" ] || { echo "no program at $program" >&2; exit 1; }
+program=$(realpath "$program")
+
+if [ -z "${KAVELIN_X11_INNER:-}" ]; then
+  export KAVELIN_X11_INNER=1
+  exec xvfb-run -a -s "-screen 0 ${KAVELIN_X11_SCREEN:-1280x1024}x24 -nolisten tcp" "$0" "$program" "$shots"
+fi
+
+# --- inside the X server -----------------------------------------------------
+work=$(mktemp -d)
+trap 'kill $wm 2>/dev/null; rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu --disable-dev-shm-usage"
+unset QT_QPA_PLATFORM
+conf=$XDG_CONFIG_HOME/Kavelin/Kavelin.conf
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+shot() { [ -n "$shots" ] && mkdir -p "$shots" && import -window root "$shots/$1.png" 2>/dev/null; }
+
+openbox --sm-disable >/dev/null 2>&1 & wm=$!
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+
+# Waits for a visible window of `pid` whose name matches `regex` and that the
+# window manager has framed: a main window, or with `yes` a dialog or panel
+# (transient for another window); prints its id.
+wait_window() {
+  local pid=$1 regex=$2 transient=${3:-no} except=${4:-} id props
+  for _ in $(seq 300); do
+    for id in $(xdotool search --onlyvisible --pid "$pid" --name "$regex" 2>/dev/null); do
+      [ "$id" = "$except" ] && continue
+      [[ "$(xdotool getwindowname "$id")" =~ $regex ]] || continue
+      props=$(xprop -id "$id" WM_TRANSIENT_FOR _NET_FRAME_EXTENTS 2>/dev/null)
+      grep -q '_NET_FRAME_EXTENTS(CARDINAL)' <<<"$props" || continue
+      if grep -q 'window id' <<<"$props"; then
+        [ "$transient" = yes ] && { echo "$id"; return 0; }
+      else
+        [ "$transient" = no ] && { echo "$id"; return 0; }
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# The outer (frame) rectangle of a client window: "x y w h".
+outer_of() {
+  local id=$1 x y w h l r t b info
+  info=$(xwininfo -id "$id")
+  x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  w=$(sed -n 's/.*Width: *//p' <<<"$info")
+  h=$(sed -n 's/.*Height: *//p' <<<"$info")
+  read -r l r t b < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed -n 's/.*= //; s/,//gp')
+  [ -n "${b:-}" ] || { echo "unframed"; return 0; }
+  echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+
+# Waits until the window manager has framed the window and its outer frame is
+# `expected` (or, without one, keeps still for a second).
+wait_settled() {
+  local id=$1 expected=${2:-} last="" now same=0
+  for _ in $(seq 100); do
+    if xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; then
+      now=$(outer_of "$id")
+      [ -n "$expected" ] && [ "$now" = "$expected" ] && return 0
+      if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
+      [ -z "$expected" ] && [ "$same" -ge 5 ] && return 0
+      last=$now
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+placement() { grep -E '^Main(Left|Top|Width|Height)=' "$conf" 2>/dev/null | sort | tr '\n' ' '; }
+
+# Starts the program and waits for its main window, framed at the outer
+# rectangle `expected` when one is given.
+start() {
+  "$program" >>"$work/program.log" 2>&1 &
+  pid=$!
+  if ! main=$(wait_window "$pid" '^Kavelin$'); then
+    kill -0 "$pid" 2>/dev/null || echo "the program has ended"
+    for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+      echo "window $w '$(xdotool getwindowname "$w")': $(xprop -id "$w" WM_TRANSIENT_FOR _NET_FRAME_EXTENTS | tr '\n' ' ')"
+    done
+    fail "no main window"
+    return 1
+  fi
+  wait_settled "$main" "${1:-}" || true
+}
+
+quit() {
+  xdotool windowactivate --sync "$main" >/dev/null 2>&1
+  xdotool key --clearmodifiers ctrl+q
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    fail "Ctrl+Q did not end the program"
+    kill "$pid"
+  fi
+  wait "$pid" 2>/dev/null
+}
+
+# 1. First run: the design outer frame; type, save with Ctrl+S (the extension
+#    is added), quit with Ctrl+Q.
+start "66 66 800 600" || exit 1
+shot main-first-run
+outer=$(outer_of "$main")
+[ "$outer" = "66 66 800 600" ] || fail "first run's outer frame is $outer, not 66 66 800 600"
+xdotool windowactivate --sync "$main" >/dev/null 2>&1
+xdotool type --delay 30 "namaste bhaarat"
+sleep 0.3
+xdotool key --clearmodifiers ctrl+s
+if dialog=$(wait_window "$pid" '^Save Text' yes); then
+  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+  sleep 0.3
+  shot save-dialog
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 10 "$work/english"
+  xdotool key Return
+  for _ in $(seq 30); do [ -f "$work/english.txt" ] && break; sleep 0.1; done
+  if [ "$(cat "$work/english.txt" 2>/dev/null)" != "namaste bhaarat" ]; then
+    fail "the typed text was not saved to english.txt"
+  fi
+else
+  fail "Ctrl+S opened no \"Save Text\" dialog"
+fi
+shot main-typed
+quit
+first=$(placement)
+[ "$first" = "MainHeight=9000 MainLeft=1000 MainTop=1000 MainWidth=12000 " ] ||
+  fail "first run stored '$first'"
+
+# 2. Five restarts: the same outer frame and the same stored values each time.
+for run in 1 2 3 4 5; do
+  start "$outer" || break
+  now=$(outer_of "$main")
+  [ "$now" = "$outer" ] || fail "restart $run: outer frame $now, not $outer"
+  quit
+  [ "$(placement)" = "$first" ] || fail "restart $run stored '$(placement)', not '$first'"
+done
+
+# 3. The browser: Enter in the address box opens a local page typed anew.
+page=$work/page.html
+echo '<html><head><title>Local test page</title></head><body>Local page</body></html>' >"$page"
+start || exit 1
+xdotool windowactivate --sync "$main" >/dev/null 2>&1
+xdotool key --clearmodifiers alt+v
+sleep 0.3
+xdotool key w
+# The browser opens on the home page, whose title names the program.
+if browser=$(wait_window "$pid" 'write Hindi|Working' no "$main"); then
+  sleep 1
+  xdotool windowactivate --sync "$browser" >/dev/null 2>&1
+  for _ in $(seq 30); do [ "$(xdotool getactivewindow)" = "$browser" ] && break; sleep 0.1; done
+  [ "$(xdotool getactivewindow)" = "$browser" ] || fail "the browser window is not active"
+  # A click in the address box gives it the focus.
+  xdotool mousemove --window "$browser" 120 70 click 1
+  sleep 0.3
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 10 "file://$page"
+  xdotool key Return
+  title=""
+  for _ in $(seq 100); do
+    title=$(xdotool getwindowname "$browser")
+    [ "$title" = "Local test page" ] && break
+    sleep 0.1
+  done
+  shot browser
+  [ "$title" = "Local test page" ] || fail "Enter in the address box: the caption is '$title'"
+else
+  fail "View > Web Browser opened no window"
+fi
+quit
+
+if [ "$failures" -ne 0 ]; then
+  echo "--- program output"; cat "$work/program.log"
+  exit 1
+fi
+echo "desktop check passed"
