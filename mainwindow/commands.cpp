@@ -789,7 +789,7 @@ void frmMain::insertUnicodeAsGlyphs(const QString& unicode) {
   }
   sbStatusBar->panel(0)->setText(status);
   if (g.unconverted != 0) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
+    messages::show(this, QMessageBox::Warning, kCaption,
                    status + tr(" and were kept as they are:\n") + g.details, QMessageBox::Ok);
   }
 }
@@ -800,8 +800,8 @@ void frmMain::mnuEditPasteUnicode_Click() {
 
 void frmMain::mnuFileImportUnicode_Click() {
   CommonDialog& dlg = exportDialog();
-  dlg.DialogTitle = tr("Import Unicode Text");
-  dlg.Filter = QStringLiteral("Text Files (*.txt)|*.txt");
+  prepare(dlg, tr("Import Unicode Text"), QStringLiteral("Text Files (*.txt)|*.txt"),
+          QStringLiteral("txt"));
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
   QFile file(dlg.FileName);
   if (!file.open(QIODevice::ReadOnly)) {
