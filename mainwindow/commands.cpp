@@ -443,8 +443,7 @@ void frmMain::printEditingBox() {
   if (printer->printerState() == QPrinter::Error) {
     const QString where =
         printer->outputFileName().isEmpty() ? printer->printerName() : printer->outputFileName();
-    messages::show(this, QMessageBox::Warning, kCaption,
-                   tr("Could not print to %1.").arg(where));
+    messages::show(this, QMessageBox::Warning, kCaption, tr("Could not print to %1.").arg(where));
   }
 }
 

@@ -12,29 +12,27 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QScreen>
-#include <QTimer>
 #include <QWindow>
 
 #include "fontlists.h"
 #include "forms.h"
 #include "gridview.h"
 #include "inifile.h"
-#include "settingsfile.h"
 #include "kavelin_resources.h"
 #include "placement.h"
 #include "richtextfield.h"
+#include "settingsfile.h"
 #include "statusbar.h"
 #include "unicodepreview.h"
 
 namespace kavelin {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), chart_(engine_, *this) {
   dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
@@ -249,8 +247,6 @@ void frmMain::Form_Load() {
   HideTxtBox();
 }
 
-
-
 QString frmMain::settingsPath() const { return settingsFilePath(); }
 
 // The four stored values give the outer (frame) rectangle; one that is no number
@@ -262,7 +258,8 @@ void frmMain::restorePlacement() {
                                                  {"MainHeight", Placement::kDefaultHeight}};
   for (int i = 0; i < 4; ++i) {
     stored_[i] = std::nullopt;
-    standAlone([&] { stored_[i] = Placement::read(QString::fromLatin1(keys[i].first), keys[i].second); });
+    standAlone(
+        [&] { stored_[i] = Placement::read(QString::fromLatin1(keys[i].first), keys[i].second); });
   }
   QRect outer = frameGeometry();
   if (stored_[0]) outer.moveLeft(px(*stored_[0]));
@@ -567,8 +564,8 @@ void frmMain::MainBox_KeyDown(int keyCode, int shift) {
       const int to = std::min(end, f.position() + f.length());
       if (from >= to) continue;
       const QTextCharFormat format = f.charFormat();
-      const double size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
-                                                                          : base;
+      const double size =
+          format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : base;
       QTextCursor part(MainBox->document());
       part.setPosition(from);
       part.setPosition(to, QTextCursor::KeepAnchor);
@@ -613,8 +610,7 @@ void frmMain::convertEnglishBox() {
     // Only the converted lines change; the rest is what a rebuild would give.
     QTextCursor cursor(RTB1->document());
     cursor.setPosition(static_cast<int>(change.position));
-    cursor.setPosition(static_cast<int>(change.position + change.removed),
-                       QTextCursor::KeepAnchor);
+    cursor.setPosition(static_cast<int>(change.position + change.removed), QTextCursor::KeepAnchor);
     cursor.insertText(qstr(change.inserted), QTextCharFormat());
   }
   patchingHindiBox_ = false;

@@ -6,9 +6,9 @@
 #include <QMargins>
 #include <QPointer>
 #include <array>
-#include <optional>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "chart.h"
 #include "commondialog.h"
@@ -286,7 +286,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   QSize settlingSize_;
   int settleAttempts_ = 0;
   QMargins lastFrame_;
-  QMargins layoutFrame_;  // the frame the Editing Box was last laid out with
+  QMargins layoutFrame_;         // the frame the Editing Box was last laid out with
   bool hindiBoxInStep_ = false;  // the Hindi box holds the converter's last result
   bool patchingHindiBox_ = false;
 };

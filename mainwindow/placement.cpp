@@ -60,7 +60,8 @@ QRect besideOwner(const QRect& owner, const QSize& panel, const QRect& area) {
   }
   // No room beside it: along the bottom of the area, under the owner's lower
   // edge, where the window holds the least.
-  return fitToArea(QRect(QPoint(owner.x(), area.y() + area.height() - panel.height()), panel), area);
+  return fitToArea(QRect(QPoint(owner.x(), area.y() + area.height() - panel.height()), panel),
+                   area);
 }
 
 }  // namespace kavelin

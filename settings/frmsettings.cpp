@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
 #include <algorithm>
 
 #include "forms.h"
@@ -110,9 +109,10 @@ void frmSettings::fitLabels() {
   const QFontMetrics sample(Text1->font());
   const QMargins text = Text1->textMargins();
   // The line edit's frame and inner margin: what its size hint adds to its text.
-  const int frameW = Text1->minimumSizeHint().width() - Text1->fontMetrics().horizontalAdvance(u'x');
-  const int sampleW = std::max(px(735), sample.horizontalAdvance(Text1->text()) +
-                                            text.left() + text.right() + std::max(frameW, 8));
+  const int frameW =
+      Text1->minimumSizeHint().width() - Text1->fontMetrics().horizontalAdvance(u'x');
+  const int sampleW = std::max(px(735), sample.horizontalAdvance(Text1->text()) + text.left() +
+                                            text.right() + std::max(frameW, 8));
   const int sampleH =
       std::clamp(sample.height() + text.top() + text.bottom() + 8, px(495), px(495) * 4);
 
@@ -174,9 +174,9 @@ bool frmSettings::writeLabels() {
       WriteIni(kSection, "FontName", Label1->text().toStdString(), path.toStdString(), &error) &&
       WriteIni(kSection, "FontSize", Label2->text().toStdString(), path.toStdString(), &error);
   if (!ok) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("The settings could not be saved to %1:\n%2")
-                       .arg(path, QString::fromStdString(error)));
+    messages::show(
+        this, QMessageBox::Warning, windowTitle(),
+        tr("The settings could not be saved to %1:\n%2").arg(path, QString::fromStdString(error)));
   }
   return ok;
 }

@@ -71,13 +71,13 @@ TEST(Geometry, FitToArea) {
     QRect outer;
     QRect fitted;
   } cases[] = {
-      {{66, 66, 800, 600}, {66, 66, 800, 600}},      // inside: unchanged
-      {{-40, 10, 800, 600}, {0, 10, 800, 600}},      // off the left edge
-      {{900, 10, 800, 600}, {480, 10, 800, 600}},    // off the right edge
-      {{10, -22, 800, 600}, {10, 0, 800, 600}},      // title bar above the screen
-      {{10, 900, 800, 600}, {10, 424, 800, 600}},    // off the bottom
-      {{10, 10, 2000, 1500}, {0, 0, 1280, 1024}},    // larger than the screen
-      {{5000, 5000, 100, 80}, {1180, 944, 100, 80}}, // on a screen that is gone
+      {{66, 66, 800, 600}, {66, 66, 800, 600}},       // inside: unchanged
+      {{-40, 10, 800, 600}, {0, 10, 800, 600}},       // off the left edge
+      {{900, 10, 800, 600}, {480, 10, 800, 600}},     // off the right edge
+      {{10, -22, 800, 600}, {10, 0, 800, 600}},       // title bar above the screen
+      {{10, 900, 800, 600}, {10, 424, 800, 600}},     // off the bottom
+      {{10, 10, 2000, 1500}, {0, 0, 1280, 1024}},     // larger than the screen
+      {{5000, 5000, 100, 80}, {1180, 944, 100, 80}},  // on a screen that is gone
   };
   for (const Case& c : cases) {
     EXPECT_EQ(fitToArea(c.outer, area), c.fitted) << c.outer.x() << "," << c.outer.y();
@@ -164,8 +164,8 @@ TEST_F(PlacementTest, KeptOnTheAvailableScreenArea) {
 }
 
 TEST_F(PlacementTest, EditingBoxAtStartUpAsAfterTwoToggles) {
-  for (const QStringList& values :
-       {QStringList{"1000", "1000", "12000", "9000"}, QStringList{"300", "200", "14000", "10500"}}) {
+  for (const QStringList& values : {QStringList{"1000", "1000", "12000", "9000"},
+                                    QStringList{"300", "200", "14000", "10500"}}) {
     storePlacement(values);
     runOnce([](frmMain& w) {
       const QRect frame = w.Frame1->geometry();
@@ -236,9 +236,12 @@ TEST_F(DesktopTest, SaveDialogsNeverProposeANameOfAnotherKind) {
     const char* previous;
     const char* ext;
     const char* proposed;
-  } cases[] = {{"/tmp/a/doc.rtf", "txt", "/tmp/a/"}, {"/tmp/a/doc.RTF", "rtf", "/tmp/a/doc.RTF"},
-               {"/tmp/a/doc.txt", "pdf", "/tmp/a/"},  {"doc.txt", "rtf", ""},
-               {"", "rtf", ""},                       {"/tmp/a/doc.txt", "txt", "/tmp/a/doc.txt"}};
+  } cases[] = {{"/tmp/a/doc.rtf", "txt", "/tmp/a/"},
+               {"/tmp/a/doc.RTF", "rtf", "/tmp/a/doc.RTF"},
+               {"/tmp/a/doc.txt", "pdf", "/tmp/a/"},
+               {"doc.txt", "rtf", ""},
+               {"", "rtf", ""},
+               {"/tmp/a/doc.txt", "txt", "/tmp/a/doc.txt"}};
   for (const Case& c : cases) {
     EXPECT_EQ(nameOfKind(c.previous, c.ext), c.proposed) << c.previous << " " << c.ext;
   }
@@ -273,9 +276,12 @@ TEST_F(DesktopTest, SavedFilesGetTheirExtension) {
     const char* name;
     const char* ext;
     const char* result;
-  } names[] = {{"/x/notes", "rtf", "/x/notes.rtf"}, {"/x/notes.rtf", "rtf", "/x/notes.rtf"},
-               {"/x/.profile", "txt", "/x/.profile"}, {"/x.d/notes", "pdf", "/x.d/notes.pdf"},
-               {"", "txt", ""},                       {"/x/notes", "", "/x/notes"}};
+  } names[] = {{"/x/notes", "rtf", "/x/notes.rtf"},
+               {"/x/notes.rtf", "rtf", "/x/notes.rtf"},
+               {"/x/.profile", "txt", "/x/.profile"},
+               {"/x.d/notes", "pdf", "/x.d/notes.pdf"},
+               {"", "txt", ""},
+               {"/x/notes", "", "/x/notes"}};
   for (const Name& n : names) EXPECT_EQ(withDefaultExt(n.name, n.ext), n.result) << n.name;
 }
 
@@ -283,11 +289,11 @@ TEST_F(DesktopTest, StandardShortcuts) {
   struct Case {
     Cmd command;
     const char* keys;
-  } cases[] = {{Cmd::FileNew, "Ctrl+N"},   {Cmd::FileOpen, "Ctrl+O"},
-               {Cmd::FileSave, "Ctrl+S"},  {Cmd::FilePrint, "Ctrl+P"},
-               {Cmd::FileExit, "Ctrl+Q"},  {Cmd::EditUndo, "Ctrl+Z"},
+  } cases[] = {{Cmd::FileNew, "Ctrl+N"},        {Cmd::FileOpen, "Ctrl+O"},
+               {Cmd::FileSave, "Ctrl+S"},       {Cmd::FilePrint, "Ctrl+P"},
+               {Cmd::FileExit, "Ctrl+Q"},       {Cmd::EditUndo, "Ctrl+Z"},
                {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditCut, "Ctrl+X"},
-               {Cmd::EditCopy, "Ctrl+C"},  {Cmd::EditPaste, "Ctrl+V"}};
+               {Cmd::EditCopy, "Ctrl+C"},       {Cmd::EditPaste, "Ctrl+V"}};
   for (const Case& c : cases) {
     EXPECT_EQ(w->menuAction(c.command)->shortcut(), QKeySequence(QString(c.keys))) << c.keys;
   }
@@ -495,8 +501,8 @@ TEST_F(DesktopTest, SettingsDialogShowsLabelsAndSampleWhole) {
     EXPECT_LE(s->Frame1->geometry().right(), s->Frame2->x());
     EXPECT_LE(s->Frame2->geometry().right(), s->Frame4->x());
     EXPECT_LE(s->Frame4->geometry().right(), s->Command1->x());
-    for (QWidget* inner : std::initializer_list<QWidget*>{s->Frame1, s->Frame2, s->Frame4,
-                                                           s->Command1}) {
+    for (QWidget* inner :
+         std::initializer_list<QWidget*>{s->Frame1, s->Frame2, s->Frame4, s->Command1}) {
       EXPECT_TRUE(s->Frame3->rect().contains(inner->geometry()));
     }
     for (QWidget* control :
