@@ -11,7 +11,7 @@ set -uo pipefail
 
 program=${1:-build/app/kavelin}
 shots=${2:-}
-for tool in xvfb-run Xvfb openbox xdotool xprop; do
+for tool in xvfb-run Xvfb openbox xdotool xprop xwininfo; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
 done
 [ -x "$program" ] || { echo "no program at $program" >&2; exit 1; }
@@ -123,10 +123,22 @@ quit() {
 
 # 1. First run: the design outer frame; type, save with Ctrl+S (the extension
 #    is added), quit with Ctrl+Q.
-start "66 66 800 600" || exit 1
+# Unscaled, the design placement (1000, 1000, 12000, 9000 twips) in pixels;
+# scaled, the window must be wholly on the screen.
+scaled=${QT_SCALE_FACTOR:-1}
+if [ "$scaled" = 1 ]; then design="66 66 800 600"; else design=""; fi
+start "$design" || exit 1
 shot main-first-run
 outer=$(outer_of "$main")
-[ "$outer" = "66 66 800 600" ] || fail "first run's outer frame is $outer, not 66 66 800 600"
+if [ -n "$design" ]; then
+  [ "$outer" = "$design" ] || fail "first run's outer frame is $outer, not $design"
+fi
+read -r ox oy ow oh <<<"$outer"
+read -r sw sh < <(xdpyinfo 2>/dev/null | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
+if [ -n "${sw:-}" ] && { [ "$ox" -lt 0 ] || [ "$oy" -lt 0 ] || [ $((ox + ow)) -gt "$sw" ] ||
+  [ $((oy + oh)) -gt "$sh" ]; }; then
+  fail "the window ($outer) is not wholly on the ${sw}x${sh} screen"
+fi
 xdotool windowactivate --sync "$main" >/dev/null 2>&1
 xdotool type --delay 30 "namaste bhaarat"
 sleep 0.3
@@ -146,6 +158,21 @@ else
   fail "Ctrl+S opened no \"Save Text\" dialog"
 fi
 shot main-typed
+# The Editing Box frame at start-up is the one two layout toggles give.
+if [ "$scaled" = 1 ] && command -v import >/dev/null && command -v compare >/dev/null; then
+  frame_area="250x480+545+50"  # the Editing Box frame: below the small buttons, above the clock
+  import -window "$main" "$work/before.png"
+  for _ in 1 2; do
+    xdotool mousemove --window "$main" 560 38 click 1  # the "<" / ">" button
+    sleep 0.5
+  done
+  import -window "$main" "$work/after.png"
+  convert "$work/before.png" -crop "$frame_area" +repage "$work/before-frame.png"
+  convert "$work/after.png" -crop "$frame_area" +repage "$work/after-frame.png"
+  differing=$(compare -metric AE "$work/before-frame.png" "$work/after-frame.png" null: 2>&1)
+  [ -n "$shots" ] && cp "$work/before.png" "$shots/toggle-before.png" && cp "$work/after.png" "$shots/toggle-after.png"
+  [ "$differing" = "0" ] || fail "the Editing Box frame changed after two toggles ($differing pixels)"
+fi
 quit
 first=$(placement)
 [ "$first" = "MainHeight=9000 MainLeft=1000 MainTop=1000 MainWidth=12000 " ] ||
