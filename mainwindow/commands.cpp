@@ -11,16 +11,19 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
+#include "datafiles.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
 #include "frmmain.h"
@@ -406,11 +409,16 @@ void frmMain::openRichText() {
   prepare(dlg, tr("Open"), kRtfFilter, QStringLiteral("rtf"));
   dlg.CancelError = false;
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
+  loadRichText(dlg.FileName);
+}
+
+bool frmMain::loadRichText(const QString& fileName) {
   auto error = [this](int number, const QString& description) {
     messages::show(this, QMessageBox::NoIcon, QCoreApplication::applicationName(),
                    tr("Error # %1 %2").arg(number).arg(description));
+    return false;
   };
-  QFile file(dlg.FileName);
+  QFile file(fileName);
   if (!file.exists()) return error(53, tr("File not found"));
   if (!file.open(QIODevice::ReadOnly)) return error(75, tr("Path/File access error"));
   const QByteArray bytes = file.readAll();
@@ -422,7 +430,8 @@ void frmMain::openRichText() {
   }
   fromRichDocument(rich, *MainBox->document());
   MainBox->document()->setModified(false);
-  setDocumentPath(dlg.FileName);
+  setDocumentPath(fileName);
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -614,10 +623,26 @@ void frmMain::Command1_Click() { mnuFileNew_Click(); }
 // ---------------------------------------------------------------------------
 // Help
 
+// The desktop's handler for the file, or else xdg-open (platforms without
+// desktop services, such as offscreen, have only the latter).
+std::function<bool(const QString&)> frmMain::openTextFile = [](const QString& path) {
+  if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  return !opener.isEmpty() && QProcess::startDetached(opener, {path});
+};
+
 void frmMain::mnuHelpContents_Click() {
-  // The user's text editor on the read-me; any failure is ignored.
-  const QString readme = QDir::current().absoluteFilePath(QStringLiteral("readme.txt"));
-  QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
+  // The read-me where the program was installed or built, in the user's text editor.
+  const QString name = QStringLiteral("readme.txt");
+  const QString readme = findDataFile(name);
+  if (readme.isEmpty()) {
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("Cannot find the read-me \"%1\". It was looked for in:\n%2")
+                       .arg(name, dataFileCandidates(name, dataFolders()).join(u'\n')));
+  } else if (!openTextFile(readme)) {
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("Cannot open the read-me %1: no program to show it was found.").arg(readme));
+  }
 }
 
 void frmMain::Command3_Click() { mnuHelpContents_Click(); }

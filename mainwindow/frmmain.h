@@ -214,6 +214,14 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   // True in wide layout (Command10 shows ">").
   bool wideLayout() const;
 
+  // Opens the files given on the command line: text files in the English box,
+  // RTF documents in the Editing Box, one of each.
+  void openFiles(const QStringList& paths);
+
+  // Shows a text file (the read-me) in the desktop's text editor; false when
+  // nothing could show it. Replaceable for tests.
+  static std::function<bool(const QString& path)> openTextFile;
+
   // The path of the settings file that start-up reads.
   QString settingsPath() const;
 
@@ -238,6 +246,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void appendToEditingBox(const QString& glyphs);
   bool saveRichText();
   void openRichText();
+  bool loadRichText(const QString& fileName);
   void printEditingBox();
   void format(void (*apply)(RichTextField*));
   void alignSelection(int alignment);
