@@ -62,6 +62,14 @@ check_tree() {
     [ -f "$f" ] && expect_eq "size of the ${size}px icon" "${size}x${size}" "$(png_size "$f")"
   done
   cmp -s "$source/readme.txt" "$root/usr/share/kavelin/readme.txt" || fail "the installed read-me differs from readme.txt"
+  # The bundled font, when the source tree builds one: its files, its licence
+  # beside them and in the copyright file, and the fontconfig alias.
+  if [ -f "$source/resources/fonts/fonts.cmake" ]; then
+    compgen -G "$root/usr/share/fonts/truetype/kavelin/*.ttf" >/dev/null || fail "no font in usr/share/fonts/truetype/kavelin"
+    [ -f "$root/usr/share/fonts/truetype/kavelin/OFL.txt" ] || fail "no OFL.txt beside the font"
+    compgen -G "$root/usr/share/fontconfig/conf.avail/*.conf" >/dev/null || fail "no fontconfig alias in usr/share/fontconfig/conf.avail"
+    grep -q '^License: OFL-1.1' "$root/usr/share/doc/kavelin/copyright" || fail "the copyright file lacks the font's licence"
+  fi
   local odd
   odd=$(find "$root" -type d ! -perm 755 -o -type f ! -perm 644 ! -path '*/bin/*' -print)
   expect_eq "files not 644 and folders not 755" "" "$odd"
