@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
   main.show();
   main.openFiles(parser.positionalArguments());
   if (parser.isSet(kShowReadme)) {
-    QTimer::singleShot(0, &main, [&main] { main.menuAction(kavelin::Cmd::HelpContents)->trigger(); });
+    QTimer::singleShot(0, &main,
+                       [&main] { main.menuAction(kavelin::Cmd::HelpContents)->trigger(); });
   }
   return app.exec();
 }

@@ -38,7 +38,8 @@ DataFolders dataFolders() {
 #ifdef KAVELIN_DATA_DIR_FROM_BIN
   folders.dataFolderFromProgram = QStringLiteral(KAVELIN_DATA_DIR_FROM_BIN);
 #endif
-  for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+  for (const QString& folder :
+       QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
     folders.systemDataFolders << folder + QStringLiteral("/kavelin");
   }
 #ifdef KAVELIN_INSTALL_DATA_DIR

@@ -79,8 +79,8 @@ TEST_F(FilesTest, OneOfEachKindTheRestNamedInAMessage) {
   EXPECT_EQ(w->MainBox->text().trimmed(), "Hello");
   ASSERT_EQ(shownMessages.size(), 1u);
   EXPECT_EQ(shownMessages[0].icon, QMessageBox::Information);
-  EXPECT_TRUE(shownMessages[0].text.endsWith(dir.filePath("two.txt") + "\n" +
-                                             dir.filePath("two.rtf")))
+  EXPECT_TRUE(
+      shownMessages[0].text.endsWith(dir.filePath("two.txt") + "\n" + dir.filePath("two.rtf")))
       << shownMessages[0].text.toStdString();
 }
 

@@ -1,11 +1,11 @@
 // Where data files such as the read-me are looked for.
+#include "datafiles.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include "datafiles.h"
 
 namespace kavelin {
 namespace {
@@ -35,20 +35,27 @@ TEST_F(DataFilesTest, CandidatesInOrder) {
     QString buildFolder;
     QStringList expected;
   } cases[] = {
-      {"run from the build tree: its source tree second", folder("build/app"), build,
+      {"run from the build tree: its source tree second",
+       folder("build/app"),
+       build,
        {dir.filePath("build/app/readme.txt"), source + "/readme.txt",
         dir.filePath("build/share/kavelin/readme.txt"), "/xdg/one/kavelin/readme.txt",
         "/xdg/two/kavelin/readme.txt", "/usr/share/kavelin/readme.txt"}},
-      {"installed: no source tree", folder("root/usr/bin"), build,
+      {"installed: no source tree",
+       folder("root/usr/bin"),
+       build,
        {dir.filePath("root/usr/bin/readme.txt"), dir.filePath("root/usr/share/kavelin/readme.txt"),
         "/xdg/one/kavelin/readme.txt", "/xdg/two/kavelin/readme.txt",
         "/usr/share/kavelin/readme.txt"}},
       {"a folder whose name only begins with the build folder's is outside it",
-       folder("build-other/bin"), build,
+       folder("build-other/bin"),
+       build,
        {dir.filePath("build-other/bin/readme.txt"),
         dir.filePath("build-other/share/kavelin/readme.txt"), "/xdg/one/kavelin/readme.txt",
         "/xdg/two/kavelin/readme.txt", "/usr/share/kavelin/readme.txt"}},
-      {"no build folder known", folder("build/app"), QString(),
+      {"no build folder known",
+       folder("build/app"),
+       QString(),
        {dir.filePath("build/app/readme.txt"), dir.filePath("build/share/kavelin/readme.txt"),
         "/xdg/one/kavelin/readme.txt", "/xdg/two/kavelin/readme.txt",
         "/usr/share/kavelin/readme.txt"}},
@@ -71,10 +78,10 @@ TEST_F(DataFilesTest, RepeatsAndEmptyFoldersAreLeftOut) {
   folders.dataFolderFromProgram = "../share/kavelin";
   folders.systemDataFolders = {dir.filePath("usr/share/kavelin"), QString(), "/usr/share/kavelin"};
   folders.installedDataFolder = "/usr/share/kavelin/";
-  EXPECT_EQ(dataFileCandidates("readme.txt", folders),
-            (QStringList{dir.filePath("usr/bin/readme.txt"),
-                         dir.filePath("usr/share/kavelin/readme.txt"),
-                         "/usr/share/kavelin/readme.txt"}));
+  EXPECT_EQ(
+      dataFileCandidates("readme.txt", folders),
+      (QStringList{dir.filePath("usr/bin/readme.txt"), dir.filePath("usr/share/kavelin/readme.txt"),
+                   "/usr/share/kavelin/readme.txt"}));
   EXPECT_EQ(dataFileCandidates("readme.txt", DataFolders{}), QStringList{});
 }
 
