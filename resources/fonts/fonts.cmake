@@ -43,3 +43,17 @@ install(FILES ${KAVELIN_FONT_FILES} "${_kavelin_font_src}/OFL.txt"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/fonts/truetype/kavelin")
 install(FILES "${_kavelin_font_src}/65-kavelin-legacy-devanagari.conf"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/fontconfig/conf.avail")
+# Enabled the conventional way: a link in fontconfig's conf.d (/etc for the
+# prefix /usr, as in the Debian package).
+install(CODE "
+  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    set(_etc \"/etc\")
+  else()
+    set(_etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
+  endif()
+  set(_conf 65-kavelin-legacy-devanagari.conf)
+  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${_etc}/fonts/conf.d\")
+  message(STATUS \"Installing: \$ENV{DESTDIR}\${_etc}/fonts/conf.d/\${_conf}\")
+  file(CREATE_LINK \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/fontconfig/conf.avail/\${_conf}\"
+       \"\$ENV{DESTDIR}\${_etc}/fonts/conf.d/\${_conf}\" SYMBOLIC)
+")

@@ -68,6 +68,11 @@ check_tree() {
     compgen -G "$root/usr/share/fonts/truetype/kavelin/*.ttf" >/dev/null || fail "no font in usr/share/fonts/truetype/kavelin"
     [ -f "$root/usr/share/fonts/truetype/kavelin/OFL.txt" ] || fail "no OFL.txt beside the font"
     compgen -G "$root/usr/share/fontconfig/conf.avail/*.conf" >/dev/null || fail "no fontconfig alias in usr/share/fontconfig/conf.avail"
+    local link
+    for link in "$root"/etc/fonts/conf.d/*kavelin*.conf; do
+      expect_eq "the fontconfig alias link" "/usr/share/fontconfig/conf.avail/$(basename "$link")" "$(readlink "$link")"
+    done
+    compgen -G "$root/etc/fonts/conf.d/*kavelin*.conf" >/dev/null || fail "the fontconfig alias is not enabled in etc/fonts/conf.d"
     grep -q '^License: OFL-1.1' "$root/usr/share/doc/kavelin/copyright" || fail "the copyright file lacks the font's licence"
   fi
   local odd
@@ -178,6 +183,10 @@ deb() {
   for f in "${files[@]}"; do
     grep -q " \./$f\$" "$work/contents" || fail "not in the package: $f"
   done
+  if [ -f "$source/resources/fonts/fonts.cmake" ]; then
+    grep -q ' \./etc/fonts/conf\.d/65-kavelin-legacy-devanagari\.conf -> /usr/share/fontconfig/conf\.avail/' \
+      "$work/contents" || fail "the package does not enable the fontconfig alias"
+  fi
   grep -v ' root/root ' "$work/contents" && fail "files not owned by root"
   dpkg-deb -x "$package" "$work/unpacked" || fail "dpkg-deb -x"
   check_tree "$work/unpacked"
