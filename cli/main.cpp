@@ -1,27 +1,26 @@
 // kavelin-convert: transliterates Roman-letter Hindi into DevLys 160 glyph codes.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "engine.h"
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "legacy.h"
-#include "rtf.h"
-#include "text.h"
-#include "transducer.h"
-#include "unicode.h"
+#include "stream.h"
+#include "unconverted.h"
 
 #ifndef KAVELIN_VERSION
 #define KAVELIN_VERSION "0.0.0"
 #endif
 
 namespace {
+
+using kavelin::cli::Encoder;
+using kavelin::cli::Failure;
 
 constexpr const char* kUsage =
     "Usage: kavelin-convert [OPTIONS] [FILE...]\n"
@@ -33,7 +32,8 @@ constexpr const char* kUsage =
     "or RTF) to Unicode, or Unicode to glyph codes.\n"
     "\n"
     "Options:\n"
-    "  -o, --output FILE     write to FILE instead (replaced atomically)\n"
+    "  -o, --output FILE     write to FILE instead (a regular file is replaced\n"
+    "                        atomically; a device or FIFO is written into)\n"
     "      --from FORM       roman (default): Hindi typed in Roman letters;\n"
     "                        glyphs: DevLys 160 glyph codes, as UTF-8 text, raw\n"
     "                        codes with --encoding cp1252, or an RTF document\n"
@@ -69,32 +69,26 @@ enum class Encoding { kUtf8, kCp1252 };
 enum class Form { kGlyphs, kUnicode };
 enum class Source { kRoman, kGlyphs, kUnicode };
 
-// Fonts of the RTF output.
-constexpr char16_t kGlyphFont[] = u"DevLys 160";
-constexpr char16_t kUnicodeFont[] = u"Noto Sans Devanagari";
-constexpr double kRtfFontSize = 14.25;
-
 struct Options {
   Encoding encoding = Encoding::kUtf8;
   Form form = Form::kGlyphs;
   bool formGiven = false;
   Source from = Source::kRoman;
   std::string legacyFont;
-  bool strict = false;
   bool rtf = false;
+  bool strict = false;
   std::string output;
   std::vector<std::string> files;
 };
 
-[[noreturn]] void fail(const std::string& message, int code = 1) {
-  std::cerr << "kavelin-convert: " << message << "\n";
-  std::exit(code);
+[[noreturn]] void usageError(const std::string& message) {
+  throw Failure(message + "\nTry 'kavelin-convert --help' for more information.", 2);
 }
 
-[[noreturn]] void usageError(const std::string& message) {
-  std::cerr << "kavelin-convert: " << message << "\n"
-            << "Try 'kavelin-convert --help' for more information.\n";
-  std::exit(2);
+// Writes what --help or --version shows, then exits; 1 when it cannot.
+[[noreturn]] void show(const std::string& text) {
+  kavelin::cli::Output(std::string()).write(text);
+  std::exit(0);
 }
 
 Options parseArguments(int argc, char** argv) {
@@ -113,11 +107,9 @@ Options parseArguments(int argc, char** argv) {
     } else if (arg == "--") {
       onlyFiles = true;
     } else if (arg == "-h" || arg == "--help") {
-      std::cout << kUsage;
-      std::exit(0);
+      show(kUsage);
     } else if (arg == "-V" || arg == "--version") {
-      std::cout << "kavelin-convert " << KAVELIN_VERSION << "\n";
-      std::exit(0);
+      show(std::string("kavelin-convert ") + KAVELIN_VERSION + "\n");
     } else if (arg == "-o" || arg == "--output" || arg.rfind("--output=", 0) == 0) {
       options.output = value(arg == "-o" ? "-o" : "--output");
       if (options.output.empty()) usageError("empty output file name");
@@ -145,10 +137,10 @@ Options parseArguments(int argc, char** argv) {
     } else if (arg == "--legacy-font" || arg.rfind("--legacy-font=", 0) == 0) {
       options.legacyFont = value("--legacy-font");
       if (options.legacyFont.empty()) usageError("empty font name");
-    } else if (arg == "--strict") {
-      options.strict = true;
     } else if (arg == "--rtf") {
       options.rtf = true;
+    } else if (arg == "--strict") {
+      options.strict = true;
     } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
       const std::string enc = value("--encoding");
       if (enc == "utf-8" || enc == "utf8" || enc == "UTF-8") {
@@ -177,193 +169,118 @@ Options parseArguments(int argc, char** argv) {
   return options;
 }
 
-// Reads a whole file (or standard input for "-") as bytes.
-// Hands the file (or standard input for "-") to `take` block by block.
-template <typename Take>
-void readBlocks(const std::string& name, Take take) {
+Encoder::Form outputForm(const Options& options) {
+  if (options.form == Form::kUnicode) {
+    return options.rtf ? Encoder::Form::kRtfUnicode : Encoder::Form::kUnicode;
+  }
+  if (options.rtf) return Encoder::Form::kRtfGlyphs;
+  return options.encoding == Encoding::kUtf8 ? Encoder::Form::kGlyphsUtf8
+                                             : Encoder::Form::kGlyphsCp1252;
+}
+
+// The temporary output file, for the signal handler to remove.
+const char* volatile temporaryOutput = nullptr;
+
+extern "C" void removeTemporaryAndDie(int signal) {
+  if (const char* path = temporaryOutput; path && *path) ::unlink(path);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+// Removes the output's temporary file, if any, when a signal ends the program.
+void watchTemporary(const kavelin::cli::Output& output) {
+  temporaryOutput = output.temporaryPath();
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, removeTemporaryAndDie);
+}
+
+// A whole file (or standard input for "-") as bytes.
+std::string readWhole(const std::string& name) {
   const bool standardInput = name == "-";
   const std::string label = standardInput ? "standard input" : name;
   const int fd = standardInput ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) fail(label + ": " + std::strerror(errno));
-  std::vector<char> buffer(1 << 16);
+  if (fd < 0) throw Failure(label + ": " + std::strerror(errno));
+  std::string bytes;
+  char buffer[1 << 16];
   for (;;) {
-    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
-      fail(label + ": " + std::strerror(errno));
+      const int err = errno;
+      if (!standardInput) ::close(fd);
+      throw Failure(label + ": " + std::strerror(err));
     }
-    take(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    bytes.append(buffer, static_cast<std::size_t>(n));
   }
   if (!standardInput) ::close(fd);
-}
-
-std::string readInput(const std::string& name) {
-  std::string bytes;
-  readBlocks(name, [&bytes](std::string_view block) { bytes += block; });
   return bytes;
 }
 
-// The converted text as an RTF document, one paragraph per line.
-std::string rtfDocument(const std::u16string& text, const std::u16string& font) {
-  kavelin::RichDocument doc;
-  std::size_t begin = 0;
-  while (begin <= text.size()) {
-    const std::size_t end = std::min(text.find(u'\n', begin), text.size());
-    kavelin::RichParagraph paragraph;
-    if (end > begin) {
-      kavelin::RichRun run;
-      run.text = text.substr(begin, end - begin);
-      run.font = font;
-      run.sizePt = kRtfFontSize;
-      paragraph.runs.push_back(std::move(run));
-    }
-    // A final line break ends the last paragraph rather than starting one.
-    if (end < text.size() || end > begin) doc.paragraphs.push_back(std::move(paragraph));
-    begin = end + 1;
+// Legacy documents both ways (--from glyphs or unicode), read whole.
+int convertLegacy(const Options& options) {
+  std::vector<std::string> files = options.files;
+  if (files.empty()) files.push_back("-");
+  std::vector<kavelin::LegacyInput> inputs;
+  for (const std::string& file : files) {
+    inputs.push_back({file == "-" ? std::string("standard input") : file, readWhole(file)});
   }
-  return kavelin::writeRtf(doc);
+  kavelin::LegacyRequest request;
+  request.toUnicode = options.from == Source::kGlyphs;
+  request.rawCodes = options.encoding == Encoding::kCp1252;
+  request.rtf = options.rtf;
+  if (kavelin::Utf8Error e; !kavelin::decodeUtf8(options.legacyFont, request.legacyFont, &e)) {
+    usageError("the font name is not UTF-8");
+  }
+  const kavelin::LegacyResult result = kavelin::convertLegacy(inputs, request);
+  inputs.clear();
+  if (!result.error.empty()) throw Failure(result.error);
+  std::cerr << kavelin::legacyReport(result, options.strict) << std::flush;
+  if (options.strict && result.unconverted != 0) return 1;
+  kavelin::cli::Output output(options.output);
+  watchTemporary(output);
+  output.write(result.output);
+  output.commit();
+  temporaryOutput = nullptr;
+  return 0;
 }
 
-std::string encodeOutput(const kavelin::GlyphString& glyphs, const Options& options) {
-  if (options.form == Form::kUnicode) {
-    const std::u16string unicode = kavelin::glyphsToUnicode(glyphs);
-    return options.rtf ? rtfDocument(unicode, kUnicodeFont) : kavelin::encodeUtf8(unicode);
-  }
-  if (options.rtf) return rtfDocument(glyphs, kGlyphFont);
-  if (options.encoding == Encoding::kUtf8) return kavelin::encodeUtf8(glyphs);
-  return kavelin::glyphToCodes(glyphs);
-}
+// Roman text, streamed.
+int convert(const Options& options) {
+  if (options.from != Source::kRoman) return convertLegacy(options);
+  kavelin::cli::Output output(options.output);
+  watchTemporary(output);
 
-bool writeAll(int fd, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
+  kavelin::cli::TextInput input(options.files);
+  kavelin::cli::GlyphConverter converter;
+  Encoder encoder(outputForm(options));
+  kavelin::UnconvertedTally unconverted;
+  std::u16string text;
+  std::string source;
+  bool startsSource = false;
+  while (input.next(text, source, startsSource)) {
+    if (startsSource) unconverted.startSource(source);
+    unconverted.scan(text);
+    output.write(encoder.add(converter.add(text)));
   }
-  return true;
-}
+  unconverted.finishSource();
+  output.write(encoder.add(converter.finish()));
+  output.write(encoder.finish());
+  output.commit();
+  temporaryOutput = nullptr;
 
-// Writes `data` to a temporary file beside `path` and renames it into place.
-void writeAtomically(const std::string& path, const std::string& data) {
-  std::string temp = path + ".XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) fail(path + ": " + std::strerror(errno));
-  temp = name.data();
-  const mode_t mask = ::umask(0);  // mkstemp creates 0600; give the usual permissions
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  if (!writeAll(fd, data) || ::fsync(fd) != 0) {
-    const int err = errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    fail(path + ": " + std::strerror(err));
-  }
-  if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    fail(path + ": " + std::strerror(err));
-  }
+  const bool failed = options.strict && unconverted.count() > 0;
+  std::cerr << kavelin::unconvertedReport(unconverted, "kavelin-convert", failed);
+  return failed ? 1 : 0;
 }
 
 }  // namespace
 
-// Plain glyph codes: the files stream through the transducer a block at a
-// time, so memory stays near the size of the output.
-std::string transliterate(const std::vector<std::string>& files, const Options& options) {
-  kavelin::Transducer transducer(options.encoding == Encoding::kUtf8
-                                     ? kavelin::Transducer::Output::kUtf8
-                                     : kavelin::Transducer::Output::kCodes);
-  std::string out;
-  std::size_t offset = 0;  // of the current file in the whole input
-  for (const std::string& file : files) {
-    const std::string label = file == "-" ? std::string("standard input") : file;
-    const auto invalid = [&](std::size_t at) {
-      fail(label + ": invalid UTF-8 at byte offset " + std::to_string(at - offset));
-    };
-    std::size_t size = 0;
-    kavelin::Utf8Error error;
-    readBlocks(file, [&](std::string_view block) {
-      if (!transducer.feed(block, out, &error)) invalid(error.offset);
-      size += block.size();
-    });
-    if (transducer.midSequence()) invalid(offset + size - transducer.midSequence());
-    offset += size;
-  }
-  transducer.finish(out);
-  return out;
-}
-
 int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
-  const Options options = parseArguments(argc, argv);
-  std::vector<std::string> files = options.files;
-  if (files.empty()) files.push_back("-");
-
-  if (options.from != Source::kRoman) {
-    std::vector<kavelin::LegacyInput> inputs;
-    for (const std::string& file : files) {
-      inputs.push_back({file == "-" ? std::string("standard input") : file, readInput(file)});
-    }
-    kavelin::LegacyRequest request;
-    request.toUnicode = options.from == Source::kGlyphs;
-    request.rawCodes = options.encoding == Encoding::kCp1252;
-    request.rtf = options.rtf;
-    if (kavelin::Utf8Error e; !kavelin::decodeUtf8(options.legacyFont, request.legacyFont, &e)) {
-      usageError("the font name is not UTF-8");
-    }
-    const kavelin::LegacyResult result = kavelin::convertLegacy(inputs, request);
-    inputs.clear();
-    if (!result.error.empty()) fail(result.error);
-    std::cerr << kavelin::legacyReport(result, options.strict) << std::flush;
-    if (options.strict && result.unconverted != 0) return 1;
-    if (options.output.empty()) {
-      if (!writeAll(STDOUT_FILENO, result.output)) {
-        fail(std::string("standard output: ") + std::strerror(errno));
-      }
-    } else {
-      writeAtomically(options.output, result.output);
-    }
-    return 0;
+  try {
+    const Options options = parseArguments(argc, argv);
+    return convert(options);
+  } catch (const Failure& failure) {
+    std::cerr << "kavelin-convert: " << failure.what() << "\n";
+    return failure.code;
   }
-
-  if (options.form == Form::kGlyphs && !options.rtf) {
-    const std::string out = transliterate(files, options);
-    if (options.output.empty()) {
-      if (!writeAll(STDOUT_FILENO, out)) {
-        fail(std::string("standard output: ") + std::strerror(errno));
-      }
-    } else {
-      writeAtomically(options.output, out);
-    }
-    return 0;
-  }
-
-  std::u16string english;
-  for (const std::string& file : files) {
-    const std::string bytes = readInput(file);
-    std::u16string text;
-    kavelin::Utf8Error error;
-    if (!kavelin::decodeUtf8(bytes, text, &error)) {
-      fail((file == "-" ? std::string("standard input") : file) +
-           ": invalid UTF-8 at byte offset " + std::to_string(error.offset));
-    }
-    english += text;
-  }
-
-  kavelin::Engine engine;
-  const std::string out = encodeOutput(engine.e2h(kavelin::toCrLf(english)), options);
-  if (options.output.empty()) {
-    if (!writeAll(STDOUT_FILENO, out))
-      fail(std::string("standard output: ") + std::strerror(errno));
-  } else {
-    writeAtomically(options.output, out);
-  }
-  return 0;
 }

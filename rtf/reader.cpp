@@ -223,13 +223,14 @@ class Reader {
  public:
   explicit Reader(std::string_view in) : in_(in) {}
 
-  bool read(RichDocument& doc, RtfError* err) {
+  bool read(RichDocument& doc, RtfError* err, RtfNotes* notes) {
     const bool ok = parse();
     if (!ok) {
       if (err) *err = error_;
       return false;
     }
     doc = std::move(doc_);
+    if (notes) notes->endedEarly = endedEarly_;
     return true;
   }
 
@@ -240,9 +241,19 @@ class Reader {
     return false;
   }
 
+  // The input ends before the document does: what was read stands.
+  bool endedEarly() {
+    endedEarly_ = true;
+    pos_ = in_.size();
+    return true;
+  }
+
   bool parse() {
+    if (in_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;  // a UTF-8 byte-order mark
     while (pos_ < in_.size() && isSpace(in_[pos_])) ++pos_;
-    if (in_.substr(pos_, 5) != "{\\rtf") return fail(pos_, "not an RTF file");
+    if (in_.substr(pos_, 5) != "{\\rtf") {
+      return fail(pos_ < in_.size() ? pos_ : 0, "not an RTF file");
+    }
     while (pos_ < in_.size()) {
       const char c = in_[pos_];
       if (c == '{') {
@@ -267,8 +278,8 @@ class Reader {
         }
       }
     }
-    // The closing brace of the outermost group may be missing; deeper ones not.
-    if (stack_.size() > 1) return fail(in_.size(), "unexpected end of input inside a group");
+    // Cut off before the outermost group closed.
+    endedEarly_ = true;
     finishDocument();
     return true;
   }
@@ -303,13 +314,13 @@ class Reader {
   // At the backslash of a control word or symbol.
   bool control() {
     const std::size_t start = pos_;
-    if (pos_ + 1 >= in_.size()) return fail(start, "unexpected end of input after '\\'");
+    if (pos_ + 1 >= in_.size()) return endedEarly();
     const char c = in_[pos_ + 1];
     if (isLetter(c)) return controlWord(start);
     pos_ += 2;
     switch (c) {
       case '\'': {
-        if (pos_ + 2 > in_.size()) return fail(start, "unexpected end of input in \\'hh");
+        if (pos_ + 2 > in_.size()) return endedEarly();
         const int hi = hexValue(in_[pos_]);
         const int lo = hexValue(in_[pos_ + 1]);
         if (hi < 0 || lo < 0) return fail(start, "bad hex digits in \\'hh");
@@ -394,9 +405,7 @@ class Reader {
     const KwEntry* e = findKeyword(name);
     if (e && e->kw == Kw::Bin) {
       if (!hasParam || n < 0) return fail(start, "bad \\bin length");
-      if (static_cast<std::size_t>(n) > in_.size() - pos_) {
-        return fail(start, "unexpected end of input in \\bin data");
-      }
+      if (static_cast<std::size_t>(n) > in_.size() - pos_) return endedEarly();
       pos_ += static_cast<std::size_t>(n);
       if (skip_ > 0) --skip_;
       return true;
@@ -584,6 +593,7 @@ class Reader {
   std::string_view in_;
   std::size_t pos_ = 0;
   RtfError error_;
+  bool endedEarly_ = false;
   RichDocument doc_;
 
   std::vector<State> stack_;
@@ -603,8 +613,8 @@ class Reader {
 
 }  // namespace
 
-bool readRtf(std::string_view bytes, RichDocument& out, RtfError* err) {
-  return Reader(bytes).read(out, err);
+bool readRtf(std::string_view bytes, RichDocument& out, RtfError* err, RtfNotes* notes) {
+  return Reader(bytes).read(out, err, notes);
 }
 
 }  // namespace kavelin

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,9 +64,41 @@ void mergeRuns(RichParagraph& paragraph);
 // without U+F020..U+F0FF (see readRtf).
 std::string writeRtf(const RichDocument& doc);
 
+// writeRtf a paragraph at a time, for text too long to hold whole: begin(),
+// then paragraph() for each paragraph, then end() give the bytes writeRtf
+// gives for the document of those paragraphs, when `fonts` lists the fonts of
+// its runs in order of first use (a run in a font not listed takes the first).
+class RtfWriter {
+ public:
+  explicit RtfWriter(std::vector<std::u16string> fonts);
+  std::string begin();
+  std::string paragraph(const RichParagraph& paragraph);
+  std::string end();
+
+ private:
+  long fontIndex(const std::u16string& name) const;
+
+  std::vector<std::u16string> fonts_;
+  std::map<std::u16string, long> fontNumbers_;
+  // Character format last written; nothing is assumed before the first run.
+  bool haveFormat_ = false;
+  long font_ = 0;
+  long halfPoints_ = 0;
+  bool bold_ = false;
+  bool italic_ = false;
+  bool underline_ = false;
+};
+
 struct RtfError {
-  std::size_t offset = 0;  // byte offset of the offending input
+  std::size_t offset = 0;  // byte offset of the offending input (0 for empty input)
   std::string message;
+};
+
+// What a successful read had to make good.
+struct RtfNotes {
+  // The input ended before the document did (inside a group, a control word
+  // or \bin data): the text before that point was read.
+  bool endedEarly = false;
 };
 
 // Reads RTF as written by writeRtf or by word processors. On failure returns
@@ -80,9 +113,10 @@ struct RtfError {
 // names lose surrounding spaces; a font number missing from the font table
 // means the \deff font.
 //
-// Leniency: a missing closing brace of the outermost group is accepted (any
-// other missing brace is an error), and whitespace or NUL bytes may follow the
-// document. \'hh and raw 8-bit bytes are Windows-1252 whatever \ansicpg says.
+// Leniency: a UTF-8 byte-order mark and whitespace may precede "{\rtf", and
+// whitespace or NUL bytes may follow the document. Input cut off anywhere
+// before the outermost group closes reads as far as it goes and sets
+// `notes->endedEarly`. \'hh and raw 8-bit bytes are Windows-1252 whatever \ansicpg says.
 //
 // Symbol fonts: a font code hh is read as the Windows-1252 character of hh,
 // which is U+00hh except for 0x80..0x9F (so code 0x93 is U+201C, as in glyph
@@ -91,6 +125,7 @@ struct RtfError {
 // writes such text in a font it declares \fcharset0; \uN in U+0080..U+009F is
 // folded in a \fcharset2 font only. So U+F020..U+F0FF does not survive
 // writeRtf and readRtf: it comes back as the code it stands for.
-bool readRtf(std::string_view bytes, RichDocument& out, RtfError* err = nullptr);
+bool readRtf(std::string_view bytes, RichDocument& out, RtfError* err = nullptr,
+             RtfNotes* notes = nullptr);
 
 }  // namespace kavelin

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <set>
 #include <optional>
 #include <utility>
 
@@ -84,22 +85,16 @@ const char* alignWord(Align a) {
 
 }  // namespace
 
-std::string writeRtf(const RichDocument& doc) {
-  // Fonts in order of first use; \deff0 is the first of them.
-  std::vector<std::u16string> fonts;
-  auto fontIndex = [&fonts](const std::u16string& name) -> long {
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-      if (fonts[i] == name) return static_cast<long>(i);
-    }
-    fonts.push_back(name);
-    return static_cast<long>(fonts.size() - 1);
-  };
-  for (const RichParagraph& p : doc.paragraphs) {
-    for (const RichRun& r : p.runs) {
-      if (!r.text.empty()) fontIndex(r.font);
-    }
-  }
+RtfWriter::RtfWriter(std::vector<std::u16string> fonts) : fonts_(std::move(fonts)) {
+  for (std::size_t i = fonts_.size(); i-- > 0;) fontNumbers_[fonts_[i]] = static_cast<long>(i);
+}
 
+long RtfWriter::fontIndex(const std::u16string& name) const {
+  const auto it = fontNumbers_.find(name);
+  return it == fontNumbers_.end() ? 0 : it->second;
+}
+
+std::string RtfWriter::begin() {
   RtfOut out;
   out.raw("{");
   out.word("rtf", 1);
@@ -109,48 +104,60 @@ std::string writeRtf(const RichDocument& doc) {
   out.word("uc", 1);
   out.raw("{");
   out.word("fonttbl");
-  for (std::size_t i = 0; i < fonts.size(); ++i) {
+  for (std::size_t i = 0; i < fonts_.size(); ++i) {
     out.raw("{");
     out.word("f", static_cast<long>(i));
     out.word("fnil");
     out.word("fcharset", 0);
-    for (char16_t c : fonts[i]) out.character(c, true);
+    for (char16_t c : fonts_[i]) out.character(c, true);
     out.raw(";}");
   }
   out.raw("}\r\n");
-
-  // Character format last written; nothing is assumed before the first run.
-  bool haveFormat = false;
-  long font = 0;
-  long halfPoints = 0;
-  bool bold = false;
-  bool italic = false;
-  bool underline = false;
-  for (const RichParagraph& p : doc.paragraphs) {
-    out.word("pard");
-    out.word(alignWord(p.align));
-    for (const RichRun& r : p.runs) {
-      if (r.text.empty()) continue;
-      const long f = fontIndex(r.font);
-      const long hp = static_cast<long>(rtfFontSize(r.sizePt) * 2.0);
-      if (!haveFormat || f != font) out.word("f", f);
-      if (!haveFormat || hp != halfPoints) out.word("fs", hp);
-      if (!haveFormat || r.bold != bold) out.word(r.bold ? "b" : "b0");
-      if (!haveFormat || r.italic != italic) out.word(r.italic ? "i" : "i0");
-      if (!haveFormat || r.underline != underline) out.word(r.underline ? "ul" : "ulnone");
-      haveFormat = true;
-      font = f;
-      halfPoints = hp;
-      bold = r.bold;
-      italic = r.italic;
-      underline = r.underline;
-      for (char16_t c : r.text) out.character(c, false);
-    }
-    out.word("par");
-    out.raw("\r\n");
-  }
-  out.raw("}");
   return out.take();
+}
+
+std::string RtfWriter::paragraph(const RichParagraph& p) {
+  RtfOut out;
+  out.word("pard");
+  out.word(alignWord(p.align));
+  for (const RichRun& r : p.runs) {
+    if (r.text.empty()) continue;
+    const long f = fontIndex(r.font);
+    const long hp = static_cast<long>(rtfFontSize(r.sizePt) * 2.0);
+    if (!haveFormat_ || f != font_) out.word("f", f);
+    if (!haveFormat_ || hp != halfPoints_) out.word("fs", hp);
+    if (!haveFormat_ || r.bold != bold_) out.word(r.bold ? "b" : "b0");
+    if (!haveFormat_ || r.italic != italic_) out.word(r.italic ? "i" : "i0");
+    if (!haveFormat_ || r.underline != underline_) out.word(r.underline ? "ul" : "ulnone");
+    haveFormat_ = true;
+    font_ = f;
+    halfPoints_ = hp;
+    bold_ = r.bold;
+    italic_ = r.italic;
+    underline_ = r.underline;
+    for (char16_t c : r.text) out.character(c, false);
+  }
+  out.word("par");
+  out.raw("\r\n");
+  return out.take();
+}
+
+std::string RtfWriter::end() { return "}"; }
+
+std::string writeRtf(const RichDocument& doc) {
+  // Fonts in order of first use; \deff0 is the first of them.
+  std::vector<std::u16string> fonts;
+  std::set<std::u16string> seen;
+  for (const RichParagraph& p : doc.paragraphs) {
+    for (const RichRun& r : p.runs) {
+      if (!r.text.empty() && seen.insert(r.font).second) fonts.push_back(r.font);
+    }
+  }
+  RtfWriter writer(std::move(fonts));
+  std::string out = writer.begin();
+  for (const RichParagraph& p : doc.paragraphs) out += writer.paragraph(p);
+  out += writer.end();
+  return out;
 }
 
 }  // namespace kavelin

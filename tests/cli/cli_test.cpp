@@ -1,9 +1,12 @@
 // Black-box tests of the built kavelin-convert.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -24,7 +27,10 @@ struct Result {
   std::string err;
 };
 
-Result run(const std::vector<std::string>& args, const std::string& input = "") {
+// Runs the converter on `input`; with `stdoutPath`, its standard output goes
+// to that file instead of being captured.
+Result run(const std::vector<std::string>& args, const std::string& input = "",
+           const char* stdoutPath = nullptr) {
   // A child that exits before reading all its input must fail the case, not
   // kill the test with SIGPIPE.
   static const bool ignored = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
@@ -34,6 +40,12 @@ Result run(const std::vector<std::string>& args, const std::string& input = "") 
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(in[0], 0), dup2(out[1], 1), dup2(err[1], 2);
+    if (stdoutPath) {
+      const int fd = open(stdoutPath, O_WRONLY);
+      if (fd < 0) _exit(126);
+      dup2(fd, 1);
+      close(fd);
+    }
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
     std::vector<char*> argv;
     std::string program = KAVELIN_CONVERT;
@@ -221,6 +233,14 @@ TEST_F(ConvertCli, UnicodeAndRtfOutput) {
   EXPECT_NE(bad.err.find("unknown form 'hindi'"), std::string::npos);
 }
 
+TEST_F(ConvertCli, HelpAndVersionFailWhenTheyCannotBeWritten) {
+  for (const char* option : {"--help", "-h", "--version", "-V"}) {
+    const Result r = run({option}, "", "/dev/full");
+    EXPECT_EQ(r.exitCode, 1) << option;
+    EXPECT_NE(r.err.find("standard output: No space left on device"), std::string::npos) << r.err;
+  }
+}
+
 TEST_F(ConvertCli, HelpAndVersion) {
   const Result help = run({"--help"});
   EXPECT_EQ(help.exitCode, 0);
@@ -229,6 +249,210 @@ TEST_F(ConvertCli, HelpAndVersion) {
   const Result version = run({"--version"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, std::string("kavelin-convert ") + KAVELIN_VERSION + "\n");
+}
+
+// What lies in the test's folder, names sorted: a failure must leave no
+// temporary file behind.
+std::vector<std::string> entries(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(ConvertCli, OutputFileKeepsItsModeAndOwner) {
+  for (const mode_t mode : {0600, 0640, 0755, 0444}) {
+    const std::string target = file("private.txt", "old");
+    ASSERT_EQ(chmod(target.c_str(), mode), 0);
+    const bool root = geteuid() == 0;
+    if (root) {
+      ASSERT_EQ(chown(target.c_str(), 4321, 4322), 0);
+    }
+    const Result r = run({"-o", target}, "namaste");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(slurp(target), "ueLrs ");
+    struct stat info {};
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode);
+    if (root) {
+      EXPECT_EQ(info.st_uid, 4321u);
+      EXPECT_EQ(info.st_gid, 4322u);
+    }
+    fs::remove(target);
+  }
+  // A new file gets what the umask leaves of 0666.
+  const mode_t mask = umask(027);
+  const Result r = run({"-o", (dir_ / "new.txt").string()}, "ka");
+  umask(mask);
+  EXPECT_EQ(r.exitCode, 0);
+  struct stat info {};
+  ASSERT_EQ(stat((dir_ / "new.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(ConvertCli, OutputThroughASymbolicLinkReplacesItsTarget) {
+  fs::create_directory(dir_ / "sub");
+  const std::string target = file("sub/target.txt", "old");
+  fs::create_symlink("sub/target.txt", dir_ / "relative");
+  fs::create_symlink(dir_ / "relative", dir_ / "chain");  // a link to a link
+  fs::create_symlink("sub/later.txt", dir_ / "dangling");
+  struct Case {
+    const char* link;
+    const char* target;
+    std::string input, output;
+  } cases[] = {{"relative", "sub/target.txt", "namaste", "ueLrs "},
+               {"chain", "sub/target.txt", "dharma", "/keZ "},
+               {"dangling", "sub/later.txt", "ka", "d "}};
+  for (const Case& c : cases) {
+    const Result r = run({"-o", (dir_ / c.link).string()}, c.input);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(dir_ / c.link)) << c.link;
+    EXPECT_EQ(slurp(dir_ / c.target), c.output) << c.link;
+  }
+  EXPECT_EQ(entries(dir_ / "sub"), (std::vector<std::string>{"later.txt", "target.txt"}));
+  // A loop of links is an error that touches nothing.
+  fs::create_symlink("loop2", dir_ / "loop1");
+  fs::create_symlink("loop1", dir_ / "loop2");
+  const Result loop = run({"-o", (dir_ / "loop1").string()}, "ka");
+  EXPECT_EQ(loop.exitCode, 1);
+  EXPECT_NE(loop.err.find("loop1: Too many levels of symbolic links"), std::string::npos)
+      << loop.err;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "loop1"));
+}
+
+TEST_F(ConvertCli, OutputIntoAFifoWritesStraightThrough) {
+  const fs::path fifo = dir_ / "pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] {
+    std::ifstream in(fifo, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    received = s.str();
+  });
+  const Result r = run({"-o", fifo.string()}, "namaste\ndharma");
+  reader.join();
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(received, "ueLrs \n/keZ ");
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(entries(dir_), std::vector<std::string>{"pipe"});
+}
+
+TEST_F(ConvertCli, OutputIntoDevicesAndStandardOutput) {
+  // Standard output by name: a pipe here.
+  for (const char* name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
+    const Result r = run({"-o", name}, "namaste");
+    EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
+    EXPECT_EQ(r.out, "ueLrs ") << name;
+  }
+  // Standard output on a file: written through the descriptor, into the same
+  // file (a rename would leave the shell's file empty).
+  const std::string redirected = file("redirected.txt", "");
+  struct stat before {}, after {};
+  ASSERT_EQ(stat(redirected.c_str(), &before), 0);
+  EXPECT_EQ(run({"-o", "/dev/stdout"}, "namaste", redirected.c_str()).exitCode, 0);
+  ASSERT_EQ(stat(redirected.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(slurp(redirected), "ueLrs ");
+  // A link of ours to standard output.
+  fs::create_symlink("/dev/stdout", dir_ / "out-link");
+  EXPECT_EQ(run({"-o", (dir_ / "out-link").string()}, "ka").out, "d ");
+
+  // Devices stay devices; a write error is reported.
+  EXPECT_EQ(run({"-o", "/dev/null"}, "namaste").exitCode, 0);
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  const Result full = run({"-o", "/dev/full"}, "namaste");
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_NE(full.err.find("/dev/full: No space left on device"), std::string::npos) << full.err;
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+  const Result stdoutFull = run({}, "namaste", "/dev/full");
+  EXPECT_EQ(stdoutFull.exitCode, 1);
+  EXPECT_NE(stdoutFull.err.find("standard output: No space left"), std::string::npos);
+}
+
+TEST_F(ConvertCli, FailuresLeaveTheOutputFileAsItWas) {
+  const std::string target = file("out.txt", "old");
+  // Invalid UTF-8 well after the first chunk, whose output is already written.
+  std::string input;
+  while (input.size() < 3'000'000) input += "namaste dharma\n";
+  input += "\xFF";
+  const Result late = run({"-o", target}, input);
+  EXPECT_EQ(late.exitCode, 1);
+  EXPECT_NE(late.err.find("invalid UTF-8 at byte offset 3000000"), std::string::npos) << late.err;
+  EXPECT_EQ(slurp(target), "old");
+  // A missing input file, after the first one was read.
+  const Result missing = run({"-o", target, file("in.txt", "ka\n"), (dir_ / "gone").string()});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(slurp(target), "old");
+  EXPECT_EQ(entries(dir_), (std::vector<std::string>{"in.txt", "out.txt"}));
+  // A usage error opens nothing.
+  EXPECT_EQ(run({"-o", (dir_ / "never.txt").string(), "--frobnicate"}).exitCode, 2);
+  EXPECT_FALSE(fs::exists(dir_ / "never.txt"));
+}
+
+TEST_F(ConvertCli, AnInterruptedConversionRemovesItsTemporaryFile) {
+  const std::string target = file("out.txt", "old");
+  int in[2];
+  ASSERT_EQ(pipe(in), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in[0], 0);
+    close(in[0]), close(in[1]);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 2);
+    execl(KAVELIN_CONVERT, KAVELIN_CONVERT, "-o", target.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(in[0]);
+  const std::string line = "namaste\n";
+  ASSERT_EQ(write(in[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+  // The converter is waiting for more input, with its temporary file open.
+  bool temporary = false;
+  for (int i = 0; i < 500 && !temporary; ++i) {
+    temporary = entries(dir_).size() == 2;
+    if (!temporary) usleep(10'000);
+  }
+  EXPECT_TRUE(temporary);
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  close(in[1]);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_EQ(entries(dir_), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(slurp(target), "old");
+}
+
+TEST_F(ConvertCli, ReportsCharactersThatProducedNoOutput) {
+  const Result r = run({}, "caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87 123");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "dQ  123 ");
+  EXPECT_EQ(r.err,
+            "kavelin-convert: warning: 3 input characters produced no output\n"
+            "kavelin-convert:   standard input:1:4: U+00E9 '\xC3\xA9'\n"
+            "kavelin-convert:   standard input:1:6: U+4E2D '\xE4\xB8\xAD'\n"
+            "kavelin-convert:   standard input:1:7: U+6587 '\xE6\x96\x87'\n");
+  // --strict: the same report as an error, exit 1; the output is still written.
+  const Result strict = run({"--strict"}, "ka\r\nga \xF0\x9F\x98\x80\tx");
+  EXPECT_EQ(strict.exitCode, 1);
+  EXPECT_EQ(strict.out, "d \nx Dl ");
+  EXPECT_EQ(strict.err,
+            "kavelin-convert: error: 2 input characters produced no output\n"
+            "kavelin-convert:   standard input:2:4: U+1F600 '\xF0\x9F\x98\x80'\n"
+            "kavelin-convert:   standard input:2:5: U+0009\n");
+  EXPECT_EQ(run({"--strict"}, "namaste\n").exitCode, 0);
+  // Lines count in each file; only the first five are listed.
+  const std::string a = file("a.txt", "ka\n\xC3\xA9\n");
+  const std::string b = file("b.txt", "@@\r\r@@@@");
+  const Result many = run({a, b});
+  EXPECT_EQ(many.exitCode, 0);
+  EXPECT_NE(many.err.find("warning: 7 input characters"), std::string::npos);
+  EXPECT_NE(many.err.find(a + ":2:1: U+00E9"), std::string::npos) << many.err;
+  EXPECT_NE(many.err.find(b + ":1:2: U+0040 '@'"), std::string::npos) << many.err;
+  EXPECT_NE(many.err.find(b + ":3:2: U+0040"), std::string::npos) << many.err;
+  EXPECT_EQ(many.err.find(b + ":3:3"), std::string::npos) << many.err;
+  EXPECT_NE(many.err.find("(2 more)"), std::string::npos) << many.err;
+  // A byte-order mark is no character of the text.
+  EXPECT_EQ(run({file("bom.txt", "\xEF\xBB\xBFka")}).err, "");
 }
 
 TEST_F(ConvertCli, LargeInputMatchesTheEngine) {
