@@ -1,16 +1,15 @@
 #include "inifile.h"
 
+#include "outputfile.h"
+
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace kavelin {
 namespace {
@@ -100,50 +99,6 @@ bool findSection(const std::vector<Line>& lines, const std::string& section, std
   return false;
 }
 
-bool writeAtomically(const std::string& path, const std::string& bytes, std::string* error) {
-  auto fail = [&](int err) {
-    if (error) *error = std::strerror(err);
-    return false;
-  };
-  std::string temp = path + ".XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return fail(errno);
-  temp = name.data();
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) {
-    ::fchmod(fd, info.st_mode & 07777);
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-  }
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int err = errno;
-      ::close(fd);
-      ::unlink(temp.c_str());
-      return fail(err);
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return fail(err);
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return fail(err);
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string GetIni(const std::string& section, const std::string& key, const std::string& path) {
@@ -212,7 +167,7 @@ bool WriteIni(const std::string& section, const std::string& key, const std::str
   }
   std::string out;
   for (const Line& line : lines) out += line.text + line.end;
-  return writeAtomically(path, out, error);
+  return writeFileAtomically(path, out, error);
 }
 
 }  // namespace kavelin

@@ -139,3 +139,27 @@ TEST_F(IniFile, FailedWritesAreReported) {
 
 }  // namespace
 }  // namespace kavelin
+
+namespace kavelin {
+namespace {
+
+TEST_F(IniFile, WritingKeepsTheFileModeAndALinkToIt) {
+  write("[Hindi Box]\nFontName=Old\n");
+  ASSERT_EQ(chmod(path_.c_str(), 0600), 0);
+  const fs::path link = dir_ / "link.ini";
+  fs::create_symlink("settings.ini", link);
+  std::string error;
+  ASSERT_TRUE(WriteIni("Hindi Box", "FontSize", "14", link.string(), &error)) << error;
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(read(), "[Hindi Box]\nFontName=Old\nFontSize=14\n");
+  struct stat info {};
+  ASSERT_EQ(stat(path_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  // Nothing else is left in the folder.
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 2);
+}
+
+}  // namespace
+}  // namespace kavelin

@@ -1,0 +1,124 @@
+// Which characters produce no output, and the tally and report of them.
+#include <gtest/gtest.h>
+
+#include "engine.h"
+#include "keytable.h"
+#include "text.h"
+#include "unconverted.h"
+
+namespace kavelin {
+namespace {
+
+// Where a character may stand: alone, after each key (and each key with a
+// vowel), before a vowel or the rest of a key, inside a word.
+std::vector<std::pair<std::u16string, std::u16string>> contexts() {
+  std::vector<std::pair<std::u16string, std::u16string>> list = {
+      {u"", u""}, {u"", u"a"}, {u"ka", u"ga"}, {u"ka ", u""}, {u"  ", u"aam"}};
+  const KeyTable& table = KeyTable::instance();
+  for (const KeyRow& row : table.rows()) {
+    list.push_back({row.key, u""});
+    list.push_back({row.key + u"a", u""});
+    list.push_back({row.key + u"aa", u"i"});
+    // The character as a key's first: the rest of the key follows.
+    if (row.key.size() > 1) list.push_back({u"", row.key.substr(1)});
+  }
+  for (const PunctuationRow& row : table.punctuation()) list.push_back({row.key, u""});
+  list.push_back({u"7", u""});
+  return list;
+}
+
+GlyphString e2h(const std::u16string& s) { return Engine().e2h(toCrLf(s)); }
+
+// The reported characters are exactly those the engine treats like a
+// character of another script: in every context, the same output as U+4E2D.
+TEST(ProducesNoOutput, ExactlyTheCharactersTheEngineIgnoresEverywhere) {
+  const auto places = contexts();
+  const std::u16string foreign = u"\u4E2D";
+  for (char16_t c = 1; c < 128; ++c) {
+    const std::u16string ch(1, c);
+    bool differs = false;
+    for (const auto& [before, after] : places) {
+      if (e2h(before + ch + after) != e2h(before + foreign + after)) {
+        differs = true;
+        break;
+      }
+    }
+    EXPECT_EQ(producesNoOutput(c), !differs) << "character " << int(c);
+  }
+  // Not ASCII: never read by any key.
+  for (char32_t c : {U'\u00E9', U'\u0915', U'\u4E2D', U'\uFEFF', U'\U0001F600'}) {
+    EXPECT_TRUE(producesNoOutput(c));
+  }
+  // What the tables hold, and the breaks, are never reported.
+  for (char32_t c : {U'a', U'^', U'M', U'H', U'O', U'k', U'7', U'!', U'.', U' ', U'\r', U'\n'}) {
+    EXPECT_FALSE(producesNoOutput(c)) << char(c);
+  }
+  EXPECT_TRUE(producesNoOutput(U'@'));
+  EXPECT_TRUE(producesNoOutput(U'\t'));
+}
+
+TEST(UnconvertedTally, CountsLinesAndColumnsInEachSource) {
+  UnconvertedTally tally(producesNoOutput, 4);
+  tally.startSource("a");
+  // Breaks of every kind, a CR LF and a surrogate pair split between parts.
+  tally.scan(u"k\u00E9\nx\r");
+  tally.scan(u"\n\U0001F600");
+  tally.scan(std::u16string(1, u"\U0001F600"[0]));
+  tally.scan(std::u16string(1, u"\U0001F600"[1]) + u"@\r@");
+  tally.startSource("b");
+  tally.scan(u"ka\r\n\r\n  \u4E2D");
+  tally.finishSource();
+  EXPECT_EQ(tally.count(), 6u);
+  ASSERT_EQ(tally.first().size(), 4u);
+  const UnconvertedTally::Place expected[] = {
+      {U'\u00E9', "a", 1, 2}, {U'\U0001F600', "a", 3, 1}, {U'\U0001F600', "a", 3, 2},
+      {U'@', "a", 3, 3}};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(tally.first()[i].character, expected[i].character) << i;
+    EXPECT_EQ(tally.first()[i].source, expected[i].source) << i;
+    EXPECT_EQ(tally.first()[i].line, expected[i].line) << i;
+    EXPECT_EQ(tally.first()[i].column, expected[i].column) << i;
+  }
+  // The lines after the list still count: "@" on line 4, U+4E2D in b at 3:3.
+  UnconvertedTally all;
+  all.startSource("b");
+  all.scan(u"ka\r\n\r\n  \u4E2D");
+  ASSERT_EQ(all.first().size(), 1u);
+  EXPECT_EQ(all.first()[0].line, 3u);
+  EXPECT_EQ(all.first()[0].column, 3u);
+}
+
+TEST(UnconvertedTally, AnUnpairedSurrogateCountsAsOneCharacter) {
+  UnconvertedTally tally;
+  tally.startSource("s");
+  tally.scan(std::u16string(1, char16_t(0xD800)) + u"a" + std::u16string(1, char16_t(0xDC00)));
+  tally.scan(std::u16string(1, char16_t(0xD801)));
+  tally.finishSource();
+  ASSERT_EQ(tally.count(), 3u);
+  EXPECT_EQ(tally.first()[1].column, 3u);
+  EXPECT_EQ(tally.first()[2].character, U'\xD801');
+}
+
+TEST(UnconvertedReport, OneLineForTheCountAndOneForEachPlace) {
+  UnconvertedTally none;
+  EXPECT_EQ(unconvertedReport(none, "prog"), "");
+
+  UnconvertedTally one;
+  one.startSource("in.txt");
+  one.scan(u"ka \u00E9");
+  EXPECT_EQ(unconvertedReport(one, "prog"),
+            "prog: warning: 1 input character produced no output\n"
+            "prog:   in.txt:1:4: U+00E9 '\xC3\xA9'\n");
+
+  UnconvertedTally many(producesNoOutput, 2);
+  many.startSource("-");
+  many.scan(u"\t\u0085\U0001F600@");
+  EXPECT_EQ(unconvertedReport(many, "prog", true),
+            "prog: error: 4 input characters produced no output\n"
+            "prog:   -:1:1: U+0009\n"
+            "prog:   -:1:2: U+0085\n"
+            "prog:   (2 more)\n");
+}
+
+}  // namespace
+}  // namespace kavelin
