@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -320,10 +321,26 @@ void frmMain::mnuFileOpen_Click() {
   prepare(dlg, tr("Open"), kTextFilter, QStringLiteral("txt"));
   dlg.CancelError = false;
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
+  if (!confirmLargeFile(dlg.FileName, largeTextBytes)) return;
   QString error;
-  if (!RTB2->loadPlainText(dlg.FileName, &error)) {
-    reportFailure(tr("Could not open %1").arg(dlg.FileName), error);
-  }
+  // The English box shows the text's start; the Hindi box follows.
+  hindiBoxAtStart_ = true;
+  const bool loaded = RTB2->loadPlainText(dlg.FileName, &error);
+  hindiBoxAtStart_ = false;
+  if (!loaded) reportFailure(tr("Could not open %1").arg(dlg.FileName), error);
+}
+
+// Asks before opening a file so large that the window would stop answering
+// for a while; true to go on.
+bool frmMain::confirmLargeFile(const QString& path, qint64 limit) {
+  const qint64 size = QFileInfo(path).size();
+  if (size <= limit) return true;
+  const QString megabytes = QLocale().toString(static_cast<double>(size) / (1 << 20), 'f', 1);
+  return messages::show(this, QMessageBox::Question, windowTitle(),
+                        tr("%1 is %2 MB large. Opening it keeps Kavelin busy for a while.\n"
+                           "Open it anyway?")
+                            .arg(QFileInfo(path).fileName(), megabytes),
+                        QMessageBox::Open | QMessageBox::Cancel) == QMessageBox::Open;
 }
 
 void frmMain::mnuFileSave_Click() {
@@ -346,9 +363,8 @@ void frmMain::Command2_Click() { RTB2->setText(kIntroLine + QStringLiteral("\ndh
 // already there keeps its formatting.
 void frmMain::appendToEditingBox(const QString& glyphs) {
   if (glyphs.isEmpty()) return;
-  QTextCursor cursor(MainBox->document());
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(glyphs, QTextCharFormat());
+  DocumentEdit edit(*MainBox->document(), DocumentEdit::kAppend);
+  edit.cursor().insertText(glyphs, QTextCharFormat());
 }
 
 void frmMain::Command7_Click() {
@@ -420,17 +436,33 @@ bool frmMain::loadRichText(const QString& fileName) {
   };
   QFile file(fileName);
   if (!file.exists()) return error(53, tr("File not found"));
-  if (!file.open(QIODevice::ReadOnly)) return error(75, tr("Path/File access error"));
+  if (!confirmLargeFile(fileName, largeRtfBytes)) return false;
+  // A file that cannot be read says why, with its name.
+  if (!file.open(QIODevice::ReadOnly)) {
+    reportFailure(tr("Could not open %1").arg(fileName), file.errorString());
+    return false;
+  }
   const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    reportFailure(tr("Could not read %1").arg(fileName), file.errorString());
+    return false;
+  }
   RichDocument rich;
   RtfError rtfError;
+  RtfNotes notes;
   if (!readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), rich,
-               &rtfError)) {
+               &rtfError, &notes)) {
     return error(321, tr("Invalid file format"));
   }
   fromRichDocument(rich, *MainBox->document());
   MainBox->document()->setModified(false);
   setDocumentPath(fileName);
+  if (notes.endedEarly) {
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("%1 ended early: it may have been cut off. What it held up to there is "
+                      "open.")
+                       .arg(fileName));
+  }
   return true;
 }
 

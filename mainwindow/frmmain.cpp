@@ -618,10 +618,12 @@ void frmMain::convertEnglishBox() {
   engine_.setText1(converter_.chartToken());
   chart_.FillGrid();
   // The caret goes to the end of the last line the change rewrote, so that the
-  // line being edited shows; after a whole rewrite, to the end.
+  // line being edited shows; after a whole rewrite, to the end, except after a
+  // file was opened, whose start shows in both boxes (moving to the end would
+  // lay the whole Hindi text out at once).
   QTextCursor caret(RTB1->document());
   if (!wasInStep) {
-    caret.movePosition(QTextCursor::End);
+    if (!hindiBoxAtStart_) caret.movePosition(QTextCursor::End);
   } else if (change.removed != 0 || !change.inserted.empty()) {
     std::size_t end = change.position + change.inserted.size();
     if (!change.inserted.empty() && change.inserted.back() == u'\n') --end;

@@ -225,6 +225,11 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   // The path of the settings file that start-up reads.
   QString settingsPath() const;
 
+  // Files larger than these are opened only when the user says so: loading
+  // them would keep the window busy for some seconds.
+  qint64 largeTextBytes = qint64{24} << 20;
+  qint64 largeRtfBytes = qint64{8} << 20;
+
  protected:
   void changeEvent(QEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
@@ -252,6 +257,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void alignSelection(int alignment);
   void reportFailure(const QString& what, const QString& reason);
   void insertUnicodeAsGlyphs(const QString& unicode);
+  bool confirmLargeFile(const QString& path, qint64 limit);
   bool confirmClose();
 
   void createControls();
@@ -298,6 +304,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   QMargins layoutFrame_;         // the frame the Editing Box was last laid out with
   bool hindiBoxInStep_ = false;  // the Hindi box holds the converter's last result
   bool patchingHindiBox_ = false;
+  bool hindiBoxAtStart_ = false;  // a conversion leaves the Hindi box's caret at its start
 };
 
 }  // namespace kavelin

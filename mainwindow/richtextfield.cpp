@@ -14,6 +14,25 @@
 
 namespace kavelin {
 
+DocumentEdit::DocumentEdit(QTextDocument& document, Mode mode)
+    : document_(document), cursor_(&document), undo_(document.isUndoRedoEnabled()) {
+  if (mode == kReplace) document_.setUndoRedoEnabled(false);
+  cursor_.beginEditBlock();
+  if (mode == kReplace) {
+    // Cleared inside the block, the document reports one change of all its
+    // content, which the layout takes as a new document: laid out lazily.
+    document_.clear();
+    cursor_ = QTextCursor(&document_);
+  } else {
+    cursor_.movePosition(QTextCursor::End);
+  }
+}
+
+DocumentEdit::~DocumentEdit() {
+  cursor_.endEditBlock();
+  document_.setUndoRedoEnabled(undo_);
+}
+
 RichTextField::RichTextField(QWidget* parent) : QTextEdit(parent) {
   setAcceptRichText(false);
   setTabChangesFocus(true);
@@ -29,15 +48,14 @@ QString RichTextField::text() const {
 }
 
 void RichTextField::setText(const QString& text) {
+  // setPlainText builds the document in one step, laid out lazily, and leaves
+  // the insertion point at the start, as a field that was just filled.
+  // It marks the document unmodified; a change of content is a modification.
   QTextDocument* doc = document();
-  doc->clear();
+  const bool modified = doc->isModified() || !doc->isEmpty() || !text.isEmpty();
   setCurrentCharFormat(QTextCharFormat());
-  QTextCursor cursor(doc);
-  cursor.setBlockFormat(QTextBlockFormat());
-  cursor.insertText(text, QTextCharFormat());
-  // The insertion point goes to the start, as a field that was just filled.
-  QTextCursor start(doc);
-  setTextCursor(start);
+  setPlainText(text);
+  doc->setModified(modified);
 }
 
 QFont RichTextField::baseFont() const { return document()->defaultFont(); }

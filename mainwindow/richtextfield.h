@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <optional>
 
@@ -13,6 +14,28 @@ class QPrinter;
 class QTextCharFormat;
 
 namespace kavelin {
+
+// Replaces or extends a document's content in one step. The edits go into one
+// edit block, so that the document is laid out and reports its change once at
+// the end rather than after each piece (which makes building a document of
+// many pieces take time quadratic in its size). A document whose content is
+// replaced (`kReplace`: cleared inside the block) is laid out lazily, the part
+// on show first and the rest in steps between events, so that even a long
+// text shows at once. A replaced document keeps no undo history.
+class DocumentEdit {
+ public:
+  enum Mode { kReplace, kAppend };
+  DocumentEdit(QTextDocument& document, Mode mode);
+  ~DocumentEdit();
+  DocumentEdit(const DocumentEdit&) = delete;
+  DocumentEdit& operator=(const DocumentEdit&) = delete;
+  QTextCursor& cursor() { return cursor_; }
+
+ private:
+  QTextDocument& document_;
+  QTextCursor cursor_;
+  bool undo_;
+};
 
 class RichTextField : public QTextEdit {
   Q_OBJECT

@@ -1,6 +1,7 @@
 #include "rtfdocument.h"
 
 #include "forms.h"
+#include "richtextfield.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -44,8 +45,8 @@ RichDocument toRichDocument(const QTextDocument& document) {
 }
 
 void fromRichDocument(const RichDocument& rich, QTextDocument& document) {
-  document.clear();
-  QTextCursor cursor(&document);
+  DocumentEdit edit(document, DocumentEdit::kReplace);
+  QTextCursor& cursor = edit.cursor();
   bool first = true;
   for (const RichParagraph& paragraph : rich.paragraphs) {
     QTextBlockFormat block;

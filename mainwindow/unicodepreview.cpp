@@ -1,5 +1,7 @@
 #include "unicodepreview.h"
 
+#include "richtextfield.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -55,7 +57,10 @@ void UnicodePreview::showGlyphs(const QString& glyphs) {
   const QString replacement = converted.join(u'\n');
 
   QTextCursor cursor(doc);
-  if (oldEnd > first && newEnd > first) {
+  if (first == 0 && tail == 0) {  // all new: built in one step, laid out lazily
+    DocumentEdit edit(*doc, DocumentEdit::kReplace);
+    edit.cursor().insertText(replacement);
+  } else if (oldEnd > first && newEnd > first) {
     cursor.setPosition(blockStart(first));
     cursor.setPosition(blockEnd(oldEnd - 1), QTextCursor::KeepAnchor);
     cursor.insertText(replacement);

@@ -277,7 +277,7 @@ TEST_F(CommandTest, DamagedRichTextLeavesTheEditingBoxAlone) {
     QByteArray bytes;  // empty: no file
     const char* message;
   } cases[] = {{"plain.rtf", "just text", "Error # 321 Invalid file format"},
-               {"cut.rtf", "{\\rtf1\\ansi {\\b half", "Error # 321 Invalid file format"},
+               {"deep.rtf", "{\\rtf1 " + QByteArray(2000, '{'), "Error # 321 Invalid file format"},
                {"none.rtf", QByteArray(), "Error # 53 File not found"}};
   for (const Case& c : cases) {
     if (!c.bytes.isEmpty()) writeFile(c.name, c.bytes);
@@ -454,6 +454,131 @@ TEST_F(CommandTest, AccessKeys) {
   EXPECT_TRUE(w->Command7->shortcut().isEmpty());
   EXPECT_TRUE(w->Command3->shortcut().isEmpty());
   EXPECT_EQ(w->Command7->text(), "S&end All >");
+}
+
+TEST_F(CommandTest, CutOffRichTextOpensAsFarAsItGoesAndSaysSo) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    const char* text;
+    bool warned;
+  } cases[] = {{"cut.rtf", "{\\rtf1\\ansi {\\b half", "half", true},
+               {"bom.rtf", "\xEF\xBB\xBF{\\rtf1\\ansi whole\\par}", "whole", false}};
+  for (const Case& c : cases) {
+    writeFile(c.name, c.bytes);
+    dialog->answers = {dir.filePath(c.name)};
+    shownMessages.clear();
+    w->Command13_Click();
+    EXPECT_EQ(w->MainBox->text(), c.text) << c.name;
+    ASSERT_EQ(shownMessages.size(), c.warned ? 1u : 0u) << c.name;
+    if (c.warned) {
+      EXPECT_TRUE(shownMessages[0].text.contains(dir.filePath(c.name)));
+      EXPECT_TRUE(shownMessages[0].text.contains("ended early"));
+      EXPECT_EQ(shownMessages[0].icon, QMessageBox::Warning);
+    }
+  }
+}
+
+// A file that cannot be read says which and why, whatever kind it is.
+TEST_F(CommandTest, ReadErrorsNameTheFileAndTheReason) {
+  // Reading a process's own memory from its start fails with EIO.
+  const QString unreadable = QStringLiteral("/proc/self/mem");
+  struct Case {
+    void (frmMain::*command)();
+    QString path;
+    QString reason;
+  } cases[] = {{&frmMain::Command13_Click, unreadable, "Input/output error"},
+               {&frmMain::mnuFileOpen_Click, unreadable, "Input/output error"},
+               {&frmMain::Command13_Click, dir.path(), "directory"},
+               {&frmMain::mnuFileOpen_Click, dir.path(), "directory"}};
+  w->MainBox->setText("kept");
+  w->RTB2->setText("kept too");
+  for (const Case& c : cases) {
+    dialog->answers = {c.path};
+    shownMessages.clear();
+    (w.get()->*c.command)();
+    ASSERT_EQ(shownMessages.size(), 1u) << c.path.toStdString();
+    EXPECT_TRUE(shownMessages[0].text.contains(c.path)) << shownMessages[0].text.toStdString();
+    EXPECT_TRUE(shownMessages[0].text.contains(c.reason, Qt::CaseInsensitive))
+        << shownMessages[0].text.toStdString();
+    EXPECT_FALSE(shownMessages[0].text.contains("321"));
+  }
+  EXPECT_EQ(w->MainBox->text(), "kept");
+  EXPECT_EQ(w->RTB2->text(), "kept too");
+}
+
+TEST_F(CommandTest, LargeFilesAreOpenedOnlyWhenTheUserSaysSo) {
+  w->largeTextBytes = 100;
+  w->largeRtfBytes = 100;
+  writeFile("big.txt", QByteArray(101, 'k'));
+  writeFile("small.txt", QByteArray(100, 'g'));
+  writeFile("big.rtf", "{\\rtf1 " + QByteArray(100, 'x') + "}");
+  struct Case {
+    void (frmMain::*command)();
+    const char* file;
+    QMessageBox::StandardButton reply;  // NoButton: no question
+    bool opened;
+  } cases[] = {{&frmMain::mnuFileOpen_Click, "big.txt", QMessageBox::Cancel, false},
+               {&frmMain::mnuFileOpen_Click, "big.txt", QMessageBox::Open, true},
+               {&frmMain::mnuFileOpen_Click, "small.txt", QMessageBox::NoButton, true},
+               {&frmMain::Command13_Click, "big.rtf", QMessageBox::Cancel, false},
+               {&frmMain::Command13_Click, "big.rtf", QMessageBox::Open, true}};
+  for (const Case& c : cases) {
+    w->RTB2->setText("before");
+    w->MainBox->setText("before");
+    dialog->answers = {dir.filePath(c.file)};
+    shownMessages.clear();
+    replies.clear();
+    if (c.reply != QMessageBox::NoButton) replies = {c.reply};
+    (w.get()->*c.command)();
+    if (c.reply == QMessageBox::NoButton) {
+      EXPECT_TRUE(shownMessages.empty()) << c.file;
+    } else {
+      ASSERT_EQ(shownMessages.size(), 1u) << c.file;
+      EXPECT_EQ(shownMessages[0].buttons, QMessageBox::Open | QMessageBox::Cancel);
+      EXPECT_TRUE(shownMessages[0].text.contains(c.file)) << shownMessages[0].text.toStdString();
+    }
+    RichTextField* box = std::string(c.file).find(".rtf") != std::string::npos ? w->MainBox : w->RTB2;
+    EXPECT_EQ(box->text() != "before", c.opened) << c.file;
+  }
+}
+
+TEST_F(CommandTest, AnOpenedTextShowsTheStartOfBothBoxes) {
+  writeFile("lines.txt", QByteArray("ka\n").repeated(200));
+  dialog->answers = {dir.filePath("lines.txt")};
+  w->mnuFileOpen_Click();
+  EXPECT_EQ(w->RTB1->text(), QString("d \n").repeated(200));
+  EXPECT_EQ(w->RTB1->selStart(), 0);
+  EXPECT_EQ(w->RTB2->selStart(), 0);
+  // Typing at the end brings the Hindi box's caret to its end again.
+  QTextCursor end(w->RTB2->document());
+  end.movePosition(QTextCursor::End);
+  w->RTB2->setTextCursor(end);
+  type("ga");
+  EXPECT_EQ(w->RTB1->selStart(), w->RTB1->text().size());
+}
+
+TEST_F(CommandTest, BuildingADocumentIsOneStep) {
+  // Opening leaves nothing to undo; Send All is one step of undo.
+  writeFile("doc.rtf", "{\\rtf1 {\\b a}b{\\i c}\\par d\\par}");
+  dialog->answers = {dir.filePath("doc.rtf")};
+  w->Command13_Click();
+  EXPECT_EQ(w->MainBox->text(), "abc\nd");
+  EXPECT_FALSE(w->MainBox->document()->isUndoAvailable());
+  type("namaste");
+  QTest::keyClick(w->RTB2, Qt::Key_Return);
+  type("dharma");
+  w->Command7_Click();
+  EXPECT_EQ(w->MainBox->text(), "abc\ndueLrs \n/keZ ");
+  w->MainBox->document()->undo();
+  EXPECT_EQ(w->MainBox->text(), "abc\nd");
+  EXPECT_FALSE(w->MainBox->document()->isUndoAvailable());
+  // Replacing a field's text keeps no history and marks it changed.
+  w->MainBox->document()->setModified(false);
+  w->MainBox->setText("x\ny");
+  EXPECT_TRUE(w->MainBox->document()->isModified());
+  EXPECT_FALSE(w->MainBox->document()->isUndoAvailable());
+  EXPECT_EQ(w->MainBox->selStart(), 0);
 }
 
 }  // namespace

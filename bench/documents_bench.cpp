@@ -1,0 +1,219 @@
+// Building the window's documents from many pieces (offscreen, the window
+// shown): opening RTF into the Editing Box, Send All, a text file into the
+// English box, through the commands themselves.
+// peak_rss_MB is the process's high-water mark: run one case alone
+// (--benchmark_filter) to read it for that case.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <memory>
+
+#include "frmmain.h"
+#include "richtextfield.h"
+
+namespace {
+
+double peakRssMb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// Lets the window handle its pending events: it answers again.
+void settle() { QApplication::processEvents(); }
+
+// Lays out what the window has not laid out yet (documents too long to lay
+// out at once are laid out in steps between events).
+void layOutAll(kavelin::frmMain& w) {
+  for (QTextDocument* doc : {w.MainBox->document(), w.RTB1->document(), w.RTB2->document()}) {
+    doc->documentLayout()->blockBoundingRect(doc->lastBlock());
+  }
+}
+
+// Answers every file dialog with one file.
+class FixedDialog : public kavelin::CommonDialog {
+ public:
+  using CommonDialog::CommonDialog;
+  bool ShowOpen() override { return !FileName.isEmpty(); }
+};
+
+struct Window {
+  Window() {
+    auto dialog = std::make_unique<FixedDialog>(&w);
+    this->dialog = dialog.get();
+    w.setCommonDialog(std::move(dialog));
+    w.largeTextBytes = w.largeRtfBytes = qint64{1} << 40;
+    w.Form_Load();
+    w.show();
+    settle();
+  }
+  kavelin::frmMain w;
+  FixedDialog* dialog;
+};
+
+QString writeTemporary(const QTemporaryDir& dir, const QByteArray& bytes) {
+  const QString path = dir.filePath(QStringLiteral("input"));
+  QFile out(path);
+  out.open(QIODevice::WriteOnly);
+  out.write(bytes);
+  return path;
+}
+
+// One paragraph of `runs` words, bold and plain by turns.
+std::string manyRuns(int runs) {
+  std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 ";
+  for (int i = 0; i < runs; ++i) rtf += (i % 2 ? "\\b0 " : "\\b ") + std::string("ueLrs ");
+  return rtf + "\\par}";
+}
+
+// A font table of `fonts` fonts, each used by one run.
+std::string manyFonts(int fonts) {
+  std::string rtf = "{\\rtf1\\ansi{\\fonttbl";
+  for (int i = 0; i < fonts; ++i) {
+    rtf += "{\\f" + std::to_string(i) + "\\fnil\\fcharset0 Font Number " + std::to_string(i) + ";}";
+  }
+  rtf += "}";
+  for (int i = 0; i < fonts; ++i) rtf += "\\f" + std::to_string(i) + " ueLrs ";
+  return rtf + "\\par}";
+}
+
+// Ordinary formatting: paragraphs of a dozen words with bold, italic and
+// underlined words, a size change, two fonts and some centred paragraphs.
+std::string ordinary(std::size_t bytes) {
+  std::string rtf =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil DevLys 160;}{\\f1\\fswiss "
+      "Arial;}}\r\n";
+  for (int p = 0; rtf.size() < bytes; ++p) {
+    rtf += p % 7 == 0 ? "\\pard\\qc" : "\\pard\\ql";
+    rtf += "\\f0\\fs28 ueLrs /keZ {\\b Hkkjr} fgUnh {\\i ueLrs} /keZ Hkkjr {\\ul fgUnh} ";
+    rtf += "{\\f1\\fs20 Latin text} ueLrs /keZ Hkkjr fgUnh\\par\r\n";
+  }
+  return rtf + "}";
+}
+
+QString glyphLines(std::size_t bytes) {
+  QString text;
+  while (static_cast<std::size_t>(text.size()) < bytes) text += QStringLiteral("ueLrs /keZ Hkkjr fgUnh ueLrs\n");
+  return text;
+}
+
+// The Editing Box's Open button on an RTF file, until the window answers
+// again; laid_out_ms is the time the layout takes after that.
+void openRtf(benchmark::State& state, const std::string& rtf) {
+  QTemporaryDir dir;
+  Window window;
+  window.dialog->FileName = writeTemporary(dir, QByteArray::fromStdString(rtf));
+  QElapsedTimer layout;
+  double layoutMs = 0;
+  for (auto _ : state) {
+    window.w.Command13_Click();
+    settle();
+    state.PauseTiming();
+    layout.start();
+    layOutAll(window.w);
+    layoutMs += static_cast<double>(layout.elapsed());
+    window.w.MainBox->document()->setModified(false);
+    state.ResumeTiming();
+  }
+  if (window.w.MainBox->document()->isEmpty()) state.SkipWithError("not opened");
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
+  state.counters["laid_out_ms"] = layoutMs / static_cast<double>(state.iterations());
+  state.counters["peak_rss_MB"] = peakRssMb();
+}
+
+void BM_OpenRtfManyRuns(benchmark::State& state) {
+  openRtf(state, manyRuns(static_cast<int>(state.range(0))));
+}
+BENCHMARK(BM_OpenRtfManyRuns)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_OpenRtfManyFonts(benchmark::State& state) {
+  openRtf(state, manyFonts(static_cast<int>(state.range(0))));
+}
+BENCHMARK(BM_OpenRtfManyFonts)->Arg(2000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_OpenRtfOrdinary(benchmark::State& state) {
+  openRtf(state, ordinary(static_cast<std::size_t>(state.range(0))));
+}
+BENCHMARK(BM_OpenRtfOrdinary)->Arg(1 << 20)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Send All with the Hindi box holding `bytes` of glyph lines.
+void BM_SendAll(benchmark::State& state) {
+  Window window;
+  const QString glyphs = glyphLines(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.w.MainBox->setText(QString());
+    window.w.RTB1->setText(glyphs);
+    settle();
+    layOutAll(window.w);
+    state.ResumeTiming();
+    window.w.Command7_Click();
+    settle();
+    layOutAll(window.w);
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+  state.counters["peak_rss_MB"] = peakRssMb();
+}
+BENCHMARK(BM_SendAll)->Arg(1 << 20)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// File > Open on a text file of `bytes`: read, shown in the English box,
+// converted into the Hindi box, until the window answers again. laid_out_ms
+// is the time the layout of both boxes takes after that; rss_x_file the
+// growth of the peak resident set over the file's size, all laid out.
+void BM_OpenEnglishText(benchmark::State& state) {
+  QTemporaryDir dir;
+  QByteArray text;
+  {
+    QFile corpus(QStringLiteral(KAVELIN_CORPUS));
+    corpus.open(QIODevice::ReadOnly);
+    const QByteArray one = corpus.readAll();
+    while (text.size() < state.range(0)) text += one;
+    text.truncate(static_cast<qsizetype>(state.range(0)));
+  }
+  Window window;
+  window.dialog->FileName = writeTemporary(dir, text);
+  text.clear();
+  text.squeeze();
+  const double before = peakRssMb();
+  QElapsedTimer layout;
+  double layoutMs = 0;
+  for (auto _ : state) {
+    window.w.mnuFileOpen_Click();
+    settle();
+    state.PauseTiming();
+    layout.start();
+    layOutAll(window.w);
+    layoutMs += static_cast<double>(layout.elapsed());
+    state.ResumeTiming();
+  }
+  if (window.w.RTB1->document()->isEmpty()) state.SkipWithError("not converted");
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+  state.counters["laid_out_ms"] = layoutMs / static_cast<double>(state.iterations());
+  state.counters["peak_rss_MB"] = peakRssMb();
+  state.counters["rss_x_file"] =
+      (peakRssMb() - before) * 1024 * 1024 / static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_OpenEnglishText)
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kavelin bench"));
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
