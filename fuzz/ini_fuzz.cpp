@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -58,12 +59,22 @@ std::string slurp(const std::string& path) {
   return s.str();
 }
 
+// The file the target works on, in a folder of its own that goes at exit
+// (in memory when /dev/shm is there: the writes are flushed to the disk).
+std::string scratchFolder;
+
+void removeScratch() {
+  std::error_code ignored;
+  std::filesystem::remove_all(scratchFolder, ignored);
+}
+
 const std::string& scratchFile() {
   static const std::string path = [] {
     const char* shm = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string dir = std::string(shm) + "/kavelin-ini-fuzz-XXXXXX";
-    if (!mkdtemp(dir.data())) std::abort();
-    return dir + "/settings.ini";
+    scratchFolder = std::string(shm) + "/kavelin-ini-fuzz-XXXXXX";
+    if (!mkdtemp(scratchFolder.data())) std::abort();
+    std::atexit(removeScratch);
+    return scratchFolder + "/settings.ini";
   }();
   return path;
 }

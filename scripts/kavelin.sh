@@ -33,6 +33,16 @@ build() {
   cmake --build build
 }
 
+# The Qt-free libraries (engine, RTF, settings file, converter) and their
+# tests, built again with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitizer_tests() {
+  cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKAVELIN_BUILD_GUI=OFF -DKAVELIN_BUILD_BENCH=OFF -DKAVELIN_SANITIZE=ON
+  cmake --build build-sanitize
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-sanitize --output-on-failure
+}
+
 case "${1:-}" in
   run)
     install_missing
@@ -48,6 +58,7 @@ case "${1:-}" in
     install_missing
     build
     ctest --test-dir build --output-on-failure
+    sanitizer_tests
     ;;
   *)
     echo "usage: $0 run|test" >&2
