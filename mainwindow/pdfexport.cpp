@@ -9,6 +9,8 @@
 
 #include "pdfexport.h"
 
+#include "richtextfield.h"
+
 namespace kavelin {
 namespace {
 
@@ -56,8 +58,7 @@ Layout layoutBlock(cairo_t* cr, const QTextBlock& block, const QFont& base, doub
     const guint start = static_cast<guint>(text.size());
     const guint end = start + static_cast<guint>(piece.size());
     text += piece;
-    const QStringList families = f.fontFamilies().toStringList();
-    const QByteArray family = (families.isEmpty() ? base.family() : families.first()).toUtf8();
+    const QByteArray family = formatFamily(f, base).toUtf8();
     const double size = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
                                                                    : base.pointSizeF();
     add(attributes.get(), pango_attr_family_new(family.constData()), start, end);

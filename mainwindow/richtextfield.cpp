@@ -1,6 +1,8 @@
 #include "richtextfield.h"
 
 #include <QFile>
+#include <QFontDatabase>
+#include <QHash>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QSaveFile>
@@ -31,6 +33,29 @@ DocumentEdit::DocumentEdit(QTextDocument& document, Mode mode)
 DocumentEdit::~DocumentEdit() {
   cursor_.endEditBlock();
   document_.setUndoRedoEnabled(undo_);
+}
+
+QString formatFamily(const QTextCharFormat& format, const QFont& base) {
+  const QString uninstalled = format.stringProperty(kUninstalledFamilyProperty);
+  if (!uninstalled.isEmpty()) return uninstalled;
+  const QStringList families = format.fontFamilies().toStringList();
+  return families.isEmpty() ? base.family() : families.first();
+}
+
+void setFormatFamily(QTextCharFormat& format, const QString& family) {
+  static QHash<QString, bool> installed;  // what QFontDatabase says, per family
+  auto it = installed.find(family);
+  if (it == installed.end()) {
+    it = installed.insert(family, QFontDatabase::hasFamily(family) ||
+                                      !QFont::substitutes(family).isEmpty());
+  }
+  if (*it) {
+    format.setFontFamilies({family});
+    format.clearProperty(kUninstalledFamilyProperty);
+  } else {
+    format.clearProperty(QTextFormat::FontFamilies);
+    format.setProperty(kUninstalledFamilyProperty, family);
+  }
 }
 
 RichTextField::RichTextField(QWidget* parent) : QTextEdit(parent) {
@@ -142,16 +167,15 @@ void RichTextField::mergeFormat(const QTextCharFormat& format) {
 }
 
 std::optional<QString> RichTextField::selFontName() const {
-  const QString base = baseFont().family();
-  return uniform<QString>([&](const QTextCharFormat& f) {
-    const QStringList families = f.fontFamilies().toStringList();
-    return families.isEmpty() ? base : families.first();
-  });
+  return uniform<QString>([&](const QTextCharFormat& f) { return formatFamily(f, baseFont()); });
 }
 
 void RichTextField::setSelFontName(const QString& family) {
   QTextCharFormat f;
-  f.setFontFamilies({family});
+  setFormatFamily(f, family);
+  // Merged, either property replaces the other.
+  if (!f.hasProperty(kUninstalledFamilyProperty)) f.setProperty(kUninstalledFamilyProperty, QString());
+  if (!f.hasProperty(QTextFormat::FontFamilies)) f.setFontFamilies({});
   mergeFormat(f);
 }
 

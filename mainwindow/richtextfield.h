@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <optional>
@@ -36,6 +37,16 @@ class DocumentEdit {
   QTextCursor cursor_;
   bool undo_;
 };
+
+// A character format's font family: a run in a font that is not installed
+// (and has no substitute) keeps the family's name in a property of its own
+// rather than in its font families, so that laying it out does not make Qt
+// search the system's fonts for each such family (a document with thousands
+// of them took seconds); it shows in the document's font.
+inline constexpr int kUninstalledFamilyProperty = QTextFormat::UserProperty + 1;
+QString formatFamily(const QTextCharFormat& format, const QFont& base);
+// Sets the font family of `format` so.
+void setFormatFamily(QTextCharFormat& format, const QString& family);
 
 class RichTextField : public QTextEdit {
   Q_OBJECT

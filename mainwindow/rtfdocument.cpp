@@ -22,8 +22,7 @@ RichDocument toRichDocument(const QTextDocument& document) {
       const QTextCharFormat f = fragment.charFormat();
       RichRun run;
       run.text = ustr(fragment.text());
-      const QStringList families = f.fontFamilies().toStringList();
-      run.font = ustr(families.isEmpty() ? base.family() : families.first());
+      run.font = ustr(formatFamily(f, base));
       run.sizePt = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
                                                              : base.pointSizeF();
       run.bold = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::Bold
@@ -61,7 +60,7 @@ void fromRichDocument(const RichDocument& rich, QTextDocument& document) {
     }
     for (const RichRun& run : paragraph.runs) {
       QTextCharFormat f;
-      if (!run.font.empty()) f.setFontFamilies({qstr(run.font)});
+      if (!run.font.empty()) setFormatFamily(f, qstr(run.font));
       f.setFontPointSize(run.sizePt);
       f.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
       f.setFontItalic(run.italic);

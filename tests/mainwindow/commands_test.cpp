@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "fixtures.h"
+#include "rtf.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
 #include "webcomponent.h"
@@ -579,6 +580,41 @@ TEST_F(CommandTest, BuildingADocumentIsOneStep) {
   EXPECT_TRUE(w->MainBox->document()->isModified());
   EXPECT_FALSE(w->MainBox->document()->isUndoAvailable());
   EXPECT_EQ(w->MainBox->selStart(), 0);
+}
+
+// Fonts that are not installed keep their names through opening, editing and
+// saving, though they show in the document's font.
+TEST_F(CommandTest, UninstalledFontsKeepTheirNames) {
+  writeFile("fonts.rtf",
+            "{\\rtf1{\\fonttbl{\\f0 No Such Font Here;}{\\f1 DejaVu Sans;}}\\f0 ab\\f1 cd\\par}");
+  dialog->answers = {dir.filePath("fonts.rtf")};
+  w->Command13_Click();
+  w->MainBox->setSelStart(0);
+  w->MainBox->setSelLength(2);
+  EXPECT_EQ(w->MainBox->selFontName(), std::optional<QString>("No Such Font Here"));
+  w->MainBox->setSelStart(2);
+  w->MainBox->setSelLength(2);
+  EXPECT_EQ(w->MainBox->selFontName(), std::optional<QString>("DejaVu Sans"));
+  // Changing fonts either way.
+  w->MainBox->setSelStart(1);
+  w->MainBox->setSelLength(2);
+  w->MainBox->setSelFontName("Another Missing Font");
+  EXPECT_EQ(w->MainBox->selFontName(), std::optional<QString>("Another Missing Font"));
+  w->MainBox->setSelStart(0);
+  w->MainBox->setSelLength(1);
+  w->MainBox->setSelFontName("DejaVu Sans");
+  dialog->answers = {dir.filePath("saved.rtf")};
+  w->Command12_Click();
+  RichDocument saved;
+  const QByteArray bytes = readFile("saved.rtf");
+  ASSERT_TRUE(readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                      saved));
+  ASSERT_EQ(saved.paragraphs.size(), 1u);
+  std::vector<std::pair<std::u16string, std::u16string>> runs;
+  for (const RichRun& r : saved.paragraphs[0].runs) runs.push_back({r.text, r.font});
+  const std::vector<std::pair<std::u16string, std::u16string>> expected = {
+      {u"a", u"DejaVu Sans"}, {u"bc", u"Another Missing Font"}, {u"d", u"DejaVu Sans"}};
+  EXPECT_EQ(runs, expected);
 }
 
 }  // namespace
