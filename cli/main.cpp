@@ -11,6 +11,7 @@
 
 #include "legacy.h"
 #include "stream.h"
+#include "transducer.h"
 #include "unconverted.h"
 
 #ifndef KAVELIN_VERSION
@@ -251,20 +252,40 @@ int convert(const Options& options) {
   watchTemporary(output);
 
   kavelin::cli::TextInput input(options.files);
+  const Encoder::Form form = outputForm(options);
+  // Plain glyph codes go straight from UTF-8 to the output's bytes; the other
+  // forms take the glyph string.
+  const bool direct = form == Encoder::Form::kGlyphsUtf8 || form == Encoder::Form::kGlyphsCp1252;
+  kavelin::Transducer transducer(form == Encoder::Form::kGlyphsUtf8
+                                     ? kavelin::Transducer::Output::kUtf8
+                                     : kavelin::Transducer::Output::kCodes);
   kavelin::cli::GlyphConverter converter;
-  Encoder encoder(outputForm(options));
+  Encoder encoder(form);
   kavelin::UnconvertedTally unconverted;
   std::u16string text;
   std::string source;
+  std::string bytes;
   bool startsSource = false;
   while (input.next(text, source, startsSource)) {
     if (startsSource) unconverted.startSource(source);
     unconverted.scan(text);
-    output.write(encoder.add(converter.add(text)));
+    if (direct) {
+      bytes.clear();
+      transducer.feed(input.bytes(), bytes);  // valid UTF-8: the input checked it
+      output.write(bytes);
+    } else {
+      output.write(encoder.add(converter.add(text)));
+    }
   }
   unconverted.finishSource();
-  output.write(encoder.add(converter.finish()));
-  output.write(encoder.finish());
+  if (direct) {
+    bytes.clear();
+    transducer.finish(bytes);
+    output.write(bytes);
+  } else {
+    output.write(encoder.add(converter.finish()));
+    output.write(encoder.finish());
+  }
   output.commit();
   temporaryOutput = nullptr;
 

@@ -80,6 +80,7 @@ bool TextInput::next(std::u16string& text, std::string& source, bool& startsSour
       throw Failure(label_ + ": invalid UTF-8 at byte offset " +
                     std::to_string(offset_ + skipped + error.offset));
     }
+    bytes_.assign(bytes.substr(skipped));
     offset_ += whole;
     carry_.erase(0, whole);
     if (end) {

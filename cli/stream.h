@@ -34,6 +34,8 @@ class TextInput {
   // (with the file and the byte offset). A byte-order mark that starts a file
   // is no text.
   bool next(std::u16string& text, std::string& source, bool& startsSource);
+  // The UTF-8 bytes of the part last returned (without a byte-order mark).
+  const std::string& bytes() const { return bytes_; }
 
  private:
   bool openNext();
@@ -48,6 +50,7 @@ class TextInput {
   std::string carry_;         // an incomplete UTF-8 sequence at the end of the last chunk
   std::size_t offset_ = 0;    // file offset of carry_'s first byte
   std::vector<char> buffer_;
+  std::string bytes_;
 };
 
 // Engine::e2h of a text given in parts: the glyphs of the lines each part
