@@ -6,13 +6,13 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextDocument>
-#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <memory>
 
 #include "frmmain.h"
@@ -100,7 +100,8 @@ std::string ordinary(std::size_t bytes) {
 
 QString glyphLines(std::size_t bytes) {
   QString text;
-  while (static_cast<std::size_t>(text.size()) < bytes) text += QStringLiteral("ueLrs /keZ Hkkjr fgUnh ueLrs\n");
+  while (static_cast<std::size_t>(text.size()) < bytes)
+    text += QStringLiteral("ueLrs /keZ Hkkjr fgUnh ueLrs\n");
   return text;
 }
 

@@ -1,13 +1,13 @@
 // kavelin-convert: transliterates Roman-letter Hindi into DevLys 160 glyph codes.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "legacy.h"
 #include "stream.h"

@@ -1,10 +1,10 @@
 #include "stream.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "text.h"
 #include "unicode.h"

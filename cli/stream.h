@@ -47,8 +47,8 @@ class TextInput {
   bool atStart_ = false;   // no byte of the file decoded yet
   bool reported_ = false;  // a part of the file was returned
   std::string label_;
-  std::string carry_;         // an incomplete UTF-8 sequence at the end of the last chunk
-  std::size_t offset_ = 0;    // file offset of carry_'s first byte
+  std::string carry_;       // an incomplete UTF-8 sequence at the end of the last chunk
+  std::size_t offset_ = 0;  // file offset of carry_'s first byte
   std::vector<char> buffer_;
   std::string bytes_;
 };
@@ -100,11 +100,11 @@ class Encoder {
   std::string paragraphs(std::u16string_view text, bool final = false);
 
   Form form_;
-  std::u16string font_;              // RTF only
-  std::unique_ptr<RtfWriter> rtf_;   // once the header is written
-  std::size_t emptyBefore_ = 0;      // empty paragraphs before it
-  std::u16string line_;              // the text of the paragraph not ended yet
-  GlyphString tail_;                 // Unicode: glyphs after the last line break
+  std::u16string font_;             // RTF only
+  std::unique_ptr<RtfWriter> rtf_;  // once the header is written
+  std::size_t emptyBefore_ = 0;     // empty paragraphs before it
+  std::u16string line_;             // the text of the paragraph not ended yet
+  GlyphString tail_;                // Unicode: glyphs after the last line break
 };
 
 }  // namespace kavelin::cli

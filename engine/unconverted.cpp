@@ -112,8 +112,7 @@ void UnconvertedTally::character(char32_t c) {
   ++column_;
 }
 
-std::string unconvertedReport(const UnconvertedTally& tally, std::string_view program,
-                              bool error) {
+std::string unconvertedReport(const UnconvertedTally& tally, std::string_view program, bool error) {
   if (tally.count() == 0) return {};
   const std::string prefix = std::string(program) + ": ";
   std::string out = prefix + (error ? "error: " : "warning: ") + std::to_string(tally.count()) +

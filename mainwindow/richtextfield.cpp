@@ -46,8 +46,8 @@ void setFormatFamily(QTextCharFormat& format, const QString& family) {
   static QHash<QString, bool> installed;  // what QFontDatabase says, per family
   auto it = installed.find(family);
   if (it == installed.end()) {
-    it = installed.insert(family, QFontDatabase::hasFamily(family) ||
-                                      !QFont::substitutes(family).isEmpty());
+    it = installed.insert(
+        family, QFontDatabase::hasFamily(family) || !QFont::substitutes(family).isEmpty());
   }
   if (*it) {
     format.setFontFamilies({family});
@@ -174,7 +174,9 @@ void RichTextField::setSelFontName(const QString& family) {
   QTextCharFormat f;
   setFormatFamily(f, family);
   // Merged, either property replaces the other.
-  if (!f.hasProperty(kUninstalledFamilyProperty)) f.setProperty(kUninstalledFamilyProperty, QString());
+  if (!f.hasProperty(kUninstalledFamilyProperty)) {
+    f.setProperty(kUninstalledFamilyProperty, QString());
+  }
   if (!f.hasProperty(QTextFormat::FontFamilies)) f.setFontFamilies({});
   mergeFormat(f);
 }

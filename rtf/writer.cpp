@@ -1,6 +1,6 @@
 #include <cstdint>
-#include <set>
 #include <optional>
+#include <set>
 #include <utility>
 
 #include "rtf.h"

@@ -1,7 +1,5 @@
 #include "inifile.h"
 
-#include "outputfile.h"
-
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -10,6 +8,8 @@
 #include <vector>
 
 #include <sys/stat.h>
+
+#include "outputfile.h"
 
 namespace kavelin {
 namespace {

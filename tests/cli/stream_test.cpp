@@ -1,4 +1,6 @@
 // The converter's pipeline in pieces against the whole-text conversion.
+#include "stream.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 #include <sstream>
 
 #include "engine.h"
-#include "stream.h"
 #include "text.h"
 #include "unicode.h"
 
@@ -99,7 +100,8 @@ TEST(EncoderTest, UnicodeInPartsEqualsTheWholeConversion) {
   std::string out;
   std::size_t begin = 0;
   // In lines, as the converter gives them.
-  for (std::size_t lf = glyphs.find(u'\n'); lf != GlyphString::npos; lf = glyphs.find(u'\n', begin)) {
+  for (std::size_t lf = glyphs.find(u'\n'); lf != GlyphString::npos;
+       lf = glyphs.find(u'\n', begin)) {
     out += encoder.add(glyphs.substr(begin, lf + 1 - begin));
     begin = lf + 1;
   }
@@ -165,8 +167,10 @@ TEST_F(TextInputTest, ErrorsGiveTheFileAndTheByteOffset) {
     std::string bytes;
     std::string message;
   } cases[] = {{"abc\xFF", "invalid UTF-8 at byte offset 3"},
-               {"ab\xC3", "invalid UTF-8 at byte offset 2"},                 // cut at the end
-               {"\xEF\xBB\xBF" "ab\xE4\xB8z", "invalid UTF-8 at byte offset 5"},  // after a BOM
+               {"ab\xC3", "invalid UTF-8 at byte offset 2"},  // cut at the end
+               {"\xEF\xBB\xBF"
+                "ab\xE4\xB8z",
+                "invalid UTF-8 at byte offset 5"},  // after a BOM
                {"0123456789\xC0\xAF", "invalid UTF-8 at byte offset 10"}};
   for (const Case& c : cases) {
     const std::string path = file("bad.txt", c.bytes);

@@ -1,10 +1,11 @@
 // Which characters produce no output, and the tally and report of them.
+#include "unconverted.h"
+
 #include <gtest/gtest.h>
 
 #include "engine.h"
 #include "keytable.h"
 #include "text.h"
-#include "unconverted.h"
 
 namespace kavelin {
 namespace {
@@ -94,9 +95,10 @@ TEST(UnconvertedTally, CountsLinesAndColumnsInEachSource) {
   tally.finishSource();
   EXPECT_EQ(tally.count(), 6u);
   ASSERT_EQ(tally.first().size(), 4u);
-  const UnconvertedTally::Place expected[] = {
-      {U'\u00E9', "a", 1, 2}, {U'\U0001F600', "a", 3, 1}, {U'\U0001F600', "a", 3, 2},
-      {U'@', "a", 3, 3}};
+  const UnconvertedTally::Place expected[] = {{U'\u00E9', "a", 1, 2},
+                                              {U'\U0001F600', "a", 3, 1},
+                                              {U'\U0001F600', "a", 3, 2},
+                                              {U'@', "a", 3, 3}};
   for (std::size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(tally.first()[i].character, expected[i].character) << i;
     EXPECT_EQ(tally.first()[i].source, expected[i].source) << i;

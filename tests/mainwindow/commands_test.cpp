@@ -539,7 +539,8 @@ TEST_F(CommandTest, LargeFilesAreOpenedOnlyWhenTheUserSaysSo) {
       EXPECT_EQ(shownMessages[0].buttons, QMessageBox::Open | QMessageBox::Cancel);
       EXPECT_TRUE(shownMessages[0].text.contains(c.file)) << shownMessages[0].text.toStdString();
     }
-    RichTextField* box = std::string(c.file).find(".rtf") != std::string::npos ? w->MainBox : w->RTB2;
+    RichTextField* box =
+        std::string(c.file).find(".rtf") != std::string::npos ? w->MainBox : w->RTB2;
     EXPECT_EQ(box->text() != "before", c.opened) << c.file;
   }
 }
