@@ -171,13 +171,11 @@ std::optional<QString> RichTextField::selFontName() const {
 }
 
 void RichTextField::setSelFontName(const QString& family) {
+  // A family picked by hand goes into the font families, installed or not; it
+  // replaces one kept aside for a font that is not installed.
   QTextCharFormat f;
-  setFormatFamily(f, family);
-  // Merged, either property replaces the other.
-  if (!f.hasProperty(kUninstalledFamilyProperty)) {
-    f.setProperty(kUninstalledFamilyProperty, QString());
-  }
-  if (!f.hasProperty(QTextFormat::FontFamilies)) f.setFontFamilies({});
+  f.setFontFamilies({family});
+  f.setProperty(kUninstalledFamilyProperty, QString());
   mergeFormat(f);
 }
 
