@@ -12,7 +12,7 @@ packages=(
   fonts-noto-core fonts-lohit-deva fonts-dejavu-core
   python3 python3-fonttools libharfbuzz-bin libharfbuzz-dev libfreetype-dev
   libx11-dev xvfb xauth poppler-utils
-  help2man librsvg2-bin desktop-file-utils appstream dpkg-dev man-db
+  help2man librsvg2-bin desktop-file-utils appstream dpkg-dev man-db file
 )
 
 install_missing() {
