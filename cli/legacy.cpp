@@ -5,6 +5,7 @@
 
 #include "rtf.h"
 #include "text.h"
+#include "unconverted.h"
 #include "unicode.h"
 
 namespace kavelin {
@@ -285,17 +286,6 @@ LegacyResult Converter::run(const std::vector<LegacyInput>& inputs) {
   return std::move(result_);
 }
 
-std::string hex(char32_t c) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
-  return buffer;
-}
-
-bool printable(char32_t c) {
-  return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0x9F) && c != 0x2028 && c != 0x2029 &&
-         !(c >= 0xD800 && c <= 0xDFFF) && c <= 0x10FFFF;
-}
-
 }  // namespace
 
 LegacyResult convertLegacy(const std::vector<LegacyInput>& inputs, const LegacyRequest& request) {
@@ -310,19 +300,8 @@ std::string legacyReport(const LegacyResult& result, bool strict) {
       (result.unconverted == 1 ? " character" : " characters") + " could not be converted\n";
   for (const UnconvertedPlace& p : result.first) {
     report += program + "  " + p.label + ":" + std::to_string(p.where.at.line) + ":" +
-              std::to_string(p.where.at.column) + ": " + hex(p.where.character);
-    if (printable(p.where.character)) {
-      std::u16string c;
-      if (p.where.character > 0xFFFF) {
-        const char32_t v = p.where.character - 0x10000;
-        c = {static_cast<char16_t>(0xD800 + (v >> 10)),
-             static_cast<char16_t>(0xDC00 + (v & 0x3FF))};
-      } else {
-        c = std::u16string(1, static_cast<char16_t>(p.where.character));
-      }
-      report += " '" + encodeUtf8(c) + "'";
-    }
-    report += "\n";
+              std::to_string(p.where.at.column) + ": " + describeCharacter(p.where.character) +
+              "\n";
   }
   if (result.unconverted > result.first.size()) {
     report += program + "  ... and " + std::to_string(result.unconverted - result.first.size()) +

@@ -112,6 +112,12 @@ void UnconvertedTally::character(char32_t c) {
   ++column_;
 }
 
+std::string describeCharacter(char32_t c) {
+  std::string text = hex(c);
+  if (printable(c)) text += " '" + encodeUtf8(utf16(c)) + "'";
+  return text;
+}
+
 std::string unconvertedReport(const UnconvertedTally& tally, std::string_view program, bool error) {
   if (tally.count() == 0) return {};
   const std::string prefix = std::string(program) + ": ";
@@ -120,9 +126,7 @@ std::string unconvertedReport(const UnconvertedTally& tally, std::string_view pr
                     " produced no output\n";
   for (const UnconvertedTally::Place& p : tally.first()) {
     out += prefix + "  " + p.source + ":" + std::to_string(p.line) + ":" +
-           std::to_string(p.column) + ": " + hex(p.character);
-    if (printable(p.character)) out += " '" + encodeUtf8(utf16(p.character)) + "'";
-    out += "\n";
+           std::to_string(p.column) + ": " + describeCharacter(p.character) + "\n";
   }
   if (tally.count() > tally.first().size()) {
     out += prefix + "  (" + std::to_string(tally.count() - tally.first().size()) + " more)\n";

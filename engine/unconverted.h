@@ -60,6 +60,9 @@ class UnconvertedTally {
   char16_t highSurrogate_ = 0;  // of a pair split between two parts
 };
 
+// "U+00E9 'é'": the code point, and the character itself when it prints.
+std::string describeCharacter(char32_t c);
+
 // The warning for a tally, one line per entry, each line starting with
 // "<program>: "; empty when nothing was counted. For example:
 //   kavelin-convert: warning: 3 input characters produced no output
