@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "corpus.h"
 #include "engine.h"
 #include "incremental.h"
 
@@ -14,12 +15,7 @@ using kavelin::IncrementalConverter;
 
 // The sample text, with CR LF breaks, repeated to at least `size` characters.
 std::u16string sample(std::size_t size) {
-  std::ifstream in(KAVELIN_CORPUS, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  std::u16string one;
-  kavelin::decodeUtf8(s.str(), one);
-  one = kavelin::toCrLf(one);
+  const std::u16string& one = kavelin::bench::corpusRoman();
   std::u16string text;
   text.reserve(size + one.size());
   while (text.size() < size) text += one;
@@ -62,6 +58,10 @@ void keystroke(benchmark::State& state, bool atEnd) {
 void BM_KeystrokeAtEnd(benchmark::State& state) { keystroke(state, true); }
 void BM_KeystrokeInMiddle(benchmark::State& state) { keystroke(state, false); }
 BENCHMARK(BM_KeystrokeAtEnd)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_KeystrokeInMiddle)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeystrokeInMiddle)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "corpus.h"
 #include "engine.h"
 #include "text.h"
 #include "unicode.h"
@@ -16,18 +17,7 @@
 
 namespace {
 
-const kavelin::GlyphString& corpusGlyphs() {
-  static const kavelin::GlyphString glyphs = [] {
-    std::ifstream in(KAVELIN_CORPUS, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    std::u16string roman;
-    kavelin::decodeUtf8(ss.str(), roman);
-    kavelin::Engine engine;
-    return engine.e2h(kavelin::toCrLf(roman));
-  }();
-  return glyphs;
-}
+using kavelin::bench::corpusGlyphs;
 
 kavelin::GlyphString repeatedGlyphs(std::size_t utf8Bytes) {
   const kavelin::GlyphString& unit = corpusGlyphs();
