@@ -309,7 +309,6 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
 // Documents of the English and Hindi boxes
 
 void frmMain::mnuFileNew_Click() {
-  engine_.ClearTxt();
   RTB1->setText(QString());
   RTB2->setText(QString());
 }
@@ -747,8 +746,10 @@ void frmMain::createUnicodePreview() {
     menuAction(Cmd::ViewUnicodePreview)->setChecked(preview_->isVisible());
     perUserSettings().setValue(kPreviewKey, preview_->isVisible() ? 1 : 0);
   });
+  // The conversion patches the preview itself; anything else that writes the
+  // Hindi box has it shown again.
   connect(RTB1, &RichTextField::changed, this, [this] {
-    if (preview_->isVisible()) preview_->showGlyphs(RTB1->text());
+    if (!patchingHindiBox_ && preview_->isVisible()) preview_->showGlyphs(RTB1->text());
   });
   const QVariant stored = perUserSettings().value(kPreviewKey);
   toggle->setChecked(stored.isValid() && stored.toInt() != 0);

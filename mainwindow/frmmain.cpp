@@ -32,9 +32,41 @@
 #include "unicodepreview.h"
 
 namespace kavelin {
-namespace {}  // namespace
+namespace {
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), chart_(engine_, *this) {
+// The English box's text, read from its document a piece at a time.
+class DocumentSource : public Transliterator::Source {
+ public:
+  explicit DocumentSource(QTextDocument& document) : document_(document) {}
+  std::size_t length() const override {
+    return static_cast<std::size_t>(document_.characterCount() - 1);
+  }
+  std::u16string_view text(std::size_t from, std::size_t to) override {
+    QTextCursor cursor(&document_);
+    cursor.setPosition(static_cast<int>(from));
+    cursor.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
+    piece_ = cursor.selectedText();
+    for (QChar& c : piece_) {
+      if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
+    }
+    return std::u16string_view(reinterpret_cast<const char16_t*>(piece_.utf16()),
+                               static_cast<std::size_t>(piece_.size()));
+  }
+
+ private:
+  QTextDocument& document_;
+  QString piece_;
+};
+
+// A glyph string as a QString, without a copy: valid while `glyphs` is.
+QString glyphView(const GlyphString& glyphs) {
+  return QString::fromRawData(reinterpret_cast<const QChar*>(glyphs.data()),
+                              static_cast<qsizetype>(glyphs.size()));
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
   exportDialog_ = std::make_unique<CommonDialog>(this);
   createControls();
@@ -600,23 +632,35 @@ void frmMain::RTB2_Change() {
   }
 }
 
+// The edit the English box reports becomes one change of the Hindi box and
+// of the preview, and the chart follows the token.
 void frmMain::convertEnglishBox() {
-  const IncrementalConverter::Change& change = converter_.setText(ustr(RTB2->text()));
-  patchingHindiBox_ = true;
+  RichTextField::Edit edit = RTB2->takeEdit();
+  DocumentSource source(*RTB2->document());
+  // A Hindi box written by anyone else is written whole again.
   const bool wasInStep = hindiBoxInStep_;
-  if (!hindiBoxInStep_) {
-    RTB1->setText(qstr(converter_.hindi()));
+  if (!wasInStep) {
+    edit = {0, static_cast<int>(transliterator_.englishLength()),
+            static_cast<int>(source.length())};
+  }
+  const bool previewShown = preview_ && preview_->isVisible();
+  transliterator_.setUnicodeLines(previewShown);
+  const Transliterator::Change& change = transliterator_.edit(
+      source, static_cast<std::size_t>(edit.position), static_cast<std::size_t>(edit.removed),
+      static_cast<std::size_t>(edit.added));
+  patchingHindiBox_ = true;
+  if (!wasInStep) {
+    RTB1->setText(glyphView(change.inserted));
   } else if (change.removed != 0 || !change.inserted.empty()) {
-    // Only the converted lines change; the rest is what a rebuild would give.
     QTextCursor cursor(RTB1->document());
     cursor.setPosition(static_cast<int>(change.position));
     cursor.setPosition(static_cast<int>(change.position + change.removed), QTextCursor::KeepAnchor);
-    cursor.insertText(qstr(change.inserted), QTextCharFormat());
+    cursor.insertText(glyphView(change.inserted), QTextCharFormat());
   }
   patchingHindiBox_ = false;
   hindiBoxInStep_ = true;
-  engine_.setText1(converter_.chartToken());
-  chart_.FillGrid();
+  if (previewShown) preview_->replaceLines(change.firstLine, change.removedLines, change.unicode);
+  chart_.FillGrid(transliterator_.chartToken());
   // The caret goes to the end of the last line the change rewrote, so that the
   // line being edited shows; after a whole rewrite, to the end, except after a
   // file was opened, whose start shows in both boxes (moving to the end would

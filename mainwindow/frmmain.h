@@ -14,7 +14,7 @@
 #include "commondialog.h"
 #include "engine.h"
 #include "frmsettings.h"
-#include "incremental.h"
+#include "transliterator.h"
 
 class QComboBox;
 class QGroupBox;
@@ -110,8 +110,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   GridView* Grid2 = nullptr;
   StatusBar* sbStatusBar = nullptr;
 
-  // The engine's buffers and the chart.
-  Engine& engine() { return engine_; }
+  // The conversion of the English box and the chart.
+  const Transliterator& transliterator() const { return transliterator_; }
   Chart& chart() { return chart_; }
 
   // Handlers.
@@ -272,9 +272,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void convertEnglishBox();
   void Form_Unload();
 
-  Engine engine_;
-  IncrementalConverter converter_{IncrementalConverter::Breaks::kDocument};
-  Chart chart_;
+  Transliterator transliterator_{Transliterator::Breaks::kDocument};
+  Chart chart_{*this};
   QWidget* client_ = nullptr;
   QWidget* comboSpacer_ = nullptr;
   std::unique_ptr<CommonDialog> dlgCommonDialog_;

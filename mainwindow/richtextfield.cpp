@@ -61,7 +61,36 @@ void setFormatFamily(QTextCharFormat& format, const QString& family) {
 RichTextField::RichTextField(QWidget* parent) : QTextEdit(parent) {
   setAcceptRichText(false);
   setTabChangesFocus(true);
+  connect(document(), &QTextDocument::contentsChange, this, &RichTextField::noteEdit);
   connect(this, &QTextEdit::textChanged, this, &RichTextField::changed);
+}
+
+void RichTextField::noteEdit(int position, int removed, int added) {
+  if (!editPending_) {
+    edit_ = {position, removed, added};
+    editPending_ = true;
+    return;
+  }
+  // The union of both ranges, in the text before the first edit and after
+  // this one.
+  const int start = std::min(edit_.position, position);
+  const int end = std::max(edit_.position + edit_.added, position + removed);
+  edit_.removed += end - start - edit_.added;
+  edit_.added = end - start - removed + added;
+  edit_.position = start;
+}
+
+RichTextField::Edit RichTextField::takeEdit() {
+  // The document counts the separator after its last block in edits that
+  // reach it; text() has none.
+  const int length = document()->characterCount() - 1;
+  Edit e = editPending_ ? edit_ : Edit{0, takenLength_, length};
+  e.position = std::clamp(e.position, 0, std::min(length, takenLength_));
+  e.removed = std::clamp(e.removed, 0, takenLength_ - e.position);
+  e.added = std::clamp(e.added, 0, length - e.position);
+  editPending_ = false;
+  takenLength_ = length;
+  return e;
 }
 
 QString RichTextField::text() const {

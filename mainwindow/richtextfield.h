@@ -58,6 +58,15 @@ class RichTextField : public QTextEdit {
 
   // The whole content as plain text, line breaks as LF.
   QString text() const;
+  // What changed in text() since the last call, as one replacement: `removed`
+  // characters at `position` gave way to `added` (the edits the document
+  // reported, merged).
+  struct Edit {
+    int position = 0;
+    int removed = 0;
+    int added = 0;
+  };
+  Edit takeEdit();
   // Replaces all of the content, which then shows in the base font alone.
   void setText(const QString& text);
 
@@ -118,6 +127,11 @@ class RichTextField : public QTextEdit {
   template <typename T, typename Get>
   std::optional<T> uniform(Get get) const;
   void mergeFormat(const QTextCharFormat& format);
+  void noteEdit(int position, int removed, int added);
+
+  Edit edit_;
+  bool editPending_ = false;
+  int takenLength_ = 0;  // the length of text() when the last edit was taken
 };
 
 // The key code of a key event as the main window's handlers use them: letters

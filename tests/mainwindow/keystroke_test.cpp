@@ -28,7 +28,7 @@ QString qstr(const std::u16string& s) {
 // activation, then one FillGrid per change of the English text.
 class ReferenceChart : private ChartHost {
  public:
-  explicit ReferenceChart(std::u16string font) : font_(std::move(font)), chart_(engine_, *this) {
+  explicit ReferenceChart(std::u16string font) : font_(std::move(font)), chart_(*this) {
     chart_.SetGrid1();
     chart_.FillSwar();
     chart_.SetGrid2();
@@ -37,8 +37,7 @@ class ReferenceChart : private ChartHost {
   void changed(const std::u16string& english) {
     Engine fresh;
     fresh.e2h(toCrLf(english));
-    engine_.setText1(fresh.Text1());
-    chart_.FillGrid();
+    chart_.FillGrid(fresh.Text1());
   }
   const Chart& chart() const { return chart_; }
 
@@ -48,7 +47,6 @@ class ReferenceChart : private ChartHost {
   void setEnglishText(const std::u16string&) override {}
 
   std::u16string font_;
-  Engine engine_;
   Chart chart_;
 };
 
