@@ -11,6 +11,8 @@
 #include "frmmain.h"
 #include "gridview.h"
 #include "richtextfield.h"
+#include "unicodepreview.h"
+#include "unicodetext.h"
 
 namespace kavelin {
 namespace {
@@ -135,6 +137,26 @@ TEST_F(KeystrokeRoad, PicksAndKeysKeepBoxesAndChartAsAFreshConversion) {
       expectInStep(reference, history);
     }
   }
+}
+
+// Edits anywhere in the English box, of one character or many, with line
+// breaks: the shown preview takes the same change as the Hindi box.
+TEST_F(KeystrokeRoad, PreviewTakesTheChangeOfTheHindiBox) {
+  w->menuAction(Cmd::ViewUnicodePreview)->trigger();
+  ASSERT_TRUE(w->unicodePreview()->isVisible());
+  const QString pieces[] = {"k", "aa", "\n", "namaste ", "dharma\nbhaarat", "", "i^", "\n\n"};
+  std::mt19937 rng(7);
+  for (int step = 0; step < 300 && !HasFailure(); ++step) {
+    QTextCursor c(w->RTB2->document());
+    const int length = static_cast<int>(w->RTB2->text().size());
+    c.setPosition(std::uniform_int_distribution<int>(0, length)(rng));
+    const int removed = std::uniform_int_distribution<int>(0, 3)(rng);
+    c.setPosition(std::min(length, c.position() + removed), QTextCursor::KeepAnchor);
+    c.insertText(pieces[std::uniform_int_distribution<int>(0, 7)(rng)]);
+    if (step % 50 == 49) w->RTB2->setText(w->RTB2->text().left(length / 2));
+    ASSERT_EQ(w->unicodePreview()->text(), unicodeText(w->RTB1->text())) << "step " << step;
+  }
+  EXPECT_GT(w->RTB2->document()->blockCount(), 3);
 }
 
 }  // namespace
