@@ -34,7 +34,8 @@
 namespace kavelin {
 namespace {
 
-// The English box's text, read from its document a piece at a time.
+// The English box's text, read from its document a piece at a time, block by
+// block (a cursor would have the document laid out up to where it stands).
 class DocumentSource : public Transliterator::Source {
  public:
   explicit DocumentSource(QTextDocument& document) : document_(document) {}
@@ -42,12 +43,19 @@ class DocumentSource : public Transliterator::Source {
     return static_cast<std::size_t>(document_.characterCount() - 1);
   }
   std::u16string_view text(std::size_t from, std::size_t to) override {
-    QTextCursor cursor(&document_);
-    cursor.setPosition(static_cast<int>(from));
-    cursor.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
-    piece_ = cursor.selectedText();
+    piece_.clear();
+    const int end = static_cast<int>(to);
+    for (QTextBlock block = document_.findBlock(static_cast<int>(from));
+         block.isValid() && block.position() < end; block = block.next()) {
+      const int start = block.position();
+      const QString line = block.text();
+      const int first = std::max(static_cast<int>(from), start) - start;
+      const int last = std::min(end - start, static_cast<int>(line.size()) + 1);
+      piece_ += QStringView(line).mid(first, std::min<int>(last, line.size()) - first);
+      if (last > line.size()) piece_ += u'\n';
+    }
     for (QChar& c : piece_) {
-      if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
+      if (c == QChar::LineSeparator) c = u'\n';
     }
     return std::u16string_view(reinterpret_cast<const char16_t*>(piece_.utf16()),
                                static_cast<std::size_t>(piece_.size()));

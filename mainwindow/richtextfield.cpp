@@ -307,16 +307,19 @@ bool RichTextField::loadPlainText(const QString& path, QString* error) {
     if (error) *error = file.errorString();
     return false;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFile::NoError) {
-    if (error) *error = file.errorString();
-    return false;
-  }
-  QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString content = decode(bytes);
-  if (decode.hasError()) {
-    if (error) *error = tr("The file is not UTF-8 text.");
-    return false;
+  QString content;
+  {  // the bytes go before the text is shown and converted
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFile::NoError) {
+      if (error) *error = file.errorString();
+      return false;
+    }
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    content = decode(bytes);
+    if (decode.hasError()) {
+      if (error) *error = tr("The file is not UTF-8 text.");
+      return false;
+    }
   }
   if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
   content.replace(QLatin1String("\r\n"), QLatin1String("\n"));
