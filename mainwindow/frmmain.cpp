@@ -77,8 +77,8 @@ QString glyphView(const GlyphString& glyphs) {
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
   exportDialog_ = std::make_unique<CommonDialog>(this);
-  createControls();
   createMenus();
+  createControls();
   connectCommands();
   createUnicodePreview();
   setDocumentPath(QString());
@@ -455,7 +455,7 @@ void frmMain::showEvent(QShowEvent* e) {
     if (gap == 0 || comboSpacer_->width() + gap < 0) break;
     comboSpacer_->setFixedWidth(comboSpacer_->width() + gap);
   }
-  if (menuAction(Cmd::ViewUnicodePreview)->isChecked()) showUnicodePreview(true);
+  if (action(Cmd::ViewUnicodePreview)->isChecked()) showUnicodePreview(true);
 }
 
 // The four sizes follow the window's outer size; a negative result skips its step.

@@ -184,9 +184,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   CommonDialog& exportDialog() { return *exportDialog_; }
   void setExportDialog(std::unique_ptr<CommonDialog> dialog) { exportDialog_ = std::move(dialog); }
 
-  // The menu entry or toolbar button of a command.
-  QAction* menuAction(Cmd command) const { return menuActions_[static_cast<int>(command)]; }
-  QAction* toolbarAction(Cmd command) const { return toolbarActions_[static_cast<int>(command)]; }
+  // The action of a command: its menu entry and its toolbar button.
+  QAction* action(Cmd command) const { return actions_[static_cast<int>(command)]; }
 
   CommonDialog& dlgCommonDialog() { return *dlgCommonDialog_; }
   void setCommonDialog(std::unique_ptr<CommonDialog> dialog) {
@@ -265,6 +264,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void createToolBar();
   void connectCommands();
   void addToolbarButtons();
+  void run(Cmd command);  // a command's handler, then the command states
   void resolveAccessKeys();
   void applySize(double points);
   void applyFontName(const QString& name);
@@ -285,8 +285,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void updateCommandStates();
   QString documentPath_;
   void showUnicodePreview(bool shown);
-  QAction* menuActions_[static_cast<int>(Cmd::Count)] = {};
-  QAction* toolbarActions_[static_cast<int>(Cmd::Count)] = {};
+  QAction* actions_[static_cast<int>(Cmd::Count)] = {};
   QPointer<frmSettings> settings_;
   bool unloading_ = false;
   bool activated_ = false;

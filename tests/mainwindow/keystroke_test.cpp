@@ -142,7 +142,7 @@ TEST_F(KeystrokeRoad, PicksAndKeysKeepBoxesAndChartAsAFreshConversion) {
 // Edits anywhere in the English box, of one character or many, with line
 // breaks: the shown preview takes the same change as the Hindi box.
 TEST_F(KeystrokeRoad, PreviewTakesTheChangeOfTheHindiBox) {
-  w->menuAction(Cmd::ViewUnicodePreview)->trigger();
+  w->action(Cmd::ViewUnicodePreview)->trigger();
   ASSERT_TRUE(w->unicodePreview()->isVisible());
   const QString pieces[] = {"k", "aa", "\n", "namaste ", "dharma\nbhaarat", "", "i^", "\n\n"};
   std::mt19937 rng(7);
