@@ -797,9 +797,9 @@ void frmMain::showUnicodePreview(bool shown) {
   if (!preview_->isVisible()) {
     // Beside the window where the screen has room; once placed, the user's
     // place stays.
-    if (!preview_->property("placed").toBool()) {
+    if (!preview_->placed()) {
       placeUnicodePreview();
-      preview_->setProperty("placed", true);
+      preview_->setPlaced();
     }
     preview_->showGlyphs(RTB1->text());
     preview_->show();

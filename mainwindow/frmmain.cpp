@@ -492,10 +492,9 @@ void frmMain::Form_Resize() {
   relayoutFrame(true);
 }
 
-bool frmMain::wideLayout() const { return Command10->text() != QStringLiteral("<"); }
-
 void frmMain::Command10_Click() {
-  if (!wideLayout()) {
+  wideLayout_ = !wideLayout_;
+  if (wideLayout_) {
     Frame1->move(px(50), px(480));
     relayoutFrame(false);
     Frame1->raise();
@@ -583,8 +582,8 @@ void frmMain::Combo2_Click() {
 // Keys
 
 void frmMain::MainBox_KeyDown(int keyCode, int shift) {
-  if (shift != 3 || (keyCode != 188 && keyCode != 190)) return;
-  const double step = keyCode == 188 ? -2 : 2;
+  if (shift != (kShiftMask | kCtrlMask) || (keyCode != kKeyComma && keyCode != kKeyPeriod)) return;
+  const double step = keyCode == kKeyComma ? -2 : 2;
   if (const std::optional<double> size = MainBox->selFontSize()) {
     const double points = std::max(1.0, *size + step);
     MainBox->setSelFontSize(points);
@@ -616,17 +615,16 @@ void frmMain::MainBox_KeyDown(int keyCode, int shift) {
   }
 }
 
-void frmMain::MainBox_KeyUp(int keyCode, int shift) {
-  if (shift != 4) return;
-  if (keyCode == 83) MainBox->span(QStringLiteral(".?!:"));
-  if (keyCode == 87) MainBox->span(QStringLiteral(" .?!:"));
+// Alt+S moves the caret to the end of the sentence, Alt+W to the end of the word.
+void frmMain::jumpCaret(RichTextField* box, int keyCode, int shift) {
+  if (shift != kAltMask) return;
+  if (keyCode == kKeyS) box->span(QStringLiteral(".?!:"));
+  if (keyCode == kKeyW) box->span(QStringLiteral(" .?!:"));
 }
 
-void frmMain::RTB2_KeyUp(int keyCode, int shift) {
-  if (shift != 4) return;
-  if (keyCode == 83) RTB2->span(QStringLiteral(".?!:"));
-  if (keyCode == 87) RTB2->span(QStringLiteral(" .?!:"));
-}
+void frmMain::MainBox_KeyUp(int keyCode, int shift) { jumpCaret(MainBox, keyCode, shift); }
+
+void frmMain::RTB2_KeyUp(int keyCode, int shift) { jumpCaret(RTB2, keyCode, shift); }
 
 // ---------------------------------------------------------------------------
 // Transliteration

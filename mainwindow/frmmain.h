@@ -211,7 +211,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void setComboText(QComboBox* combo, const QString& text);
 
   // True in wide layout (Command10 shows ">").
-  bool wideLayout() const;
+  bool wideLayout() const { return wideLayout_; }
 
   // Opens the files given on the command line: text files in the English box,
   // RTF documents in the Editing Box, one of each.
@@ -269,6 +269,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void applySize(double points);
   void applyFontName(const QString& name);
   void relayoutFrame(bool widthFirst);
+  void jumpCaret(RichTextField* box, int keyCode, int shift);
   void convertEnglishBox();
   void Form_Unload();
 
@@ -288,6 +289,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   QAction* actions_[static_cast<int>(Cmd::Count)] = {};
   QPointer<frmSettings> settings_;
   bool unloading_ = false;
+  bool wideLayout_ = false;  // the Editing Box spans the window
   bool activated_ = false;
   void restorePlacement();
   void settleFrame();

@@ -161,12 +161,6 @@ QString RichTextField::selText() const {
   return s;
 }
 
-void RichTextField::setSelText(const QString& text) {
-  QTextCursor c = textCursor();
-  c.insertText(text);
-  setTextCursor(c);
-}
-
 // The value `get` reads from each character format of the selection (or of the
 // insertion point), when they all agree.
 template <typename T, typename Get>
@@ -363,7 +357,7 @@ void RichTextField::printSelection(QPrinter* printer) const {
 bool RichTextField::event(QEvent* e) {
   if (e->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(e);
-    if (shiftMaskOf(key) == 4 && (key->key() == Qt::Key_S || key->key() == Qt::Key_W)) {
+    if (shiftMaskOf(key) == kAltMask && (key->key() == Qt::Key_S || key->key() == Qt::Key_W)) {
       e->accept();
       return true;
     }
@@ -373,7 +367,7 @@ bool RichTextField::event(QEvent* e) {
 
 void RichTextField::keyPressEvent(QKeyEvent* e) {
   emit keyDown(keyCodeOf(e), shiftMaskOf(e));
-  if (shiftMaskOf(e) == 4 && (e->key() == Qt::Key_S || e->key() == Qt::Key_W)) return;
+  if (shiftMaskOf(e) == kAltMask && (e->key() == Qt::Key_S || e->key() == Qt::Key_W)) return;
   // A key held with Ctrl or Alt types nothing; the field's own shortcuts
   // (copy, paste, select all ...) go by the key and still work.
   if ((e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !e->text().isEmpty()) {
@@ -399,10 +393,10 @@ int keyCodeOf(const QKeyEvent* e) {
   switch (k) {
     case Qt::Key_Comma:
     case Qt::Key_Less:
-      return 188;
+      return kKeyComma;
     case Qt::Key_Period:
     case Qt::Key_Greater:
-      return 190;
+      return kKeyPeriod;
     case Qt::Key_Minus:
     case Qt::Key_Underscore:
       return 189;
@@ -449,8 +443,8 @@ int keyCodeOf(const QKeyEvent* e) {
 
 int shiftMaskOf(const QKeyEvent* e) {
   const Qt::KeyboardModifiers m = e->modifiers();
-  return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-         (m & Qt::AltModifier ? 4 : 0);
+  return (m & Qt::ShiftModifier ? kShiftMask : 0) | (m & Qt::ControlModifier ? kCtrlMask : 0) |
+         (m & Qt::AltModifier ? kAltMask : 0);
 }
 
 }  // namespace kavelin

@@ -23,10 +23,15 @@ class UnicodePreview : public QDockWidget {
   void replaceLines(std::size_t first, std::size_t count, const std::vector<std::u16string>& lines);
 
   QTextEdit* view() const { return view_; }
+
+  // Placed beside the window once; then where the user puts it.
+  bool placed() const { return placed_; }
+  void setPlaced() { placed_ = true; }
   QString text() const;
 
  private:
   QTextEdit* view_;
+  bool placed_ = false;
 };
 
 }  // namespace kavelin
