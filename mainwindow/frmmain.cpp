@@ -105,99 +105,110 @@ frmMain::~frmMain() {
 // ---------------------------------------------------------------------------
 // Controls
 
+namespace {
+
+// The picture buttons of the top row and the push buttons, with their design
+// places (twips).
+struct PictureButton {
+  QToolButton* frmMain::*control;
+  const char* name;
+  const char* caption;
+  int left;
+};
+const PictureButton kPictureButtons[] = {
+    {&frmMain::Command2, "Command2", "&Intro", 1680},
+    {&frmMain::Command1, "Command1", "&Clear", 2400},
+    {&frmMain::Command6, "Command6", "&Print", 3120},
+    {&frmMain::Command9, "Command9", "&Settings", 5040},
+    {&frmMain::Command3, "Command3", "&Help", 5880},
+    {&frmMain::Command4, "Command4", "&About", 6600},
+    {&frmMain::Command5, "Command5", "E&xit", 7320},
+};
+
+struct PushButton {
+  QPushButton* frmMain::*control;
+  const char* name;
+  const char* caption;
+  int left, top, width, height;
+  bool small;  // one of the Editing Box's buttons above it
+};
+const PushButton kPushButtons[] = {
+    {&frmMain::Command7, "Command7", "S&end All >", 3960, 480, 975, 495, false},
+    {&frmMain::Command8, "Command8", "Se&nd Sel >", 3960, 960, 975, 495, false},
+    {&frmMain::Command10, "Command10", "<", 8280, 120, 255, 255, true},
+    {&frmMain::Command11, "Command11", "Copy All", 8520, 120, 855, 255, true},
+    {&frmMain::Command12, "Command12", "Save", 9360, 120, 615, 255, true},
+    {&frmMain::Command13, "Command13", "Open", 9960, 120, 615, 255, true},
+    {&frmMain::Command14, "Command14", "Clear", 10560, 120, 615, 255, true},
+};
+
+// The other controls' design places, by name.
+struct Place {
+  const char* name;
+  int left, top, width, height;
+};
+const Place kPlaces[] = {
+    {"Image1", 120, 480, 1455, 975},   {"Label2", 1680, 1560, 2895, 255},
+    {"RTB1", 1680, 1800, 6375, 2175},  {"Label1", 1680, 4080, 2415, 255},
+    {"RTB2", 1680, 4320, 6375, 2175},  {"Grid2", 120, 1560, 1500, 4935},
+    {"Grid1", 120, 6600, 7935, 900},   {"Frame1", 8160, 480, 3495, 6975},
+    {"MainBox", 120, 240, 3255, 6660},
+};
+
+QFont fontOf(const char* family, double points) {
+  QFont font(QString::fromLatin1(family));
+  font.setPointSizeF(points);
+  return font;
+}
+
+}  // namespace
+
 void frmMain::createControls() {
   client_ = new QWidget(this);
   setCentralWidget(client_);
-  QFont sansSerif(QStringLiteral("MS Sans Serif"));
-  sansSerif.setPointSizeF(8);
-  client_->setFont(sansSerif);
+  client_->setFont(fontOf("MS Sans Serif", 8));
 
   createToolBar();
+  createButtons();
 
   Image1 = new QLabel(client_);
-  Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setScaledContents(true);
   Image1->setCursor(Qt::PointingHandCursor);
-  place(Image1, 120, 480, 1455, 975);
-
-  auto pictureButton = [this](const char* name, const QString& caption, int left) {
-    auto* b = new QToolButton(client_);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(caption);
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setIconSize(QSize(32, 32));
-    place(b, left, 480, 735, 975);
-    return b;
-  };
-  Command2 = pictureButton("Command2", tr("&Intro"), 1680);
-  Command1 = pictureButton("Command1", tr("&Clear"), 2400);
-  Command6 = pictureButton("Command6", tr("&Print"), 3120);
-  Command9 = pictureButton("Command9", tr("&Settings"), 5040);
-  Command3 = pictureButton("Command3", tr("&Help"), 5880);
-  Command4 = pictureButton("Command4", tr("&About"), 6600);
-  Command5 = pictureButton("Command5", tr("E&xit"), 7320);
-
-  auto button = [this](const char* name, const QString& caption, int left, int top, int width,
-                       int height) {
-    auto* b = new QPushButton(caption, client_);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    place(b, left, top, width, height);
-    return b;
-  };
-  Command7 = button("Command7", tr("S&end All >"), 3960, 480, 975, 495);
-  Command8 = button("Command8", tr("Se&nd Sel >"), 3960, 960, 975, 495);
-  Command10 = button("Command10", QStringLiteral("<"), 8280, 120, 255, 255);
-  Command11 = button("Command11", tr("Copy All"), 8520, 120, 855, 255);
-  Command12 = button("Command12", tr("Save"), 9360, 120, 615, 255);
-  Command13 = button("Command13", tr("Open"), 9960, 120, 615, 255);
-  Command14 = button("Command14", tr("Clear"), 10560, 120, 615, 255);
-  for (QPushButton* small : {Command10, Command11, Command12, Command13, Command14}) {
-    small->setStyleSheet(QStringLiteral("padding: 0px 2px;"));
-  }
 
   Label2 = new QLabel(tr("Transliterated Text ( Hindi )"), client_);
-  place(Label2, 1680, 1560, 2895, 255);
   RTB1 = new RichTextField(client_);
-  RTB1->setObjectName(QStringLiteral("RTB1"));
   RTB1->setReadOnly(true);
   RTB1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   // The conversion writes it; there is nothing for the user to undo.
   RTB1->setUndoRedoEnabled(false);
-  place(RTB1, 1680, 1800, 6375, 2175);
-  QFont devlys(QStringLiteral("DevLys 160"));
-  devlys.setPointSizeF(14.25);
-  RTB1->setBaseFont(devlys);
+  RTB1->setBaseFont(fontOf("DevLys 160", 14.25));
 
   Label1 = new QLabel(tr("Text To Transliterate ( English )"), client_);
-  place(Label1, 1680, 4080, 2415, 255);
   RTB2 = new RichTextField(client_);
-  RTB2->setObjectName(QStringLiteral("RTB2"));
-  place(RTB2, 1680, 4320, 6375, 2175);
-  QFont english(QStringLiteral("MS Sans Serif"));
-  english.setPointSizeF(12);
-  RTB2->setBaseFont(english);
+  RTB2->setBaseFont(fontOf("MS Sans Serif", 12));
 
   Grid2 = new GridView(chart_.grid2(), client_);
-  Grid2->setObjectName(QStringLiteral("Grid2"));
   Grid2->setRowHeightPixels(22);
-  place(Grid2, 120, 1560, 1500, 4935);
   Grid1 = new GridView(chart_.grid1(), client_);
-  Grid1->setObjectName(QStringLiteral("Grid1"));
   Grid1->setRowHeightPixels(20);
   Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  place(Grid1, 120, 6600, 7935, 900);
 
   Frame1 = new QGroupBox(tr("Editing Box"), client_);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
   // In wide layout the frame lies over other controls; it hides them cleanly.
   Frame1->setAutoFillBackground(true);
-  place(Frame1, 8160, 480, 3495, 6975);
   MainBox = new RichTextField(Frame1);
-  MainBox->setObjectName(QStringLiteral("MainBox"));
   MainBox->setAcceptRichText(true);
-  place(MainBox, 120, 240, 3255, 6660);
-  MainBox->setBaseFont(devlys);
+  MainBox->setBaseFont(fontOf("DevLys 160", 14.25));
+
+  const std::pair<QWidget*, const char*> names[] = {
+      {Image1, "Image1"}, {Label2, "Label2"}, {RTB1, "RTB1"},
+      {Label1, "Label1"}, {RTB2, "RTB2"},     {Grid2, "Grid2"},
+      {Grid1, "Grid1"},   {Frame1, "Frame1"}, {MainBox, "MainBox"}};
+  for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
+  for (const Place& p : kPlaces) {
+    place(client_->findChild<QWidget*>(QString::fromLatin1(p.name)), p.left, p.top, p.width,
+          p.height);
+  }
 
   sbStatusBar = new StatusBar(this);
   setStatusBar(sbStatusBar);
@@ -218,6 +229,26 @@ void frmMain::createControls() {
   connect(Command10, &QPushButton::clicked, this, &frmMain::Command10_Click);
   connect(Grid1, &GridView::clicked, this, [this] { chart_.Grid1_Click(); });
   connect(Grid2, &GridView::clicked, this, [this] { chart_.Grid2_Click(); });
+}
+
+void frmMain::createButtons() {
+  for (const PictureButton& b : kPictureButtons) {
+    auto* button = new QToolButton(client_);
+    button->setObjectName(QString::fromLatin1(b.name));
+    button->setText(tr(b.caption));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIconSize(QSize(32, 32));
+    place(button, b.left, 480, 735, 975);
+    this->*b.control = button;
+  }
+  for (const PushButton& b : kPushButtons) {
+    auto* button = new QPushButton(tr(b.caption), client_);
+    button->setObjectName(QString::fromLatin1(b.name));
+    button->setAutoDefault(false);
+    if (b.small) button->setStyleSheet(QStringLiteral("padding: 0px 2px;"));
+    place(button, b.left, b.top, b.width, b.height);
+    this->*b.control = button;
+  }
 }
 
 void frmMain::createToolBar() {

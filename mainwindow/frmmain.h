@@ -260,6 +260,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   bool confirmClose();
 
   void createControls();
+  void createButtons();
   void createMenus();
   void createToolBar();
   void connectCommands();
