@@ -354,13 +354,17 @@ void frmMain::mnuFileOpen_Click() {
   prepare(dlg, tr("Open"), kTextFilter, QStringLiteral("txt"));
   dlg.CancelError = false;
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
-  if (!confirmLargeFile(dlg.FileName, largeTextBytes)) return;
+  if (confirmLargeFile(dlg.FileName, largeTextBytes)) loadEnglishText(dlg.FileName);
+}
+
+// A text file into the English box, which shows the text's start; the Hindi
+// box follows.
+void frmMain::loadEnglishText(const QString& path) {
   QString error;
-  // The English box shows the text's start; the Hindi box follows.
   hindiBoxAtStart_ = true;
-  const bool loaded = RTB2->loadPlainText(dlg.FileName, &error);
+  const bool loaded = RTB2->loadPlainText(path, &error);
   hindiBoxAtStart_ = false;
-  if (!loaded) reportFailure(tr("Could not open %1").arg(dlg.FileName), error);
+  if (!loaded) reportFailure(tr("Could not open %1").arg(path), error);
 }
 
 // Asks before opening a file so large that the window would stop answering

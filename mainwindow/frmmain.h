@@ -251,6 +251,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   bool saveRichText();
   void openRichText();
   bool loadRichText(const QString& fileName);
+  void loadEnglishText(const QString& path);
   void printEditingBox();
   void format(void (*apply)(RichTextField*));
   void alignSelection(int alignment);

@@ -546,24 +546,34 @@ TEST_F(CommandTest, LargeFilesAreOpenedOnlyWhenTheUserSaysSo) {
   writeFile("big.txt", QByteArray(101, 'k'));
   writeFile("small.txt", QByteArray(100, 'g'));
   writeFile("big.rtf", "{\\rtf1 " + QByteArray(100, 'x') + "}");
+  // The file dialog's commands, and files given on the command line.
+  const auto openText = [this](const QString&) { w->mnuFileOpen_Click(); };
+  const auto openRtf = [this](const QString&) { w->Command13_Click(); };
+  const auto given = [this](const QString& path) { w->openFiles({path}); };
   struct Case {
-    void (frmMain::*command)();
+    std::function<void(const QString&)> open;
     const char* file;
     QMessageBox::StandardButton reply;  // NoButton: no question
     bool opened;
-  } cases[] = {{&frmMain::mnuFileOpen_Click, "big.txt", QMessageBox::Cancel, false},
-               {&frmMain::mnuFileOpen_Click, "big.txt", QMessageBox::Open, true},
-               {&frmMain::mnuFileOpen_Click, "small.txt", QMessageBox::NoButton, true},
-               {&frmMain::Command13_Click, "big.rtf", QMessageBox::Cancel, false},
-               {&frmMain::Command13_Click, "big.rtf", QMessageBox::Open, true}};
+  } cases[] = {{openText, "big.txt", QMessageBox::Cancel, false},
+               {openText, "big.txt", QMessageBox::Open, true},
+               {openText, "small.txt", QMessageBox::NoButton, true},
+               {openRtf, "big.rtf", QMessageBox::Cancel, false},
+               {openRtf, "big.rtf", QMessageBox::Open, true},
+               {given, "big.txt", QMessageBox::Cancel, false},
+               {given, "big.txt", QMessageBox::Open, true},
+               {given, "small.txt", QMessageBox::NoButton, true},
+               {given, "big.rtf", QMessageBox::Cancel, false},
+               {given, "big.rtf", QMessageBox::Open, true}};
   for (const Case& c : cases) {
     w->RTB2->setText("before");
     w->MainBox->setText("before");
+    w->MainBox->document()->setModified(false);
     dialog->answers = {dir.filePath(c.file)};
     shownMessages.clear();
     replies.clear();
     if (c.reply != QMessageBox::NoButton) replies = {c.reply};
-    (w.get()->*c.command)();
+    c.open(dir.filePath(c.file));
     if (c.reply == QMessageBox::NoButton) {
       EXPECT_TRUE(shownMessages.empty()) << c.file;
     } else {
