@@ -25,6 +25,7 @@
 #include <QUrl>
 
 #include "datafiles.h"
+#include "forms.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
 #include "frmmain.h"
@@ -877,7 +878,7 @@ void frmMain::mnuFileImportUnicode_Click() {
                   tr("It is not UTF-8 text (byte offset %1).").arg(error.offset));
     return;
   }
-  insertUnicodeAsGlyphs(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+  insertUnicodeAsGlyphs(qstr(text));
 }
 
 }  // namespace kavelin
