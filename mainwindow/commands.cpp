@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -32,6 +31,7 @@
 #include "frmsettings.h"
 #include "glyphimport.h"
 #include "kavelin_resources.h"
+#include "keys.h"
 #include "messages.h"
 #include "pdfexport.h"
 #include "placement.h"
@@ -714,12 +714,6 @@ bool frmMain::confirmClose() {
 // ---------------------------------------------------------------------------
 // Unicode
 
-namespace {
-
-const QString kPreviewKey = QStringLiteral("Settings/UnicodePreview");
-
-}  // namespace
-
 // The panel starts as the user left it; the first time, hidden: the Hindi box
 // itself reads as Devanagari (see glyphfont.h).
 void frmMain::createUnicodePreview() {
@@ -746,13 +740,12 @@ void frmMain::createUnicodePreview() {
   connect(preview_, &QDockWidget::visibilityChanged, this, [this](bool) {
     if (unloading_ || !isVisible()) return;
     menuAction(Cmd::ViewUnicodePreview)->setChecked(preview_->isVisible());
-    perUserSettings().setValue(kPreviewKey, preview_->isVisible() ? 1 : 0);
+    writeFlag(keys::kUnicodePreview, preview_->isVisible());
   });
   connect(RTB1, &RichTextField::changed, this, [this] {
     if (preview_->isVisible()) preview_->showGlyphs(RTB1->text());
   });
-  const QVariant stored = perUserSettings().value(kPreviewKey);
-  toggle->setChecked(stored.isValid() && stored.toInt() != 0);
+  toggle->setChecked(readFlag(keys::kUnicodePreview));
 }
 
 void frmMain::showUnicodePreview(bool shown) {
