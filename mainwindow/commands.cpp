@@ -14,7 +14,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTextCursor>
@@ -37,6 +36,7 @@
 #include "placement.h"
 #include "richtextfield.h"
 #include "rtfdocument.h"
+#include "savefile.h"
 #include "statusbar.h"
 #include "text.h"
 #include "unicodepreview.h"
@@ -406,12 +406,10 @@ bool frmMain::saveRichText() {
   prepare(dlg, tr("Save Rich Text"), kRtfFilter, QStringLiteral("rtf"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return false;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
-  QSaveFile file(dlg.FileName);
   const std::string rtf = writeRtf(toRichDocument(*MainBox->document()));
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size()) ||
-      !file.commit()) {
-    reportFailure(tr("Could not save %1").arg(dlg.FileName), file.errorString());
+  QString error;
+  if (!saveFile(dlg.FileName, rtf, &error)) {
+    reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
     return false;
   }
   MainBox->document()->setModified(false);
@@ -803,10 +801,9 @@ void frmMain::mnuFileExportUnicode_Click() {
           QStringLiteral("txt"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
-  QSaveFile file(dlg.FileName);
-  const QByteArray bytes = unicodeText(MainBox->text()).toUtf8();
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    reportFailure(tr("Could not save %1").arg(dlg.FileName), file.errorString());
+  QString error;
+  if (!saveFile(dlg.FileName, unicodeText(MainBox->text()).toUtf8(), &error)) {
+    reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
   }
 }
 
