@@ -33,13 +33,53 @@
 #include "unicodepreview.h"
 
 namespace kavelin {
-namespace {}  // namespace
+namespace {
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), chart_(engine_, *this) {
+// The English box's text, read from its document a piece at a time, block by
+// block (a cursor would have the document laid out up to where it stands).
+class DocumentSource : public Transliterator::Source {
+ public:
+  explicit DocumentSource(QTextDocument& document) : document_(document) {}
+  std::size_t length() const override {
+    return static_cast<std::size_t>(document_.characterCount() - 1);
+  }
+  std::u16string_view text(std::size_t from, std::size_t to) override {
+    piece_.clear();
+    const int end = static_cast<int>(to);
+    for (QTextBlock block = document_.findBlock(static_cast<int>(from));
+         block.isValid() && block.position() < end; block = block.next()) {
+      const int start = block.position();
+      const QString line = block.text();
+      const int first = std::max(static_cast<int>(from), start) - start;
+      const int last = std::min(end - start, static_cast<int>(line.size()) + 1);
+      piece_ += QStringView(line).mid(first, std::min<int>(last, line.size()) - first);
+      if (last > line.size()) piece_ += u'\n';
+    }
+    for (QChar& c : piece_) {
+      if (c == QChar::LineSeparator) c = u'\n';
+    }
+    return std::u16string_view(reinterpret_cast<const char16_t*>(piece_.utf16()),
+                               static_cast<std::size_t>(piece_.size()));
+  }
+
+ private:
+  QTextDocument& document_;
+  QString piece_;
+};
+
+// A glyph string as a QString, without a copy: valid while `glyphs` is.
+QString glyphView(const GlyphString& glyphs) {
+  return QString::fromRawData(reinterpret_cast<const QChar*>(glyphs.data()),
+                              static_cast<qsizetype>(glyphs.size()));
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
   exportDialog_ = std::make_unique<CommonDialog>(this);
-  createControls();
   createMenus();
+  createControls();
   connectCommands();
   createUnicodePreview();
   setDocumentPath(QString());
@@ -407,7 +447,7 @@ void frmMain::showEvent(QShowEvent* e) {
     if (gap == 0 || comboSpacer_->width() + gap < 0) break;
     comboSpacer_->setFixedWidth(comboSpacer_->width() + gap);
   }
-  if (menuAction(Cmd::ViewUnicodePreview)->isChecked()) showUnicodePreview(true);
+  if (action(Cmd::ViewUnicodePreview)->isChecked()) showUnicodePreview(true);
 }
 
 // The four sizes follow the window's outer size; a negative result skips its step.
@@ -444,10 +484,9 @@ void frmMain::Form_Resize() {
   relayoutFrame(true);
 }
 
-bool frmMain::wideLayout() const { return Command10->text() != QStringLiteral("<"); }
-
 void frmMain::Command10_Click() {
-  if (!wideLayout()) {
+  wideLayout_ = !wideLayout_;
+  if (wideLayout_) {
     Frame1->move(px(50), px(480));
     relayoutFrame(false);
     Frame1->raise();
@@ -534,8 +573,8 @@ void frmMain::Combo2_Click() {
 // Keys
 
 void frmMain::MainBox_KeyDown(int keyCode, int shift) {
-  if (shift != 3 || (keyCode != 188 && keyCode != 190)) return;
-  const double step = keyCode == 188 ? -2 : 2;
+  if (shift != (kShiftMask | kCtrlMask) || (keyCode != kKeyComma && keyCode != kKeyPeriod)) return;
+  const double step = keyCode == kKeyComma ? -2 : 2;
   if (const std::optional<double> size = MainBox->selFontSize()) {
     const double points = std::max(1.0, *size + step);
     MainBox->setSelFontSize(points);
@@ -567,17 +606,16 @@ void frmMain::MainBox_KeyDown(int keyCode, int shift) {
   }
 }
 
-void frmMain::MainBox_KeyUp(int keyCode, int shift) {
-  if (shift != 4) return;
-  if (keyCode == 83) MainBox->span(QStringLiteral(".?!:"));
-  if (keyCode == 87) MainBox->span(QStringLiteral(" .?!:"));
+// Alt+S moves the caret to the end of the sentence, Alt+W to the end of the word.
+void frmMain::jumpCaret(RichTextField* box, int keyCode, int shift) {
+  if (shift != kAltMask) return;
+  if (keyCode == kKeyS) box->span(QStringLiteral(".?!:"));
+  if (keyCode == kKeyW) box->span(QStringLiteral(" .?!:"));
 }
 
-void frmMain::RTB2_KeyUp(int keyCode, int shift) {
-  if (shift != 4) return;
-  if (keyCode == 83) RTB2->span(QStringLiteral(".?!:"));
-  if (keyCode == 87) RTB2->span(QStringLiteral(" .?!:"));
-}
+void frmMain::MainBox_KeyUp(int keyCode, int shift) { jumpCaret(MainBox, keyCode, shift); }
+
+void frmMain::RTB2_KeyUp(int keyCode, int shift) { jumpCaret(RTB2, keyCode, shift); }
 
 // ---------------------------------------------------------------------------
 // Transliteration
@@ -591,23 +629,35 @@ void frmMain::RTB2_Change() {
   }
 }
 
+// The edit the English box reports becomes one change of the Hindi box and
+// of the preview, and the chart follows the token.
 void frmMain::convertEnglishBox() {
-  const IncrementalConverter::Change& change = converter_.setText(ustr(RTB2->text()));
-  patchingHindiBox_ = true;
+  RichTextField::Edit edit = RTB2->takeEdit();
+  DocumentSource source(*RTB2->document());
+  // A Hindi box written by anyone else is written whole again.
   const bool wasInStep = hindiBoxInStep_;
-  if (!hindiBoxInStep_) {
-    RTB1->setText(qstr(converter_.hindi()));
+  if (!wasInStep) {
+    edit = {0, static_cast<int>(transliterator_.englishLength()),
+            static_cast<int>(source.length())};
+  }
+  const bool previewShown = preview_ && preview_->isVisible();
+  transliterator_.setUnicodeLines(previewShown);
+  const Transliterator::Change& change = transliterator_.edit(
+      source, static_cast<std::size_t>(edit.position), static_cast<std::size_t>(edit.removed),
+      static_cast<std::size_t>(edit.added));
+  patchingHindiBox_ = true;
+  if (!wasInStep) {
+    RTB1->setText(glyphView(change.inserted));
   } else if (change.removed != 0 || !change.inserted.empty()) {
-    // Only the converted lines change; the rest is what a rebuild would give.
     QTextCursor cursor(RTB1->document());
     cursor.setPosition(static_cast<int>(change.position));
     cursor.setPosition(static_cast<int>(change.position + change.removed), QTextCursor::KeepAnchor);
-    cursor.insertText(qstr(change.inserted), QTextCharFormat());
+    cursor.insertText(glyphView(change.inserted), QTextCharFormat());
   }
   patchingHindiBox_ = false;
   hindiBoxInStep_ = true;
-  engine_.setText1(converter_.chartToken());
-  chart_.FillGrid();
+  if (previewShown) preview_->replaceLines(change.firstLine, change.removedLines, change.unicode);
+  chart_.FillGrid(transliterator_.chartToken());
   // The caret goes to the end of the last line the change rewrote, so that the
   // line being edited shows; after a whole rewrite, to the end, except after a
   // file was opened, whose start shows in both boxes (moving to the end would

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextBlock>
+#include <QMenu>
+#include <QMenuBar>
 #include <QToolBar>
 
 #include "fixtures.h"
@@ -63,7 +65,7 @@ TEST_F(CommandTest, NewAndCloseEmptyTheBoxesButNotTheEditingBox) {
   for (Cmd command : {Cmd::FileNew, Cmd::FileClose}) {
     type("ka");
     w->MainBox->setText("kept");
-    w->menuAction(command)->trigger();
+    w->action(command)->trigger();
     EXPECT_EQ(w->RTB1->text(), "");
     EXPECT_EQ(w->RTB2->text(), "");
     EXPECT_EQ(w->MainBox->text(), "kept");
@@ -72,7 +74,7 @@ TEST_F(CommandTest, NewAndCloseEmptyTheBoxesButNotTheEditingBox) {
   w->Command1->click();
   EXPECT_EQ(w->RTB2->text(), "");
   w->tbToolBar_ButtonClick("New");
-  EXPECT_EQ(w->menuAction(Cmd::FileNew)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+  EXPECT_EQ(w->action(Cmd::FileNew)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
 }
 
 TEST_F(CommandTest, OpenTextReadsEveryKindOfLineBreak) {
@@ -86,7 +88,7 @@ TEST_F(CommandTest, OpenTextReadsEveryKindOfLineBreak) {
   for (const Case& c : cases) {
     writeFile(c.name, c.bytes);
     dialog->answers = {dir.filePath(c.name)};
-    w->menuAction(Cmd::FileOpen)->trigger();
+    w->action(Cmd::FileOpen)->trigger();
     EXPECT_EQ(w->RTB2->text(), "namaste\nbhaarat") << c.name;
     EXPECT_EQ(w->RTB1->text(), "ueLrs \nHkkjr ") << c.name;
   }
@@ -176,9 +178,9 @@ TEST_F(CommandTest, ClipboardCommandsActOnTheActiveControl) {
   w->RTB2->setSelStart(0);
   w->RTB2->setSelLength(3);
   w->RTB2->setFocus();
-  w->menuAction(Cmd::EditCopy)->trigger();
+  w->action(Cmd::EditCopy)->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), "kaa");
-  w->menuAction(Cmd::EditCut)->trigger();
+  w->action(Cmd::EditCut)->trigger();
   EXPECT_EQ(w->RTB2->text(), " ga");
   EXPECT_EQ(w->RTB1->text(), hindiOf(" ga"));
   w->MainBox->setFocus();
@@ -188,6 +190,36 @@ TEST_F(CommandTest, ClipboardCommandsActOnTheActiveControl) {
   w->Grid2->setFocus();
   w->mnuEditPaste_Click();
   EXPECT_EQ(w->MainBox->text(), "kaa");
+}
+
+// A command with a toolbar button is one action: the button and the menu entry
+// are the same, so that their states cannot part.
+TEST_F(CommandTest, MenuEntryAndToolbarButtonAreOneAction) {
+  struct Case {
+    Cmd command;
+    const char* menu;  // null: toolbar only
+    const char* key;
+  } cases[] = {{Cmd::FileNew, "mnuFile", "New"},    {Cmd::FileSave, "mnuFile", "Save"},
+               {Cmd::FilePrint, "mnuFile", "Print"}, {Cmd::EditPaste, "mnuEdit", "Paste"},
+               {Cmd::Bold, nullptr, "Bold"},         {Cmd::AlignRight, nullptr, "Align Right"}};
+  for (const Case& c : cases) {
+    QAction* action = w->action(c.command);
+    ASSERT_NE(action, nullptr) << c.key;
+    EXPECT_TRUE(w->tbToolBar->actions().contains(action)) << c.key;
+    EXPECT_EQ(action->data().toString(), c.key);
+    if (c.menu) {
+      auto* menu = w->menuBar()->findChild<QMenu*>(c.menu);
+      ASSERT_NE(menu, nullptr);
+      EXPECT_TRUE(menu->actions().contains(action)) << c.key;
+      EXPECT_FALSE(action->isIconVisibleInMenu()) << c.key;
+    }
+  }
+  // Triggering the action runs the command once, whichever shows it.
+  w->RTB2->setText("namaste");
+  w->action(Cmd::FileNew)->trigger();
+  EXPECT_EQ(w->RTB2->text(), "");
+  EXPECT_TRUE(w->action(Cmd::ViewToolbar)->isChecked());
+  EXPECT_FALSE(w->action(Cmd::Bold)->isChecked());
 }
 
 TEST_F(CommandTest, FormattingTogglesOnTheActiveControl) {
@@ -242,7 +274,7 @@ TEST_F(CommandTest, AlignOnlyWithASelection) {
 }
 
 TEST_F(CommandTest, ViewTogglesAndMessages) {
-  QAction* toolbar = w->menuAction(Cmd::ViewToolbar);
+  QAction* toolbar = w->action(Cmd::ViewToolbar);
   const QPoint frame = w->Frame1->pos();
   toolbar->trigger();
   EXPECT_FALSE(toolbar->isChecked());
@@ -250,15 +282,15 @@ TEST_F(CommandTest, ViewTogglesAndMessages) {
   EXPECT_EQ(w->Frame1->pos(), frame);  // no other control moves
   toolbar->trigger();
   EXPECT_TRUE(w->tbToolBar->isVisible());
-  QAction* status = w->menuAction(Cmd::ViewStatusBar);
+  QAction* status = w->action(Cmd::ViewStatusBar);
   status->trigger();
   EXPECT_FALSE(status->isChecked());
   EXPECT_FALSE(w->sbStatusBar->isVisible());
   status->trigger();
   EXPECT_TRUE(w->sbStatusBar->isVisible());
 
-  w->menuAction(Cmd::ViewRefresh)->trigger();
-  w->menuAction(Cmd::HelpSearchForHelpOn)->trigger();
+  w->action(Cmd::ViewRefresh)->trigger();
+  w->action(Cmd::HelpSearchForHelpOn)->trigger();
   ASSERT_EQ(shownMessages.size(), 2u);
   EXPECT_EQ(shownMessages[0].text, "Add 'mnuViewRefresh_Click' code.");
   EXPECT_EQ(shownMessages[0].title, "Kavelin");
@@ -268,9 +300,9 @@ TEST_F(CommandTest, ViewTogglesAndMessages) {
   EXPECT_EQ(shownMessages[1].icon, QMessageBox::Information);
   EXPECT_EQ(shownMessages[1].title, "Kavelin");  // the caption, without a document name
   // Entries without a command do nothing and are disabled.
-  EXPECT_FALSE(w->menuAction(Cmd::EditPasteSpecial)->isEnabled());
-  w->menuAction(Cmd::EditUndo)->trigger();
-  w->menuAction(Cmd::EditPasteSpecial)->trigger();
+  EXPECT_FALSE(w->action(Cmd::EditPasteSpecial)->isEnabled());
+  w->action(Cmd::EditUndo)->trigger();
+  w->action(Cmd::EditPasteSpecial)->trigger();
   EXPECT_EQ(shownMessages.size(), 2u);
 }
 
@@ -360,7 +392,7 @@ TEST_F(CommandTest, PrintsTheEditingBoxToPdf) {
   EXPECT_EQ(text(dir.filePath("all.pdf")), "dharma bhaarat");
   EXPECT_EQ(text(dir.filePath("selection.pdf")), "bhaarat");
 
-  w->menuAction(Cmd::FilePageSetup)->trigger();
+  w->action(Cmd::FilePageSetup)->trigger();
   EXPECT_EQ(dialog->shown.back().kind, "pagesetup");
   EXPECT_EQ(dialog->shown.back().title, "Page Setup");
   EXPECT_TRUE(dialog->shown.back().cancelError);
@@ -427,7 +459,7 @@ TEST_F(CommandTest, EachWebBrowserCommandOpensOneMoreWindow) {
     made.push_back(new QuietComponent);
     return made.back();
   };
-  w->menuAction(Cmd::ViewWebBrowser)->trigger();
+  w->action(Cmd::ViewWebBrowser)->trigger();
   w->mnuViewWebBrowser_Click();
   const QList<frmBrowser*> browsers = [] {
     QList<frmBrowser*> found;
@@ -446,7 +478,7 @@ TEST_F(CommandTest, EachWebBrowserCommandOpensOneMoreWindow) {
 }
 
 TEST_F(CommandTest, AboutIsShownModal) {
-  const std::function<void()> triggers[] = {[&] { w->menuAction(Cmd::HelpAbout)->trigger(); },
+  const std::function<void()> triggers[] = {[&] { w->action(Cmd::HelpAbout)->trigger(); },
                                             [&] { w->Command4->click(); },
                                             [&] { QTest::mouseClick(w->Image1, Qt::LeftButton); }};
   for (const auto& trigger : triggers) {

@@ -32,7 +32,7 @@ class SettingsTest : public WindowTest {
     return GetIni("Hindi Box", key, dir.filePath("settings.ini").toStdString());
   }
   frmSettings* open() {
-    w->menuAction(Cmd::Settings)->trigger();
+    w->action(Cmd::Settings)->trigger();
     return w->findChild<frmSettings*>();
   }
 
