@@ -15,9 +15,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,17 +24,20 @@
 #include <QUrl>
 
 #include "datafiles.h"
+#include "forms.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
 #include "frmmain.h"
 #include "frmsettings.h"
 #include "glyphimport.h"
 #include "kavelin_resources.h"
+#include "keys.h"
 #include "messages.h"
 #include "pdfexport.h"
 #include "placement.h"
 #include "richtextfield.h"
 #include "rtfdocument.h"
+#include "savefile.h"
 #include "statusbar.h"
 #include "text.h"
 #include "unicodepreview.h"
@@ -442,12 +443,10 @@ bool frmMain::saveRichText() {
   prepare(dlg, tr("Save Rich Text"), kRtfFilter, QStringLiteral("rtf"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return false;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
-  QSaveFile file(dlg.FileName);
   const std::string rtf = writeRtf(toRichDocument(*MainBox->document()));
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size()) ||
-      !file.commit()) {
-    reportFailure(tr("Could not save %1").arg(dlg.FileName), file.errorString());
+  QString error;
+  if (!saveFile(dlg.FileName, rtf, &error)) {
+    reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
     return false;
   }
   MainBox->document()->setModified(false);
@@ -750,12 +749,6 @@ bool frmMain::confirmClose() {
 // ---------------------------------------------------------------------------
 // Unicode
 
-namespace {
-
-const QString kPreviewKey = QStringLiteral("Settings/UnicodePreview");
-
-}  // namespace
-
 // The panel starts as the user left it; the first time, hidden: the Hindi box
 // itself reads as Devanagari (see glyphfont.h).
 void frmMain::createUnicodePreview() {
@@ -782,15 +775,14 @@ void frmMain::createUnicodePreview() {
   connect(preview_, &QDockWidget::visibilityChanged, this, [this](bool) {
     if (unloading_ || !isVisible()) return;
     action(Cmd::ViewUnicodePreview)->setChecked(preview_->isVisible());
-    perUserSettings().setValue(kPreviewKey, preview_->isVisible() ? 1 : 0);
+    writeFlag(keys::kUnicodePreview, preview_->isVisible());
   });
   // The conversion patches the preview itself; anything else that writes the
   // Hindi box has it shown again.
   connect(RTB1, &RichTextField::changed, this, [this] {
     if (!patchingHindiBox_ && preview_->isVisible()) preview_->showGlyphs(RTB1->text());
   });
-  const QVariant stored = perUserSettings().value(kPreviewKey);
-  toggle->setChecked(stored.isValid() && stored.toInt() != 0);
+  toggle->setChecked(readFlag(keys::kUnicodePreview));
 }
 
 void frmMain::showUnicodePreview(bool shown) {
@@ -848,10 +840,9 @@ void frmMain::mnuFileExportUnicode_Click() {
           QStringLiteral("txt"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
-  QSaveFile file(dlg.FileName);
-  const QByteArray bytes = unicodeText(MainBox->text()).toUtf8();
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    reportFailure(tr("Could not save %1").arg(dlg.FileName), file.errorString());
+  QString error;
+  if (!saveFile(dlg.FileName, unicodeText(MainBox->text()).toUtf8(), &error)) {
+    reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
   }
 }
 
@@ -916,7 +907,7 @@ void frmMain::mnuFileImportUnicode_Click() {
                   tr("It is not UTF-8 text (byte offset %1).").arg(error.offset));
     return;
   }
-  insertUnicodeAsGlyphs(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+  insertUnicodeAsGlyphs(qstr(text));
 }
 
 }  // namespace kavelin

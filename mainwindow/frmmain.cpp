@@ -23,8 +23,9 @@
 #include "fontlists.h"
 #include "forms.h"
 #include "gridview.h"
-#include "inifile.h"
 #include "kavelin_resources.h"
+#include "keys.h"
+#include "numbers.h"
 #include "placement.h"
 #include "richtextfield.h"
 #include "settingsfile.h"
@@ -300,16 +301,13 @@ void frmMain::Form_Load() {
   Combo1->setEditText(QStringLiteral("Size"));
 
   // From here on each step stands alone.
-  const std::string path = settingsPath().toStdString();
+  const HindiBoxFont font = readHindiBoxFont(settingsPath());
   standAlone([&] {
-    const std::string name = GetIni("Hindi Box", "FontName", path);
-    if (name != kNotAvailable) MainBox->setBaseFontName(QString::fromStdString(name));
+    if (font.name != keys::kFontName.fallback) MainBox->setBaseFontName(font.name);
   });
   standAlone([&] {
-    const std::string size = GetIni("Hindi Box", "FontSize", path);
-    bool ok = false;
-    const double points = QString::fromStdString(size).trimmed().toDouble(&ok);
-    if (size != kNotAvailable && ok && points > 0) MainBox->setBaseFontSize(points);
+    const std::optional<double> points = parseNumber(font.size);
+    if (points && *points > 0) MainBox->setBaseFontSize(*points);
   });
   standAlone([&] { setComboText(Combo2, MainBox->baseFont().family()); });
   standAlone([&] { setComboText(Combo1, sizeText(MainBox->baseFont().pointSizeF())); });
@@ -323,15 +321,9 @@ QString frmMain::settingsPath() const { return settingsFilePath(); }
 // The four stored values give the outer (frame) rectangle; one that is no number
 // keeps what the window has. The rectangle is kept on the available screen area.
 void frmMain::restorePlacement() {
-  const std::pair<const char*, double> keys[] = {{"MainLeft", Placement::kDefaultLeft},
-                                                 {"MainTop", Placement::kDefaultTop},
-                                                 {"MainWidth", Placement::kDefaultWidth},
-                                                 {"MainHeight", Placement::kDefaultHeight}};
-  for (int i = 0; i < 4; ++i) {
-    stored_[i] = std::nullopt;
-    standAlone(
-        [&] { stored_[i] = Placement::read(QString::fromLatin1(keys[i].first), keys[i].second); });
-  }
+  StoredPlacement stored;
+  standAlone([&] { stored = readPlacement(); });
+  for (int i = 0; i < 4; ++i) stored_[i] = stored[static_cast<std::size_t>(i)];
   QRect outer = frameGeometry();
   if (stored_[0]) outer.moveLeft(px(*stored_[0]));
   if (stored_[1]) outer.moveTop(px(*stored_[1]));
@@ -553,8 +545,7 @@ void frmMain::Form_Unload() {
     if (w != this && w->isVisible()) w->close();
   }
   if (!isMinimized()) {
-    const std::array<double, 4> v = placementToStore();
-    Placement::write(v[0], v[1], v[2], v[3]);
+    writePlacement(placementToStore());
   }
   QCoreApplication::quit();
 }

@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -13,6 +12,8 @@
 #include <QTextDocumentFragment>
 #include <QAbstractTextDocumentLayout>
 #include <memory>
+
+#include "savefile.h"
 
 namespace kavelin {
 
@@ -323,17 +324,7 @@ bool RichTextField::loadPlainText(const QString& path, QString* error) {
 }
 
 bool RichTextField::savePlainText(const QString& path, QString* error) const {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    if (error) *error = file.errorString();
-    return false;
-  }
-  file.write(text().toUtf8());
-  if (!file.commit()) {
-    if (error) *error = file.errorString();
-    return false;
-  }
-  return true;
+  return saveFile(path, text().toUtf8(), error);
 }
 
 void RichTextField::printSelection(QPrinter* printer) const {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextBlock>
@@ -121,6 +122,38 @@ TEST_F(CommandTest, SaveTextWritesTheEnglishBox) {
   w->mnuFileSave_Click();
   ASSERT_EQ(shownMessages.size(), 1u);
   EXPECT_TRUE(shownMessages[0].text.contains("missing/out.txt"));
+}
+
+// Each save, through a link in the chosen folder, into a full device: the
+// failed write says which file and why; the device stays a device.
+TEST_F(CommandTest, FailedWritesAreReported) {
+  auto scripted = std::make_unique<ScriptedDialog>(w.get());
+  ScriptedDialog* exports = scripted.get();
+  w->setExportDialog(std::move(scripted));
+  type("namaste");
+  w->MainBox->setText("ueLrs");
+  struct Case {
+    const char* name;
+    ScriptedDialog* dialog;
+    void (frmMain::*command)();
+  } cases[] = {{"english.txt", dialog, &frmMain::mnuFileSave_Click},
+               {"editing.rtf", dialog, &frmMain::Command12_Click},
+               {"unicode.txt", exports, &frmMain::mnuFileExportUnicode_Click},
+               {"unicode.pdf", exports, &frmMain::mnuFileExportPdf_Click}};
+  for (const Case& c : cases) {
+    const QString link = dir.filePath(c.name);
+    ASSERT_TRUE(QFile::link("/dev/full", link));
+    shownMessages.clear();
+    c.dialog->answers = {link};
+    (w.get()->*c.command)();
+    ASSERT_EQ(shownMessages.size(), 1u) << c.name;
+    EXPECT_TRUE(shownMessages[0].text.contains(link)) << shownMessages[0].text.toStdString();
+    EXPECT_TRUE(shownMessages[0].text.endsWith(":\nNo space left on device"))
+        << shownMessages[0].text.toStdString();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+  }
+  EXPECT_TRUE(QFileInfo("/dev/full").exists() && !QFileInfo("/dev/full").isFile());
+  EXPECT_EQ(w->documentPath(), QString());  // the Editing Box was not saved
 }
 
 TEST_F(CommandTest, IntroSample) {
