@@ -25,5 +25,7 @@ class FileSizeLimit {
 
  private:
   rlimit old_{};
+  void (*signal_)(int) = nullptr;
+};
 
 }  // namespace kavelin::test

@@ -217,9 +217,6 @@ TEST_F(IniFile, SeveralKeysAreWrittenInOneReplacementOfTheFile) {
   EXPECT_EQ(watch.renamed().size(), 2u);
 }
 
-  void (*signal_)(int) = nullptr;
-};
-
 TEST_F(IniFile, APairThatCannotBeWrittenLeavesTheOldPair) {
   const std::string before = "[Hindi Box]\nFontName=Old\nFontSize=10\n";
   write(before);

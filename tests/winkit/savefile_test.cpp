@@ -34,9 +34,6 @@ class SaveFileTest : public testing::Test {
   QTemporaryDir dir;
 };
 
-  void (*signal_)(int) = nullptr;
-};
-
 bool isCharacterDevice(const char* path) {
   struct stat info {};
   return ::lstat(path, &info) == 0 && S_ISCHR(info.st_mode);
