@@ -22,14 +22,14 @@ RichDocument toRichDocument(const QTextDocument& document) {
       const QTextCharFormat f = fragment.charFormat();
       RichRun run;
       run.text = ustr(fragment.text());
-      run.font = ustr(formatFamily(f, base));
-      run.sizePt = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
-                                                             : base.pointSizeF();
-      run.bold = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::Bold
-                                                        : base.bold();
-      run.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
-      run.underline = f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline()
-                                                                     : base.underline();
+      run.format.font = ustr(formatFamily(f, base));
+      run.format.sizePt = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
+                                                                    : base.pointSizeF();
+      run.format.bold = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::Bold
+                                                               : base.bold();
+      run.format.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
+      run.format.underline = f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline()
+                                                                            : base.underline();
       paragraph.runs.push_back(std::move(run));
     }
     mergeRuns(paragraph);
@@ -60,11 +60,11 @@ void fromRichDocument(const RichDocument& rich, QTextDocument& document) {
     }
     for (const RichRun& run : paragraph.runs) {
       QTextCharFormat f;
-      if (!run.font.empty()) setFormatFamily(f, qstr(run.font));
-      f.setFontPointSize(run.sizePt);
-      f.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
-      f.setFontItalic(run.italic);
-      f.setFontUnderline(run.underline);
+      if (!run.format.font.empty()) setFormatFamily(f, qstr(run.format.font));
+      f.setFontPointSize(run.format.sizePt);
+      f.setFontWeight(run.format.bold ? QFont::Bold : QFont::Normal);
+      f.setFontItalic(run.format.italic);
+      f.setFontUnderline(run.format.underline);
       cursor.insertText(qstr(run.text), f);
     }
   }

@@ -4,19 +4,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolBar>
 
 #include "fixtures.h"
-#include "rtf.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
-#include "webcomponent.h"
-#include <QTimer>
-#include <QLabel>
+#include "rtf.h"
 #include "statusbar.h"
+#include "webcomponent.h"
 
 namespace kavelin::test {
 namespace {
@@ -608,11 +608,11 @@ TEST_F(CommandTest, UninstalledFontsKeepTheirNames) {
   w->Command12_Click();
   RichDocument saved;
   const QByteArray bytes = readFile("saved.rtf");
-  ASSERT_TRUE(readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                      saved));
+  ASSERT_TRUE(
+      readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), saved));
   ASSERT_EQ(saved.paragraphs.size(), 1u);
   std::vector<std::pair<std::u16string, std::u16string>> runs;
-  for (const RichRun& r : saved.paragraphs[0].runs) runs.push_back({r.text, r.font});
+  for (const RichRun& r : saved.paragraphs[0].runs) runs.push_back({r.text, r.format.font});
   const std::vector<std::pair<std::u16string, std::u16string>> expected = {
       {u"a", u"DejaVu Sans"}, {u"bc", u"Another Missing Font"}, {u"d", u"DejaVu Sans"}};
   EXPECT_EQ(runs, expected);
