@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 namespace kavelin {
@@ -390,6 +392,45 @@ std::u16string Composer::finish() {
   return nfc.finish();
 }
 
+// Codes that read as one piece together, longest first, so that the first
+// match is the longest. "Å¡" (ऊँ) needs no entry: ऊ, then ँ.
+struct Sequence {
+  std::u16string_view codes;
+  Piece piece;
+  char16_t ch;
+};
+
+constexpr Sequence kSequences[] = {
+    {u"vkS", Piece::kOther, u'औ'}, {u"vks", Piece::kOther, u'ओ'}, {u"vkW", Piece::kOther, u'ऑ'},
+    {u"vk", Piece::kOther, u'आ'},  {u",s", Piece::kOther, u'ऐ'},  {u"bZ", Piece::kOther, u'ई'},
+    {u"ks", Piece::kSign, u'ो'},   {u"kS", Piece::kSign, u'ौ'},   {u"kW", Piece::kSign, u'ॉ'},
+};
+
+constexpr bool longestFirst() {
+  for (std::size_t i = 1; i < std::size(kSequences); ++i) {
+    if (kSequences[i - 1].codes.size() < kSequences[i].codes.size()) return false;
+  }
+  return true;
+}
+static_assert(longestFirst(), "kSequences must be ordered longest first");
+
+// The codes that begin a sequence, for a quick test before the search.
+constexpr std::array<bool, 256> makeStartsSequence() {
+  std::array<bool, 256> starts{};
+  for (const Sequence& seq : kSequences) starts[seq.codes[0]] = true;
+  return starts;
+}
+constexpr std::array<bool, 256> kStartsSequence = makeStartsSequence();
+
+// The longest sequence that `glyphs` begins with, if any. Sequences are of
+// ASCII codes, which stand for themselves in a glyph string.
+const Sequence* sequenceAt(std::u16string_view glyphs) {
+  for (const Sequence& seq : kSequences) {
+    if (glyphs.substr(0, seq.codes.size()) == seq.codes) return &seq;
+  }
+  return nullptr;
+}
+
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -415,32 +456,15 @@ std::u16string glyphsToUnicode(std::u16string_view glyphs) {
       ++i;
       continue;
     }
+    if (kStartsSequence[code]) {
+      if (const Sequence* seq = sequenceAt(glyphs.substr(i))) {
+        composer.put(seq->piece, seq->ch);
+        i += seq->codes.size();
+        continue;
+      }
+    }
+
     const int next = codeAt(i + 1);
-
-    // Sequences, longest first. "Å¡" (ऊँ) needs no rule: ऊ, then ँ.
-    if (code == 'v' && next == 'k') {
-      const int third = codeAt(i + 2);
-      const char16_t vowel = third == 'S' ? u'औ' : third == 's' ? u'ओ' : third == 'W' ? u'ऑ' : 0;
-      composer.put(Piece::kOther, vowel != 0 ? vowel : u'आ');
-      i += vowel != 0 ? 3 : 2;
-      continue;
-    }
-    if (code == ',' && next == 's') {
-      composer.put(Piece::kOther, u'ऐ');
-      i += 2;
-      continue;
-    }
-    if (code == 'b' && next == 'Z') {
-      composer.put(Piece::kOther, u'ई');
-      i += 2;
-      continue;
-    }
-    if (code == 'k' && (next == 's' || next == 'S' || next == 'W')) {
-      composer.put(Piece::kSign, next == 's' ? u'ो' : next == 'S' ? u'ौ' : u'ॉ');
-      i += 2;
-      continue;
-    }
-
     const Code& entry = kCodes[code];
     // A half form and the vertical bar "k" make the full consonant.
     const bool stem =
