@@ -26,9 +26,9 @@ enum class Piece : std::uint8_t {
   kHalf,       // consonant + virama
   kSign,       // dependent vowel sign
   kMark,       // anusvara, candrabindu, visarga
-  kNukta,
+  kNuktaCode,
   kRakar,           // virama + RA below the preceding consonant
-  kVirama,          // the halant code
+  kViramaCode,      // the halant code
   kShortI,          // vowel sign i written before its cluster
   kShortIAnusvara,  // the same with an anusvara after the sign
   kReph,            // reph written after its syllable
@@ -62,7 +62,7 @@ constexpr CodeTable makeCodeTable() {
   one(0x27, P::kHalf, u'श');
   one(0x28, P::kOther, u';');
   one(0x2A, P::kOther, u'’');
-  one(0x2B, P::kNukta, kNukta);
+  one(0x2B, P::kNuktaCode, kNukta);
   one(0x2C, P::kOther, u'ए');
   one(0x2D, P::kOther, u'.');
   one(0x2E, P::kHalf, u'ण');
@@ -134,7 +134,7 @@ constexpr CodeTable makeCodeTable() {
   one(0x79, P::kConsonant, u'ल');
   one(0x7A, P::kRakar, kRa);
   two(0x7B, P::kHalf, u'क', P::kHalf, u'ष');
-  one(0x7E, P::kVirama, kVirama);
+  one(0x7E, P::kViramaCode, kVirama);
   one(0x93, P::kConsonant, u'भ');
   one(0xA1, P::kMark, u'ँ');
   one(0xAA, P::kRakar, kRa);
@@ -209,9 +209,9 @@ bool Composer::continuesPendingCluster(Piece piece) const {
     case Piece::kConsonant:
     case Piece::kHalf:
       return phase_ != Phase::kFull;
-    case Piece::kNukta:
+    case Piece::kNuktaCode:
     case Piece::kRakar:
-    case Piece::kVirama:
+    case Piece::kViramaCode:
       return phase_ != Phase::kNone;
     case Piece::kReph:
       return phase_ == Phase::kHalf;
@@ -261,7 +261,7 @@ void Composer::put(Piece piece, char16_t c) {
       out_ += kVirama;
       phase_ = Phase::kHalf;
       break;
-    case Piece::kNukta:
+    case Piece::kNuktaCode:
       out_ += kNukta;  // after a half form NFC puts it before the virama
       break;
     case Piece::kRakar:
@@ -276,7 +276,7 @@ void Composer::put(Piece piece, char16_t c) {
         out_ += kRa;
       }
       break;
-    case Piece::kVirama:
+    case Piece::kViramaCode:
       // A halant after a full consonant makes it a half form; after a half
       // form it adds nothing. Elsewhere it is kept as written.
       if (phase_ == Phase::kHalf) break;
