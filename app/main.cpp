@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   main.openFiles(parser.positionalArguments());
   if (parser.isSet(kShowReadme)) {
     QTimer::singleShot(0, &main,
-                       [&main] { main.menuAction(kavelin::Cmd::HelpContents)->trigger(); });
+                       [&main] { main.action(kavelin::Cmd::HelpContents)->trigger(); });
   }
   return app.exec();
 }

@@ -50,9 +50,9 @@ class FixedDialog : public kavelin::CommonDialog {
 
 struct Window {
   Window() {
-    auto dialog = std::make_unique<FixedDialog>(&w);
-    this->dialog = dialog.get();
-    w.setCommonDialog(std::move(dialog));
+    auto fixed = std::make_unique<FixedDialog>(&w);
+    dialog = fixed.get();
+    w.setCommonDialog(std::move(fixed));
     w.largeTextBytes = w.largeRtfBytes = qint64{1} << 40;
     w.Form_Load();
     w.show();

@@ -55,9 +55,10 @@ void BM_FullRebuild(benchmark::State& state) {
   for (auto _ : state) {
     const std::u16string text(reinterpret_cast<const char16_t*>(english.utf16()),
                               static_cast<std::size_t>(english.size()));
-    const kavelin::GlyphString hindi = w.engine().e2h(kavelin::toCrLf(text));
+    kavelin::Engine engine;
+    const kavelin::GlyphString hindi = engine.e2h(kavelin::toCrLf(text));
     w.RTB1->setText(QString::fromUtf16(hindi.data(), static_cast<qsizetype>(hindi.size())));
-    w.chart().FillGrid();
+    w.chart().FillGrid(engine.Text1());
   }
   state.SetItemsProcessed(state.iterations());
 }

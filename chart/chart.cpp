@@ -26,8 +26,7 @@ std::u16string last(const std::u16string& s, std::size_t n) {
 
 }  // namespace
 
-Chart::Chart(Engine& engine, ChartHost& host)
-    : engine_(engine), host_(host), Grid1(kSansSerif, 9.75), Grid2(kSansSerif, 12) {}
+Chart::Chart(ChartHost& host) : host_(host), Grid1(kSansSerif, 9.75), Grid2(kSansSerif, 12) {}
 
 // ---------------------------------------------------------------------------
 // Layout and fixed contents
@@ -122,7 +121,8 @@ void Chart::plainGrid2() {
   }
 }
 
-void Chart::FillGrid() {
+void Chart::FillGrid(const std::u16string& token) {
+  word_ = token;
   const std::u16string R2 = last(W(), 2);
   const std::u16string F = W().substr(0, W().empty() ? 0 : 1);
   const char16_t R1 = W().empty() ? 0 : W().back();
@@ -147,10 +147,8 @@ void Chart::FillGrid() {
     FillVyanjan();
     plainGrid2();  // the consonant list replaces a family list: no row stays marked
   } else {
-    // The word's glyph string, then its syllables with every vowel sign. The
-    // conversion rewrites the chart token, so it converts a copy.
-    const std::u16string word = W();
-    GlyphString H = engine_.e2h(word);
+    // The word's glyph string, then its syllables with every vowel sign.
+    GlyphString H = scratch_.e2h(W());
     while (!H.empty() && H.back() == u' ') H.pop_back();
     resetGrid2();
     FillGrid2(F);

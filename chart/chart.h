@@ -28,7 +28,7 @@ class Chart {
   static constexpr std::uint32_t kPlain = 0xFFFFFF;      // white
 
   // Grid1 starts in MS Sans Serif 9.75 pt, Grid2 in MS Sans Serif 12 pt.
-  Chart(Engine& engine, ChartHost& host);
+  explicit Chart(ChartHost& host);
 
   GridModel& grid1() { return Grid1; }
   GridModel& grid2() { return Grid2; }
@@ -44,8 +44,9 @@ class Chart {
   void FillGridCol(std::int16_t c, GlyphString& h, const std::u16string& e);
   void FillGrid2Row(std::int16_t r, const std::u16string& e, const GlyphString& h);
 
-  // Tracking the word being typed.
-  void FillGrid();
+  // Tracking the word being typed: `token` is the chart token (Text1) that the
+  // conversion of the English text left.
+  void FillGrid(const std::u16string& token);
   void HighLightWord();
   void HighLightRow();
 
@@ -54,11 +55,12 @@ class Chart {
   void Grid2_Click();
 
  private:
-  const std::u16string& W() const { return engine_.Text1(); }
+  const std::u16string& W() const { return word_; }
   void resetGrid2();
   void plainGrid2();
 
-  Engine& engine_;
+  Engine scratch_;       // converts the word for its syllables
+  std::u16string word_;  // the token of the last FillGrid
   ChartHost& host_;
   GridModel Grid1;
   GridModel Grid2;

@@ -2,17 +2,13 @@
 
 #include <QHeaderView>
 
+#include "forms.h"
+
 namespace kavelin {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
 QColor fromBgr(std::uint32_t bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
-QString qstr(const std::u16string& s) {
-  return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 }  // namespace
@@ -50,7 +46,7 @@ void GridView::setRowHeightPixels(int pixels) {
 void GridView::syncLayout() {
   setRowCount(model_.Rows());
   setColumnCount(model_.Cols());
-  for (int c = 0; c < model_.Cols(); ++c) setColumnWidth(c, model_.ColWidth(c) / kTwipsPerPixel);
+  for (int c = 0; c < model_.Cols(); ++c) setColumnWidth(c, px(model_.ColWidth(c)));
   for (int r = 0; r < model_.Rows(); ++r) {
     setRowHeight(r, rowHeight_);
     for (int c = 0; c < model_.Cols(); ++c) syncCell(r, c);

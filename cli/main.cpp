@@ -245,11 +245,20 @@ int convertLegacy(const Options& options) {
   return 0;
 }
 
-// Roman text, streamed.
+// Roman text, streamed. With --strict the output waits for the verdict: a
+// conversion that fails writes nothing, as the legacy conversions do.
 int convert(const Options& options) {
   if (options.from != Source::kRoman) return convertLegacy(options);
   kavelin::cli::Output output(options.output);
   watchTemporary(output);
+  std::string held;
+  auto emit = [&](const std::string& bytes) {
+    if (options.strict) {
+      held += bytes;
+    } else {
+      output.write(bytes);
+    }
+  };
 
   kavelin::cli::TextInput input(options.files);
   const Encoder::Form form = outputForm(options);
@@ -272,26 +281,28 @@ int convert(const Options& options) {
     if (direct) {
       bytes.clear();
       transducer.feed(input.bytes(), bytes);  // valid UTF-8: the input checked it
-      output.write(bytes);
+      emit(bytes);
     } else {
-      output.write(encoder.add(converter.add(text)));
+      emit(encoder.add(converter.add(text)));
     }
   }
   unconverted.finishSource();
   if (direct) {
     bytes.clear();
     transducer.finish(bytes);
-    output.write(bytes);
+    emit(bytes);
   } else {
-    output.write(encoder.add(converter.finish()));
-    output.write(encoder.finish());
+    emit(encoder.add(converter.finish()));
+    emit(encoder.finish());
   }
-  output.commit();
-  temporaryOutput = nullptr;
 
   const bool failed = options.strict && unconverted.count() > 0;
-  std::cerr << kavelin::unconvertedReport(unconverted, "kavelin-convert", failed);
-  return failed ? 1 : 0;
+  std::cerr << kavelin::unconvertedReport(unconverted, "kavelin-convert", failed) << std::flush;
+  if (failed) return 1;  // the output's temporary file goes with it
+  output.write(held);
+  output.commit();
+  temporaryOutput = nullptr;
+  return 0;
 }
 
 }  // namespace

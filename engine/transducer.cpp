@@ -158,7 +158,7 @@ bool Transducer::feed(std::string_view utf8, std::string& out, Utf8Error* error)
     constexpr std::size_t kStretch = 1 << 16;
     const std::size_t stop = std::min(n, i + kStretch);
     held_.reserve((stop - i) * kPad + kPad);
-    char* out = held_.bytes.data() + held_.size;
+    char* write = held_.bytes.data() + held_.size;
     const Engine::FeedCache::FastStep* const fast = cache_->fast();
     const char* const pool = output_ == Output::kCodes ? cache_->codes() : cache_->utf8();
     std::size_t row = static_cast<std::size_t>(state_) * Engine::kSymbols;
@@ -168,11 +168,11 @@ bool Transducer::feed(std::string_view utf8, std::string& out, Utf8Error* error)
       if (static_cast<unsigned char>(b - 0x20) >= 0x60) break;  // not printable ASCII
       const auto& f = fast[row + b];
       if (f.row < 0) break;
-      std::memcpy(out, pool + f.offset, kPad);
-      out += f.length;
+      std::memcpy(write, pool + f.offset, kPad);
+      write += f.length;
       row = static_cast<std::size_t>(f.row);
     }
-    held_.size = static_cast<std::size_t>(out - held_.bytes.data());
+    held_.size = static_cast<std::size_t>(write - held_.bytes.data());
     state_ = static_cast<int>(row / Engine::kSymbols);
     if (i == stop && stop < n) {
       pendingCr_ = false;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
@@ -14,9 +15,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -25,17 +24,20 @@
 #include <QUrl>
 
 #include "datafiles.h"
+#include "forms.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
 #include "frmmain.h"
 #include "frmsettings.h"
 #include "glyphimport.h"
 #include "kavelin_resources.h"
+#include "keys.h"
 #include "messages.h"
 #include "pdfexport.h"
 #include "placement.h"
 #include "richtextfield.h"
 #include "rtfdocument.h"
+#include "savefile.h"
 #include "statusbar.h"
 #include "text.h"
 #include "unicodepreview.h"
@@ -48,7 +50,9 @@ namespace {
 using Slot = void (frmMain::*)();
 
 // One row per command: its menu entry (name and caption), its toolbar button
-// (key, also the tooltip and the image), its shortcut and its handler.
+// (key, also the tooltip and the image), its shortcut, whether it can be
+// checked and is at first, and its handler. Each command is one action, in its
+// menu and on the toolbar alike.
 struct CommandRow {
   Cmd command;
   const char* name;      // menu entry; toolbar-only commands have none
@@ -56,68 +60,93 @@ struct CommandRow {
   const char* key;       // toolbar key, or null
   const char* shortcut;  // or null
   bool checkable;
-  Slot slot;  // null: the entry does nothing
+  bool checked;  // at first
+  Slot slot;     // null: the entry does nothing
 };
 
 constexpr CommandRow kCommands[] = {
-    {Cmd::FileNew, "mnuFileNew", "&New", "New", "Ctrl+N", false, &frmMain::mnuFileNew_Click},
-    {Cmd::FileOpen, "mnuFileOpen", "&Open...", "Open", "Ctrl+O", false,
+    {Cmd::FileNew, "mnuFileNew", "&New", "New", "Ctrl+N", false, false, &frmMain::mnuFileNew_Click},
+    {Cmd::FileOpen, "mnuFileOpen", "&Open...", "Open", "Ctrl+O", false, false,
      &frmMain::mnuFileOpen_Click},
-    {Cmd::FileClose, "mnuFileClose", "&Close", nullptr, nullptr, false,
+    {Cmd::FileClose, "mnuFileClose", "&Close", nullptr, nullptr, false, false,
      &frmMain::mnuFileClose_Click},
-    {Cmd::FileSave, "mnuFileSave", "&Save", "Save", "Ctrl+S", false, &frmMain::mnuFileSave_Click},
-    {Cmd::FilePageSetup, "mnuFilePageSetup", "Page Set&up...", nullptr, nullptr, false,
+    {Cmd::FileSave, "mnuFileSave", "&Save", "Save", "Ctrl+S", false, false,
+     &frmMain::mnuFileSave_Click},
+    {Cmd::FilePageSetup, "mnuFilePageSetup", "Page Set&up...", nullptr, nullptr, false, false,
      &frmMain::mnuFilePageSetup_Click},
-    {Cmd::FilePrint, "mnuFilePrint", "&Print...", "Print", "Ctrl+P", false,
+    {Cmd::FilePrint, "mnuFilePrint", "&Print...", "Print", "Ctrl+P", false, false,
      &frmMain::mnuFilePrint_Click},
-    {Cmd::FileExit, "mnuFileExit", "E&xit", nullptr, "Ctrl+Q", false, &frmMain::mnuFileExit_Click},
-    {Cmd::EditUndo, "mnuEditUndo", "&Undo", nullptr, "Ctrl+Z", false, &frmMain::mnuEditUndo_Click},
-    {Cmd::EditCut, "mnuEditCut", "Cu&t", "Cut", "Ctrl+X", false, &frmMain::mnuEditCut_Click},
-    {Cmd::EditCopy, "mnuEditCopy", "&Copy", "Copy", "Ctrl+C", false, &frmMain::mnuEditCopy_Click},
-    {Cmd::EditPaste, "mnuEditPaste", "&Paste", "Paste", "Ctrl+V", false,
+    {Cmd::FileExit, "mnuFileExit", "E&xit", nullptr, "Ctrl+Q", false, false,
+     &frmMain::mnuFileExit_Click},
+    {Cmd::EditUndo, "mnuEditUndo", "&Undo", nullptr, "Ctrl+Z", false, false,
+     &frmMain::mnuEditUndo_Click},
+    {Cmd::EditCut, "mnuEditCut", "Cu&t", "Cut", "Ctrl+X", false, false, &frmMain::mnuEditCut_Click},
+    {Cmd::EditCopy, "mnuEditCopy", "&Copy", "Copy", "Ctrl+C", false, false,
+     &frmMain::mnuEditCopy_Click},
+    {Cmd::EditPaste, "mnuEditPaste", "&Paste", "Paste", "Ctrl+V", false, false,
      &frmMain::mnuEditPaste_Click},
     {Cmd::EditPasteSpecial, "mnuEditPasteSpecial", "Paste &Special...", nullptr, nullptr, false,
-     nullptr},
-    {Cmd::ViewToolbar, "mnuViewToolbar", "&Toolbar", nullptr, nullptr, true,
+     false, nullptr},
+    {Cmd::ViewToolbar, "mnuViewToolbar", "&Toolbar", nullptr, nullptr, true, true,
      &frmMain::mnuViewToolbar_Click},
-    {Cmd::ViewStatusBar, "mnuViewStatusBar", "Status &Bar", nullptr, nullptr, true,
+    {Cmd::ViewStatusBar, "mnuViewStatusBar", "Status &Bar", nullptr, nullptr, true, true,
      &frmMain::mnuViewStatusBar_Click},
-    {Cmd::Settings, "mnusettings", "&Settings", nullptr, nullptr, false,
+    {Cmd::Settings, "mnusettings", "&Settings", nullptr, nullptr, false, false,
      &frmMain::mnusettings_Click},
-    {Cmd::ViewRefresh, "mnuViewRefresh", "&Refresh", nullptr, nullptr, false,
+    {Cmd::ViewRefresh, "mnuViewRefresh", "&Refresh", nullptr, nullptr, false, false,
      &frmMain::mnuViewRefresh_Click},
-    {Cmd::ViewWebBrowser, "mnuViewWebBrowser", "&Web Browser", nullptr, nullptr, false,
+    {Cmd::ViewWebBrowser, "mnuViewWebBrowser", "&Web Browser", nullptr, nullptr, false, false,
      &frmMain::mnuViewWebBrowser_Click},
-    {Cmd::HelpContents, "mnuHelpContents", "&Contents", nullptr, nullptr, false,
+    {Cmd::HelpContents, "mnuHelpContents", "&Contents", nullptr, nullptr, false, false,
      &frmMain::mnuHelpContents_Click},
     {Cmd::HelpSearchForHelpOn, "mnuHelpSearchForHelpOn", "&Search For Help On...", nullptr, nullptr,
-     false, &frmMain::mnuHelpSearchForHelpOn_Click},
-    {Cmd::HelpAbout, "mnuHelpAbout", "&About ", nullptr, nullptr, false,
+     false, false, &frmMain::mnuHelpSearchForHelpOn_Click},
+    {Cmd::HelpAbout, "mnuHelpAbout", "&About ", nullptr, nullptr, false, false,
      &frmMain::mnuHelpAbout_Click},
-    {Cmd::Bold, nullptr, nullptr, "Bold", nullptr, false, &frmMain::toggleBold},
-    {Cmd::Italic, nullptr, nullptr, "Italic", nullptr, false, &frmMain::toggleItalic},
-    {Cmd::Underline, nullptr, nullptr, "Underline", nullptr, false, &frmMain::toggleUnderline},
-    {Cmd::AlignLeft, nullptr, nullptr, "Align Left", nullptr, false, &frmMain::alignLeft},
-    {Cmd::Center, nullptr, nullptr, "Center", nullptr, false, &frmMain::alignCenter},
-    {Cmd::AlignRight, nullptr, nullptr, "Align Right", nullptr, false, &frmMain::alignRight},
+    {Cmd::Bold, nullptr, nullptr, "Bold", nullptr, true, false, &frmMain::toggleBold},
+    {Cmd::Italic, nullptr, nullptr, "Italic", nullptr, true, false, &frmMain::toggleItalic},
+    {Cmd::Underline, nullptr, nullptr, "Underline", nullptr, true, false,
+     &frmMain::toggleUnderline},
+    {Cmd::AlignLeft, nullptr, nullptr, "Align Left", nullptr, false, false, &frmMain::alignLeft},
+    {Cmd::Center, nullptr, nullptr, "Center", nullptr, false, false, &frmMain::alignCenter},
+    {Cmd::AlignRight, nullptr, nullptr, "Align Right", nullptr, false, false, &frmMain::alignRight},
     {Cmd::FileExportUnicode, "mnuFileExportUnicode", "Export Unicode Text...", nullptr, nullptr,
-     false, &frmMain::mnuFileExportUnicode_Click},
-    {Cmd::FileExportPdf, "mnuFileExportPdf", "Export PDF...", nullptr, nullptr, false,
+     false, false, &frmMain::mnuFileExportUnicode_Click},
+    {Cmd::FileExportPdf, "mnuFileExportPdf", "Export PDF...", nullptr, nullptr, false, false,
      &frmMain::mnuFileExportPdf_Click},
-    {Cmd::EditCopyUnicode, "mnuEditCopyUnicode", "Copy as Unicode", nullptr, nullptr, false,
+    {Cmd::EditCopyUnicode, "mnuEditCopyUnicode", "Copy as Unicode", nullptr, nullptr, false, false,
      &frmMain::mnuEditCopyUnicode_Click},
     {Cmd::ViewUnicodePreview, "mnuViewUnicodePreview", "Unicode Preview", nullptr, nullptr, true,
-     &frmMain::mnuViewUnicodePreview_Click},
+     false, &frmMain::mnuViewUnicodePreview_Click},
     {Cmd::EditPasteUnicode, "mnuEditPasteUnicode", "Paste Unicode as Hindi Glyphs", nullptr,
-     nullptr, false, &frmMain::mnuEditPasteUnicode_Click},
+     nullptr, false, false, &frmMain::mnuEditPasteUnicode_Click},
     {Cmd::FileImportUnicode, "mnuFileImportUnicode", "Import Unicode Text...", nullptr, nullptr,
-     false, &frmMain::mnuFileImportUnicode_Click},
-    {Cmd::EditRedo, "mnuEditRedo", "&Redo", nullptr, "Ctrl+Shift+Z", false,
+     false, false, &frmMain::mnuFileImportUnicode_Click},
+    {Cmd::EditRedo, "mnuEditRedo", "&Redo", nullptr, "Ctrl+Shift+Z", false, false,
      &frmMain::mnuEditRedo_Click},
 };
-static_assert(sizeof(kCommands) / sizeof(kCommands[0]) == static_cast<int>(Cmd::Count));
+constexpr bool rowsFollowCommands() {
+  int i = 0;
+  for (const CommandRow& r : kCommands) {
+    if (static_cast<int>(r.command) != i++) return false;
+  }
+  return i == static_cast<int>(Cmd::Count);
+}
+static_assert(rowsFollowCommands(), "row i of kCommands is command i");
 
 const CommandRow& row(Cmd command) { return kCommands[static_cast<int>(command)]; }
+
+// The command of each toolbar key.
+const QHash<QString, Cmd>& commandsByKey() {
+  static const QHash<QString, Cmd> keys = [] {
+    QHash<QString, Cmd> h;
+    for (const CommandRow& r : kCommands) {
+      if (r.key) h.insert(QString::fromLatin1(r.key), r.command);
+    }
+    return h;
+  }();
+  return keys;
+}
 
 // Menus: their entries in order; a separator is named, with no command.
 struct MenuItem {
@@ -223,7 +252,29 @@ const QString frmMain::kIntroLine = QStringLiteral("aapakaa svaagat hai, hindI l
 // ---------------------------------------------------------------------------
 // Building the menus and the toolbar
 
+// Builds every command's action, in its menu where it has an entry.
 void frmMain::createMenus() {
+  auto make = [this](const CommandRow& r, QObject* parent) {
+    auto* action = new QAction(parent);
+    if (r.caption) action->setText(tr(r.caption));
+    if (r.name) action->setObjectName(QString::fromLatin1(r.name));
+    if (r.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(r.shortcut)));
+    if (r.key) {
+      const QString key = QString::fromLatin1(r.key);
+      action->setIcon(QIcon(res::toolbar(key)));
+      action->setIconVisibleInMenu(false);
+      action->setToolTip(key);
+      action->setData(key);
+      if (!r.name) action->setObjectName(key);
+    }
+    action->setCheckable(r.checkable);
+    action->setChecked(r.checked);
+    // An entry without a command does nothing, so it is never enabled.
+    action->setEnabled(r.slot != nullptr);
+    const Cmd command = r.command;
+    connect(action, &QAction::triggered, this, [this, command] { run(command); });
+    actions_[static_cast<int>(r.command)] = action;
+  };
   for (const MenuLayout& m : kMenus) {
     QMenu* menu = menuBar()->addMenu(tr(m.caption));
     menu->setObjectName(QString::fromLatin1(m.name));
@@ -232,17 +283,12 @@ void frmMain::createMenus() {
         menu->addSeparator()->setObjectName(QString::fromLatin1(item.separator));
         continue;
       }
-      const CommandRow& r = row(item.command);
-      QAction* action = menu->addAction(tr(r.caption));
-      action->setObjectName(QString::fromLatin1(r.name));
-      if (r.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(r.shortcut)));
-      action->setCheckable(r.checkable);
-      action->setChecked(r.checkable && r.command != Cmd::ViewUnicodePreview);
-      menuActions_[static_cast<int>(r.command)] = action;
-      if (r.slot) connect(action, &QAction::triggered, this, r.slot);
-      // An entry without a command does nothing, so it is never enabled.
-      if (!r.slot) action->setEnabled(false);
+      make(row(item.command), menu);
+      menu->addAction(action(item.command));
     }
+  }
+  for (const CommandRow& r : kCommands) {
+    if (!r.name) make(r, this);
   }
 }
 
@@ -263,23 +309,16 @@ void frmMain::addToolbarButtons() {
     if (!first) tbToolBar->addSeparator();
     first = false;
     for (Cmd command : group) {
-      const QString key = QString::fromLatin1(row(command).key);
-      QAction* action = tbToolBar->addAction(QIcon(res::toolbar(key)), key);
-      action->setObjectName(key);
-      action->setToolTip(key);
-      action->setData(key);
+      tbToolBar->addAction(action(command));
       // Buttons of the classic 23 x 22 size, so the lists fit beside them.
-      tbToolBar->widgetForAction(action)->setFixedSize(23, 22);
-      toolbarActions_[static_cast<int>(command)] = action;
-      // Bold, Italic and Underline show the state of the selection.
-      action->setCheckable(command == Cmd::Bold || command == Cmd::Italic ||
-                           command == Cmd::Underline);
-      connect(action, &QAction::triggered, this, [this, key] {
-        tbToolBar_ButtonClick(key);
-        updateCommandStates();
-      });
+      tbToolBar->widgetForAction(action(command))->setFixedSize(23, 22);
     }
   }
+}
+
+void frmMain::run(Cmd command) {
+  if (const Slot slot = row(command).slot) (this->*slot)();
+  updateCommandStates();
 }
 
 void frmMain::connectCommands() {
@@ -297,19 +336,14 @@ void frmMain::connectCommands() {
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key) {
-  for (const CommandRow& r : kCommands) {
-    if (r.key && key == QLatin1String(r.key)) {
-      if (r.slot) (this->*r.slot)();
-      return;
-    }
-  }
+  const auto it = commandsByKey().find(key);
+  if (it != commandsByKey().end()) run(*it);
 }
 
 // ---------------------------------------------------------------------------
 // Documents of the English and Hindi boxes
 
 void frmMain::mnuFileNew_Click() {
-  engine_.ClearTxt();
   RTB1->setText(QString());
   RTB2->setText(QString());
 }
@@ -321,13 +355,17 @@ void frmMain::mnuFileOpen_Click() {
   prepare(dlg, tr("Open"), kTextFilter, QStringLiteral("txt"));
   dlg.CancelError = false;
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
-  if (!confirmLargeFile(dlg.FileName, largeTextBytes)) return;
+  if (confirmLargeFile(dlg.FileName, largeTextBytes)) loadEnglishText(dlg.FileName);
+}
+
+// A text file into the English box, which shows the text's start; the Hindi
+// box follows.
+void frmMain::loadEnglishText(const QString& path) {
   QString error;
-  // The English box shows the text's start; the Hindi box follows.
   hindiBoxAtStart_ = true;
-  const bool loaded = RTB2->loadPlainText(dlg.FileName, &error);
+  const bool loaded = RTB2->loadPlainText(path, &error);
   hindiBoxAtStart_ = false;
-  if (!loaded) reportFailure(tr("Could not open %1").arg(dlg.FileName), error);
+  if (!loaded) reportFailure(tr("Could not open %1").arg(path), error);
 }
 
 // Asks before opening a file so large that the window would stop answering
@@ -405,12 +443,10 @@ bool frmMain::saveRichText() {
   prepare(dlg, tr("Save Rich Text"), kRtfFilter, QStringLiteral("rtf"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return false;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
-  QSaveFile file(dlg.FileName);
   const std::string rtf = writeRtf(toRichDocument(*MainBox->document()));
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size()) ||
-      !file.commit()) {
-    reportFailure(tr("Could not save %1").arg(dlg.FileName), file.errorString());
+  QString error;
+  if (!saveFile(dlg.FileName, rtf, &error)) {
+    reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
     return false;
   }
   MainBox->document()->setModified(false);
@@ -519,14 +555,14 @@ void frmMain::mnuEditRedo_Click() {
 void frmMain::updateCommandStates() {
   auto* box = qobject_cast<QTextEdit*>(activeControl());
   const bool editable = box && !box->isReadOnly() && box->isUndoRedoEnabled();
-  menuAction(Cmd::EditUndo)->setEnabled(editable && box->document()->isUndoAvailable());
-  menuAction(Cmd::EditRedo)->setEnabled(editable && box->document()->isRedoAvailable());
+  action(Cmd::EditUndo)->setEnabled(editable && box->document()->isUndoAvailable());
+  action(Cmd::EditRedo)->setEnabled(editable && box->document()->isRedoAvailable());
   auto* rich = qobject_cast<RichTextField*>(box);
   const std::pair<Cmd, std::optional<bool>> states[] = {
       {Cmd::Bold, rich ? rich->selBold() : std::nullopt},
       {Cmd::Italic, rich ? rich->selItalic() : std::nullopt},
       {Cmd::Underline, rich ? rich->selUnderline() : std::nullopt}};
-  for (const auto& [command, on] : states) toolbarAction(command)->setChecked(on.value_or(false));
+  for (const auto& [command, on] : states) action(command)->setChecked(on.value_or(false));
 }
 
 void frmMain::mnuEditCut_Click() {
@@ -595,11 +631,11 @@ void frmMain::reportFailure(const QString& what, const QString& reason) {
 
 void frmMain::mnuViewToolbar_Click() {
   // The entry's check mark has already turned over when it triggers.
-  tbToolBar->setVisible(menuAction(Cmd::ViewToolbar)->isChecked());
+  tbToolBar->setVisible(action(Cmd::ViewToolbar)->isChecked());
 }
 
 void frmMain::mnuViewStatusBar_Click() {
-  sbStatusBar->setVisible(menuAction(Cmd::ViewStatusBar)->isChecked());
+  sbStatusBar->setVisible(action(Cmd::ViewStatusBar)->isChecked());
 }
 
 void frmMain::mnusettings_Click() {
@@ -713,19 +749,13 @@ bool frmMain::confirmClose() {
 // ---------------------------------------------------------------------------
 // Unicode
 
-namespace {
-
-const QString kPreviewKey = QStringLiteral("Settings/UnicodePreview");
-
-}  // namespace
-
 // The panel starts as the user left it; the first time, hidden: the Hindi box
 // itself reads as Devanagari (see glyphfont.h).
 void frmMain::createUnicodePreview() {
   preview_ = new UnicodePreview(this);
   preview_->setFloating(true);
   preview_->hide();
-  QAction* toggle = menuAction(Cmd::ViewUnicodePreview);
+  QAction* toggle = action(Cmd::ViewUnicodePreview);
   toggle->setIcon(QIcon(res::toolbar(QStringLiteral("Unicode Preview"))));
   toggle->setToolTip(tr("Unicode Preview"));
   // Its toolbar button sits at the end of the menu bar, where it moves nothing.
@@ -744,14 +774,15 @@ void frmMain::createUnicodePreview() {
   menuBar()->setCornerWidget(corner, Qt::TopRightCorner);
   connect(preview_, &QDockWidget::visibilityChanged, this, [this](bool) {
     if (unloading_ || !isVisible()) return;
-    menuAction(Cmd::ViewUnicodePreview)->setChecked(preview_->isVisible());
-    perUserSettings().setValue(kPreviewKey, preview_->isVisible() ? 1 : 0);
+    action(Cmd::ViewUnicodePreview)->setChecked(preview_->isVisible());
+    writeFlag(keys::kUnicodePreview, preview_->isVisible());
   });
+  // The conversion patches the preview itself; anything else that writes the
+  // Hindi box has it shown again.
   connect(RTB1, &RichTextField::changed, this, [this] {
-    if (preview_->isVisible()) preview_->showGlyphs(RTB1->text());
+    if (!patchingHindiBox_ && preview_->isVisible()) preview_->showGlyphs(RTB1->text());
   });
-  const QVariant stored = perUserSettings().value(kPreviewKey);
-  toggle->setChecked(stored.isValid() && stored.toInt() != 0);
+  toggle->setChecked(readFlag(keys::kUnicodePreview));
 }
 
 void frmMain::showUnicodePreview(bool shown) {
@@ -762,9 +793,9 @@ void frmMain::showUnicodePreview(bool shown) {
   if (!preview_->isVisible()) {
     // Beside the window where the screen has room; once placed, the user's
     // place stays.
-    if (!preview_->property("placed").toBool()) {
+    if (!preview_->placed()) {
       placeUnicodePreview();
-      preview_->setProperty("placed", true);
+      preview_->setPlaced();
     }
     preview_->showGlyphs(RTB1->text());
     preview_->show();
@@ -793,7 +824,7 @@ void frmMain::placeUnicodePreview() {
 }
 
 void frmMain::mnuViewUnicodePreview_Click() {
-  showUnicodePreview(menuAction(Cmd::ViewUnicodePreview)->isChecked());
+  showUnicodePreview(action(Cmd::ViewUnicodePreview)->isChecked());
 }
 
 void frmMain::mnuEditCopyUnicode_Click() {
@@ -809,10 +840,9 @@ void frmMain::mnuFileExportUnicode_Click() {
           QStringLiteral("txt"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
-  QSaveFile file(dlg.FileName);
-  const QByteArray bytes = unicodeText(MainBox->text()).toUtf8();
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    reportFailure(tr("Could not save %1").arg(dlg.FileName), file.errorString());
+  QString error;
+  if (!saveFile(dlg.FileName, unicodeText(MainBox->text()).toUtf8(), &error)) {
+    reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
   }
 }
 
@@ -877,7 +907,7 @@ void frmMain::mnuFileImportUnicode_Click() {
                   tr("It is not UTF-8 text (byte offset %1).").arg(error.offset));
     return;
   }
-  insertUnicodeAsGlyphs(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+  insertUnicodeAsGlyphs(qstr(text));
 }
 
 }  // namespace kavelin

@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QStyle>
 
+#include "numbers.h"
+
 namespace kavelin {
 
 double leadingNumber(const QString& text) {
@@ -32,17 +34,13 @@ double leadingNumber(const QString& text) {
     while (j < n && text[j].isDigit() && text[j].unicode() < 128) ++j;
     if (j > expStart) i = j;
   }
-  bool ok = false;
-  const double value = text.mid(start, i - start).toDouble(&ok);
-  return ok ? value : 0;
+  return parseNumber(text.mid(start, i - start)).value_or(0);
 }
 
 double sizeForText(const QString& text) {
   const double value = leadingNumber(text);
   return value < 6 || value > 72 ? 12 : value;
 }
-
-QString sizeText(double points) { return QString::number(points, 'g', 7); }
 
 QStringList fontFamilies(const QStringList& families) {
   QStringList out;

@@ -9,14 +9,12 @@ class QComboBox;
 namespace kavelin {
 
 // The leading decimal number of a text, leading spaces skipped; reading stops at
-// the first character that cannot continue the number. No number gives 0.
+// the first character that cannot continue the number. No number (or one that
+// parseNumber refuses) gives 0.
 double leadingNumber(const QString& text);
 
 // The size the size list applies for its text: below 6 or above 72 gives 12.
 double sizeForText(const QString& text);
-
-// A number as the size list shows it: 12 as "12", 14.25 as "14.25".
-QString sizeText(double points);
 
 // The families for the font-name list: each once, in the order given, without
 // the foundry that Qt appends to a family several foundries make ("Sans [Foo]").

@@ -23,8 +23,9 @@
 #include "fontlists.h"
 #include "forms.h"
 #include "gridview.h"
-#include "inifile.h"
 #include "kavelin_resources.h"
+#include "keys.h"
+#include "numbers.h"
 #include "placement.h"
 #include "richtextfield.h"
 #include "settingsfile.h"
@@ -32,13 +33,53 @@
 #include "unicodepreview.h"
 
 namespace kavelin {
-namespace {}  // namespace
+namespace {
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), chart_(engine_, *this) {
+// The English box's text, read from its document a piece at a time, block by
+// block (a cursor would have the document laid out up to where it stands).
+class DocumentSource : public Transliterator::Source {
+ public:
+  explicit DocumentSource(QTextDocument& document) : document_(document) {}
+  std::size_t length() const override {
+    return static_cast<std::size_t>(document_.characterCount() - 1);
+  }
+  std::u16string_view text(std::size_t from, std::size_t to) override {
+    piece_.clear();
+    const int end = static_cast<int>(to);
+    for (QTextBlock block = document_.findBlock(static_cast<int>(from));
+         block.isValid() && block.position() < end; block = block.next()) {
+      const int start = block.position();
+      const QString line = block.text();
+      const int first = std::max(static_cast<int>(from), start) - start;
+      const int last = std::min(end - start, static_cast<int>(line.size()) + 1);
+      piece_ += QStringView(line).mid(first, std::min<int>(last, line.size()) - first);
+      if (last > line.size()) piece_ += u'\n';
+    }
+    for (QChar& c : piece_) {
+      if (c == QChar::LineSeparator) c = u'\n';
+    }
+    return std::u16string_view(reinterpret_cast<const char16_t*>(piece_.utf16()),
+                               static_cast<std::size_t>(piece_.size()));
+  }
+
+ private:
+  QTextDocument& document_;
+  QString piece_;
+};
+
+// A glyph string as a QString, without a copy: valid while `glyphs` is.
+QString glyphView(const GlyphString& glyphs) {
+  return QString::fromRawData(reinterpret_cast<const QChar*>(glyphs.data()),
+                              static_cast<qsizetype>(glyphs.size()));
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
   exportDialog_ = std::make_unique<CommonDialog>(this);
-  createControls();
   createMenus();
+  createControls();
   connectCommands();
   createUnicodePreview();
   setDocumentPath(QString());
@@ -65,99 +106,110 @@ frmMain::~frmMain() {
 // ---------------------------------------------------------------------------
 // Controls
 
+namespace {
+
+// The picture buttons of the top row and the push buttons, with their design
+// places (twips).
+struct PictureButton {
+  QToolButton* frmMain::*control;
+  const char* name;
+  const char* caption;
+  int left;
+};
+const PictureButton kPictureButtons[] = {
+    {&frmMain::Command2, "Command2", "&Intro", 1680},
+    {&frmMain::Command1, "Command1", "&Clear", 2400},
+    {&frmMain::Command6, "Command6", "&Print", 3120},
+    {&frmMain::Command9, "Command9", "&Settings", 5040},
+    {&frmMain::Command3, "Command3", "&Help", 5880},
+    {&frmMain::Command4, "Command4", "&About", 6600},
+    {&frmMain::Command5, "Command5", "E&xit", 7320},
+};
+
+struct PushButton {
+  QPushButton* frmMain::*control;
+  const char* name;
+  const char* caption;
+  int left, top, width, height;
+  bool small;  // one of the Editing Box's buttons above it
+};
+const PushButton kPushButtons[] = {
+    {&frmMain::Command7, "Command7", "S&end All >", 3960, 480, 975, 495, false},
+    {&frmMain::Command8, "Command8", "Se&nd Sel >", 3960, 960, 975, 495, false},
+    {&frmMain::Command10, "Command10", "<", 8280, 120, 255, 255, true},
+    {&frmMain::Command11, "Command11", "Copy All", 8520, 120, 855, 255, true},
+    {&frmMain::Command12, "Command12", "Save", 9360, 120, 615, 255, true},
+    {&frmMain::Command13, "Command13", "Open", 9960, 120, 615, 255, true},
+    {&frmMain::Command14, "Command14", "Clear", 10560, 120, 615, 255, true},
+};
+
+// The other controls' design places, by name.
+struct Place {
+  const char* name;
+  int left, top, width, height;
+};
+const Place kPlaces[] = {
+    {"Image1", 120, 480, 1455, 975},   {"Label2", 1680, 1560, 2895, 255},
+    {"RTB1", 1680, 1800, 6375, 2175},  {"Label1", 1680, 4080, 2415, 255},
+    {"RTB2", 1680, 4320, 6375, 2175},  {"Grid2", 120, 1560, 1500, 4935},
+    {"Grid1", 120, 6600, 7935, 900},   {"Frame1", 8160, 480, 3495, 6975},
+    {"MainBox", 120, 240, 3255, 6660},
+};
+
+QFont fontOf(const char* family, double points) {
+  QFont font(QString::fromLatin1(family));
+  font.setPointSizeF(points);
+  return font;
+}
+
+}  // namespace
+
 void frmMain::createControls() {
   client_ = new QWidget(this);
   setCentralWidget(client_);
-  QFont sansSerif(QStringLiteral("MS Sans Serif"));
-  sansSerif.setPointSizeF(8);
-  client_->setFont(sansSerif);
+  client_->setFont(fontOf("MS Sans Serif", 8));
 
   createToolBar();
+  createButtons();
 
   Image1 = new QLabel(client_);
-  Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setScaledContents(true);
   Image1->setCursor(Qt::PointingHandCursor);
-  place(Image1, 120, 480, 1455, 975);
-
-  auto pictureButton = [this](const char* name, const QString& caption, int left) {
-    auto* b = new QToolButton(client_);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(caption);
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setIconSize(QSize(32, 32));
-    place(b, left, 480, 735, 975);
-    return b;
-  };
-  Command2 = pictureButton("Command2", tr("&Intro"), 1680);
-  Command1 = pictureButton("Command1", tr("&Clear"), 2400);
-  Command6 = pictureButton("Command6", tr("&Print"), 3120);
-  Command9 = pictureButton("Command9", tr("&Settings"), 5040);
-  Command3 = pictureButton("Command3", tr("&Help"), 5880);
-  Command4 = pictureButton("Command4", tr("&About"), 6600);
-  Command5 = pictureButton("Command5", tr("E&xit"), 7320);
-
-  auto button = [this](const char* name, const QString& caption, int left, int top, int width,
-                       int height) {
-    auto* b = new QPushButton(caption, client_);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    place(b, left, top, width, height);
-    return b;
-  };
-  Command7 = button("Command7", tr("S&end All >"), 3960, 480, 975, 495);
-  Command8 = button("Command8", tr("Se&nd Sel >"), 3960, 960, 975, 495);
-  Command10 = button("Command10", QStringLiteral("<"), 8280, 120, 255, 255);
-  Command11 = button("Command11", tr("Copy All"), 8520, 120, 855, 255);
-  Command12 = button("Command12", tr("Save"), 9360, 120, 615, 255);
-  Command13 = button("Command13", tr("Open"), 9960, 120, 615, 255);
-  Command14 = button("Command14", tr("Clear"), 10560, 120, 615, 255);
-  for (QPushButton* small : {Command10, Command11, Command12, Command13, Command14}) {
-    small->setStyleSheet(QStringLiteral("padding: 0px 2px;"));
-  }
 
   Label2 = new QLabel(tr("Transliterated Text ( Hindi )"), client_);
-  place(Label2, 1680, 1560, 2895, 255);
   RTB1 = new RichTextField(client_);
-  RTB1->setObjectName(QStringLiteral("RTB1"));
   RTB1->setReadOnly(true);
   RTB1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   // The conversion writes it; there is nothing for the user to undo.
   RTB1->setUndoRedoEnabled(false);
-  place(RTB1, 1680, 1800, 6375, 2175);
-  QFont devlys(QStringLiteral("DevLys 160"));
-  devlys.setPointSizeF(14.25);
-  RTB1->setBaseFont(devlys);
+  RTB1->setBaseFont(fontOf("DevLys 160", 14.25));
 
   Label1 = new QLabel(tr("Text To Transliterate ( English )"), client_);
-  place(Label1, 1680, 4080, 2415, 255);
   RTB2 = new RichTextField(client_);
-  RTB2->setObjectName(QStringLiteral("RTB2"));
-  place(RTB2, 1680, 4320, 6375, 2175);
-  QFont english(QStringLiteral("MS Sans Serif"));
-  english.setPointSizeF(12);
-  RTB2->setBaseFont(english);
+  RTB2->setBaseFont(fontOf("MS Sans Serif", 12));
 
   Grid2 = new GridView(chart_.grid2(), client_);
-  Grid2->setObjectName(QStringLiteral("Grid2"));
   Grid2->setRowHeightPixels(22);
-  place(Grid2, 120, 1560, 1500, 4935);
   Grid1 = new GridView(chart_.grid1(), client_);
-  Grid1->setObjectName(QStringLiteral("Grid1"));
   Grid1->setRowHeightPixels(20);
   Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  place(Grid1, 120, 6600, 7935, 900);
 
   Frame1 = new QGroupBox(tr("Editing Box"), client_);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
   // In wide layout the frame lies over other controls; it hides them cleanly.
   Frame1->setAutoFillBackground(true);
-  place(Frame1, 8160, 480, 3495, 6975);
   MainBox = new RichTextField(Frame1);
-  MainBox->setObjectName(QStringLiteral("MainBox"));
   MainBox->setAcceptRichText(true);
-  place(MainBox, 120, 240, 3255, 6660);
-  MainBox->setBaseFont(devlys);
+  MainBox->setBaseFont(fontOf("DevLys 160", 14.25));
+
+  const std::pair<QWidget*, const char*> names[] = {
+      {Image1, "Image1"}, {Label2, "Label2"}, {RTB1, "RTB1"},
+      {Label1, "Label1"}, {RTB2, "RTB2"},     {Grid2, "Grid2"},
+      {Grid1, "Grid1"},   {Frame1, "Frame1"}, {MainBox, "MainBox"}};
+  for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
+  for (const Place& p : kPlaces) {
+    place(client_->findChild<QWidget*>(QString::fromLatin1(p.name)), p.left, p.top, p.width,
+          p.height);
+  }
 
   sbStatusBar = new StatusBar(this);
   setStatusBar(sbStatusBar);
@@ -178,6 +230,26 @@ void frmMain::createControls() {
   connect(Command10, &QPushButton::clicked, this, &frmMain::Command10_Click);
   connect(Grid1, &GridView::clicked, this, [this] { chart_.Grid1_Click(); });
   connect(Grid2, &GridView::clicked, this, [this] { chart_.Grid2_Click(); });
+}
+
+void frmMain::createButtons() {
+  for (const PictureButton& b : kPictureButtons) {
+    auto* button = new QToolButton(client_);
+    button->setObjectName(QString::fromLatin1(b.name));
+    button->setText(tr(b.caption));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIconSize(QSize(32, 32));
+    place(button, b.left, 480, 735, 975);
+    this->*b.control = button;
+  }
+  for (const PushButton& b : kPushButtons) {
+    auto* button = new QPushButton(tr(b.caption), client_);
+    button->setObjectName(QString::fromLatin1(b.name));
+    button->setAutoDefault(false);
+    if (b.small) button->setStyleSheet(QStringLiteral("padding: 0px 2px;"));
+    place(button, b.left, b.top, b.width, b.height);
+    this->*b.control = button;
+  }
 }
 
 void frmMain::createToolBar() {
@@ -229,16 +301,13 @@ void frmMain::Form_Load() {
   Combo1->setEditText(QStringLiteral("Size"));
 
   // From here on each step stands alone.
-  const std::string path = settingsPath().toStdString();
+  const HindiBoxFont font = readHindiBoxFont(settingsPath());
   standAlone([&] {
-    const std::string name = GetIni("Hindi Box", "FontName", path);
-    if (name != kNotAvailable) MainBox->setBaseFontName(QString::fromStdString(name));
+    if (font.name != keys::kFontName.fallback) MainBox->setBaseFontName(font.name);
   });
   standAlone([&] {
-    const std::string size = GetIni("Hindi Box", "FontSize", path);
-    bool ok = false;
-    const double points = QString::fromStdString(size).trimmed().toDouble(&ok);
-    if (size != kNotAvailable && ok && points > 0) MainBox->setBaseFontSize(points);
+    const std::optional<double> points = parseNumber(font.size);
+    if (points && *points > 0) MainBox->setBaseFontSize(*points);
   });
   standAlone([&] { setComboText(Combo2, MainBox->baseFont().family()); });
   standAlone([&] { setComboText(Combo1, sizeText(MainBox->baseFont().pointSizeF())); });
@@ -252,15 +321,9 @@ QString frmMain::settingsPath() const { return settingsFilePath(); }
 // The four stored values give the outer (frame) rectangle; one that is no number
 // keeps what the window has. The rectangle is kept on the available screen area.
 void frmMain::restorePlacement() {
-  const std::pair<const char*, double> keys[] = {{"MainLeft", Placement::kDefaultLeft},
-                                                 {"MainTop", Placement::kDefaultTop},
-                                                 {"MainWidth", Placement::kDefaultWidth},
-                                                 {"MainHeight", Placement::kDefaultHeight}};
-  for (int i = 0; i < 4; ++i) {
-    stored_[i] = std::nullopt;
-    standAlone(
-        [&] { stored_[i] = Placement::read(QString::fromLatin1(keys[i].first), keys[i].second); });
-  }
+  StoredPlacement stored;
+  standAlone([&] { stored = readPlacement(); });
+  for (int i = 0; i < 4; ++i) stored_[i] = stored[static_cast<std::size_t>(i)];
   QRect outer = frameGeometry();
   if (stored_[0]) outer.moveLeft(px(*stored_[0]));
   if (stored_[1]) outer.moveTop(px(*stored_[1]));
@@ -415,7 +478,7 @@ void frmMain::showEvent(QShowEvent* e) {
     if (gap == 0 || comboSpacer_->width() + gap < 0) break;
     comboSpacer_->setFixedWidth(comboSpacer_->width() + gap);
   }
-  if (menuAction(Cmd::ViewUnicodePreview)->isChecked()) showUnicodePreview(true);
+  if (action(Cmd::ViewUnicodePreview)->isChecked()) showUnicodePreview(true);
 }
 
 // The four sizes follow the window's outer size; a negative result skips its step.
@@ -452,10 +515,9 @@ void frmMain::Form_Resize() {
   relayoutFrame(true);
 }
 
-bool frmMain::wideLayout() const { return Command10->text() != QStringLiteral("<"); }
-
 void frmMain::Command10_Click() {
-  if (!wideLayout()) {
+  wideLayout_ = !wideLayout_;
+  if (wideLayout_) {
     Frame1->move(px(50), px(480));
     relayoutFrame(false);
     Frame1->raise();
@@ -483,8 +545,7 @@ void frmMain::Form_Unload() {
     if (w != this && w->isVisible()) w->close();
   }
   if (!isMinimized()) {
-    const std::array<double, 4> v = placementToStore();
-    Placement::write(v[0], v[1], v[2], v[3]);
+    writePlacement(placementToStore());
   }
   QCoreApplication::quit();
 }
@@ -543,8 +604,8 @@ void frmMain::Combo2_Click() {
 // Keys
 
 void frmMain::MainBox_KeyDown(int keyCode, int shift) {
-  if (shift != 3 || (keyCode != 188 && keyCode != 190)) return;
-  const double step = keyCode == 188 ? -2 : 2;
+  if (shift != (kShiftMask | kCtrlMask) || (keyCode != kKeyComma && keyCode != kKeyPeriod)) return;
+  const double step = keyCode == kKeyComma ? -2 : 2;
   if (const std::optional<double> size = MainBox->selFontSize()) {
     const double points = std::max(1.0, *size + step);
     MainBox->setSelFontSize(points);
@@ -574,17 +635,16 @@ void frmMain::MainBox_KeyDown(int keyCode, int shift) {
   }
 }
 
-void frmMain::MainBox_KeyUp(int keyCode, int shift) {
-  if (shift != 4) return;
-  if (keyCode == 83) MainBox->span(QStringLiteral(".?!:"));
-  if (keyCode == 87) MainBox->span(QStringLiteral(" .?!:"));
+// Alt+S moves the caret to the end of the sentence, Alt+W to the end of the word.
+void frmMain::jumpCaret(RichTextField* box, int keyCode, int shift) {
+  if (shift != kAltMask) return;
+  if (keyCode == kKeyS) box->span(QStringLiteral(".?!:"));
+  if (keyCode == kKeyW) box->span(QStringLiteral(" .?!:"));
 }
 
-void frmMain::RTB2_KeyUp(int keyCode, int shift) {
-  if (shift != 4) return;
-  if (keyCode == 83) RTB2->span(QStringLiteral(".?!:"));
-  if (keyCode == 87) RTB2->span(QStringLiteral(" .?!:"));
-}
+void frmMain::MainBox_KeyUp(int keyCode, int shift) { jumpCaret(MainBox, keyCode, shift); }
+
+void frmMain::RTB2_KeyUp(int keyCode, int shift) { jumpCaret(RTB2, keyCode, shift); }
 
 // ---------------------------------------------------------------------------
 // Transliteration
@@ -598,23 +658,35 @@ void frmMain::RTB2_Change() {
   }
 }
 
+// The edit the English box reports becomes one change of the Hindi box and
+// of the preview, and the chart follows the token.
 void frmMain::convertEnglishBox() {
-  const IncrementalConverter::Change& change = converter_.setText(ustr(RTB2->text()));
-  patchingHindiBox_ = true;
+  RichTextField::Edit edit = RTB2->takeEdit();
+  DocumentSource source(*RTB2->document());
+  // A Hindi box written by anyone else is written whole again.
   const bool wasInStep = hindiBoxInStep_;
-  if (!hindiBoxInStep_) {
-    RTB1->setText(qstr(converter_.hindi()));
+  if (!wasInStep) {
+    edit = {0, static_cast<int>(transliterator_.englishLength()),
+            static_cast<int>(source.length())};
+  }
+  const bool previewShown = preview_ && preview_->isVisible();
+  transliterator_.setUnicodeLines(previewShown);
+  const Transliterator::Change& change = transliterator_.edit(
+      source, static_cast<std::size_t>(edit.position), static_cast<std::size_t>(edit.removed),
+      static_cast<std::size_t>(edit.added));
+  patchingHindiBox_ = true;
+  if (!wasInStep) {
+    RTB1->setText(glyphView(change.inserted));
   } else if (change.removed != 0 || !change.inserted.empty()) {
-    // Only the converted lines change; the rest is what a rebuild would give.
     QTextCursor cursor(RTB1->document());
     cursor.setPosition(static_cast<int>(change.position));
     cursor.setPosition(static_cast<int>(change.position + change.removed), QTextCursor::KeepAnchor);
-    cursor.insertText(qstr(change.inserted), QTextCharFormat());
+    cursor.insertText(glyphView(change.inserted), QTextCharFormat());
   }
   patchingHindiBox_ = false;
   hindiBoxInStep_ = true;
-  engine_.setText1(converter_.chartToken());
-  chart_.FillGrid();
+  if (previewShown) preview_->replaceLines(change.firstLine, change.removedLines, change.unicode);
+  chart_.FillGrid(transliterator_.chartToken());
   // The caret goes to the end of the last line the change rewrote, so that the
   // line being edited shows; after a whole rewrite, to the end, except after a
   // file was opened, whose start shows in both boxes (moving to the end would

@@ -14,7 +14,7 @@
 #include "commondialog.h"
 #include "engine.h"
 #include "frmsettings.h"
-#include "incremental.h"
+#include "transliterator.h"
 
 class QComboBox;
 class QGroupBox;
@@ -110,8 +110,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   GridView* Grid2 = nullptr;
   StatusBar* sbStatusBar = nullptr;
 
-  // The engine's buffers and the chart.
-  Engine& engine() { return engine_; }
+  // The conversion of the English box and the chart.
+  const Transliterator& transliterator() const { return transliterator_; }
   Chart& chart() { return chart_; }
 
   // Handlers.
@@ -184,9 +184,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   CommonDialog& exportDialog() { return *exportDialog_; }
   void setExportDialog(std::unique_ptr<CommonDialog> dialog) { exportDialog_ = std::move(dialog); }
 
-  // The menu entry or toolbar button of a command.
-  QAction* menuAction(Cmd command) const { return menuActions_[static_cast<int>(command)]; }
-  QAction* toolbarAction(Cmd command) const { return toolbarActions_[static_cast<int>(command)]; }
+  // The action of a command: its menu entry and its toolbar button.
+  QAction* action(Cmd command) const { return actions_[static_cast<int>(command)]; }
 
   CommonDialog& dlgCommonDialog() { return *dlgCommonDialog_; }
   void setCommonDialog(std::unique_ptr<CommonDialog> dialog) {
@@ -212,7 +211,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void setComboText(QComboBox* combo, const QString& text);
 
   // True in wide layout (Command10 shows ">").
-  bool wideLayout() const;
+  bool wideLayout() const { return wideLayout_; }
 
   // Opens the files given on the command line: text files in the English box,
   // RTF documents in the Editing Box, one of each.
@@ -252,6 +251,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   bool saveRichText();
   void openRichText();
   bool loadRichText(const QString& fileName);
+  void loadEnglishText(const QString& path);
   void printEditingBox();
   void format(void (*apply)(RichTextField*));
   void alignSelection(int alignment);
@@ -261,20 +261,22 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   bool confirmClose();
 
   void createControls();
+  void createButtons();
   void createMenus();
   void createToolBar();
   void connectCommands();
   void addToolbarButtons();
+  void run(Cmd command);  // a command's handler, then the command states
   void resolveAccessKeys();
   void applySize(double points);
   void applyFontName(const QString& name);
   void relayoutFrame(bool widthFirst);
+  void jumpCaret(RichTextField* box, int keyCode, int shift);
   void convertEnglishBox();
   void Form_Unload();
 
-  Engine engine_;
-  IncrementalConverter converter_{IncrementalConverter::Breaks::kDocument};
-  Chart chart_;
+  Transliterator transliterator_{Transliterator::Breaks::kDocument};
+  Chart chart_{*this};
   QWidget* client_ = nullptr;
   QWidget* comboSpacer_ = nullptr;
   std::unique_ptr<CommonDialog> dlgCommonDialog_;
@@ -286,10 +288,10 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void updateCommandStates();
   QString documentPath_;
   void showUnicodePreview(bool shown);
-  QAction* menuActions_[static_cast<int>(Cmd::Count)] = {};
-  QAction* toolbarActions_[static_cast<int>(Cmd::Count)] = {};
+  QAction* actions_[static_cast<int>(Cmd::Count)] = {};
   QPointer<frmSettings> settings_;
   bool unloading_ = false;
+  bool wideLayout_ = false;  // the Editing Box spans the window
   bool activated_ = false;
   void restorePlacement();
   void settleFrame();

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "forms.h"
 #include "unicodetoglyphs.h"
 
 namespace kavelin {
@@ -11,11 +12,9 @@ GlyphImport glyphsFromUnicode(const QString& unicode) {
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(u'\r', u'\n');
-  const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                 static_cast<std::size_t>(text.size()));
-  const GlyphConversion g = unicodeToGlyphs(view);
+  const GlyphConversion g = unicodeToGlyphs(uview(text));
   GlyphImport result;
-  result.glyphs = QString::fromUtf16(g.glyphs.data(), static_cast<qsizetype>(g.glyphs.size()));
+  result.glyphs = qstr(g.glyphs);
   result.unconverted = g.unconverted.count;
   for (const UnconvertedChar& c : g.unconverted.first) {
     const QString character = QString::fromUcs4(&c.character, 1);

@@ -32,17 +32,14 @@ void frmMain::openFiles(const QStringList& paths) {
         continue;
       }
       haveRichText = true;
-      loadRichText(path);
+      loadRichText(path);  // asks first about a large file
     } else {
       if (haveText) {
         notOpened << path;
         continue;
       }
       haveText = true;
-      QString error;
-      if (!RTB2->loadPlainText(path, &error)) {
-        reportFailure(tr("Could not open %1").arg(path), error);
-      }
+      if (confirmLargeFile(path, largeTextBytes)) loadEnglishText(path);
     }
   }
   if (!notOpened.isEmpty()) {

@@ -2,7 +2,6 @@
 #include <cairo-pdf.h>
 #include <pango/pangocairo.h>
 
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <memory>
@@ -11,6 +10,7 @@
 
 #include "forms.h"
 #include "richformat.h"
+#include "savefile.h"
 
 namespace kavelin {
 namespace {
@@ -30,8 +30,8 @@ using Layout = std::unique_ptr<PangoLayout, Deleter<PangoLayout, unrefLayout>>;
 using Attributes = std::unique_ptr<PangoAttrList, Deleter<PangoAttrList, pango_attr_list_unref>>;
 
 cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned int length) {
-  auto* file = static_cast<QSaveFile*>(closure);
-  return file->write(reinterpret_cast<const char*>(data), length) == length
+  auto* file = static_cast<SaveFile*>(closure);
+  return file->write(QByteArrayView(data, static_cast<qsizetype>(length)))
              ? CAIRO_STATUS_SUCCESS
              : CAIRO_STATUS_WRITE_ERROR;
 }
@@ -89,8 +89,8 @@ Layout layoutBlock(cairo_t* cr, const QTextBlock& block, const QFont& base, doub
 
 bool writePdf(const QTextDocument& document, const QString& path, const PdfPage& page,
               QString* error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
+  SaveFile file(path);
+  if (!file.open()) {
     if (error) *error = file.errorString();
     return false;
   }
@@ -126,8 +126,11 @@ bool writePdf(const QTextDocument& document, const QString& path, const PdfPage&
   const cairo_status_t status = cairo_surface_status(surface.get());
   surface.reset();
   if (status != CAIRO_STATUS_SUCCESS) {
-    if (error) *error = QString::fromUtf8(cairo_status_to_string(status));
-    file.cancelWriting();
+    // A failed write says why itself; else Cairo's reason.
+    if (status != CAIRO_STATUS_WRITE_ERROR || file.errorString().isEmpty()) {
+      file.cancel(QString::fromUtf8(cairo_status_to_string(status)));
+    }
+    if (error) *error = file.errorString();
     return false;
   }
   if (!file.commit()) {

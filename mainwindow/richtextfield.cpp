@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -12,6 +11,8 @@
 #include <QTextDocumentFragment>
 #include <iterator>
 #include <memory>
+
+#include "savefile.h"
 
 namespace kavelin {
 namespace {
@@ -57,7 +58,36 @@ DocumentEdit::~DocumentEdit() {
 RichTextField::RichTextField(QWidget* parent) : QTextEdit(parent) {
   setAcceptRichText(false);
   setTabChangesFocus(true);
+  connect(document(), &QTextDocument::contentsChange, this, &RichTextField::noteEdit);
   connect(this, &QTextEdit::textChanged, this, &RichTextField::changed);
+}
+
+void RichTextField::noteEdit(int position, int removed, int added) {
+  if (!editPending_) {
+    edit_ = {position, removed, added};
+    editPending_ = true;
+    return;
+  }
+  // The union of both ranges, in the text before the first edit and after
+  // this one.
+  const int start = std::min(edit_.position, position);
+  const int end = std::max(edit_.position + edit_.added, position + removed);
+  edit_.removed += end - start - edit_.added;
+  edit_.added = end - start - removed + added;
+  edit_.position = start;
+}
+
+RichTextField::Edit RichTextField::takeEdit() {
+  // The document counts the separator after its last block in edits that
+  // reach it; text() has none.
+  const int length = document()->characterCount() - 1;
+  Edit e = editPending_ ? edit_ : Edit{0, takenLength_, length};
+  e.position = std::clamp(e.position, 0, std::min(length, takenLength_));
+  e.removed = std::clamp(e.removed, 0, takenLength_ - e.position);
+  e.added = std::clamp(e.added, 0, length - e.position);
+  editPending_ = false;
+  takenLength_ = length;
+  return e;
 }
 
 QString RichTextField::text() const {
@@ -126,12 +156,6 @@ QString RichTextField::selText() const {
     if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
   }
   return s;
-}
-
-void RichTextField::setSelText(const QString& text) {
-  QTextCursor c = textCursor();
-  c.insertText(text);
-  setTextCursor(c);
 }
 
 // The value `get` reads from each character format of the selection (or of the
@@ -261,16 +285,19 @@ bool RichTextField::loadPlainText(const QString& path, QString* error) {
     if (error) *error = file.errorString();
     return false;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFile::NoError) {
-    if (error) *error = file.errorString();
-    return false;
-  }
-  QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString content = decode(bytes);
-  if (decode.hasError()) {
-    if (error) *error = tr("The file is not UTF-8 text.");
-    return false;
+  QString content;
+  {  // the bytes go before the text is shown and converted
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFile::NoError) {
+      if (error) *error = file.errorString();
+      return false;
+    }
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    content = decode(bytes);
+    if (decode.hasError()) {
+      if (error) *error = tr("The file is not UTF-8 text.");
+      return false;
+    }
   }
   if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
   content.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -280,17 +307,7 @@ bool RichTextField::loadPlainText(const QString& path, QString* error) {
 }
 
 bool RichTextField::savePlainText(const QString& path, QString* error) const {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    if (error) *error = file.errorString();
-    return false;
-  }
-  file.write(text().toUtf8());
-  if (!file.commit()) {
-    if (error) *error = file.errorString();
-    return false;
-  }
-  return true;
+  return saveFile(path, text().toUtf8(), error);
 }
 
 void RichTextField::printSelection(QPrinter* printer) const {
@@ -314,7 +331,7 @@ void RichTextField::printSelection(QPrinter* printer) const {
 bool RichTextField::event(QEvent* e) {
   if (e->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(e);
-    if (shiftMaskOf(key) == 4 && (key->key() == Qt::Key_S || key->key() == Qt::Key_W)) {
+    if (shiftMaskOf(key) == kAltMask && (key->key() == Qt::Key_S || key->key() == Qt::Key_W)) {
       e->accept();
       return true;
     }
@@ -324,7 +341,7 @@ bool RichTextField::event(QEvent* e) {
 
 void RichTextField::keyPressEvent(QKeyEvent* e) {
   emit keyDown(keyCodeOf(e), shiftMaskOf(e));
-  if (shiftMaskOf(e) == 4 && (e->key() == Qt::Key_S || e->key() == Qt::Key_W)) return;
+  if (shiftMaskOf(e) == kAltMask && (e->key() == Qt::Key_S || e->key() == Qt::Key_W)) return;
   // A key held with Ctrl or Alt types nothing; the field's own shortcuts
   // (copy, paste, select all ...) go by the key and still work.
   if ((e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !e->text().isEmpty()) {
@@ -350,10 +367,10 @@ int keyCodeOf(const QKeyEvent* e) {
   switch (k) {
     case Qt::Key_Comma:
     case Qt::Key_Less:
-      return 188;
+      return kKeyComma;
     case Qt::Key_Period:
     case Qt::Key_Greater:
-      return 190;
+      return kKeyPeriod;
     case Qt::Key_Minus:
     case Qt::Key_Underscore:
       return 189;
@@ -400,8 +417,8 @@ int keyCodeOf(const QKeyEvent* e) {
 
 int shiftMaskOf(const QKeyEvent* e) {
   const Qt::KeyboardModifiers m = e->modifiers();
-  return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-         (m & Qt::AltModifier ? 4 : 0);
+  return (m & Qt::ShiftModifier ? kShiftMask : 0) | (m & Qt::ControlModifier ? kCtrlMask : 0) |
+         (m & Qt::AltModifier ? kAltMask : 0);
 }
 
 }  // namespace kavelin

@@ -50,6 +50,15 @@ class RichTextField : public QTextEdit {
 
   // The whole content as plain text, line breaks as LF.
   QString text() const;
+  // What changed in text() since the last call, as one replacement: `removed`
+  // characters at `position` gave way to `added` (the edits the document
+  // reported, merged).
+  struct Edit {
+    int position = 0;
+    int removed = 0;
+    int added = 0;
+  };
+  Edit takeEdit();
   // Replaces all of the content, which then shows in the base font alone.
   void setText(const QString& text);
 
@@ -65,7 +74,6 @@ class RichTextField : public QTextEdit {
   int selLength() const;
   void setSelLength(int length);
   QString selText() const;
-  void setSelText(const QString& text);
 
   // Selection formatting: a value when the selection is uniform, nothing when
   // mixed. Setting acts on the selection, or on the insertion point.
@@ -110,13 +118,26 @@ class RichTextField : public QTextEdit {
   template <typename T, typename Get>
   std::optional<T> uniform(Get get) const;
   void mergeFormat(const QTextCharFormat& format);
+  void noteEdit(int position, int removed, int added);
+
+  Edit edit_;
+  bool editPending_ = false;
+  int takenLength_ = 0;  // the length of text() when the last edit was taken
 };
 
 // The key code of a key event as the main window's handlers use them: letters
-// and digits as their upper-case ASCII codes, "," and "<" as 188, "." and ">"
-// as 190, and so on.
+// and digits as their upper-case ASCII codes, "," and "<" as kKeyComma, "." and
+// ">" as kKeyPeriod, and so on.
 int keyCodeOf(const QKeyEvent* e);
-// The modifier mask of a key event: 1 Shift, 2 Ctrl, 4 Alt.
+inline constexpr int kKeyS = 'S';
+inline constexpr int kKeyW = 'W';
+inline constexpr int kKeyComma = 188;
+inline constexpr int kKeyPeriod = 190;
+
+// The modifier mask of a key event: its bits are these.
 int shiftMaskOf(const QKeyEvent* e);
+inline constexpr int kShiftMask = 1;
+inline constexpr int kCtrlMask = 2;
+inline constexpr int kAltMask = 4;
 
 }  // namespace kavelin

@@ -23,66 +23,36 @@ UnicodePreview::UnicodePreview(QWidget* parent) : QDockWidget(tr("Unicode Previe
   view_->document()->setDefaultFont(font);
   view_->setFont(font);
   setWidget(view_);
-  lines_.emplace_back();
 }
 
 QString UnicodePreview::text() const { return view_->toPlainText(); }
 
 void UnicodePreview::showGlyphs(const QString& glyphs) {
-  const QStringList lines = glyphs.split(u'\n');
-  // The changed lines lie between the common first and last lines.
-  std::size_t first = 0;
-  const std::size_t oldCount = lines_.size();
-  const std::size_t newCount = static_cast<std::size_t>(lines.size());
-  while (first < oldCount && first < newCount && lines_[first] == lines[first]) ++first;
-  std::size_t tail = 0;
-  while (tail < oldCount - first && tail < newCount - first &&
-         lines_[oldCount - 1 - tail] == lines[newCount - 1 - tail]) {
-    ++tail;
+  // Built in one step, laid out lazily.
+  DocumentEdit edit(*view_->document(), DocumentEdit::kReplace);
+  edit.cursor().insertText(unicodeText(glyphs));
+}
+
+void UnicodePreview::replaceLines(std::size_t first, std::size_t count,
+                                  const std::vector<std::u16string>& lines) {
+  QString replacement;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i) replacement += u'\n';
+    replacement += QString::fromUtf16(lines[i].data(), static_cast<qsizetype>(lines[i].size()));
   }
-  if (first == oldCount && first == newCount) return;
-
   QTextDocument* doc = view_->document();
-  auto blockStart = [doc](std::size_t n) {
-    return doc->findBlockByNumber(static_cast<int>(n)).position();
-  };
-  auto blockEnd = [doc](std::size_t n) {  // before the block's line break
-    const QTextBlock block = doc->findBlockByNumber(static_cast<int>(n));
-    return block.position() + block.length() - 1;
-  };
-  const std::size_t oldEnd = oldCount - tail;  // changed lines: [first, oldEnd) ...
-  const std::size_t newEnd = newCount - tail;  // ... become [first, newEnd)
-  QStringList converted;
-  for (std::size_t i = first; i < newEnd; ++i) converted << unicodeText(lines[i]);
-  const QString replacement = converted.join(u'\n');
-
-  QTextCursor cursor(doc);
-  if (first == 0 && tail == 0) {  // all new: built in one step, laid out lazily
+  if (first == 0 && count >= static_cast<std::size_t>(doc->blockCount())) {
     DocumentEdit edit(*doc, DocumentEdit::kReplace);
     edit.cursor().insertText(replacement);
-  } else if (oldEnd > first && newEnd > first) {
-    cursor.setPosition(blockStart(first));
-    cursor.setPosition(blockEnd(oldEnd - 1), QTextCursor::KeepAnchor);
-    cursor.insertText(replacement);
-  } else if (newEnd > first) {  // whole lines added
-    if (first < oldCount) {
-      cursor.setPosition(blockStart(first));
-      cursor.insertText(replacement + u'\n');
-    } else {
-      cursor.setPosition(blockEnd(oldCount - 1));
-      cursor.insertText(u'\n' + replacement);
-    }
-  } else {  // whole lines removed, with one line break
-    if (first > 0) {
-      cursor.setPosition(blockEnd(first - 1));
-      cursor.setPosition(blockEnd(oldEnd - 1), QTextCursor::KeepAnchor);
-    } else {
-      cursor.setPosition(blockStart(0));
-      cursor.setPosition(blockStart(oldEnd), QTextCursor::KeepAnchor);
-    }
-    cursor.removeSelectedText();
+    return;
   }
-  lines_.assign(lines.begin(), lines.end());
+  const QTextBlock from = doc->findBlockByNumber(static_cast<int>(first));
+  const QTextBlock to = doc->findBlockByNumber(static_cast<int>(first + count - 1));
+  if (!from.isValid() || !to.isValid() || count == 0) return;
+  QTextCursor cursor(doc);
+  cursor.setPosition(from.position());
+  cursor.setPosition(to.position() + to.length() - 1, QTextCursor::KeepAnchor);
+  cursor.insertText(replacement);
 }
 
 }  // namespace kavelin

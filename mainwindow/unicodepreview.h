@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDockWidget>
+#include <string>
 #include <vector>
 
 class QTextEdit;
@@ -18,13 +19,19 @@ class UnicodePreview : public QDockWidget {
 
   // Shows `glyphs` (the Hindi box's text) as Unicode.
   void showGlyphs(const QString& glyphs);
+  // Lines [first, first + count) gave way to `lines`, already in Unicode.
+  void replaceLines(std::size_t first, std::size_t count, const std::vector<std::u16string>& lines);
 
   QTextEdit* view() const { return view_; }
+
+  // Placed beside the window once; then where the user puts it.
+  bool placed() const { return placed_; }
+  void setPlaced() { placed_ = true; }
   QString text() const;
 
  private:
   QTextEdit* view_;
-  std::vector<QString> lines_;  // the glyph lines shown
+  bool placed_ = false;
 };
 
 }  // namespace kavelin

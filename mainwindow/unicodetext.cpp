@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <vector>
 
+#include "forms.h"
 #include "unicode.h"
 
 namespace kavelin {
@@ -15,11 +16,7 @@ bool separates(QChar c) { return c == u' ' || c == QChar::LineSeparator || c == 
 
 }  // namespace
 
-QString unicodeText(const QString& glyphs) {
-  const std::u16string out = glyphsToUnicode(
-      std::u16string_view(reinterpret_cast<const char16_t*>(glyphs.utf16()), glyphs.size()));
-  return QString::fromUtf16(out.data(), static_cast<qsizetype>(out.size()));
-}
+QString unicodeText(const QString& glyphs) { return qstr(glyphsToUnicode(uview(glyphs))); }
 
 QString devanagariFont() {
   static const QString font = [] {

@@ -8,22 +8,16 @@
 #include <algorithm>
 
 #include "forms.h"
-#include "inifile.h"
+#include "keys.h"
 #include "messages.h"
+#include "numbers.h"
 #include "settingsfile.h"
 
 namespace kavelin {
 namespace {
 
-const char* const kSection = "Hindi Box";
-
 // A short word in the font's glyph codes: हिन्दी.
 const QString kSample = QStringLiteral("fgUnh");
-
-// 12 as "12", 14.25 as "14.25": a single-precision number as text.
-QString sizeText(double points) {
-  return QString::number(static_cast<double>(static_cast<float>(points)), 'g', 7);
-}
 
 }  // namespace
 
@@ -83,8 +77,9 @@ frmSettings::frmSettings(SettingsTarget& target, QWidget* parent)
 
 void frmSettings::Form_Load() {
   path = settingsFilePath();
-  Label1->setText(QString::fromStdString(GetIni(kSection, "FontName", path.toStdString())));
-  Label2->setText(QString::fromStdString(GetIni(kSection, "FontSize", path.toStdString())));
+  const HindiBoxFont stored = readHindiBoxFont(path);
+  Label1->setText(stored.name);
+  Label2->setText(stored.size);
   fitLabels();
   showSample(Label1->text(), labelSize());
   Command2->setEnabled(true);
@@ -139,9 +134,8 @@ void frmSettings::fitLabels() {
 
 // The size label as a number; nothing when it holds none ("Not available").
 std::optional<double> frmSettings::labelSize() const {
-  bool ok = false;
-  const float size = Label2->text().trimmed().toFloat(&ok);
-  if (!ok || size <= 0) return std::nullopt;
+  const std::optional<double> size = parseNumber(Label2->text());
+  if (!size || *size <= 0) return std::nullopt;
   return size;
 }
 
@@ -166,17 +160,15 @@ void frmSettings::Command1_Click() {
   Command2->setEnabled(true);
 }
 
-// Writes both labels; a failure is reported, naming the file and the reason.
+// Writes both labels in one go; a failure is reported, naming the file and the
+// reason.
 bool frmSettings::writeLabels() {
   path = settingsFilePath();
-  std::string error;
-  const bool ok =
-      WriteIni(kSection, "FontName", Label1->text().toStdString(), path.toStdString(), &error) &&
-      WriteIni(kSection, "FontSize", Label2->text().toStdString(), path.toStdString(), &error);
+  QString error;
+  const bool ok = writeHindiBoxFont({Label1->text(), Label2->text()}, path, &error);
   if (!ok) {
-    messages::show(
-        this, QMessageBox::Warning, windowTitle(),
-        tr("The settings could not be saved to %1:\n%2").arg(path, QString::fromStdString(error)));
+    messages::show(this, QMessageBox::Warning, windowTitle(),
+                   tr("The settings could not be saved to %1:\n%2").arg(path, error));
   }
   return ok;
 }

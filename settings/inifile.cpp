@@ -99,36 +99,9 @@ bool findSection(const std::vector<Line>& lines, const std::string& section, std
   return false;
 }
 
-}  // namespace
-
-std::string GetIni(const std::string& section, const std::string& key, const std::string& path) {
-  std::string bytes;
-  if (!readFile(path, bytes)) return kNotAvailable;
-  const std::vector<Line> lines = splitLines(bytes);
-  std::size_t header = 0, end = 0;
-  if (!findSection(lines, section, header, end)) return kNotAvailable;
-  std::string k, v;
-  for (std::size_t i = header + 1; i < end; ++i) {
-    if (!keyValue(lines[i].text, k, v) || !equalNoCase(k, key)) continue;
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-      v = v.substr(1, v.size() - 2);
-    }
-    return v.substr(0, kMaxValue);
-  }
-  return kNotAvailable;
-}
-
-bool WriteIni(const std::string& section, const std::string& key, const std::string& value,
-              const std::string& path, std::string* error) {
-  std::string bytes;
-  const bool exists = readFile(path, bytes);
-  if (!exists) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {  // there, but unreadable
-      if (error) *error = std::strerror(EACCES);
-      return false;
-    }
-  }
+// The file's bytes with `key` of `section` set to `value`.
+std::string withEntry(const std::string& bytes, const std::string& section, const std::string& key,
+                      const std::string& value) {
   std::vector<Line> lines = splitLines(bytes);
   // New lines end the way the file's lines do.
   std::string eol = "\n";
@@ -167,7 +140,57 @@ bool WriteIni(const std::string& section, const std::string& key, const std::str
   }
   std::string out;
   for (const Line& line : lines) out += line.text + line.end;
-  return writeFileAtomically(path, out, error);
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::optional<std::string>> FindIni(const std::string& section,
+                                                const std::vector<std::string>& keys,
+                                                const std::string& path) {
+  std::vector<std::optional<std::string>> values(keys.size());
+  std::string bytes;
+  if (!readFile(path, bytes)) return values;
+  const std::vector<Line> lines = splitLines(bytes);
+  std::size_t header = 0, end = 0;
+  if (!findSection(lines, section, header, end)) return values;
+  for (std::size_t n = 0; n < keys.size(); ++n) {
+    std::string k, v;
+    for (std::size_t i = header + 1; i < end; ++i) {
+      if (!keyValue(lines[i].text, k, v) || !equalNoCase(k, keys[n])) continue;
+      if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        v = v.substr(1, v.size() - 2);
+      }
+      values[n] = v.substr(0, kMaxValue);
+      break;
+    }
+  }
+  return values;
+}
+
+std::string GetIni(const std::string& section, const std::string& key, const std::string& path) {
+  return FindIni(section, {key}, path).front().value_or(kNotAvailable);
+}
+
+bool WriteIni(const std::string& section,
+              const std::vector<std::pair<std::string, std::string>>& entries,
+              const std::string& path, std::string* error) {
+  std::string bytes;
+  const bool exists = readFile(path, bytes);
+  if (!exists) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {  // there, but unreadable
+      if (error) *error = std::strerror(EACCES);
+      return false;
+    }
+  }
+  for (const auto& [key, value] : entries) bytes = withEntry(bytes, section, key, value);
+  return writeFileAtomically(path, bytes, error);
+}
+
+bool WriteIni(const std::string& section, const std::string& key, const std::string& value,
+              const std::string& path, std::string* error) {
+  return WriteIni(section, {{key, value}}, path, error);
 }
 
 }  // namespace kavelin

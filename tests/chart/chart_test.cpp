@@ -19,7 +19,7 @@ std::u16string u(const std::string& s) { return latin1(s); }
 // change and then calls FillGrid.
 class Window : public ChartHost {
  public:
-  Window() : chart(engine, *this) {
+  Window() : chart(*this) {
     chart.SetGrid1();
     chart.FillSwar();
     chart.SetGrid2();
@@ -30,7 +30,7 @@ class Window : public ChartHost {
   void setEnglishText(const std::u16string& text) override {
     english = text;
     hindi = engine.e2h(toCrLf(english));
-    chart.FillGrid();
+    chart.FillGrid(engine.Text1());
   }
   void type(const std::string& s) {
     for (char c : s) setEnglishText(english + static_cast<char16_t>(c));
@@ -38,7 +38,7 @@ class Window : public ChartHost {
   // W set directly, as if the conversion had left it.
   void track(const std::string& w) {
     engine.setText1(u(w));
-    chart.FillGrid();
+    chart.FillGrid(engine.Text1());
   }
 
   std::vector<std::string> strip(int row) const {
@@ -177,7 +177,7 @@ TEST(ChartContents, Families) {
 
 TEST(ChartContents, FillGridCol) {
   Window w;
-  w.engine.setText1(u"ru");
+  w.track("ru");
   // A halant alone becomes a space and brings the consonant list.
   w.chart.grid2().Clear();
   GlyphString h = u"~";
@@ -315,7 +315,7 @@ TEST(ChartTracking, WordsEndingInOtherCharacters) {
   for (int r = 0; r < 40; ++r) EXPECT_EQ(w.grid2().cell(r, 0).background, kWhite) << r;
 
   // "#" converts to nothing and leaves an empty chart token behind.
-  w.track("#");
+  w.setEnglishText(u"#");
   EXPECT_EQ(w.engine.Text1(), u"");
   EXPECT_EQ(w.strip(1)[0], "");
   EXPECT_EQ(w.strip(0)[0], " ");

@@ -431,15 +431,21 @@ TEST_F(ConvertCli, ReportsCharactersThatProducedNoOutput) {
             "kavelin-convert:   standard input:1:4: U+00E9 '\xC3\xA9'\n"
             "kavelin-convert:   standard input:1:6: U+4E2D '\xE4\xB8\xAD'\n"
             "kavelin-convert:   standard input:1:7: U+6587 '\xE6\x96\x87'\n");
-  // --strict: the same report as an error, exit 1; the output is still written.
+  // --strict: the same report as an error, exit 1, and nothing written; a
+  // target file keeps what it held.
   const Result strict = run({"--strict"}, "ka\r\nga \xF0\x9F\x98\x80\tx");
   EXPECT_EQ(strict.exitCode, 1);
-  EXPECT_EQ(strict.out, "d \nx Dl ");
+  EXPECT_EQ(strict.out, "");
   EXPECT_EQ(strict.err,
             "kavelin-convert: error: 2 input characters produced no output\n"
             "kavelin-convert:   standard input:2:4: U+1F600 '\xF0\x9F\x98\x80'\n"
             "kavelin-convert:   standard input:2:5: U+0009\n");
-  EXPECT_EQ(run({"--strict"}, "namaste\n").exitCode, 0);
+  const std::string kept = file("kept.txt", "old");
+  EXPECT_EQ(run({"--strict", "-o", kept}, "ka \xC3\xA9").exitCode, 1);
+  EXPECT_EQ(slurp(kept), "old");
+  const Result clean = run({"--strict"}, "namaste\n");
+  EXPECT_EQ(clean.exitCode, 0);
+  EXPECT_EQ(clean.out, "ueLrs \n");
   // Lines count in each file; only the first five are listed.
   const std::string a = file("a.txt", "ka\n\xC3\xA9\n");
   const std::string b = file("b.txt", "@@\r\r@@@@");

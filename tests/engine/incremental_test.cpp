@@ -141,8 +141,8 @@ TEST_P(RandomEdits, SetTextFindsTheChangedLines) {
 
 INSTANTIATE_TEST_SUITE_P(BothBreakModes, RandomEdits,
                          testing::Values(Breaks::kRaw, Breaks::kDocument),
-                         [](const testing::TestParamInfo<Breaks>& info) {
-                           return info.param == Breaks::kRaw ? "Raw" : "Document";
+                         [](const testing::TestParamInfo<Breaks>& test) {
+                           return test.param == Breaks::kRaw ? "Raw" : "Document";
                          });
 
 TEST(IncrementalConverter, OnlyTheEditedLineIsReported) {

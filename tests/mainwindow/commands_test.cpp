@@ -4,19 +4,22 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QLabel>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextBlock>
-#include <QTimer>
+#include <QMenu>
+#include <QMenuBar>
 #include <QToolBar>
 
 #include "fixtures.h"
+#include "rtf.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
-#include "rtf.h"
-#include "statusbar.h"
 #include "webcomponent.h"
+#include <QTimer>
+#include <QLabel>
+#include "statusbar.h"
 
 namespace kavelin::test {
 namespace {
@@ -62,7 +65,7 @@ TEST_F(CommandTest, NewAndCloseEmptyTheBoxesButNotTheEditingBox) {
   for (Cmd command : {Cmd::FileNew, Cmd::FileClose}) {
     type("ka");
     w->MainBox->setText("kept");
-    w->menuAction(command)->trigger();
+    w->action(command)->trigger();
     EXPECT_EQ(w->RTB1->text(), "");
     EXPECT_EQ(w->RTB2->text(), "");
     EXPECT_EQ(w->MainBox->text(), "kept");
@@ -71,7 +74,7 @@ TEST_F(CommandTest, NewAndCloseEmptyTheBoxesButNotTheEditingBox) {
   w->Command1->click();
   EXPECT_EQ(w->RTB2->text(), "");
   w->tbToolBar_ButtonClick("New");
-  EXPECT_EQ(w->menuAction(Cmd::FileNew)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+  EXPECT_EQ(w->action(Cmd::FileNew)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
 }
 
 TEST_F(CommandTest, OpenTextReadsEveryKindOfLineBreak) {
@@ -85,7 +88,7 @@ TEST_F(CommandTest, OpenTextReadsEveryKindOfLineBreak) {
   for (const Case& c : cases) {
     writeFile(c.name, c.bytes);
     dialog->answers = {dir.filePath(c.name)};
-    w->menuAction(Cmd::FileOpen)->trigger();
+    w->action(Cmd::FileOpen)->trigger();
     EXPECT_EQ(w->RTB2->text(), "namaste\nbhaarat") << c.name;
     EXPECT_EQ(w->RTB1->text(), "ueLrs \nHkkjr ") << c.name;
   }
@@ -121,6 +124,38 @@ TEST_F(CommandTest, SaveTextWritesTheEnglishBox) {
   EXPECT_TRUE(shownMessages[0].text.contains("missing/out.txt"));
 }
 
+// Each save, through a link in the chosen folder, into a full device: the
+// failed write says which file and why; the device stays a device.
+TEST_F(CommandTest, FailedWritesAreReported) {
+  auto scripted = std::make_unique<ScriptedDialog>(w.get());
+  ScriptedDialog* exports = scripted.get();
+  w->setExportDialog(std::move(scripted));
+  type("namaste");
+  w->MainBox->setText("ueLrs");
+  struct Case {
+    const char* name;
+    ScriptedDialog* dialog;
+    void (frmMain::*command)();
+  } cases[] = {{"english.txt", dialog, &frmMain::mnuFileSave_Click},
+               {"editing.rtf", dialog, &frmMain::Command12_Click},
+               {"unicode.txt", exports, &frmMain::mnuFileExportUnicode_Click},
+               {"unicode.pdf", exports, &frmMain::mnuFileExportPdf_Click}};
+  for (const Case& c : cases) {
+    const QString link = dir.filePath(c.name);
+    ASSERT_TRUE(QFile::link("/dev/full", link));
+    shownMessages.clear();
+    c.dialog->answers = {link};
+    (w.get()->*c.command)();
+    ASSERT_EQ(shownMessages.size(), 1u) << c.name;
+    EXPECT_TRUE(shownMessages[0].text.contains(link)) << shownMessages[0].text.toStdString();
+    EXPECT_TRUE(shownMessages[0].text.endsWith(":\nNo space left on device"))
+        << shownMessages[0].text.toStdString();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+  }
+  EXPECT_TRUE(QFileInfo("/dev/full").exists() && !QFileInfo("/dev/full").isFile());
+  EXPECT_EQ(w->documentPath(), QString());  // the Editing Box was not saved
+}
+
 TEST_F(CommandTest, IntroSample) {
   w->Command2->click();
   EXPECT_EQ(w->RTB2->text(), frmMain::kIntroLine + "\ndhanyavAd !!!");
@@ -143,9 +178,9 @@ TEST_F(CommandTest, ClipboardCommandsActOnTheActiveControl) {
   w->RTB2->setSelStart(0);
   w->RTB2->setSelLength(3);
   w->RTB2->setFocus();
-  w->menuAction(Cmd::EditCopy)->trigger();
+  w->action(Cmd::EditCopy)->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), "kaa");
-  w->menuAction(Cmd::EditCut)->trigger();
+  w->action(Cmd::EditCut)->trigger();
   EXPECT_EQ(w->RTB2->text(), " ga");
   EXPECT_EQ(w->RTB1->text(), hindiOf(" ga"));
   w->MainBox->setFocus();
@@ -155,6 +190,36 @@ TEST_F(CommandTest, ClipboardCommandsActOnTheActiveControl) {
   w->Grid2->setFocus();
   w->mnuEditPaste_Click();
   EXPECT_EQ(w->MainBox->text(), "kaa");
+}
+
+// A command with a toolbar button is one action: the button and the menu entry
+// are the same, so that their states cannot part.
+TEST_F(CommandTest, MenuEntryAndToolbarButtonAreOneAction) {
+  struct Case {
+    Cmd command;
+    const char* menu;  // null: toolbar only
+    const char* key;
+  } cases[] = {{Cmd::FileNew, "mnuFile", "New"},    {Cmd::FileSave, "mnuFile", "Save"},
+               {Cmd::FilePrint, "mnuFile", "Print"}, {Cmd::EditPaste, "mnuEdit", "Paste"},
+               {Cmd::Bold, nullptr, "Bold"},         {Cmd::AlignRight, nullptr, "Align Right"}};
+  for (const Case& c : cases) {
+    QAction* action = w->action(c.command);
+    ASSERT_NE(action, nullptr) << c.key;
+    EXPECT_TRUE(w->tbToolBar->actions().contains(action)) << c.key;
+    EXPECT_EQ(action->data().toString(), c.key);
+    if (c.menu) {
+      auto* menu = w->menuBar()->findChild<QMenu*>(c.menu);
+      ASSERT_NE(menu, nullptr);
+      EXPECT_TRUE(menu->actions().contains(action)) << c.key;
+      EXPECT_FALSE(action->isIconVisibleInMenu()) << c.key;
+    }
+  }
+  // Triggering the action runs the command once, whichever shows it.
+  w->RTB2->setText("namaste");
+  w->action(Cmd::FileNew)->trigger();
+  EXPECT_EQ(w->RTB2->text(), "");
+  EXPECT_TRUE(w->action(Cmd::ViewToolbar)->isChecked());
+  EXPECT_FALSE(w->action(Cmd::Bold)->isChecked());
 }
 
 TEST_F(CommandTest, FormattingTogglesOnTheActiveControl) {
@@ -209,7 +274,7 @@ TEST_F(CommandTest, AlignOnlyWithASelection) {
 }
 
 TEST_F(CommandTest, ViewTogglesAndMessages) {
-  QAction* toolbar = w->menuAction(Cmd::ViewToolbar);
+  QAction* toolbar = w->action(Cmd::ViewToolbar);
   const QPoint frame = w->Frame1->pos();
   toolbar->trigger();
   EXPECT_FALSE(toolbar->isChecked());
@@ -217,15 +282,15 @@ TEST_F(CommandTest, ViewTogglesAndMessages) {
   EXPECT_EQ(w->Frame1->pos(), frame);  // no other control moves
   toolbar->trigger();
   EXPECT_TRUE(w->tbToolBar->isVisible());
-  QAction* status = w->menuAction(Cmd::ViewStatusBar);
+  QAction* status = w->action(Cmd::ViewStatusBar);
   status->trigger();
   EXPECT_FALSE(status->isChecked());
   EXPECT_FALSE(w->sbStatusBar->isVisible());
   status->trigger();
   EXPECT_TRUE(w->sbStatusBar->isVisible());
 
-  w->menuAction(Cmd::ViewRefresh)->trigger();
-  w->menuAction(Cmd::HelpSearchForHelpOn)->trigger();
+  w->action(Cmd::ViewRefresh)->trigger();
+  w->action(Cmd::HelpSearchForHelpOn)->trigger();
   ASSERT_EQ(shownMessages.size(), 2u);
   EXPECT_EQ(shownMessages[0].text, "Add 'mnuViewRefresh_Click' code.");
   EXPECT_EQ(shownMessages[0].title, "Kavelin");
@@ -235,9 +300,9 @@ TEST_F(CommandTest, ViewTogglesAndMessages) {
   EXPECT_EQ(shownMessages[1].icon, QMessageBox::Information);
   EXPECT_EQ(shownMessages[1].title, "Kavelin");  // the caption, without a document name
   // Entries without a command do nothing and are disabled.
-  EXPECT_FALSE(w->menuAction(Cmd::EditPasteSpecial)->isEnabled());
-  w->menuAction(Cmd::EditUndo)->trigger();
-  w->menuAction(Cmd::EditPasteSpecial)->trigger();
+  EXPECT_FALSE(w->action(Cmd::EditPasteSpecial)->isEnabled());
+  w->action(Cmd::EditUndo)->trigger();
+  w->action(Cmd::EditPasteSpecial)->trigger();
   EXPECT_EQ(shownMessages.size(), 2u);
 }
 
@@ -327,7 +392,7 @@ TEST_F(CommandTest, PrintsTheEditingBoxToPdf) {
   EXPECT_EQ(text(dir.filePath("all.pdf")), "dharma bhaarat");
   EXPECT_EQ(text(dir.filePath("selection.pdf")), "bhaarat");
 
-  w->menuAction(Cmd::FilePageSetup)->trigger();
+  w->action(Cmd::FilePageSetup)->trigger();
   EXPECT_EQ(dialog->shown.back().kind, "pagesetup");
   EXPECT_EQ(dialog->shown.back().title, "Page Setup");
   EXPECT_TRUE(dialog->shown.back().cancelError);
@@ -394,7 +459,7 @@ TEST_F(CommandTest, EachWebBrowserCommandOpensOneMoreWindow) {
     made.push_back(new QuietComponent);
     return made.back();
   };
-  w->menuAction(Cmd::ViewWebBrowser)->trigger();
+  w->action(Cmd::ViewWebBrowser)->trigger();
   w->mnuViewWebBrowser_Click();
   const QList<frmBrowser*> browsers = [] {
     QList<frmBrowser*> found;
@@ -413,7 +478,7 @@ TEST_F(CommandTest, EachWebBrowserCommandOpensOneMoreWindow) {
 }
 
 TEST_F(CommandTest, AboutIsShownModal) {
-  const std::function<void()> triggers[] = {[&] { w->menuAction(Cmd::HelpAbout)->trigger(); },
+  const std::function<void()> triggers[] = {[&] { w->action(Cmd::HelpAbout)->trigger(); },
                                             [&] { w->Command4->click(); },
                                             [&] { QTest::mouseClick(w->Image1, Qt::LeftButton); }};
   for (const auto& trigger : triggers) {
@@ -514,24 +579,34 @@ TEST_F(CommandTest, LargeFilesAreOpenedOnlyWhenTheUserSaysSo) {
   writeFile("big.txt", QByteArray(101, 'k'));
   writeFile("small.txt", QByteArray(100, 'g'));
   writeFile("big.rtf", "{\\rtf1 " + QByteArray(100, 'x') + "}");
+  // The file dialog's commands, and files given on the command line.
+  const auto openText = [this](const QString&) { w->mnuFileOpen_Click(); };
+  const auto openRtf = [this](const QString&) { w->Command13_Click(); };
+  const auto given = [this](const QString& path) { w->openFiles({path}); };
   struct Case {
-    void (frmMain::*command)();
+    std::function<void(const QString&)> open;
     const char* file;
     QMessageBox::StandardButton reply;  // NoButton: no question
     bool opened;
-  } cases[] = {{&frmMain::mnuFileOpen_Click, "big.txt", QMessageBox::Cancel, false},
-               {&frmMain::mnuFileOpen_Click, "big.txt", QMessageBox::Open, true},
-               {&frmMain::mnuFileOpen_Click, "small.txt", QMessageBox::NoButton, true},
-               {&frmMain::Command13_Click, "big.rtf", QMessageBox::Cancel, false},
-               {&frmMain::Command13_Click, "big.rtf", QMessageBox::Open, true}};
+  } cases[] = {{openText, "big.txt", QMessageBox::Cancel, false},
+               {openText, "big.txt", QMessageBox::Open, true},
+               {openText, "small.txt", QMessageBox::NoButton, true},
+               {openRtf, "big.rtf", QMessageBox::Cancel, false},
+               {openRtf, "big.rtf", QMessageBox::Open, true},
+               {given, "big.txt", QMessageBox::Cancel, false},
+               {given, "big.txt", QMessageBox::Open, true},
+               {given, "small.txt", QMessageBox::NoButton, true},
+               {given, "big.rtf", QMessageBox::Cancel, false},
+               {given, "big.rtf", QMessageBox::Open, true}};
   for (const Case& c : cases) {
     w->RTB2->setText("before");
     w->MainBox->setText("before");
+    w->MainBox->document()->setModified(false);
     dialog->answers = {dir.filePath(c.file)};
     shownMessages.clear();
     replies.clear();
     if (c.reply != QMessageBox::NoButton) replies = {c.reply};
-    (w.get()->*c.command)();
+    c.open(dir.filePath(c.file));
     if (c.reply == QMessageBox::NoButton) {
       EXPECT_TRUE(shownMessages.empty()) << c.file;
     } else {
@@ -608,8 +683,8 @@ TEST_F(CommandTest, UninstalledFontsKeepTheirNames) {
   w->Command12_Click();
   RichDocument saved;
   const QByteArray bytes = readFile("saved.rtf");
-  ASSERT_TRUE(
-      readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), saved));
+  ASSERT_TRUE(readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                      saved));
   ASSERT_EQ(saved.paragraphs.size(), 1u);
   std::vector<std::pair<std::u16string, std::u16string>> runs;
   for (const RichRun& r : saved.paragraphs[0].runs) runs.push_back({r.text, r.format.font});

@@ -203,11 +203,11 @@ TEST_F(DesktopTest, EachCommandSetsItsOwnDialogTitleAndFilter) {
   dialog->pdf = dir.filePath("out.pdf");
   dialog->answers = {dir.filePath("doc.rtf"), QString(), QString(), QString()};
   w->Command13_Click();                          // Editing Box "Open"
-  w->menuAction(Cmd::FilePrint)->trigger();      // File > Print
-  w->menuAction(Cmd::FileSave)->trigger();       // File > Save (English text)
+  w->action(Cmd::FilePrint)->trigger();      // File > Print
+  w->action(Cmd::FileSave)->trigger();       // File > Save (English text)
   w->Command12_Click();                          // Editing Box "Save"
-  w->menuAction(Cmd::FilePageSetup)->trigger();  // File > Page Setup
-  w->menuAction(Cmd::FileOpen)->trigger();       // File > Open (English text)
+  w->action(Cmd::FilePageSetup)->trigger();  // File > Page Setup
+  w->action(Cmd::FileOpen)->trigger();       // File > Open (English text)
   struct Expected {
     const char* kind;
     const char* title;
@@ -295,7 +295,7 @@ TEST_F(DesktopTest, StandardShortcuts) {
                {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditCut, "Ctrl+X"},
                {Cmd::EditCopy, "Ctrl+C"},       {Cmd::EditPaste, "Ctrl+V"}};
   for (const Case& c : cases) {
-    EXPECT_EQ(w->menuAction(c.command)->shortcut(), QKeySequence(QString(c.keys))) << c.keys;
+    EXPECT_EQ(w->action(c.command)->shortcut(), QKeySequence(QString(c.keys))) << c.keys;
   }
   // Ctrl+O typed in the English box opens the text dialog once.
   w->RTB2->setFocus();
@@ -311,8 +311,8 @@ TEST_F(DesktopTest, StandardShortcuts) {
 }
 
 TEST_F(DesktopTest, UndoAndRedoOnTheActiveBox) {
-  QAction* undo = w->menuAction(Cmd::EditUndo);
-  QAction* redo = w->menuAction(Cmd::EditRedo);
+  QAction* undo = w->action(Cmd::EditUndo);
+  QAction* redo = w->action(Cmd::EditRedo);
   w->RTB2->setFocus();
   EXPECT_FALSE(undo->isEnabled());
   EXPECT_FALSE(redo->isEnabled());
@@ -345,9 +345,9 @@ TEST_F(DesktopTest, UndoAndRedoOnTheActiveBox) {
 }
 
 TEST_F(DesktopTest, FormattingButtonsShowTheSelection) {
-  QAction* bold = w->toolbarAction(Cmd::Bold);
-  QAction* italic = w->toolbarAction(Cmd::Italic);
-  QAction* underline = w->toolbarAction(Cmd::Underline);
+  QAction* bold = w->action(Cmd::Bold);
+  QAction* italic = w->action(Cmd::Italic);
+  QAction* underline = w->action(Cmd::Underline);
   w->MainBox->setText("abcdef");
   w->MainBox->setFocus();
   w->MainBox->setSelStart(0);
@@ -446,7 +446,7 @@ TEST_F(DesktopTest, HindiBoxFollowsTheEditedLine) {
 }
 
 TEST_F(DesktopTest, PreviewPanelBesideTheWindowOnTheScreen) {
-  QAction* toggle = w->menuAction(Cmd::ViewUnicodePreview);
+  QAction* toggle = w->action(Cmd::ViewUnicodePreview);
   if (toggle->isChecked()) toggle->trigger();
   w->unicodePreview()->setProperty("placed", false);
   toggle->trigger();
@@ -487,7 +487,7 @@ TEST_F(DesktopTest, SettingsDialogShowsLabelsAndSampleWhole) {
                {"[Hindi Box]\nFontName=Lohit Devanagari\nFontSize=28\n"}};
   for (const Case& c : cases) {
     writeFile("settings.ini", c.file);
-    w->menuAction(Cmd::Settings)->trigger();
+    w->action(Cmd::Settings)->trigger();
     auto* s = w->findChild<frmSettings*>();
     ASSERT_NE(s, nullptr);
     expectUncut(s->Label1, s->Label1->text(), s->Label1->font());

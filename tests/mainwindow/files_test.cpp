@@ -108,7 +108,7 @@ TEST_F(FilesTest, HelpContentsOpensTheInstalledReadme) {
   writeFile("readme.txt", "someone else's");
   const QString before = QDir::currentPath();
   QDir::setCurrent(dir.path());
-  w->menuAction(Cmd::HelpContents)->trigger();
+  w->action(Cmd::HelpContents)->trigger();
   QDir::setCurrent(before);
   EXPECT_EQ(opened, QStringList{dir.filePath("usr/share/kavelin/readme.txt")});
   EXPECT_TRUE(shownMessages.empty());

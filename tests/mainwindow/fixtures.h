@@ -16,6 +16,7 @@
 
 #include "commondialog.h"
 #include "engine.h"
+#include "forms.h"
 #include "frmmain.h"
 #include "gridview.h"
 #include "messages.h"
@@ -26,10 +27,7 @@ namespace kavelin::test {
 
 inline QString hindiOf(const QString& english) {
   Engine engine;
-  const std::u16string text(reinterpret_cast<const char16_t*>(english.utf16()),
-                            static_cast<std::size_t>(english.size()));
-  const GlyphString g = engine.e2h(toCrLf(text));
-  return QString::fromUtf16(g.data(), static_cast<qsizetype>(g.size()));
+  return qstr(engine.e2h(toCrLf(ustr(english))));
 }
 
 // Answers the file and print dialogs from a queue and records what they were

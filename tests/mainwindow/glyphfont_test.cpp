@@ -170,7 +170,7 @@ TEST_F(GlyphFontWindow, ExportedPdfEmbedsADevanagariFont) {
   scripted->answers = {dir.filePath("export.pdf")};
   w->setExportDialog(std::move(scripted));
   w->MainBox->setText(hindiOf("namaste dharma vidyaarthii"));
-  w->menuAction(Cmd::FileExportPdf)->trigger();
+  w->action(Cmd::FileExportPdf)->trigger();
   ASSERT_TRUE(QFile::exists(dir.filePath("export.pdf")));
   QProcess p;
   p.start(pdffonts, {dir.filePath("export.pdf")});

@@ -53,7 +53,7 @@ TEST_F(GlyphImportTest, PastesAtTheCaretInTheHindiFont) {
   w->MainBox->setSelLength(0);
   QApplication::clipboard()->setText(QString::fromUtf8("नमस्ते\r\nहिन्दी"));
   w->RTB2->setFocus();  // wherever the focus is, the text goes into the Editing Box
-  w->menuAction(Cmd::EditPasteUnicode)->trigger();
+  w->action(Cmd::EditPasteUnicode)->trigger();
   EXPECT_EQ(w->MainBox->text(), "AueLrs\nfgUnhB");
   EXPECT_EQ(w->MainBox->selStart(), 1 + 11);  // the caret after the pasted text
   EXPECT_EQ(familyAt(1), w->MainBox->baseFont().family());
@@ -101,7 +101,7 @@ TEST_F(GlyphImportTest, ImportsAUtf8File) {
   w->MainBox->setText("x");
   w->MainBox->setSelStart(0);
   files->answers = {dir.filePath("in.txt")};
-  w->menuAction(Cmd::FileImportUnicode)->trigger();
+  w->action(Cmd::FileImportUnicode)->trigger();
   EXPECT_EQ(w->MainBox->text(), QString::fromUtf8("Hkkjr\n\u00E7sex"));
   EXPECT_EQ(files->shown.back().kind, "open");
   EXPECT_EQ(files->shown.back().title, "Import Unicode Text");

@@ -5,9 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "../settings/renames.h"
 #include "fixtures.h"
 #include "frmsettings.h"
 #include "inifile.h"
+#include "keys.h"
 
 namespace kavelin::test {
 namespace {
@@ -30,7 +32,7 @@ class SettingsTest : public WindowTest {
     return GetIni("Hindi Box", key, dir.filePath("settings.ini").toStdString());
   }
   frmSettings* open() {
-    w->menuAction(Cmd::Settings)->trigger();
+    w->action(Cmd::Settings)->trigger();
     return w->findChild<frmSettings*>();
   }
 
@@ -175,6 +177,20 @@ TEST_F(SettingsTest, AFailedWriteIsReported) {
   EXPECT_TRUE(shownMessages[0].text.contains("No such file or directory"));
 }
 
+TEST_F(SettingsTest, ApplyAndOkWriteTheFontInOneReplacementOfTheFile) {
+  writeSettings("[Hindi Box]\nFontName=Arial\nFontSize=12\n");
+  frmSettings* s = open();
+  RenameWatch watch(dir.path().toStdString());
+  ASSERT_TRUE(watch.watching());
+  chosen = font("DejaVu Sans", 16);
+  s->Command1_Click();
+  s->Command2_Click();
+  EXPECT_EQ(watch.renamed(), std::vector<std::string>{"settings.ini"});
+  EXPECT_EQ(readFile("settings.ini"), "[Hindi Box]\nFontName=DejaVu Sans\nFontSize=16\n");
+  s->OKButton_Click();
+  EXPECT_EQ(watch.renamed(), std::vector<std::string>{"settings.ini"});
+}
+
 TEST_F(SettingsTest, StartUpAppliesTheStoredFont) {
   struct Case {
     QByteArray file;
@@ -193,6 +209,52 @@ TEST_F(SettingsTest, StartUpAppliesTheStoredFont) {
     EXPECT_EQ(w->RTB1->baseFont().family(), c.family);
     EXPECT_DOUBLE_EQ(w->RTB1->baseFont().pointSizeF(), c.size);
   }
+}
+
+// The per-user store: each placement value, or its fallback when missing;
+// nothing for a value that is no number. Written together as the numbers' text.
+TEST(StoredValues, Placement) {
+  perUserSettings().clear();
+  EXPECT_EQ(readPlacement(), (StoredPlacement{1000, 1000, 12000, 9000}));
+  struct Case {
+    const char* stored;
+    std::optional<double> read;
+  } cases[] = {{"1500", 1500},         {" 1500 ", 1500},      {"-300", -300},
+               {"1234.5", 1234.5},     {"", std::nullopt},    {"abc", std::nullopt},
+               {"15,5", std::nullopt}, {"nan", std::nullopt}, {"inf", std::nullopt},
+               {"1e39", std::nullopt}};
+  for (const Case& c : cases) {
+    perUserSettings().setValue("Settings/MainTop", c.stored);
+    EXPECT_EQ(readPlacement(), (StoredPlacement{1000, c.read, 12000, 9000})) << c.stored;
+  }
+  writePlacement({1500, -300, 1234.5, 1e6});
+  QSettings settings = perUserSettings();
+  settings.beginGroup("Settings");
+  QStringList stored;
+  for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"}) {
+    stored << settings.value(key).toString();
+  }
+  EXPECT_EQ(stored, (QStringList{"1500", "-300", "1234.5", "1e+06"}));
+  EXPECT_EQ(readPlacement(), (StoredPlacement{1500, -300, 1234.5, 1e6}));
+  perUserSettings().clear();
+}
+
+TEST(StoredValues, Flags) {
+  perUserSettings().clear();
+  EXPECT_FALSE(readFlag(keys::kUnicodePreview));  // missing: the fallback
+  struct Case {
+    QVariant stored;
+    bool read;
+  } cases[] = {{1, true}, {0, false}, {"1", true}, {"0", false}, {"2", true}, {"yes", false}};
+  for (const Case& c : cases) {
+    perUserSettings().setValue("Settings/UnicodePreview", c.stored);
+    EXPECT_EQ(readFlag(keys::kUnicodePreview), c.read) << c.stored.toString().toStdString();
+  }
+  for (const bool value : {true, false}) {
+    writeFlag(keys::kUnicodePreview, value);
+    EXPECT_EQ(perUserSettings().value("Settings/UnicodePreview").toString(), value ? "1" : "0");
+  }
+  perUserSettings().clear();
 }
 
 }  // namespace

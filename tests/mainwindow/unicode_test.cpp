@@ -38,7 +38,7 @@ class UnicodeTest : public WindowTest {
 
 TEST_F(UnicodeTest, PreviewFollowsTheHindiBox) {
   // Hidden at first: the Hindi box shows Devanagari itself.
-  QAction* toggle = w->menuAction(Cmd::ViewUnicodePreview);
+  QAction* toggle = w->action(Cmd::ViewUnicodePreview);
   EXPECT_FALSE(toggle->isChecked());
   UnicodePreview* preview = w->unicodePreview();
   EXPECT_FALSE(preview->isVisible());
@@ -58,27 +58,27 @@ TEST_F(UnicodeTest, PreviewFollowsTheHindiBox) {
 }
 
 TEST_F(UnicodeTest, PreviewStateIsKept) {
-  QAction* toggle = w->menuAction(Cmd::ViewUnicodePreview);
+  QAction* toggle = w->action(Cmd::ViewUnicodePreview);
   EXPECT_EQ(stored(), "");
   toggle->trigger();
   EXPECT_TRUE(toggle->isChecked());
   EXPECT_TRUE(w->unicodePreview()->isVisible());
   EXPECT_EQ(stored(), "1");
   makeWindow();  // shown again, as left
-  EXPECT_TRUE(w->menuAction(Cmd::ViewUnicodePreview)->isChecked());
+  EXPECT_TRUE(w->action(Cmd::ViewUnicodePreview)->isChecked());
   EXPECT_TRUE(w->unicodePreview()->isVisible());
-  w->menuAction(Cmd::ViewUnicodePreview)->trigger();
+  w->action(Cmd::ViewUnicodePreview)->trigger();
   EXPECT_FALSE(w->unicodePreview()->isVisible());
   EXPECT_EQ(stored(), "0");
   makeWindow();  // and hidden, as left
-  EXPECT_FALSE(w->menuAction(Cmd::ViewUnicodePreview)->isChecked());
+  EXPECT_FALSE(w->action(Cmd::ViewUnicodePreview)->isChecked());
   EXPECT_FALSE(w->unicodePreview()->isVisible());
-  w->menuAction(Cmd::ViewUnicodePreview)->trigger();
+  w->action(Cmd::ViewUnicodePreview)->trigger();
   EXPECT_TRUE(w->unicodePreview()->isVisible());
   EXPECT_EQ(stored(), "1");
   // Closing the panel itself unchecks the entry.
   w->unicodePreview()->close();
-  EXPECT_FALSE(w->menuAction(Cmd::ViewUnicodePreview)->isChecked());
+  EXPECT_FALSE(w->action(Cmd::ViewUnicodePreview)->isChecked());
   EXPECT_EQ(stored(), "0");
 }
 
@@ -120,7 +120,7 @@ TEST(UnicodePreviewLines, PatchedLinesEqualAFullConversion) {
 TEST_F(UnicodeTest, CopyAsUnicode) {
   type("namaste dharma");
   w->RTB1->setFocus();
-  w->menuAction(Cmd::EditCopyUnicode)->trigger();
+  w->action(Cmd::EditCopyUnicode)->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("नमस्ते धर्म "));
   w->RTB1->setSelStart(6);
   w->RTB1->setSelLength(4);
@@ -140,7 +140,7 @@ TEST_F(UnicodeTest, CopyAsUnicode) {
 TEST_F(UnicodeTest, ExportUnicodeText) {
   w->MainBox->setText("ueLrs /keZ\nfgUnh");
   exports->answers = {dir.filePath("out.txt")};
-  w->menuAction(Cmd::FileExportUnicode)->trigger();
+  w->action(Cmd::FileExportUnicode)->trigger();
   EXPECT_EQ(QString::fromUtf8(readFile("out.txt")), QString::fromUtf8("नमस्ते धर्म\nहिन्दी"));
   EXPECT_EQ(exports->shown.back().title, "Export Unicode Text");
   // The common dialog of the other commands is left alone.
@@ -173,7 +173,7 @@ TEST_F(UnicodeTest, ExportPdfKeepsTheFormatting) {
   EXPECT_EQ(first.next().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
   exports->answers = {dir.filePath("out.pdf")};
-  w->menuAction(Cmd::FileExportPdf)->trigger();
+  w->action(Cmd::FileExportPdf)->trigger();
   ASSERT_TRUE(QFile::exists(dir.filePath("out.pdf")));
   EXPECT_TRUE(shownMessages.empty());
   const QString pdftotext = QStandardPaths::findExecutable("pdftotext");

@@ -66,8 +66,8 @@ TEST_P(RtfDamaged, FailsWithPosition) {
 }
 
 INSTANTIATE_TEST_SUITE_P(rtf, RtfDamaged, ::testing::ValuesIn(kDamaged),
-                         [](const ::testing::TestParamInfo<DamagedCase>& info) {
-                           return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<DamagedCase>& test) {
+                           return std::string(test.param.name);
                          });
 
 // Input cut off before the document's end reads as far as it goes, and says so.

@@ -186,8 +186,8 @@ const ReaderCase kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(rtf, RtfReader, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<ReaderCase>& info) {
-                           return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<ReaderCase>& test) {
+                           return std::string(test.param.name);
                          });
 
 // Each destination's content, paragraph marks included, is skipped whole.
@@ -216,8 +216,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "{\\object\\objemb{\\*\\objdata 01}{\\result text}}",
                       "{\\shp{\\*\\shpinst{\\sp{\\sn x}{\\sv y}}}}", "{\\upr{text}{\\*\\ud{text}}}",
                       "{\\annotation note}", "{\\*\\bkmkstart mark}", "{\\fonttbl{\\f7 Late;}}"),
-    [](const ::testing::TestParamInfo<const char*>& info) {
-      return "Case" + std::to_string(info.index);
+    [](const ::testing::TestParamInfo<const char*>& test) {
+      return "Case" + std::to_string(test.index);
     });
 
 }  // namespace

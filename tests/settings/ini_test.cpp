@@ -1,13 +1,16 @@
 // The settings file: reading and editing sections and keys in place.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "inifile.h"
+#include "renames.h"
 
 namespace kavelin {
 namespace {
@@ -159,6 +162,102 @@ TEST_F(IniFile, WritingKeepsTheFileModeAndALinkToIt) {
   int entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
   EXPECT_EQ(entries, 2);
+}
+
+}  // namespace
+}  // namespace kavelin
+
+namespace kavelin {
+namespace {
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+TEST_F(IniFile, SeveralKeysAreReadFromOneReading) {
+  write("[Other]\nFontName=Wrong\n[hindi box]\nfontsize = 12\nFontName=\"Arial\"\n");
+  using Values = std::vector<std::optional<std::string>>;
+  EXPECT_EQ(FindIni("Hindi Box", {"FontName", "FontSize", "Missing"}, path_),
+            (Values{"Arial", "12", std::nullopt}));
+  EXPECT_EQ(FindIni("None", {"FontName", "FontSize"}, path_), (Values{std::nullopt, std::nullopt}));
+  EXPECT_EQ(FindIni("Hindi Box", {"FontName"}, (dir_ / "none.ini").string()), Values{std::nullopt});
+}
+
+// Several keys at once give the bytes that writing them one by one gives, on
+// any kind of file.
+TEST_F(IniFile, SeveralKeysWriteAsOneByOne) {
+  const std::string files[] = {
+      "",
+      "[Hindi Box]\r\nFontSize=10\r\n",
+      "[hindi box]\nfontname=Old\n\n[Next]\nK=v",
+      "; only a comment",
+      "[Hindi Box]\nExtra=1\n\n\n",
+      "[Other]\nFontName=Wrong\n",
+  };
+  const Entries entries = {{"FontName", "Lohit Devanagari"}, {"FontSize", "14.25"}};
+  for (const std::string& file : files) {
+    write(file);
+    for (const auto& [key, value] : entries) ASSERT_TRUE(WriteIni("Hindi Box", key, value, path_));
+    const std::string oneByOne = read();
+    write(file);
+    ASSERT_TRUE(WriteIni("Hindi Box", entries, path_));
+    EXPECT_EQ(read(), oneByOne) << file;
+  }
+}
+
+TEST_F(IniFile, SeveralKeysAreWrittenInOneReplacementOfTheFile) {
+  write("[Hindi Box]\nFontName=Old\nFontSize=10\n");
+  test::RenameWatch watch(dir_.string());
+  ASSERT_TRUE(watch.watching());
+  ASSERT_TRUE(WriteIni("Hindi Box", {{"FontName", "Arial"}, {"FontSize", "14.25"}}, path_));
+  EXPECT_EQ(watch.renamed(), std::vector<std::string>{"settings.ini"});
+  EXPECT_EQ(read(), "[Hindi Box]\nFontName=Arial\nFontSize=14.25\n");
+  // One by one, each key replaces the file.
+  ASSERT_TRUE(WriteIni("Hindi Box", "FontName", "B", path_));
+  ASSERT_TRUE(WriteIni("Hindi Box", "FontSize", "9", path_));
+  EXPECT_EQ(watch.renamed().size(), 2u);
+}
+
+// Room for `bytes` in any file this process writes, while it lives.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    signal_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, signal_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*signal_)(int) = nullptr;
+};
+
+TEST_F(IniFile, APairThatCannotBeWrittenLeavesTheOldPair) {
+  const std::string before = "[Hindi Box]\nFontName=Old\nFontSize=10\n";
+  write(before);
+  // Room for the new name, not for the new name with the new size.
+  const Entries pair = {{"FontName", "New"}, {"FontSize", std::string(100, '1')}};
+  {
+    const FileSizeLimit limit(64);
+    std::string error;
+    EXPECT_FALSE(WriteIni("Hindi Box", pair, path_, &error));
+    EXPECT_EQ(error, "File too large");
+  }
+  EXPECT_EQ(read(), before);
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 1);  // no temporary file left
+  // One by one, the name would get through without its size.
+  {
+    const FileSizeLimit limit(64);
+    EXPECT_TRUE(WriteIni("Hindi Box", pair[0].first, pair[0].second, path_));
+    EXPECT_FALSE(WriteIni("Hindi Box", pair[1].first, pair[1].second, path_));
+  }
+  EXPECT_EQ(read(), "[Hindi Box]\nFontName=New\nFontSize=10\n");
 }
 
 }  // namespace

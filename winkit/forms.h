@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <string>
+#include <string_view>
 
 namespace kavelin {
 
@@ -29,13 +30,16 @@ void standAlone(Step step) {
   }
 }
 
-inline QString qstr(const std::u16string& s) {
+inline QString qstr(std::u16string_view s) {
   return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-inline std::u16string ustr(const QString& s) {
-  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()),
-                        static_cast<std::size_t>(s.size()));
+// The string's UTF-16 code units, valid while it lives unchanged.
+inline std::u16string_view uview(const QString& s) {
+  return std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),
+                             static_cast<std::size_t>(s.size()));
 }
+
+inline std::u16string ustr(const QString& s) { return std::u16string(uview(s)); }
 
 }  // namespace kavelin
