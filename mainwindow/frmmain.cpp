@@ -58,8 +58,7 @@ class DocumentSource : public Transliterator::Source {
     for (QChar& c : piece_) {
       if (c == QChar::LineSeparator) c = u'\n';
     }
-    return std::u16string_view(reinterpret_cast<const char16_t*>(piece_.utf16()),
-                               static_cast<std::size_t>(piece_.size()));
+    return uview(piece_);
   }
 
  private:
@@ -301,7 +300,7 @@ void frmMain::Form_Load() {
   Combo1->setEditText(QStringLiteral("Size"));
 
   // From here on each step stands alone.
-  const HindiBoxFont font = readHindiBoxFont(settingsPath());
+  const HindiBoxFont font = readHindiBoxFont(settingsFilePath());
   standAlone([&] {
     if (font.name != keys::kFontName.fallback) MainBox->setBaseFontName(font.name);
   });
@@ -315,8 +314,6 @@ void frmMain::Form_Load() {
   restorePlacement();
   HideTxtBox();
 }
-
-QString frmMain::settingsPath() const { return settingsFilePath(); }
 
 // The four stored values give the outer (frame) rectangle; one that is no number
 // keeps what the window has. The rectangle is kept on the available screen area.

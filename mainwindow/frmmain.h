@@ -221,9 +221,6 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   // nothing could show it. Replaceable for tests.
   static std::function<bool(const QString& path)> openTextFile;
 
-  // The path of the settings file that start-up reads.
-  QString settingsPath() const;
-
   // Files larger than these are opened only when the user says so: loading
   // them would keep the window busy for some seconds.
   qint64 largeTextBytes = qint64{24} << 20;
