@@ -88,13 +88,3 @@ void BM_SelectionFormat(benchmark::State& state) {
 BENCHMARK(BM_SelectionFormat)->Arg(1000)->Arg(20000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Kavelin bench"));
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
