@@ -613,7 +613,7 @@ void frmMain::MainBox_KeyDown(int keyCode, int shift) {
   QTextCursor cursor = MainBox->textCursor();
   const int start = cursor.selectionStart();
   const int end = cursor.selectionEnd();
-  const double base = MainBox->baseFont().pointSizeF();
+  const QFont base = MainBox->baseFont();
   for (QTextBlock block = MainBox->document()->findBlock(start);
        block.isValid() && block.position() < end; block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -621,9 +621,7 @@ void frmMain::MainBox_KeyDown(int keyCode, int shift) {
       const int from = std::max(start, f.position());
       const int to = std::min(end, f.position() + f.length());
       if (from >= to) continue;
-      const QTextCharFormat format = f.charFormat();
-      const double size =
-          format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : base;
+      const double size = effectiveSize(f.charFormat(), base);
       QTextCursor part(MainBox->document());
       part.setPosition(from);
       part.setPosition(to, QTextCursor::KeepAnchor);

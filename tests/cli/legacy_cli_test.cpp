@@ -136,9 +136,9 @@ TEST_F(LegacyCli, UnreadableInputIsAnError) {
 RichDocument glyphDocumentToUnicode(RichDocument doc, const std::u16string& legacyFont) {
   for (RichParagraph& p : doc.paragraphs) {
     for (RichRun& r : p.runs) {
-      if (r.font == u"DevLys 160" || r.font == legacyFont) {
+      if (r.format.font == u"DevLys 160" || r.format.font == legacyFont) {
         r.text = glyphsToUnicode(r.text);
-        r.font = u"Noto Sans Devanagari";
+        r.format.font = u"Noto Sans Devanagari";
       }
     }
     mergeRuns(p);
@@ -220,7 +220,7 @@ TEST_F(LegacyCli, UnicodeRtfToGlyphs) {
   ASSERT_EQ(t.paragraphs.size(), 2u);
   ASSERT_EQ(t.paragraphs[0].runs.size(), 2u);
   EXPECT_EQ(t.paragraphs[0].runs[1].text, u"jke");
-  EXPECT_EQ(t.paragraphs[0].runs[1].font, u"DevLys 160");
+  EXPECT_EQ(t.paragraphs[0].runs[1].format.font, u"DevLys 160");
   EXPECT_EQ(t.paragraphs[1].runs[0].text, u"lhrk");
 }
 
@@ -265,7 +265,7 @@ TEST_F(LegacyCli, RoundTripThroughLibreOffice) {
   std::u16string devlys;
   for (const RichParagraph& p : opened.paragraphs) {
     for (const RichRun& r : p.runs) {
-      if (r.font == u"DevLys 160") devlys += r.text + u'|';
+      if (r.format.font == u"DevLys 160") devlys += r.text + u'|';
     }
   }
   EXPECT_EQ(
