@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "forms.h"
+#include "richformat.h"
 #include "unicode.h"
 
 namespace kavelin {
@@ -51,7 +52,9 @@ void unicodeDocument(const QTextDocument& glyphs, QTextDocument& out, const QStr
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       QTextCharFormat format = fragment.charFormat();
-      format.setFontFamilies({font});
+      // Also a run in a font that is not installed, which keeps its family in
+      // a property of its own.
+      setFormatFamily(format, font);
       text += fragment.text();
       formats.insert(formats.end(), fragment.length(), format);
     }

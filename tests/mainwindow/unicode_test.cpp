@@ -13,6 +13,7 @@
 #include <QTextEdit>
 
 #include "fixtures.h"
+#include "richformat.h"
 #include "unicodepreview.h"
 #include "unicodetext.h"
 
@@ -171,6 +172,18 @@ TEST_F(UnicodeTest, ExportPdfKeepsTheFormatting) {
   EXPECT_EQ(bold.fontPointSize(), 24);
   EXPECT_EQ(bold.fontFamilies().toStringList().value(0), devanagariFont());
   EXPECT_EQ(first.next().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+  // A run in a font that is not installed shows in the Devanagari font too.
+  QTextCursor run(w->MainBox->document());
+  run.setPosition(5, QTextCursor::KeepAnchor);
+  QTextCharFormat missing;
+  setFormatFamily(missing, "No Such Font Kavelin");  // as an RTF file's font is read
+  run.mergeCharFormat(missing);
+  ASSERT_EQ(formatFamily(w->MainBox->document()->begin().begin().fragment().charFormat(), QFont()),
+            "No Such Font Kavelin");
+  QTextDocument uninstalled;
+  unicodeDocument(*w->MainBox->document(), uninstalled, devanagariFont());
+  EXPECT_EQ(formatFamily(uninstalled.begin().begin().fragment().charFormat(), QFont()),
+            devanagariFont());
 
   exports->answers = {dir.filePath("out.pdf")};
   w->action(Cmd::FileExportPdf)->trigger();
