@@ -33,46 +33,6 @@
 #include "unicodepreview.h"
 
 namespace kavelin {
-namespace {
-
-// The English box's text, read from its document a piece at a time, block by
-// block (a cursor would have the document laid out up to where it stands).
-class DocumentSource : public Transliterator::Source {
- public:
-  explicit DocumentSource(QTextDocument& document) : document_(document) {}
-  std::size_t length() const override {
-    return static_cast<std::size_t>(document_.characterCount() - 1);
-  }
-  std::u16string_view text(std::size_t from, std::size_t to) override {
-    piece_.clear();
-    const int end = static_cast<int>(to);
-    for (QTextBlock block = document_.findBlock(static_cast<int>(from));
-         block.isValid() && block.position() < end; block = block.next()) {
-      const int start = block.position();
-      const QString line = block.text();
-      const int first = std::max(static_cast<int>(from), start) - start;
-      const int last = std::min(end - start, static_cast<int>(line.size()) + 1);
-      piece_ += QStringView(line).mid(first, std::min<int>(last, line.size()) - first);
-      if (last > line.size()) piece_ += u'\n';
-    }
-    for (QChar& c : piece_) {
-      if (c == QChar::LineSeparator) c = u'\n';
-    }
-    return uview(piece_);
-  }
-
- private:
-  QTextDocument& document_;
-  QString piece_;
-};
-
-// A glyph string as a QString, without a copy: valid while `glyphs` is.
-QString glyphView(const GlyphString& glyphs) {
-  return QString::fromRawData(reinterpret_cast<const QChar*>(glyphs.data()),
-                              static_cast<qsizetype>(glyphs.size()));
-}
-
-}  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
@@ -659,7 +619,7 @@ void frmMain::RTB2_Change() {
 // of the preview, and the chart follows the token.
 void frmMain::convertEnglishBox() {
   RichTextField::Edit edit = RTB2->takeEdit();
-  DocumentSource source(*RTB2->document());
+  TextSource source(*RTB2->document());
   // A Hindi box written by anyone else is written whole again.
   const bool wasInStep = hindiBoxInStep_;
   if (!wasInStep) {
@@ -673,12 +633,12 @@ void frmMain::convertEnglishBox() {
       static_cast<std::size_t>(edit.added));
   patchingHindiBox_ = true;
   if (!wasInStep) {
-    RTB1->setText(glyphView(change.inserted));
+    RTB1->setText(qview(change.inserted));
   } else if (change.removed != 0 || !change.inserted.empty()) {
     QTextCursor cursor(RTB1->document());
     cursor.setPosition(static_cast<int>(change.position));
     cursor.setPosition(static_cast<int>(change.position + change.removed), QTextCursor::KeepAnchor);
-    cursor.insertText(glyphView(change.inserted), QTextCharFormat());
+    cursor.insertText(qview(change.inserted), QTextCharFormat());
   }
   patchingHindiBox_ = false;
   hindiBoxInStep_ = true;

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <memory>
 
+#include "forms.h"
 #include "savefile.h"
 
 namespace kavelin {
@@ -53,6 +54,28 @@ DocumentEdit::DocumentEdit(QTextDocument& document, Mode mode)
 DocumentEdit::~DocumentEdit() {
   cursor_.endEditBlock();
   document_.setUndoRedoEnabled(undo_);
+}
+
+std::size_t TextSource::length() const {
+  return static_cast<std::size_t>(document_.characterCount() - 1);
+}
+
+std::u16string_view TextSource::text(std::size_t from, std::size_t to) {
+  piece_.clear();
+  const int end = static_cast<int>(to);
+  for (QTextBlock block = document_.findBlock(static_cast<int>(from));
+       block.isValid() && block.position() < end; block = block.next()) {
+    const int start = block.position();
+    const QString line = block.text();
+    const int first = std::max(static_cast<int>(from), start) - start;
+    const int last = std::min(end - start, static_cast<int>(line.size()) + 1);
+    piece_ += QStringView(line).mid(first, std::min<int>(last, line.size()) - first);
+    if (last > line.size()) piece_ += u'\n';
+  }
+  for (QChar& c : piece_) {
+    if (c == QChar::LineSeparator) c = u'\n';
+  }
+  return uview(piece_);
 }
 
 RichTextField::RichTextField(QWidget* parent) : QTextEdit(parent) {

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "richformat.h"
+#include "transliterator.h"
 
 class QPrinter;
 class QTextCharFormat;
@@ -38,6 +39,20 @@ class DocumentEdit {
   QTextDocument& document_;
   QTextCursor cursor_;
   bool undo_;
+};
+
+// A document's text as the transliterator reads it: a piece at a time, block
+// by block (a cursor would have the document laid out up to where it stands),
+// line breaks as LF, as RichTextField::text() gives them.
+class TextSource : public Transliterator::Source {
+ public:
+  explicit TextSource(QTextDocument& document) : document_(document) {}
+  std::size_t length() const override;
+  std::u16string_view text(std::size_t from, std::size_t to) override;
+
+ private:
+  QTextDocument& document_;
+  QString piece_;
 };
 
 class RichTextField : public QTextEdit {

@@ -42,4 +42,10 @@ inline std::u16string_view uview(const QString& s) {
 
 inline std::u16string ustr(const QString& s) { return std::u16string(uview(s)); }
 
+// A QString over the characters without a copy, valid while they live unchanged.
+inline QString qview(std::u16string_view s) {
+  return QString::fromRawData(reinterpret_cast<const QChar*>(s.data()),
+                              static_cast<qsizetype>(s.size()));
+}
+
 }  // namespace kavelin
