@@ -1,9 +1,11 @@
 // Cost of one keystroke in the English box until the Hindi box and the chart
-// are up to date, against rebuilding the Hindi box whole (offscreen).
+// are up to date, against rebuilding the Hindi box whole (offscreen); and of
+// reading the format of a long selection, as the toolbar does after each move.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QFile>
+#include <QTextCharFormat>
 #include <QTextCursor>
 
 #include "desktopplatform.h"
@@ -64,14 +66,27 @@ void BM_FullRebuild(benchmark::State& state) {
 }
 BENCHMARK(BM_FullRebuild)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Kavelin bench"));
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+// A selection of `runs` words in bold and plain by turns: the toolbar's Bold,
+// Italic and Underline states and the size list's size.
+void BM_SelectionFormat(benchmark::State& state) {
+  kavelin::RichTextField box;
+  {
+    kavelin::DocumentEdit edit(*box.document(), kavelin::DocumentEdit::kReplace);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    for (int i = 0; i < state.range(0); ++i) {
+      edit.cursor().insertText(QStringLiteral("ueLrs "), i % 2 ? bold : QTextCharFormat());
+    }
+  }
+  box.selectAll();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(box.selBold());
+    benchmark::DoNotOptimize(box.selItalic());
+    benchmark::DoNotOptimize(box.selUnderline());
+    benchmark::DoNotOptimize(box.selFontSize());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
 }
+BENCHMARK(BM_SelectionFormat)->Arg(1000)->Arg(20000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -140,10 +140,10 @@ void Converter::convertDocument(const std::string& label, RichDocument& doc) {
         }
       }
       if (request_.toUnicode) {
-        if (isLegacyFont(run.font)) {
+        if (isLegacyFont(run.format.font)) {
           note(label, unconvertedGlyphs(run.text, at(line, column)));
           run.text = glyphsToUnicode(run.text);
-          run.font = kUnicodeFont;
+          run.format.font = kUnicodeFont;
         }
         runs.push_back(std::move(run));
       } else {
@@ -165,7 +165,7 @@ void Converter::convertDocument(const std::string& label, RichDocument& doc) {
                 unicodeToGlyphs(std::u16string_view(t).substr(i, j - i), at(line, col));
             note(label, g.unconverted);
             part.text = std::move(g.glyphs);
-            part.font = request_.legacyFont.empty() ? kGlyphFont : request_.legacyFont;
+            part.format.font = request_.legacyFont.empty() ? kGlyphFont : request_.legacyFont;
             runs.push_back(std::move(part));
           } else {
             while (j < t.size() && !isDevanagari(t[j])) ++j;
@@ -199,8 +199,8 @@ void Converter::addLines(const std::u16string& text, RichDocument& doc) {
     if (end > begin) {
       RichRun run;
       run.text = text.substr(begin, end - begin);
-      run.font = font;
-      run.sizePt = kRtfFontSize;
+      run.format.font = font;
+      run.format.sizePt = kRtfFontSize;
       paragraph.runs.push_back(std::move(run));
     }
     // A final line break ends the last paragraph rather than starting one.

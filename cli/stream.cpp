@@ -219,8 +219,8 @@ std::string Encoder::paragraphs(std::u16string_view text, bool final) {
     if (!line_.empty()) {
       RichRun run;
       run.text = std::move(line_);
-      run.font = font_;
-      run.sizePt = kRtfFontSize;
+      run.format.font = font_;
+      run.format.sizePt = kRtfFontSize;
       paragraph.runs.push_back(std::move(run));
     }
     line_.clear();

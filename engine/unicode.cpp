@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 namespace kavelin {
@@ -24,9 +26,9 @@ enum class Piece : std::uint8_t {
   kHalf,       // consonant + virama
   kSign,       // dependent vowel sign
   kMark,       // anusvara, candrabindu, visarga
-  kNukta,
+  kNuktaCode,
   kRakar,           // virama + RA below the preceding consonant
-  kVirama,          // the halant code
+  kViramaCode,      // the halant code
   kShortI,          // vowel sign i written before its cluster
   kShortIAnusvara,  // the same with an anusvara after the sign
   kReph,            // reph written after its syllable
@@ -60,7 +62,7 @@ constexpr CodeTable makeCodeTable() {
   one(0x27, P::kHalf, u'श');
   one(0x28, P::kOther, u';');
   one(0x2A, P::kOther, u'’');
-  one(0x2B, P::kNukta, kNukta);
+  one(0x2B, P::kNuktaCode, kNukta);
   one(0x2C, P::kOther, u'ए');
   one(0x2D, P::kOther, u'.');
   one(0x2E, P::kHalf, u'ण');
@@ -132,7 +134,7 @@ constexpr CodeTable makeCodeTable() {
   one(0x79, P::kConsonant, u'ल');
   one(0x7A, P::kRakar, kRa);
   two(0x7B, P::kHalf, u'क', P::kHalf, u'ष');
-  one(0x7E, P::kVirama, kVirama);
+  one(0x7E, P::kViramaCode, kVirama);
   one(0x93, P::kConsonant, u'भ');
   one(0xA1, P::kMark, u'ँ');
   one(0xAA, P::kRakar, kRa);
@@ -207,9 +209,9 @@ bool Composer::continuesPendingCluster(Piece piece) const {
     case Piece::kConsonant:
     case Piece::kHalf:
       return phase_ != Phase::kFull;
-    case Piece::kNukta:
+    case Piece::kNuktaCode:
     case Piece::kRakar:
-    case Piece::kVirama:
+    case Piece::kViramaCode:
       return phase_ != Phase::kNone;
     case Piece::kReph:
       return phase_ == Phase::kHalf;
@@ -259,7 +261,7 @@ void Composer::put(Piece piece, char16_t c) {
       out_ += kVirama;
       phase_ = Phase::kHalf;
       break;
-    case Piece::kNukta:
+    case Piece::kNuktaCode:
       out_ += kNukta;  // after a half form NFC puts it before the virama
       break;
     case Piece::kRakar:
@@ -274,7 +276,7 @@ void Composer::put(Piece piece, char16_t c) {
         out_ += kRa;
       }
       break;
-    case Piece::kVirama:
+    case Piece::kViramaCode:
       // A halant after a full consonant makes it a half form; after a half
       // form it adds nothing. Elsewhere it is kept as written.
       if (phase_ == Phase::kHalf) break;
@@ -390,6 +392,45 @@ std::u16string Composer::finish() {
   return nfc.finish();
 }
 
+// Codes that read as one piece together, longest first, so that the first
+// match is the longest. "Å¡" (ऊँ) needs no entry: ऊ, then ँ.
+struct Sequence {
+  std::u16string_view codes;
+  Piece piece;
+  char16_t ch;
+};
+
+constexpr Sequence kSequences[] = {
+    {u"vkS", Piece::kOther, u'औ'}, {u"vks", Piece::kOther, u'ओ'}, {u"vkW", Piece::kOther, u'ऑ'},
+    {u"vk", Piece::kOther, u'आ'},  {u",s", Piece::kOther, u'ऐ'},  {u"bZ", Piece::kOther, u'ई'},
+    {u"ks", Piece::kSign, u'ो'},   {u"kS", Piece::kSign, u'ौ'},   {u"kW", Piece::kSign, u'ॉ'},
+};
+
+constexpr bool longestFirst() {
+  for (std::size_t i = 1; i < std::size(kSequences); ++i) {
+    if (kSequences[i - 1].codes.size() < kSequences[i].codes.size()) return false;
+  }
+  return true;
+}
+static_assert(longestFirst(), "kSequences must be ordered longest first");
+
+// The codes that begin a sequence, for a quick test before the search.
+constexpr std::array<bool, 256> makeStartsSequence() {
+  std::array<bool, 256> starts{};
+  for (const Sequence& seq : kSequences) starts[seq.codes[0]] = true;
+  return starts;
+}
+constexpr std::array<bool, 256> kStartsSequence = makeStartsSequence();
+
+// The longest sequence that `glyphs` begins with, if any. Sequences are of
+// ASCII codes, which stand for themselves in a glyph string.
+const Sequence* sequenceAt(std::u16string_view glyphs) {
+  for (const Sequence& seq : kSequences) {
+    if (glyphs.substr(0, seq.codes.size()) == seq.codes) return &seq;
+  }
+  return nullptr;
+}
+
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -415,32 +456,15 @@ std::u16string glyphsToUnicode(std::u16string_view glyphs) {
       ++i;
       continue;
     }
+    if (kStartsSequence[code]) {
+      if (const Sequence* seq = sequenceAt(glyphs.substr(i))) {
+        composer.put(seq->piece, seq->ch);
+        i += seq->codes.size();
+        continue;
+      }
+    }
+
     const int next = codeAt(i + 1);
-
-    // Sequences, longest first. "Å¡" (ऊँ) needs no rule: ऊ, then ँ.
-    if (code == 'v' && next == 'k') {
-      const int third = codeAt(i + 2);
-      const char16_t vowel = third == 'S' ? u'औ' : third == 's' ? u'ओ' : third == 'W' ? u'ऑ' : 0;
-      composer.put(Piece::kOther, vowel != 0 ? vowel : u'आ');
-      i += vowel != 0 ? 3 : 2;
-      continue;
-    }
-    if (code == ',' && next == 's') {
-      composer.put(Piece::kOther, u'ऐ');
-      i += 2;
-      continue;
-    }
-    if (code == 'b' && next == 'Z') {
-      composer.put(Piece::kOther, u'ई');
-      i += 2;
-      continue;
-    }
-    if (code == 'k' && (next == 's' || next == 'S' || next == 'W')) {
-      composer.put(Piece::kSign, next == 's' ? u'ो' : next == 'S' ? u'ौ' : u'ॉ');
-      i += 2;
-      continue;
-    }
-
     const Code& entry = kCodes[code];
     // A half form and the vertical bar "k" make the full consonant.
     const bool stem =

@@ -16,7 +16,7 @@ kavelin::RichDocument sentinel() {
   kavelin::RichParagraph p;
   kavelin::RichRun run;
   run.text = u"sentinel";
-  run.font = u"Sentinel";
+  run.format.font = u"Sentinel";
   p.runs.push_back(run);
   doc.paragraphs.push_back(p);
   return doc;

@@ -21,6 +21,7 @@
 #include <functional>
 
 #include "datafiles.h"
+#include "documentfiles.h"
 #include "forms.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
@@ -440,9 +441,8 @@ bool frmMain::saveRichText() {
   prepare(dlg, tr("Save Rich Text"), kRtfFilter, QStringLiteral("rtf"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return false;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
-  const std::string rtf = writeRtf(toRichDocument(*MainBox->document()));
   QString error;
-  if (!saveFile(dlg.FileName, rtf, &error)) {
+  if (!saveRichTextFile(*MainBox->document(), dlg.FileName, &error)) {
     reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
     return false;
   }
@@ -467,30 +467,26 @@ bool frmMain::loadRichText(const QString& fileName) {
                       tr("Error # %1 %2").arg(number).arg(description));
     return false;
   };
-  QFile file(fileName);
-  if (!file.exists()) return error(53, tr("File not found"));
+  if (!QFileInfo::exists(fileName)) return error(53, tr("File not found"));
   if (!confirmLargeFile(fileName, largeRtfBytes)) return false;
-  // A file that cannot be read says why, with its name.
-  if (!file.open(QIODevice::ReadOnly)) {
-    reportFailure(tr("Could not open %1").arg(fileName), file.errorString());
-    return false;
+  QString reason;
+  const RichTextOpen opened = openRichTextFile(fileName, *MainBox->document(), &reason);
+  switch (opened) {
+    case RichTextOpen::kNotOpened:  // says why, with the file's name
+      reportFailure(tr("Could not open %1").arg(fileName), reason);
+      return false;
+    case RichTextOpen::kNotRead:
+      reportFailure(tr("Could not read %1").arg(fileName), reason);
+      return false;
+    case RichTextOpen::kInvalid:
+      return error(321, tr("Invalid file format"));
+    case RichTextOpen::kOpened:
+    case RichTextOpen::kEndedEarly:
+      break;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    reportFailure(tr("Could not read %1").arg(fileName), file.errorString());
-    return false;
-  }
-  RichDocument rich;
-  RtfError rtfError;
-  RtfNotes notes;
-  if (!readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), rich,
-               &rtfError, &notes)) {
-    return error(321, tr("Invalid file format"));
-  }
-  fromRichDocument(rich, *MainBox->document());
   MainBox->document()->setModified(false);
   setDocumentPath(fileName);
-  if (notes.endedEarly) {
+  if (opened == RichTextOpen::kEndedEarly) {
     platform_.message(this, QMessageBox::Warning, windowTitle(),
                       tr("%1 ended early: it may have been cut off. What it held up to there is "
                          "open.")
@@ -513,8 +509,7 @@ void frmMain::mnuFilePrint_Click() {
 
 void frmMain::printEditingBox() {
   QPrinter* printer = dlgCommonDialog().printer();
-  MainBox->printSelection(printer);
-  if (printer->printerState() == QPrinter::Error) {
+  if (!printBox(*MainBox, *printer)) {
     const QString where =
         printer->outputFileName().isEmpty() ? printer->printerName() : printer->outputFileName();
     platform_.message(this, QMessageBox::Warning, kCaption,
@@ -832,7 +827,7 @@ void frmMain::mnuFileExportUnicode_Click() {
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
   QString error;
-  if (!saveFile(dlg.FileName, unicodeText(MainBox->text()).toUtf8(), &error)) {
+  if (!exportUnicodeFile(MainBox->text(), dlg.FileName, &error)) {
     reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
   }
 }
@@ -842,10 +837,8 @@ void frmMain::mnuFileExportPdf_Click() {
   prepare(dlg, tr("Export PDF"), QStringLiteral("PDF Files (*.pdf)|*.pdf"), QStringLiteral("pdf"));
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
-  QTextDocument document;
-  unicodeDocument(*MainBox->document(), document, devanagariFont());
   QString error;
-  if (!writePdf(document, dlg.FileName, PdfPage(), &error)) {
+  if (!exportPdfFile(*MainBox->document(), dlg.FileName, &error)) {
     reportFailure(tr("Could not export to %1").arg(dlg.FileName), error);
   }
 }
@@ -880,25 +873,14 @@ void frmMain::mnuFileImportUnicode_Click() {
   prepare(dlg, tr("Import Unicode Text"), QStringLiteral("Text Files (*.txt)|*.txt"),
           QStringLiteral("txt"));
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
-  QFile file(dlg.FileName);
-  if (!file.open(QIODevice::ReadOnly)) {
-    reportFailure(tr("Could not open %1").arg(dlg.FileName), file.errorString());
-    return;
+  QString error;
+  bool decoded = true;
+  if (const std::optional<QString> text = readUnicodeFile(dlg.FileName, &decoded, &error)) {
+    insertUnicodeAsGlyphs(*text);
+  } else {
+    reportFailure((decoded ? tr("Could not open %1") : tr("Could not import %1")).arg(dlg.FileName),
+                  error);
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    reportFailure(tr("Could not open %1").arg(dlg.FileName), file.errorString());
-    return;
-  }
-  std::u16string text;
-  Utf8Error error;
-  if (!decodeUtf8(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), text,
-                  &error)) {
-    reportFailure(tr("Could not import %1").arg(dlg.FileName),
-                  tr("It is not UTF-8 text (byte offset %1).").arg(error.offset));
-    return;
-  }
-  insertUnicodeAsGlyphs(qstr(text));
 }
 
 }  // namespace kavelin

@@ -58,8 +58,7 @@ class DocumentSource : public Transliterator::Source {
     for (QChar& c : piece_) {
       if (c == QChar::LineSeparator) c = u'\n';
     }
-    return std::u16string_view(reinterpret_cast<const char16_t*>(piece_.utf16()),
-                               static_cast<std::size_t>(piece_.size()));
+    return uview(piece_);
   }
 
  private:
@@ -302,7 +301,7 @@ void frmMain::Form_Load() {
   Combo1->setEditText(QStringLiteral("Size"));
 
   // From here on each step stands alone.
-  const HindiBoxFont font = readHindiBoxFont(settingsPath());
+  const HindiBoxFont font = readHindiBoxFont(settingsFilePath());
   standAlone([&] {
     if (font.name != keys::kFontName.fallback) MainBox->setBaseFontName(font.name);
   });
@@ -316,8 +315,6 @@ void frmMain::Form_Load() {
   restorePlacement();
   HideTxtBox();
 }
-
-QString frmMain::settingsPath() const { return settingsFilePath(); }
 
 // The four stored values give the outer (frame) rectangle; one that is no number
 // keeps what the window has. The rectangle is kept on the available screen area.
@@ -617,7 +614,7 @@ void frmMain::MainBox_KeyDown(int keyCode, int shift) {
   QTextCursor cursor = MainBox->textCursor();
   const int start = cursor.selectionStart();
   const int end = cursor.selectionEnd();
-  const double base = MainBox->baseFont().pointSizeF();
+  const QFont base = MainBox->baseFont();
   for (QTextBlock block = MainBox->document()->findBlock(start);
        block.isValid() && block.position() < end; block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -625,9 +622,7 @@ void frmMain::MainBox_KeyDown(int keyCode, int shift) {
       const int from = std::max(start, f.position());
       const int to = std::min(end, f.position() + f.length());
       if (from >= to) continue;
-      const QTextCharFormat format = f.charFormat();
-      const double size =
-          format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : base;
+      const double size = effectiveSize(f.charFormat(), base);
       QTextCursor part(MainBox->document());
       part.setPosition(from);
       part.setPosition(to, QTextCursor::KeepAnchor);

@@ -210,9 +210,6 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   // RTF documents in the Editing Box, one of each.
   void openFiles(const QStringList& paths);
 
-  // The path of the settings file that start-up reads.
-  QString settingsPath() const;
-
   // Files larger than these are opened only when the user says so: loading
   // them would keep the window busy for some seconds.
   qint64 largeTextBytes = qint64{24} << 20;

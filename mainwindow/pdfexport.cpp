@@ -8,7 +8,8 @@
 
 #include "pdfexport.h"
 
-#include "richtextfield.h"
+#include "forms.h"
+#include "richformat.h"
 #include "savefile.h"
 
 namespace kavelin {
@@ -53,23 +54,18 @@ Layout layoutBlock(cairo_t* cr, const QTextBlock& block, const QFont& base, doub
   Attributes attributes(pango_attr_list_new());
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();
-    const QTextCharFormat f = fragment.charFormat();
+    const RunFormat f = effectiveFormat(fragment.charFormat(), base);
     const QByteArray piece = fragment.text().replace(QChar::LineSeparator, u'\n').toUtf8();
     const guint start = static_cast<guint>(text.size());
     const guint end = start + static_cast<guint>(piece.size());
     text += piece;
-    const QByteArray family = formatFamily(f, base).toUtf8();
-    const double size = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
-                                                                   : base.pointSizeF();
+    const QByteArray family = qstr(f.font).toUtf8();
     add(attributes.get(), pango_attr_family_new(family.constData()), start, end);
-    add(attributes.get(), pango_attr_size_new(static_cast<int>(size * PANGO_SCALE)), start, end);
-    if (f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::Bold : base.bold()) {
-      add(attributes.get(), pango_attr_weight_new(PANGO_WEIGHT_BOLD), start, end);
-    }
-    if (f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic()) {
-      add(attributes.get(), pango_attr_style_new(PANGO_STYLE_ITALIC), start, end);
-    }
-    if (f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline() : base.underline()) {
+    add(attributes.get(), pango_attr_size_new(static_cast<int>(f.sizePt * PANGO_SCALE)), start,
+        end);
+    if (f.bold) add(attributes.get(), pango_attr_weight_new(PANGO_WEIGHT_BOLD), start, end);
+    if (f.italic) add(attributes.get(), pango_attr_style_new(PANGO_STYLE_ITALIC), start, end);
+    if (f.underline) {
       add(attributes.get(), pango_attr_underline_new(PANGO_UNDERLINE_SINGLE), start, end);
     }
   }
@@ -82,10 +78,10 @@ Layout layoutBlock(cairo_t* cr, const QTextBlock& block, const QFont& base, doub
     pango_layout_set_font_description(layout.get(), font);
     pango_font_description_free(font);
   }
-  const Qt::Alignment a = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-  pango_layout_set_alignment(layout.get(), a & Qt::AlignHCenter  ? PANGO_ALIGN_CENTER
-                                           : a & Qt::AlignRight ? PANGO_ALIGN_RIGHT
-                                                                : PANGO_ALIGN_LEFT);
+  const Align align = alignOf(block.blockFormat().alignment());
+  pango_layout_set_alignment(layout.get(), align == Align::Center  ? PANGO_ALIGN_CENTER
+                                           : align == Align::Right ? PANGO_ALIGN_RIGHT
+                                                                   : PANGO_ALIGN_LEFT);
   return layout;
 }
 

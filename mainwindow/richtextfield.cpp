@@ -1,8 +1,7 @@
 #include "richtextfield.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
-#include <QFontDatabase>
-#include <QHash>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QStringDecoder>
@@ -10,12 +9,32 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QAbstractTextDocumentLayout>
+#include <iterator>
 #include <memory>
 
 #include "savefile.h"
 
 namespace kavelin {
+namespace {
+
+// The field's alignment numbers, as RichTextField::Alignment gives them.
+constexpr Align kFieldAlignments[] = {Align::Left, Align::Right, Align::Center};
+
+int fieldAlignment(Align align) {
+  for (int i = 0; i < static_cast<int>(std::size(kFieldAlignments)); ++i) {
+    if (kFieldAlignments[i] == align) return i;
+  }
+  return RichTextField::kLeft;
+}
+
+// Numbers that are no alignment of the field are Left.
+Align alignOfField(int alignment) {
+  return alignment >= 0 && alignment < static_cast<int>(std::size(kFieldAlignments))
+             ? kFieldAlignments[alignment]
+             : Align::Left;
+}
+
+}  // namespace
 
 DocumentEdit::DocumentEdit(QTextDocument& document, Mode mode)
     : document_(document), cursor_(&document), undo_(document.isUndoRedoEnabled()) {
@@ -34,29 +53,6 @@ DocumentEdit::DocumentEdit(QTextDocument& document, Mode mode)
 DocumentEdit::~DocumentEdit() {
   cursor_.endEditBlock();
   document_.setUndoRedoEnabled(undo_);
-}
-
-QString formatFamily(const QTextCharFormat& format, const QFont& base) {
-  const QString uninstalled = format.stringProperty(kUninstalledFamilyProperty);
-  if (!uninstalled.isEmpty()) return uninstalled;
-  const QStringList families = format.fontFamilies().toStringList();
-  return families.isEmpty() ? base.family() : families.first();
-}
-
-void setFormatFamily(QTextCharFormat& format, const QString& family) {
-  static QHash<QString, bool> installed;  // what QFontDatabase says, per family
-  auto it = installed.find(family);
-  if (it == installed.end()) {
-    it = installed.insert(
-        family, QFontDatabase::hasFamily(family) || !QFont::substitutes(family).isEmpty());
-  }
-  if (*it) {
-    format.setFontFamilies({family});
-    format.clearProperty(kUninstalledFamilyProperty);
-  } else {
-    format.clearProperty(QTextFormat::FontFamilies);
-    format.setProperty(kUninstalledFamilyProperty, family);
-  }
 }
 
 RichTextField::RichTextField(QWidget* parent) : QTextEdit(parent) {
@@ -191,7 +187,8 @@ void RichTextField::mergeFormat(const QTextCharFormat& format) {
 }
 
 std::optional<QString> RichTextField::selFontName() const {
-  return uniform<QString>([&](const QTextCharFormat& f) { return formatFamily(f, baseFont()); });
+  const QFont base = baseFont();
+  return uniform<QString>([&](const QTextCharFormat& f) { return formatFamily(f, base); });
 }
 
 void RichTextField::setSelFontName(const QString& family) {
@@ -204,10 +201,8 @@ void RichTextField::setSelFontName(const QString& family) {
 }
 
 std::optional<double> RichTextField::selFontSize() const {
-  const double base = baseFont().pointSizeF();
-  return uniform<double>([&](const QTextCharFormat& f) {
-    return f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : base;
-  });
+  const QFont base = baseFont();
+  return uniform<double>([&](const QTextCharFormat& f) { return effectiveSize(f, base); });
 }
 
 void RichTextField::setSelFontSize(double points) {
@@ -217,10 +212,8 @@ void RichTextField::setSelFontSize(double points) {
 }
 
 std::optional<bool> RichTextField::selBold() const {
-  const bool base = baseFont().bold();
-  return uniform<bool>([&](const QTextCharFormat& f) {
-    return f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::Bold : base;
-  });
+  const QFont base = baseFont();
+  return uniform<bool>([&](const QTextCharFormat& f) { return effectiveBold(f, base); });
 }
 
 void RichTextField::setSelBold(bool on) {
@@ -230,10 +223,8 @@ void RichTextField::setSelBold(bool on) {
 }
 
 std::optional<bool> RichTextField::selItalic() const {
-  const bool base = baseFont().italic();
-  return uniform<bool>([&](const QTextCharFormat& f) {
-    return f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base;
-  });
+  const QFont base = baseFont();
+  return uniform<bool>([&](const QTextCharFormat& f) { return effectiveItalic(f, base); });
 }
 
 void RichTextField::setSelItalic(bool on) {
@@ -243,10 +234,8 @@ void RichTextField::setSelItalic(bool on) {
 }
 
 std::optional<bool> RichTextField::selUnderline() const {
-  const bool base = baseFont().underline();
-  return uniform<bool>([&](const QTextCharFormat& f) {
-    return f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline() : base;
-  });
+  const QFont base = baseFont();
+  return uniform<bool>([&](const QTextCharFormat& f) { return effectiveUnderline(f, base); });
 }
 
 void RichTextField::setSelUnderline(bool on) {
@@ -257,15 +246,11 @@ void RichTextField::setSelUnderline(bool on) {
 
 std::optional<int> RichTextField::selAlignment() const {
   const QTextCursor cursor = textCursor();
-  auto alignmentOf = [](const QTextBlock& block) {
-    const Qt::Alignment a = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    return a & Qt::AlignHCenter ? kCenter : a & Qt::AlignRight ? kRight : kLeft;
-  };
   std::optional<int> value;
   QTextBlock block = document()->findBlock(cursor.selectionStart());
   const QTextBlock last = document()->findBlock(cursor.selectionEnd());
   for (;; block = block.next()) {
-    const int a = alignmentOf(block);
+    const int a = fieldAlignment(alignOf(block.blockFormat().alignment()));
     if (value && *value != a) return std::nullopt;
     value = a;
     if (block == last || !block.isValid()) break;
@@ -275,9 +260,7 @@ std::optional<int> RichTextField::selAlignment() const {
 
 void RichTextField::setSelAlignment(int alignment) {
   QTextBlockFormat f;
-  f.setAlignment(alignment == kCenter  ? Qt::AlignHCenter
-                 : alignment == kRight ? Qt::AlignRight
-                                       : Qt::AlignLeft);
+  f.setAlignment(qtAlignment(alignOfField(alignment)));
   QTextCursor c = textCursor();
   c.mergeBlockFormat(f);
 }
@@ -362,8 +345,8 @@ void RichTextField::keyPressEvent(QKeyEvent* e) {
   // A key held with Ctrl or Alt types nothing; the field's own shortcuts
   // (copy, paste, select all ...) go by the key and still work.
   if ((e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !e->text().isEmpty()) {
-    QKeyEvent plain(e->type(), e->key(), e->modifiers(), e->nativeScanCode(),
-                    e->nativeVirtualKey(), e->nativeModifiers(), QString(), e->isAutoRepeat(),
+    QKeyEvent plain(e->type(), e->key(), e->modifiers(), e->nativeScanCode(), e->nativeVirtualKey(),
+                    e->nativeModifiers(), QString(), e->isAutoRepeat(),
                     static_cast<quint16>(e->count()));
     QTextEdit::keyPressEvent(&plain);
     e->setAccepted(plain.isAccepted());

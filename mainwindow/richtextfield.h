@@ -11,6 +11,8 @@
 #include <QTextEdit>
 #include <optional>
 
+#include "richformat.h"
+
 class QPrinter;
 class QTextCharFormat;
 
@@ -37,16 +39,6 @@ class DocumentEdit {
   QTextCursor cursor_;
   bool undo_;
 };
-
-// A character format's font family: a run in a font that is not installed
-// (and has no substitute) keeps the family's name in a property of its own
-// rather than in its font families, so that laying it out does not make Qt
-// search the system's fonts for each such family (a document with thousands
-// of them took seconds); it shows in the document's font.
-inline constexpr int kUninstalledFamilyProperty = QTextFormat::UserProperty + 1;
-QString formatFamily(const QTextCharFormat& format, const QFont& base);
-// Sets the font family of `format` so.
-void setFormatFamily(QTextCharFormat& format, const QString& family);
 
 class RichTextField : public QTextEdit {
   Q_OBJECT

@@ -1,11 +1,12 @@
 #include "rtfdocument.h"
 
-#include "forms.h"
-#include "richtextfield.h"
-
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include "forms.h"
+#include "richformat.h"
+#include "richtextfield.h"
 
 namespace kavelin {
 RichDocument toRichDocument(const QTextDocument& document) {
@@ -13,24 +14,11 @@ RichDocument toRichDocument(const QTextDocument& document) {
   RichDocument rich;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     RichParagraph paragraph;
-    const Qt::Alignment a = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    paragraph.align = a & Qt::AlignHCenter ? Align::Center
-                      : a & Qt::AlignRight ? Align::Right
-                                           : Align::Left;
+    paragraph.align = alignOf(block.blockFormat().alignment());
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
-      const QTextCharFormat f = fragment.charFormat();
-      RichRun run;
-      run.text = ustr(fragment.text());
-      run.font = ustr(formatFamily(f, base));
-      run.sizePt = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
-                                                             : base.pointSizeF();
-      run.bold = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::Bold
-                                                        : base.bold();
-      run.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
-      run.underline = f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline()
-                                                                     : base.underline();
-      paragraph.runs.push_back(std::move(run));
+      paragraph.runs.push_back(
+          RichRun{ustr(fragment.text()), effectiveFormat(fragment.charFormat(), base)});
     }
     mergeRuns(paragraph);
     rich.paragraphs.push_back(std::move(paragraph));
@@ -49,9 +37,7 @@ void fromRichDocument(const RichDocument& rich, QTextDocument& document) {
   bool first = true;
   for (const RichParagraph& paragraph : rich.paragraphs) {
     QTextBlockFormat block;
-    block.setAlignment(paragraph.align == Align::Center  ? Qt::AlignHCenter
-                       : paragraph.align == Align::Right ? Qt::AlignRight
-                                                         : Qt::AlignLeft);
+    block.setAlignment(qtAlignment(paragraph.align));
     if (first) {
       cursor.setBlockFormat(block);
       first = false;
@@ -59,13 +45,7 @@ void fromRichDocument(const RichDocument& rich, QTextDocument& document) {
       cursor.insertBlock(block, QTextCharFormat());
     }
     for (const RichRun& run : paragraph.runs) {
-      QTextCharFormat f;
-      if (!run.font.empty()) setFormatFamily(f, qstr(run.font));
-      f.setFontPointSize(run.sizePt);
-      f.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
-      f.setFontItalic(run.italic);
-      f.setFontUnderline(run.underline);
-      cursor.insertText(qstr(run.text), f);
+      cursor.insertText(qstr(run.text), charFormat(run.format));
     }
   }
 }

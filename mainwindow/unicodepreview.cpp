@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "forms.h"
 #include "unicodetext.h"
 
 namespace kavelin {
@@ -38,7 +39,7 @@ void UnicodePreview::replaceLines(std::size_t first, std::size_t count,
   QString replacement;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i) replacement += u'\n';
-    replacement += QString::fromUtf16(lines[i].data(), static_cast<qsizetype>(lines[i].size()));
+    replacement += qstr(lines[i]);
   }
   QTextDocument* doc = view_->document();
   if (first == 0 && count >= static_cast<std::size_t>(doc->blockCount())) {

@@ -5,12 +5,14 @@
 
 namespace kavelin {
 
-bool sameFormat(const RichRun& a, const RichRun& b) {
+bool operator==(const RunFormat& a, const RunFormat& b) {
   return a.font == b.font && a.sizePt == b.sizePt && a.bold == b.bold && a.italic == b.italic &&
          a.underline == b.underline;
 }
 
-bool operator==(const RichRun& a, const RichRun& b) { return a.text == b.text && sameFormat(a, b); }
+bool operator==(const RichRun& a, const RichRun& b) {
+  return a.text == b.text && a.format == b.format;
+}
 
 bool operator==(const RichParagraph& a, const RichParagraph& b) {
   return a.align == b.align && a.runs == b.runs;
@@ -33,7 +35,7 @@ void mergeRuns(RichParagraph& paragraph) {
   merged.reserve(paragraph.runs.size());
   for (RichRun& run : paragraph.runs) {
     if (run.text.empty()) continue;
-    if (!merged.empty() && sameFormat(merged.back(), run)) {
+    if (!merged.empty() && merged.back().format == run.format) {
       merged.back().text += run.text;
     } else {
       merged.push_back(std::move(run));

@@ -19,97 +19,6 @@ constexpr int kMinHalfPoints = 2;           // 1 pt
 constexpr int kMaxHalfPoints = 3276;        // 1638 pt
 constexpr int kSymbolCharset = 2;
 
-// Control words with a meaning here; every other word is ignored.
-enum class Kw {
-  FontTable,
-  Font,
-  FontCharset,
-  DefaultFont,
-  FontSize,
-  Plain,
-  Bold,
-  Italic,
-  Underline,
-  UnderlineNone,
-  Hidden,
-  Pard,
-  AlignLeft,
-  AlignCenter,
-  AlignRight,
-  Par,
-  SoftPar,  // ends a paragraph only when it has text (\sect, \cell, \row)
-  Tab,
-  Line,
-  Char,  // a character given by name, e.g. \emdash
-  UnicodeSkip,
-  Unicode,
-  Bin,
-};
-
-struct KwEntry {
-  std::string_view name;
-  Kw kw;
-  char16_t ch = 0;  // for Kw::Char
-};
-
-// Sorted by name for binary search.
-constexpr KwEntry kKeywords[] = {
-    {"b", Kw::Bold},
-    {"bin", Kw::Bin},
-    {"bullet", Kw::Char, u'\u2022'},
-    {"cell", Kw::SoftPar},
-    {"deff", Kw::DefaultFont},
-    {"emdash", Kw::Char, u'\u2014'},
-    {"emspace", Kw::Char, u'\u2003'},
-    {"endash", Kw::Char, u'\u2013'},
-    {"enspace", Kw::Char, u'\u2002'},
-    {"f", Kw::Font},
-    {"fcharset", Kw::FontCharset},
-    {"fonttbl", Kw::FontTable},
-    {"fs", Kw::FontSize},
-    {"i", Kw::Italic},
-    {"ldblquote", Kw::Char, u'\u201C'},
-    {"line", Kw::Line},
-    {"lquote", Kw::Char, u'\u2018'},
-    {"nestcell", Kw::SoftPar},
-    {"nestrow", Kw::SoftPar},
-    {"par", Kw::Par},
-    {"pard", Kw::Pard},
-    {"plain", Kw::Plain},
-    {"qc", Kw::AlignCenter},
-    {"qd", Kw::AlignLeft},
-    {"qj", Kw::AlignLeft},
-    {"ql", Kw::AlignLeft},
-    {"qmspace", Kw::Char, u'\u2005'},
-    {"qr", Kw::AlignRight},
-    {"rdblquote", Kw::Char, u'\u201D'},
-    {"row", Kw::SoftPar},
-    {"rquote", Kw::Char, u'\u2019'},
-    {"sect", Kw::SoftPar},
-    {"tab", Kw::Tab},
-    {"u", Kw::Unicode},
-    {"uc", Kw::UnicodeSkip},
-    {"ul", Kw::Underline},
-    {"uld", Kw::Underline},
-    {"uldash", Kw::Underline},
-    {"uldashd", Kw::Underline},
-    {"uldashdd", Kw::Underline},
-    {"uldb", Kw::Underline},
-    {"ulhwave", Kw::Underline},
-    {"ulldash", Kw::Underline},
-    {"ulnone", Kw::UnderlineNone},
-    {"ulth", Kw::Underline},
-    {"ulthd", Kw::Underline},
-    {"ulthdash", Kw::Underline},
-    {"ulthdashd", Kw::Underline},
-    {"ulthdashdd", Kw::Underline},
-    {"ulthldash", Kw::Underline},
-    {"ululdbwave", Kw::Underline},
-    {"ulw", Kw::Underline},
-    {"ulwave", Kw::Underline},
-    {"v", Kw::Hidden},
-};
-
 // Groups whose content is no text of the document, sorted by name.
 constexpr std::string_view kDestinations[] = {
     "aftncn",       "aftnsep",
@@ -161,18 +70,8 @@ constexpr bool sortedBy(const T (&table)[N], Name name) {
   }
   return true;
 }
-constexpr std::string_view entryName(const KwEntry& e) { return e.name; }
 constexpr std::string_view itself(std::string_view s) { return s; }
-static_assert(sortedBy(kKeywords, entryName), "kKeywords must be sorted by name");
 static_assert(sortedBy(kDestinations, itself), "kDestinations must be sorted");
-
-const KwEntry* findKeyword(std::string_view name) {
-  const auto* end = std::end(kKeywords);
-  const auto* it =
-      std::lower_bound(std::begin(kKeywords), end, name,
-                       [](const KwEntry& e, std::string_view n) { return e.name < n; });
-  return it != end && it->name == name ? it : nullptr;
-}
 
 bool isDestination(std::string_view name) {
   return std::binary_search(std::begin(kDestinations), std::end(kDestinations), name);
@@ -187,31 +86,29 @@ int hexValue(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-
 enum class Dest { Text, FontTable, Skip };
 
-struct State {
-  Dest dest = Dest::Text;
+// The character format while reading, the font by number. Two characters of
+// one format belong to one run; runs of different font numbers but one font
+// name are joined by mergeRuns at the paragraph end.
+struct CharFormat {
   int font = -1;  // -1: the \deff font
   int halfPoints = kDefaultHalfPoints;
   bool bold = false;
   bool italic = false;
   bool underline = false;
-  bool hidden = false;
-  Align align = Align::Left;
-  int uc = 1;
-};
-
-// What makes two characters belong to one run while reading; runs of different
-// font numbers but one font name are joined by mergeRuns at the paragraph end.
-struct FormatKey {
-  int font;
-  int halfPoints;
-  bool bold, italic, underline;
-  bool operator==(const FormatKey& o) const {
+  bool operator==(const CharFormat& o) const {
     return font == o.font && halfPoints == o.halfPoints && bold == o.bold && italic == o.italic &&
            underline == o.underline;
   }
+};
+
+struct State {
+  Dest dest = Dest::Text;
+  CharFormat format;
+  bool hidden = false;
+  Align align = Align::Left;
+  int uc = 1;
 };
 
 struct FontInfo {
@@ -401,124 +298,54 @@ class Reader {
     return word(start, name, hasParam, static_cast<int>(value));
   }
 
-  bool word(std::size_t start, std::string_view name, bool hasParam, int n) {
-    const KwEntry* e = findKeyword(name);
-    if (e && e->kw == Kw::Bin) {
-      if (!hasParam || n < 0) return fail(start, "bad \\bin length");
-      if (static_cast<std::size_t>(n) > in_.size() - pos_) return endedEarly();
-      pos_ += static_cast<std::size_t>(n);
-      if (skip_ > 0) --skip_;
-      return true;
-    }
-    // A control word ends the fallback of a \uN.
-    skip_ = 0;
-    if (state_.dest == Dest::Skip) return true;
-    if (!e) {
-      if (isDestination(name)) state_.dest = Dest::Skip;
-      return true;
-    }
-    const bool on = !hasParam || n != 0;
-    switch (e->kw) {
-      case Kw::FontTable:
-        state_.dest = Dest::FontTable;
-        break;
-      case Kw::Font:
-        if (!hasParam) break;
-        if (state_.dest == Dest::FontTable) {
-          commitFont();
-          fontPending_ = true;
-          fontNumber_ = n;
-          fontCharset_ = 0;
-          fontName_.clear();
-        } else {
-          state_.font = n;
-        }
-        break;
-      case Kw::FontCharset:
-        if (state_.dest == Dest::FontTable && hasParam) fontCharset_ = n;
-        break;
-      case Kw::DefaultFont:
-        if (hasParam) deff_ = n;
-        break;
-      case Kw::FontSize:
-        if (!hasParam) {
-          state_.halfPoints = kDefaultHalfPoints;
-        } else if (n > 0) {
-          state_.halfPoints = std::clamp(n, kMinHalfPoints, kMaxHalfPoints);
-        }
-        break;
-      case Kw::Plain:
-        state_.font = -1;
-        state_.halfPoints = kDefaultHalfPoints;
-        state_.bold = state_.italic = state_.underline = state_.hidden = false;
-        break;
-      case Kw::Bold:
-        state_.bold = on;
-        break;
-      case Kw::Italic:
-        state_.italic = on;
-        break;
-      case Kw::Underline:
-        state_.underline = on;
-        break;
-      case Kw::UnderlineNone:
-        state_.underline = false;
-        break;
-      case Kw::Hidden:
-        state_.hidden = on;
-        break;
-      case Kw::Pard:
-      case Kw::AlignLeft:
-        state_.align = Align::Left;
-        break;
-      case Kw::AlignCenter:
-        state_.align = Align::Center;
-        break;
-      case Kw::AlignRight:
-        state_.align = Align::Right;
-        break;
-      case Kw::Par:
-        paragraph(false);
-        break;
-      case Kw::SoftPar:
-        paragraph(true);
-        break;
-      case Kw::Tab:
-        text(u'\t', false);
-        break;
-      case Kw::Line:
-        text(u'\u2028', false);
-        break;
-      case Kw::Char:
-        text(e->ch, false);
-        break;
-      case Kw::UnicodeSkip:
-        if (hasParam) state_.uc = std::max(n, 0);
-        break;
-      case Kw::Unicode: {
-        if (!hasParam) break;
-        if (n < -32768 || n > 65535) return fail(start, "\\u value out of range");
-        auto c = static_cast<char16_t>(n < 0 ? n + 65536 : n);
-        if (state_.dest == Dest::Text) {
-          // Symbol font codes: U+F0hh in any font (LibreOffice declares the
-          // font \fcharset0 when it writes them), U+0080..U+009F in a symbol font.
-          if (c >= 0xF020 && c <= 0xF0FF) {
-            c = cp1252ToChar(static_cast<std::uint8_t>(c - 0xF000));
-          } else if (c >= 0x80 && c <= 0x9F && symbolFont()) {
-            c = cp1252ToChar(static_cast<std::uint8_t>(c));
-          }
-        }
-        text(c, false);
-        skip_ = state_.uc;
-        break;
-      }
-      case Kw::Bin:
-        break;
-    }
-    return true;
-  }
+  // A control word of the document (not \bin) with the parameter it has.
+  struct Word {
+    std::size_t start;  // offset of its backslash
+    bool hasParam;
+    int n;
+    char16_t ch;  // the character of a word that stands for one
+    // A toggle (\b, \i, ...) is on without a parameter and off with 0.
+    bool on() const { return !hasParam || n != 0; }
+  };
+  using Handler = bool (Reader::*)(const Word&);
+  struct Keyword {
+    std::string_view name;
+    Handler handler;
+    char16_t ch = 0;
+  };
+  // Control words with a meaning here, sorted by name; every other word is
+  // ignored.
+  static const Keyword kKeywords[];
+  static const Keyword* findKeyword(std::string_view name);
 
-  int currentFont() const { return state_.font < 0 ? deff_ : state_.font; }
+  bool word(std::size_t start, std::string_view name, bool hasParam, int n);
+  bool binary(std::size_t start, bool hasParam, int n);
+
+  // The font table and the font.
+  bool fontTable(const Word&);
+  bool font(const Word& w);
+  bool fontCharset(const Word& w);
+  bool defaultFont(const Word& w);
+  // The character format.
+  bool fontSize(const Word& w);
+  bool plain(const Word&);
+  bool bold(const Word& w);
+  bool italic(const Word& w);
+  bool underline(const Word& w);
+  bool underlineNone(const Word&);
+  bool hidden(const Word& w);
+  // The paragraph's alignment and its end.
+  bool alignLeft(const Word&);
+  bool alignCenter(const Word&);
+  bool alignRight(const Word&);
+  bool par(const Word&);
+  bool softPar(const Word&);  // ends a paragraph only when it has text
+  // Characters.
+  bool character(const Word& w);
+  bool unicodeSkip(const Word& w);
+  bool unicode(const Word& w);
+
+  int currentFont() const { return state_.format.font < 0 ? deff_ : state_.format.font; }
 
   const FontInfo* fontInfo(int number) const {
     auto it = fonts_.find(number);
@@ -529,6 +356,17 @@ class Reader {
   bool symbolFont() const {
     const FontInfo* f = fontInfo(currentFont());
     return f && f->charset == kSymbolCharset;
+  }
+
+  // The format of a run of `format`, whose font is a number of the font table.
+  RunFormat runFormat(const CharFormat& format) const {
+    RunFormat f;
+    if (const FontInfo* info = fontInfo(format.font)) f.font = info->name;
+    f.sizePt = format.halfPoints / 2.0;
+    f.bold = format.bold;
+    f.italic = format.italic;
+    f.underline = format.underline;
+    return f;
   }
 
   // The character of a byte given raw or as \'hh. Symbol fonts need nothing
@@ -547,17 +385,11 @@ class Reader {
       return;
     }
     if (state_.dest != Dest::Text || state_.hidden) return;
-    const FormatKey key{currentFont(), state_.halfPoints, state_.bold, state_.italic,
-                        state_.underline};
-    if (runs_.empty() || !(key == lastKey_)) {
-      RichRun run;
-      if (const FontInfo* f = fontInfo(key.font)) run.font = f->name;
-      run.sizePt = key.halfPoints / 2.0;
-      run.bold = key.bold;
-      run.italic = key.italic;
-      run.underline = key.underline;
-      runs_.push_back(std::move(run));
-      lastKey_ = key;
+    CharFormat format = state_.format;
+    format.font = currentFont();
+    if (runs_.empty() || !(format == lastFormat_)) {
+      runs_.push_back(RichRun{{}, runFormat(format)});
+      lastFormat_ = format;
     }
     runs_.back().text += c;
   }
@@ -608,8 +440,218 @@ class Reader {
   std::u16string fontName_;
 
   std::vector<RichRun> runs_;  // of the paragraph being read
-  FormatKey lastKey_{};
+  CharFormat lastFormat_;      // of the last of them, its font resolved
 };
+
+constexpr Reader::Keyword Reader::kKeywords[] = {
+    {"b", &Reader::bold},
+    {"bullet", &Reader::character, u'\u2022'},
+    {"cell", &Reader::softPar},
+    {"deff", &Reader::defaultFont},
+    {"emdash", &Reader::character, u'\u2014'},
+    {"emspace", &Reader::character, u'\u2003'},
+    {"endash", &Reader::character, u'\u2013'},
+    {"enspace", &Reader::character, u'\u2002'},
+    {"f", &Reader::font},
+    {"fcharset", &Reader::fontCharset},
+    {"fonttbl", &Reader::fontTable},
+    {"fs", &Reader::fontSize},
+    {"i", &Reader::italic},
+    {"ldblquote", &Reader::character, u'\u201C'},
+    {"line", &Reader::character, u'\u2028'},
+    {"lquote", &Reader::character, u'\u2018'},
+    {"nestcell", &Reader::softPar},
+    {"nestrow", &Reader::softPar},
+    {"par", &Reader::par},
+    {"pard", &Reader::alignLeft},
+    {"plain", &Reader::plain},
+    {"qc", &Reader::alignCenter},
+    {"qd", &Reader::alignLeft},
+    {"qj", &Reader::alignLeft},
+    {"ql", &Reader::alignLeft},
+    {"qmspace", &Reader::character, u'\u2005'},
+    {"qr", &Reader::alignRight},
+    {"rdblquote", &Reader::character, u'\u201D'},
+    {"row", &Reader::softPar},
+    {"rquote", &Reader::character, u'\u2019'},
+    {"sect", &Reader::softPar},
+    {"tab", &Reader::character, u'\t'},
+    {"u", &Reader::unicode},
+    {"uc", &Reader::unicodeSkip},
+    {"ul", &Reader::underline},
+    {"uld", &Reader::underline},
+    {"uldash", &Reader::underline},
+    {"uldashd", &Reader::underline},
+    {"uldashdd", &Reader::underline},
+    {"uldb", &Reader::underline},
+    {"ulhwave", &Reader::underline},
+    {"ulldash", &Reader::underline},
+    {"ulnone", &Reader::underlineNone},
+    {"ulth", &Reader::underline},
+    {"ulthd", &Reader::underline},
+    {"ulthdash", &Reader::underline},
+    {"ulthdashd", &Reader::underline},
+    {"ulthdashdd", &Reader::underline},
+    {"ulthldash", &Reader::underline},
+    {"ululdbwave", &Reader::underline},
+    {"ulw", &Reader::underline},
+    {"ulwave", &Reader::underline},
+    {"v", &Reader::hidden},
+};
+
+const Reader::Keyword* Reader::findKeyword(std::string_view name) {
+  static_assert(sortedBy(kKeywords, [](const Keyword& k) { return k.name; }),
+                "kKeywords must be sorted by name");
+  const auto* end = std::end(kKeywords);
+  const auto* it =
+      std::lower_bound(std::begin(kKeywords), end, name,
+                       [](const Keyword& k, std::string_view n) { return k.name < n; });
+  return it != end && it->name == name ? it : nullptr;
+}
+
+bool Reader::word(std::size_t start, std::string_view name, bool hasParam, int n) {
+  if (name == "bin") return binary(start, hasParam, n);
+  // A control word ends the fallback of a \uN.
+  skip_ = 0;
+  if (state_.dest == Dest::Skip) return true;
+  if (const Keyword* k = findKeyword(name)) return (this->*k->handler)({start, hasParam, n, k->ch});
+  if (isDestination(name)) state_.dest = Dest::Skip;
+  return true;
+}
+
+// \binN and N bytes of binary data, in any destination; they count as one
+// fallback character of a \uN.
+bool Reader::binary(std::size_t start, bool hasParam, int n) {
+  if (!hasParam || n < 0) return fail(start, "bad \\bin length");
+  if (static_cast<std::size_t>(n) > in_.size() - pos_) return endedEarly();
+  pos_ += static_cast<std::size_t>(n);
+  if (skip_ > 0) --skip_;
+  return true;
+}
+
+bool Reader::fontTable(const Word&) {
+  state_.dest = Dest::FontTable;
+  return true;
+}
+
+// In the font table \fN starts the entry of font N; elsewhere it selects it.
+bool Reader::font(const Word& w) {
+  if (!w.hasParam) return true;
+  if (state_.dest == Dest::FontTable) {
+    commitFont();
+    fontPending_ = true;
+    fontNumber_ = w.n;
+    fontCharset_ = 0;
+    fontName_.clear();
+  } else {
+    state_.format.font = w.n;
+  }
+  return true;
+}
+
+bool Reader::fontCharset(const Word& w) {
+  if (state_.dest == Dest::FontTable && w.hasParam) fontCharset_ = w.n;
+  return true;
+}
+
+bool Reader::defaultFont(const Word& w) {
+  if (w.hasParam) deff_ = w.n;
+  return true;
+}
+
+// \fs alone is the default size; \fs0 and negative sizes change nothing.
+bool Reader::fontSize(const Word& w) {
+  if (!w.hasParam) {
+    state_.format.halfPoints = kDefaultHalfPoints;
+  } else if (w.n > 0) {
+    state_.format.halfPoints = std::clamp(w.n, kMinHalfPoints, kMaxHalfPoints);
+  }
+  return true;
+}
+
+bool Reader::plain(const Word&) {
+  state_.format = CharFormat();
+  state_.hidden = false;
+  return true;
+}
+
+bool Reader::bold(const Word& w) {
+  state_.format.bold = w.on();
+  return true;
+}
+
+bool Reader::italic(const Word& w) {
+  state_.format.italic = w.on();
+  return true;
+}
+
+bool Reader::underline(const Word& w) {
+  state_.format.underline = w.on();
+  return true;
+}
+
+bool Reader::underlineNone(const Word&) {
+  state_.format.underline = false;
+  return true;
+}
+
+bool Reader::hidden(const Word& w) {
+  state_.hidden = w.on();
+  return true;
+}
+
+bool Reader::alignLeft(const Word&) {
+  state_.align = Align::Left;
+  return true;
+}
+
+bool Reader::alignCenter(const Word&) {
+  state_.align = Align::Center;
+  return true;
+}
+
+bool Reader::alignRight(const Word&) {
+  state_.align = Align::Right;
+  return true;
+}
+
+bool Reader::par(const Word&) {
+  paragraph(false);
+  return true;
+}
+
+bool Reader::softPar(const Word&) {
+  paragraph(true);
+  return true;
+}
+
+bool Reader::character(const Word& w) {
+  text(w.ch, false);
+  return true;
+}
+
+bool Reader::unicodeSkip(const Word& w) {
+  if (w.hasParam) state_.uc = std::max(w.n, 0);
+  return true;
+}
+
+bool Reader::unicode(const Word& w) {
+  if (!w.hasParam) return true;
+  if (w.n < -32768 || w.n > 65535) return fail(w.start, "\\u value out of range");
+  auto c = static_cast<char16_t>(w.n < 0 ? w.n + 65536 : w.n);
+  if (state_.dest == Dest::Text) {
+    // Symbol font codes: U+F0hh in any font (LibreOffice declares the font
+    // \fcharset0 when it writes them), U+0080..U+009F in a symbol font.
+    if (c >= 0xF020 && c <= 0xF0FF) {
+      c = cp1252ToChar(static_cast<std::uint8_t>(c - 0xF000));
+    } else if (c >= 0x80 && c <= 0x9F && symbolFont()) {
+      c = cp1252ToChar(static_cast<std::uint8_t>(c));
+    }
+  }
+  text(c, false);
+  skip_ = state_.uc;
+  return true;
+}
 
 }  // namespace
 

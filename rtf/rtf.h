@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,13 +22,21 @@ namespace kavelin {
 
 enum class Align { Left, Center, Right };  // justified text is read as Left
 
-struct RichRun {
-  std::u16string text;
+// The character format of a run.
+struct RunFormat {
   std::u16string font;  // family name; empty when the file named none
   double sizePt = 12.0;
   bool bold = false;
   bool italic = false;
   bool underline = false;
+};
+
+bool operator==(const RunFormat& a, const RunFormat& b);
+inline bool operator!=(const RunFormat& a, const RunFormat& b) { return !(a == b); }
+
+struct RichRun {
+  std::u16string text;
+  RunFormat format;
 };
 
 struct RichParagraph {
@@ -38,9 +47,6 @@ struct RichParagraph {
 struct RichDocument {
   std::vector<RichParagraph> paragraphs;
 };
-
-// True when the two runs differ in text only.
-bool sameFormat(const RichRun& a, const RichRun& b);
 
 bool operator==(const RichRun& a, const RichRun& b);
 bool operator==(const RichParagraph& a, const RichParagraph& b);
@@ -64,6 +70,8 @@ void mergeRuns(RichParagraph& paragraph);
 // without U+F020..U+F0FF (see readRtf).
 std::string writeRtf(const RichDocument& doc);
 
+class RtfOut;  // the writer's output, in writer.cpp
+
 // writeRtf a paragraph at a time, for text too long to hold whole: begin(),
 // then paragraph() for each paragraph, then end() give the bytes writeRtf
 // gives for the document of those paragraphs, when `fonts` lists the fonts of
@@ -77,16 +85,13 @@ class RtfWriter {
 
  private:
   long fontIndex(const std::u16string& name) const;
+  void writeFormat(RtfOut& out, const RunFormat& format);
 
   std::vector<std::u16string> fonts_;
   std::map<std::u16string, long> fontNumbers_;
-  // Character format last written; nothing is assumed before the first run.
-  bool haveFormat_ = false;
-  long font_ = 0;
-  long halfPoints_ = 0;
-  bool bold_ = false;
-  bool italic_ = false;
-  bool underline_ = false;
+  // Character format last written, with the font it was written in and its
+  // size as written; nothing is assumed before the first run.
+  std::optional<RunFormat> written_;
 };
 
 struct RtfError {

@@ -7,7 +7,6 @@
 #include "text.h"
 
 namespace kavelin {
-namespace {
 
 class RtfOut {
  public:
@@ -71,6 +70,8 @@ class RtfOut {
   bool delimit_ = false;
 };
 
+namespace {
+
 const char* alignWord(Align a) {
   switch (a) {
     case Align::Center:
@@ -81,6 +82,32 @@ const char* alignWord(Align a) {
       break;
   }
   return "ql";
+}
+
+void writeFontTable(RtfOut& out, const std::vector<std::u16string>& fonts) {
+  out.raw("{");
+  out.word("fonttbl");
+  for (std::size_t i = 0; i < fonts.size(); ++i) {
+    out.raw("{");
+    out.word("f", static_cast<long>(i));
+    out.word("fnil");
+    out.word("fcharset", 0);
+    for (char16_t c : fonts[i]) out.character(c, true);
+    out.raw(";}");
+  }
+  out.raw("}");
+}
+
+// The fonts of the document's runs in order of first use; \deff0 is the first.
+std::vector<std::u16string> fontsInOrder(const RichDocument& doc) {
+  std::vector<std::u16string> fonts;
+  std::set<std::u16string> seen;
+  for (const RichParagraph& p : doc.paragraphs) {
+    for (const RichRun& r : p.runs) {
+      if (!r.text.empty() && seen.insert(r.format.font).second) fonts.push_back(r.format.font);
+    }
+  }
+  return fonts;
 }
 
 }  // namespace
@@ -94,6 +121,27 @@ long RtfWriter::fontIndex(const std::u16string& name) const {
   return it == fontNumbers_.end() ? 0 : it->second;
 }
 
+// The format is kept as written: in the font of the number written (runs in
+// fonts of one number need no \f between them) and in the size RTF keeps.
+void RtfWriter::writeFormat(RtfOut& out, const RunFormat& format) {
+  static const std::u16string kNoFont;
+  const long f = fontIndex(format.font);
+  const std::u16string& font = fonts_.empty() ? kNoFont : fonts_[static_cast<std::size_t>(f)];
+  const double size = rtfFontSize(format.sizePt);
+  const RunFormat* last = written_ ? &*written_ : nullptr;
+  if (!last || font != last->font) out.word("f", f);
+  if (!last || size != last->sizePt) out.word("fs", static_cast<long>(size * 2.0));
+  if (!last || format.bold != last->bold) out.word(format.bold ? "b" : "b0");
+  if (!last || format.italic != last->italic) out.word(format.italic ? "i" : "i0");
+  if (!last || format.underline != last->underline) out.word(format.underline ? "ul" : "ulnone");
+  if (!written_) written_.emplace();
+  written_->font = font;
+  written_->sizePt = size;
+  written_->bold = format.bold;
+  written_->italic = format.italic;
+  written_->underline = format.underline;
+}
+
 std::string RtfWriter::begin() {
   RtfOut out;
   out.raw("{");
@@ -102,17 +150,8 @@ std::string RtfWriter::begin() {
   out.word("ansicpg", 1252);
   out.word("deff", 0);
   out.word("uc", 1);
-  out.raw("{");
-  out.word("fonttbl");
-  for (std::size_t i = 0; i < fonts_.size(); ++i) {
-    out.raw("{");
-    out.word("f", static_cast<long>(i));
-    out.word("fnil");
-    out.word("fcharset", 0);
-    for (char16_t c : fonts_[i]) out.character(c, true);
-    out.raw(";}");
-  }
-  out.raw("}\r\n");
+  writeFontTable(out, fonts_);
+  out.raw("\r\n");
   return out.take();
 }
 
@@ -122,19 +161,7 @@ std::string RtfWriter::paragraph(const RichParagraph& p) {
   out.word(alignWord(p.align));
   for (const RichRun& r : p.runs) {
     if (r.text.empty()) continue;
-    const long f = fontIndex(r.font);
-    const long hp = static_cast<long>(rtfFontSize(r.sizePt) * 2.0);
-    if (!haveFormat_ || f != font_) out.word("f", f);
-    if (!haveFormat_ || hp != halfPoints_) out.word("fs", hp);
-    if (!haveFormat_ || r.bold != bold_) out.word(r.bold ? "b" : "b0");
-    if (!haveFormat_ || r.italic != italic_) out.word(r.italic ? "i" : "i0");
-    if (!haveFormat_ || r.underline != underline_) out.word(r.underline ? "ul" : "ulnone");
-    haveFormat_ = true;
-    font_ = f;
-    halfPoints_ = hp;
-    bold_ = r.bold;
-    italic_ = r.italic;
-    underline_ = r.underline;
+    writeFormat(out, r.format);
     for (char16_t c : r.text) out.character(c, false);
   }
   out.word("par");
@@ -145,15 +172,7 @@ std::string RtfWriter::paragraph(const RichParagraph& p) {
 std::string RtfWriter::end() { return "}"; }
 
 std::string writeRtf(const RichDocument& doc) {
-  // Fonts in order of first use; \deff0 is the first of them.
-  std::vector<std::u16string> fonts;
-  std::set<std::u16string> seen;
-  for (const RichParagraph& p : doc.paragraphs) {
-    for (const RichRun& r : p.runs) {
-      if (!r.text.empty() && seen.insert(r.font).second) fonts.push_back(r.font);
-    }
-  }
-  RtfWriter writer(std::move(fonts));
+  RtfWriter writer(fontsInOrder(doc));
   std::string out = writer.begin();
   for (const RichParagraph& p : doc.paragraphs) out += writer.paragraph(p);
   out += writer.end();

@@ -662,7 +662,7 @@ TEST_F(CommandTest, UninstalledFontsKeepTheirNames) {
       readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), saved));
   ASSERT_EQ(saved.paragraphs.size(), 1u);
   std::vector<std::pair<std::u16string, std::u16string>> runs;
-  for (const RichRun& r : saved.paragraphs[0].runs) runs.push_back({r.text, r.font});
+  for (const RichRun& r : saved.paragraphs[0].runs) runs.push_back({r.text, r.format.font});
   const std::vector<std::pair<std::u16string, std::u16string>> expected = {
       {u"a", u"DejaVu Sans"}, {u"bc", u"Another Missing Font"}, {u"d", u"DejaVu Sans"}};
   EXPECT_EQ(runs, expected);

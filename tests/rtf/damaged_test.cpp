@@ -126,10 +126,10 @@ void expectWellFormed(const RichDocument& doc) {
   for (const RichParagraph& p : doc.paragraphs) {
     for (std::size_t i = 0; i < p.runs.size(); ++i) {
       EXPECT_FALSE(p.runs[i].text.empty());
-      EXPECT_GE(p.runs[i].sizePt, 1.0);
-      EXPECT_LE(p.runs[i].sizePt, 1638.0);
+      EXPECT_GE(p.runs[i].format.sizePt, 1.0);
+      EXPECT_LE(p.runs[i].format.sizePt, 1638.0);
       if (i > 0) {
-        EXPECT_FALSE(sameFormat(p.runs[i - 1], p.runs[i]));
+        EXPECT_FALSE(p.runs[i - 1].format == p.runs[i].format);
       }
     }
   }

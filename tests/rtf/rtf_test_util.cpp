@@ -9,8 +9,9 @@
 namespace kavelin {
 
 void PrintTo(const RichRun& run, std::ostream* os) {
-  *os << "[" << encodeUtf8(run.font) << " " << run.sizePt << (run.bold ? " b" : "")
-      << (run.italic ? " i" : "") << (run.underline ? " u" : "") << "] \"";
+  const RunFormat& f = run.format;
+  *os << "[" << encodeUtf8(f.font) << " " << f.sizePt << (f.bold ? " b" : "")
+      << (f.italic ? " i" : "") << (f.underline ? " u" : "") << "] \"";
   for (char16_t c : run.text) {
     if (c >= 0x20 && c < 0x7F) {
       *os << static_cast<char>(c);
@@ -42,7 +43,7 @@ void PrintTo(const RichDocument& doc, std::ostream* os) {
 namespace rtftest {
 
 RichRun run(std::u16string text, const Format& f) {
-  return RichRun{std::move(text), f.font, f.size, f.bold, f.italic, f.underline};
+  return RichRun{std::move(text), RunFormat{f.font, f.size, f.bold, f.italic, f.underline}};
 }
 
 RichParagraph para(Align align, std::vector<RichRun> runs) {
@@ -53,7 +54,7 @@ RichParagraph para(std::vector<RichRun> runs) { return para(Align::Left, std::mo
 
 RichDocument normalized(RichDocument doc) {
   for (RichParagraph& p : doc.paragraphs) {
-    for (RichRun& r : p.runs) r.sizePt = rtfFontSize(r.sizePt);
+    for (RichRun& r : p.runs) r.format.sizePt = rtfFontSize(r.format.sizePt);
     mergeRuns(p);
   }
   return doc;

@@ -5,10 +5,13 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "rtf.h"
 #include "rtf_test_util.h"
+#include "text.h"
 
 namespace kavelin {
 namespace {
@@ -53,7 +56,7 @@ TEST_P(RtfRoundTrip, KeepsTextAndFormat) {
   EXPECT_EQ(back, normalized(doc));
   // Sizes that are whole half points come back exactly.
   if (size != 14.25) {
-    EXPECT_EQ(back.paragraphs.at(0).runs.at(0).sizePt, size);
+    EXPECT_EQ(back.paragraphs.at(0).runs.at(0).format.sizePt, size);
   }
 }
 
@@ -141,6 +144,47 @@ TEST(RtfWriter, WritesFormatControls) {
   }
 }
 
+// A paragraph at a time: a run in a font the writer was not given is written in
+// the first font, and a change of format words appears only where the written
+// format changes (font number, size as kept, bold, italic, underline).
+TEST(RtfWriter, WritesFormatWordsOnlyWhereTheWrittenFormatChanges) {
+  struct Case {
+    const char* name;
+    std::vector<RichRun> runs;
+    std::string body;  // between \pard\ql and \par
+  };
+  const Case cases[] = {
+      {"first run", {run(u"a", {u"A"})}, "\\f0\\fs24\\b0\\i0\\ulnone a"},
+      {"unlisted font is the first",
+       {run(u"a", {u"A"}), run(u"x", {u"X"})},
+       "\\f0\\fs24\\b0\\i0\\ulnone ax"},
+      {"listed fonts",
+       {run(u"a", {u"A"}), run(u"b", {u"B"}), run(u"y", {u"Y"})},
+       "\\f0\\fs24\\b0\\i0\\ulnone a\\f1 b\\f0 y"},
+      {"sizes of one half point",
+       {run(u"a", {u"A", 12}), run(u"b", {u"A", 12.1})},
+       "\\f0\\fs24\\b0\\i0\\ulnone ab"},
+      {"size",
+       {run(u"a", {u"A", 12}), run(u"b", {u"A", 12.3})},
+       "\\f0\\fs24\\b0\\i0\\ulnone a\\fs25 b"},
+      {"styles",
+       {run(u"a", {u"A"}), run(u"b", {u"A", 12, true}), run(u"c", {u"A", 12, true, true}),
+        run(u"d", {u"A", 12, false, true, true})},
+       "\\f0\\fs24\\b0\\i0\\ulnone a\\b b\\i c\\b0\\ul d"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RtfWriter writer({u"A", u"B"});
+    const std::string header = writer.begin();
+    EXPECT_NE(header.find("{\\f1\\fnil\\fcharset0 B;}"), std::string::npos) << header;
+    EXPECT_EQ(writer.paragraph(para(c.runs)), "\\pard\\ql" + c.body + "\\par\r\n");
+    // The format carries over to the next paragraph.
+    EXPECT_EQ(writer.paragraph(para({c.runs.back()})),
+              "\\pard\\ql " + encodeUtf8(c.runs.back().text) + "\\par\r\n");
+    EXPECT_EQ(writer.end(), "}");
+  }
+}
+
 TEST(RtfWriter, EscapesFontNames) {
   const std::u16string names[] = {u"Brace{}\\Name", u"Semi;colon", u"Caf\u00E9 \u0915", u""};
   RichDocument doc;
@@ -170,7 +214,7 @@ TEST(RtfWriter, SizesAreKeptToHalfPoints) {
     EXPECT_EQ(rtfFontSize(c.in), c.out);
     RichDocument doc;
     doc.paragraphs.push_back(para({run(u"x", {u"Arial", c.in})}));
-    EXPECT_EQ(mustRead(writeRtf(doc)).paragraphs.at(0).runs.at(0).sizePt, c.out);
+    EXPECT_EQ(mustRead(writeRtf(doc)).paragraphs.at(0).runs.at(0).format.sizePt, c.out);
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "inifile.h"
 #include "renames.h"
+#include "filesizelimit.h"
 
 namespace kavelin {
 namespace {
@@ -216,33 +217,13 @@ TEST_F(IniFile, SeveralKeysAreWrittenInOneReplacementOfTheFile) {
   EXPECT_EQ(watch.renamed().size(), 2u);
 }
 
-// Room for `bytes` in any file this process writes, while it lives.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    signal_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, signal_);
-  }
-
- private:
-  rlimit old_{};
-  void (*signal_)(int) = nullptr;
-};
-
 TEST_F(IniFile, APairThatCannotBeWrittenLeavesTheOldPair) {
   const std::string before = "[Hindi Box]\nFontName=Old\nFontSize=10\n";
   write(before);
   // Room for the new name, not for the new name with the new size.
   const Entries pair = {{"FontName", "New"}, {"FontSize", std::string(100, '1')}};
   {
-    const FileSizeLimit limit(64);
+    const test::FileSizeLimit limit(64);
     std::string error;
     EXPECT_FALSE(WriteIni("Hindi Box", pair, path_, &error));
     EXPECT_EQ(error, "File too large");
@@ -253,7 +234,7 @@ TEST_F(IniFile, APairThatCannotBeWrittenLeavesTheOldPair) {
   EXPECT_EQ(entries, 1);  // no temporary file left
   // One by one, the name would get through without its size.
   {
-    const FileSizeLimit limit(64);
+    const test::FileSizeLimit limit(64);
     EXPECT_TRUE(WriteIni("Hindi Box", pair[0].first, pair[0].second, path_));
     EXPECT_FALSE(WriteIni("Hindi Box", pair[1].first, pair[1].second, path_));
   }

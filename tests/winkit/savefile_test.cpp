@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include "filesizelimit.h"
 
 namespace kavelin {
 namespace {
@@ -31,26 +32,6 @@ class SaveFileTest : public testing::Test {
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   }
   QTemporaryDir dir;
-};
-
-// Room for `bytes` in any file this process writes, while it lives.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    signal_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, signal_);
-  }
-
- private:
-  rlimit old_{};
-  void (*signal_)(int) = nullptr;
 };
 
 bool isCharacterDevice(const char* path) {
@@ -86,7 +67,7 @@ TEST_F(SaveFileTest, AFailedWriteIsReported) {
   put("big.txt", "old content");
   // Failing as it is written, or only when the buffered rest goes at the commit.
   for (const int size : {64 * 1024, 2000}) {
-    const FileSizeLimit limit(1024);
+    const test::FileSizeLimit limit(1024);
     QString error;
     EXPECT_FALSE(saveFile(path("big.txt"), QByteArray(size, 'x'), &error)) << size;
     EXPECT_EQ(error, "File too large") << size;

@@ -1,0 +1,39 @@
+// The file side of the document commands: the Editing Box's document opened
+// from and saved to RTF, exported as Unicode text and as PDF, printed, and
+// Unicode text read for import. Each says why when it fails; what to tell the
+// user is the command's business.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QPrinter;
+class QTextDocument;
+
+namespace kavelin {
+
+class RichTextField;
+
+enum class RichTextOpen {
+  kOpened,
+  kEndedEarly,  // opened as far as the file went: it was cut off
+  kNotOpened,   // the file could not be opened
+  kNotRead,     // the file could not be read
+  kInvalid,     // no RTF: the document is left as it was
+};
+RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QString* error);
+bool saveRichTextFile(const QTextDocument& document, const QString& path, QString* error);
+
+// The glyph text converted to Unicode, as UTF-8 text and as PDF.
+bool exportUnicodeFile(const QString& glyphs, const QString& path, QString* error);
+bool exportPdfFile(const QTextDocument& glyphs, const QString& path, QString* error);
+
+// A UTF-8 text file's text; nothing when it cannot be opened or read, or
+// (`decoded` false) holds no UTF-8 text: `error` says why, with the byte offset
+// of the first bad sequence.
+std::optional<QString> readUnicodeFile(const QString& path, bool* decoded, QString* error);
+
+// Prints the box's selection, or all of it; false when the printer failed.
+bool printBox(const RichTextField& box, QPrinter& printer);
+
+}  // namespace kavelin

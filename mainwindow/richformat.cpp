@@ -1,0 +1,90 @@
+#include "richformat.h"
+
+#include <QFontDatabase>
+#include <QHash>
+#include <QStringList>
+
+#include "forms.h"
+
+namespace kavelin {
+
+QString formatFamily(const QTextCharFormat& format, const QFont& base) {
+  const QString uninstalled = format.stringProperty(kUninstalledFamilyProperty);
+  if (!uninstalled.isEmpty()) return uninstalled;
+  const QStringList families = format.fontFamilies().toStringList();
+  return families.isEmpty() ? base.family() : families.first();
+}
+
+void setFormatFamily(QTextCharFormat& format, const QString& family) {
+  static QHash<QString, bool> installed;  // what QFontDatabase says, per family
+  auto it = installed.find(family);
+  if (it == installed.end()) {
+    it = installed.insert(
+        family, QFontDatabase::hasFamily(family) || !QFont::substitutes(family).isEmpty());
+  }
+  if (*it) {
+    format.setFontFamilies({family});
+    format.clearProperty(kUninstalledFamilyProperty);
+  } else {
+    format.clearProperty(QTextFormat::FontFamilies);
+    format.setProperty(kUninstalledFamilyProperty, family);
+  }
+}
+
+double effectiveSize(const QTextCharFormat& format, const QFont& base) {
+  return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                        : base.pointSizeF();
+}
+
+bool effectiveBold(const QTextCharFormat& format, const QFont& base) {
+  return format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::Bold
+                                                     : base.bold();
+}
+
+bool effectiveItalic(const QTextCharFormat& format, const QFont& base) {
+  return format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : base.italic();
+}
+
+bool effectiveUnderline(const QTextCharFormat& format, const QFont& base) {
+  return format.hasProperty(QTextFormat::TextUnderlineStyle) ? format.fontUnderline()
+                                                             : base.underline();
+}
+
+RunFormat effectiveFormat(const QTextCharFormat& format, const QFont& base) {
+  RunFormat f;
+  f.font = ustr(formatFamily(format, base));
+  f.sizePt = effectiveSize(format, base);
+  f.bold = effectiveBold(format, base);
+  f.italic = effectiveItalic(format, base);
+  f.underline = effectiveUnderline(format, base);
+  return f;
+}
+
+QTextCharFormat charFormat(const RunFormat& format) {
+  QTextCharFormat f;
+  if (!format.font.empty()) setFormatFamily(f, qstr(format.font));
+  f.setFontPointSize(format.sizePt);
+  f.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
+  f.setFontItalic(format.italic);
+  f.setFontUnderline(format.underline);
+  return f;
+}
+
+Align alignOf(Qt::Alignment alignment) {
+  const Qt::Alignment a = alignment & Qt::AlignHorizontal_Mask;
+  return a & Qt::AlignHCenter ? Align::Center : a & Qt::AlignRight ? Align::Right : Align::Left;
+}
+
+Qt::Alignment qtAlignment(Align align) {
+  switch (align) {
+    case Align::Center:
+      return Qt::AlignHCenter;
+    case Align::Right:
+      return Qt::AlignRight;
+    case Align::Left:
+      break;
+  }
+  return Qt::AlignLeft;
+}
+
+}  // namespace kavelin
