@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "application.h"
+#include "desktopplatform.h"
 #include "frmabout.h"
 #include "frmmain.h"
 
@@ -85,16 +86,16 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  kavelin::frmAbout about;
+  kavelin::DesktopPlatform platform;
+  kavelin::frmAbout about(platform);
   about.Form_Load();
 
-  kavelin::frmMain main;
+  kavelin::frmMain main(platform);
   main.Form_Load();
   main.show();
   main.openFiles(parser.positionalArguments());
   if (parser.isSet(kShowReadme)) {
-    QTimer::singleShot(0, &main,
-                       [&main] { main.action(kavelin::Cmd::HelpContents)->trigger(); });
+    QTimer::singleShot(0, &main, [&main] { main.action(kavelin::Cmd::HelpContents)->trigger(); });
   }
   return app.exec();
 }

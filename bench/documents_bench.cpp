@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <memory>
 
+#include "desktopplatform.h"
 #include "frmmain.h"
 #include "richtextfield.h"
 
@@ -37,29 +37,25 @@ void layOutAll(kavelin::frmMain& w) {
   }
 }
 
-// Answers every file dialog with one file.
-class FixedDialog : public kavelin::CommonDialog {
+// The desktop, but every open dialog answers with one file.
+class FixedFile : public kavelin::DesktopPlatform {
  public:
-  using CommonDialog::CommonDialog;
-  bool ShowOpen() override {
-    FileName = file;
-    return !FileName.isEmpty();
+  bool showOpen(kavelin::CommonDialog& dialog) override {
+    dialog.FileName = file;
+    return !dialog.FileName.isEmpty();
   }
   QString file;
 };
 
 struct Window {
   Window() {
-    auto fixed = std::make_unique<FixedDialog>(&w);
-    dialog = fixed.get();
-    w.setCommonDialog(std::move(fixed));
     w.largeTextBytes = w.largeRtfBytes = qint64{1} << 40;
     w.Form_Load();
     w.show();
     settle();
   }
-  kavelin::frmMain w;
-  FixedDialog* dialog;
+  FixedFile platform;
+  kavelin::frmMain w{platform};
 };
 
 QString writeTemporary(const QTemporaryDir& dir, const QByteArray& bytes) {
@@ -114,7 +110,7 @@ QString glyphLines(std::size_t bytes) {
 void openRtf(benchmark::State& state, const std::string& rtf) {
   QTemporaryDir dir;
   Window window;
-  window.dialog->file = writeTemporary(dir, QByteArray::fromStdString(rtf));
+  window.platform.file = writeTemporary(dir, QByteArray::fromStdString(rtf));
   QElapsedTimer layout;
   double layoutMs = 0;
   for (auto _ : state) {
@@ -184,7 +180,7 @@ void BM_OpenEnglishText(benchmark::State& state) {
     text.truncate(static_cast<qsizetype>(state.range(0)));
   }
   Window window;
-  window.dialog->file = writeTemporary(dir, text);
+  window.platform.file = writeTemporary(dir, text);
   text.clear();
   text.squeeze();
   const double before = peakRssMb();

@@ -8,6 +8,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include "desktopplatform.h"
 #include "frmmain.h"
 #include "richtextfield.h"
 
@@ -29,7 +30,8 @@ struct Window {
     w.show();
     w.RTB2->setText(sample(size));
   }
-  kavelin::frmMain w;
+  kavelin::DesktopPlatform platform;
+  kavelin::frmMain w{platform};
 };
 
 // Typing "k" at the end of the English text, then taking it back.

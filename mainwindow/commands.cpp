@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,15 +12,13 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
+#include <functional>
 
 #include "datafiles.h"
 #include "documentfiles.h"
@@ -33,9 +30,9 @@
 #include "glyphimport.h"
 #include "kavelin_resources.h"
 #include "keys.h"
-#include "messages.h"
 #include "pdfexport.h"
 #include "placement.h"
+#include "platformtools.h"
 #include "richtextfield.h"
 #include "rtfdocument.h"
 #include "savefile.h"
@@ -375,11 +372,11 @@ bool frmMain::confirmLargeFile(const QString& path, qint64 limit) {
   const qint64 size = QFileInfo(path).size();
   if (size <= limit) return true;
   const QString megabytes = QLocale().toString(static_cast<double>(size) / (1 << 20), 'f', 1);
-  return messages::show(this, QMessageBox::Question, windowTitle(),
-                        tr("%1 is %2 MB large. Opening it keeps Kavelin busy for a while.\n"
-                           "Open it anyway?")
-                            .arg(QFileInfo(path).fileName(), megabytes),
-                        QMessageBox::Open | QMessageBox::Cancel) == QMessageBox::Open;
+  return platform_.message(this, QMessageBox::Question, windowTitle(),
+                           tr("%1 is %2 MB large. Opening it keeps Kavelin busy for a while.\n"
+                              "Open it anyway?")
+                               .arg(QFileInfo(path).fileName(), megabytes),
+                           QMessageBox::Open | QMessageBox::Cancel) == QMessageBox::Open;
 }
 
 void frmMain::mnuFileSave_Click() {
@@ -466,8 +463,8 @@ void frmMain::openRichText() {
 
 bool frmMain::loadRichText(const QString& fileName) {
   auto error = [this](int number, const QString& description) {
-    messages::show(this, QMessageBox::NoIcon, QCoreApplication::applicationName(),
-                   tr("Error # %1 %2").arg(number).arg(description));
+    platform_.message(this, QMessageBox::NoIcon, QCoreApplication::applicationName(),
+                      tr("Error # %1 %2").arg(number).arg(description));
     return false;
   };
   if (!QFileInfo::exists(fileName)) return error(53, tr("File not found"));
@@ -490,10 +487,10 @@ bool frmMain::loadRichText(const QString& fileName) {
   MainBox->document()->setModified(false);
   setDocumentPath(fileName);
   if (opened == RichTextOpen::kEndedEarly) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("%1 ended early: it may have been cut off. What it held up to there is "
-                      "open.")
-                       .arg(fileName));
+    platform_.message(this, QMessageBox::Warning, windowTitle(),
+                      tr("%1 ended early: it may have been cut off. What it held up to there is "
+                         "open.")
+                          .arg(fileName));
   }
   return true;
 }
@@ -515,7 +512,8 @@ void frmMain::printEditingBox() {
   if (!printBox(*MainBox, *printer)) {
     const QString where =
         printer->outputFileName().isEmpty() ? printer->printerName() : printer->outputFileName();
-    messages::show(this, QMessageBox::Warning, kCaption, tr("Could not print to %1.").arg(where));
+    platform_.message(this, QMessageBox::Warning, kCaption,
+                      tr("Could not print to %1.").arg(where));
   }
 }
 
@@ -618,7 +616,7 @@ void frmMain::alignRight() { alignSelection(RichTextField::kRight); }
 
 // A load, save or export that failed: which file and why.
 void frmMain::reportFailure(const QString& what, const QString& reason) {
-  messages::show(this, QMessageBox::Warning, kCaption, what + QStringLiteral(":\n") + reason);
+  platform_.message(this, QMessageBox::Warning, kCaption, what + QStringLiteral(":\n") + reason);
 }
 
 // ---------------------------------------------------------------------------
@@ -635,7 +633,7 @@ void frmMain::mnuViewStatusBar_Click() {
 
 void frmMain::mnusettings_Click() {
   if (!settings_) {
-    settings_ = new frmSettings(*this, this);
+    settings_ = new frmSettings(*this, platform_, this);
     settings_->Form_Load();
   }
   settings_->show();
@@ -646,12 +644,12 @@ void frmMain::mnusettings_Click() {
 void frmMain::Command9_Click() { mnusettings_Click(); }
 
 void frmMain::mnuViewRefresh_Click() {
-  messages::show(this, QMessageBox::NoIcon, QCoreApplication::applicationName(),
-                 QStringLiteral("Add 'mnuViewRefresh_Click' code."));
+  platform_.message(this, QMessageBox::NoIcon, QCoreApplication::applicationName(),
+                    QStringLiteral("Add 'mnuViewRefresh_Click' code."));
 }
 
 void frmMain::mnuViewWebBrowser_Click() {
-  auto* browser = new frmBrowser(browserComponent ? browserComponent() : nullptr);
+  auto* browser = new frmBrowser(platform_.createWebComponent());
   browser->StartingAddress = kHomePage;
   // Beside the main window and on the screen, each one a little further on;
   // its frame is taken to be like the main window's.
@@ -668,7 +666,7 @@ void frmMain::mnuViewWebBrowser_Click() {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-  frmAbout about(this);
+  frmAbout about(platform_, this);
   about.Form_Load();
   about.exec();
 }
@@ -686,34 +684,27 @@ void frmMain::Command1_Click() { mnuFileNew_Click(); }
 // ---------------------------------------------------------------------------
 // Help
 
-// The desktop's handler for the file, or else xdg-open (platforms without
-// desktop services, such as offscreen, have only the latter).
-std::function<bool(const QString&)> frmMain::openTextFile = [](const QString& path) {
-  if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
-  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-  return !opener.isEmpty() && QProcess::startDetached(opener, {path});
-};
-
 void frmMain::mnuHelpContents_Click() {
   // The read-me where the program was installed or built, in the user's text editor.
   const QString name = QStringLiteral("readme.txt");
   const QString readme = findDataFile(name);
   if (readme.isEmpty()) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("Cannot find the read-me \"%1\". It was looked for in:\n%2")
-                       .arg(name, dataFileCandidates(name, dataFolders()).join(u'\n')));
-  } else if (!openTextFile(readme)) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("Cannot open the read-me %1: no program to show it was found.").arg(readme));
+    platform_.message(this, QMessageBox::Warning, windowTitle(),
+                      tr("Cannot find the read-me \"%1\". It was looked for in:\n%2")
+                          .arg(name, dataFileCandidates(name, dataFolders()).join(u'\n')));
+  } else if (!platform_.openFile(readme)) {
+    platform_.message(
+        this, QMessageBox::Warning, windowTitle(),
+        tr("Cannot open the read-me %1: no program to show it was found.").arg(readme));
   }
 }
 
 void frmMain::Command3_Click() { mnuHelpContents_Click(); }
 
 void frmMain::mnuHelpSearchForHelpOn_Click() {
-  messages::show(this, QMessageBox::Information, kCaption,
-                 QStringLiteral("Unable to display Help Contents. There is no Help associated "
-                                "with this project."));
+  platform_.message(this, QMessageBox::Information, kCaption,
+                    QStringLiteral("Unable to display Help Contents. There is no Help associated "
+                                   "with this project."));
 }
 
 // ---------------------------------------------------------------------------
@@ -733,7 +724,7 @@ void frmMain::setFontListTexts(const QString& name, const QString& size) {
 // false keeps the program open.
 bool frmMain::confirmClose() {
   if (!MainBox->document()->isModified() || MainBox->document()->isEmpty()) return true;
-  const QMessageBox::StandardButton answer = messages::show(
+  const QMessageBox::StandardButton answer = platform_.message(
       this, QMessageBox::Warning, kCaption,
       tr("The Editing Box has changes that are not saved.\nSave them before closing?"),
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
@@ -868,8 +859,8 @@ void frmMain::insertUnicodeAsGlyphs(const QString& unicode) {
   }
   sbStatusBar->panel(0)->setText(status);
   if (g.unconverted != 0) {
-    messages::show(this, QMessageBox::Warning, kCaption,
-                   status + tr(" and were kept as they are:\n") + g.details, QMessageBox::Ok);
+    platform_.message(this, QMessageBox::Warning, kCaption,
+                      status + tr(" and were kept as they are:\n") + g.details, QMessageBox::Ok);
   }
 }
 

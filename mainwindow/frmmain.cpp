@@ -34,9 +34,10 @@
 
 namespace kavelin {
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
-  dlgCommonDialog_ = std::make_unique<CommonDialog>(this);
-  exportDialog_ = std::make_unique<CommonDialog>(this);
+frmMain::frmMain(PlatformTools& platform, QWidget* parent)
+    : QMainWindow(parent), platform_(platform) {
+  dlgCommonDialog_ = std::make_unique<CommonDialog>(platform_, this);
+  exportDialog_ = std::make_unique<CommonDialog>(platform_, this);
   createMenus();
   createControls();
   connectCommands();

@@ -6,7 +6,6 @@
 #include <QMargins>
 #include <QPointer>
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -30,8 +29,8 @@ class RichTextField;
 class StatusBar;
 
 class frmSettings;
+class PlatformTools;
 class UnicodePreview;
-class WebComponent;
 
 // The commands of the menus, the toolbar and the buttons (see commands.cpp).
 enum class Cmd {
@@ -75,7 +74,9 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   Q_OBJECT
 
  public:
-  explicit frmMain(QWidget* parent = nullptr);
+  // Every message box, dialog and program the window starts goes through
+  // `platform`, which outlives the window.
+  explicit frmMain(PlatformTools& platform, QWidget* parent = nullptr);
   ~frmMain() override;
 
   // Runs the load steps; the start-up procedure calls it once.
@@ -182,22 +183,14 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void mnuFileImportUnicode_Click();
   UnicodePreview* unicodePreview() const { return preview_; }
   CommonDialog& exportDialog() { return *exportDialog_; }
-  void setExportDialog(std::unique_ptr<CommonDialog> dialog) { exportDialog_ = std::move(dialog); }
 
   // The action of a command: its menu entry and its toolbar button.
   QAction* action(Cmd command) const { return actions_[static_cast<int>(command)]; }
 
   CommonDialog& dlgCommonDialog() { return *dlgCommonDialog_; }
-  void setCommonDialog(std::unique_ptr<CommonDialog> dialog) {
-    dlgCommonDialog_ = std::move(dialog);
-  }
 
   // The control that has the keyboard focus, which menus and the toolbar act on.
   QWidget* activeControl() const;
-
-  // Makes the page display of a new browser window; the Qt WebEngine one when
-  // unset. Replaceable for tests.
-  std::function<WebComponent*()> browserComponent;
 
   // The application-name part of the window title, also the messages' title.
   static const QString kCaption;
@@ -216,10 +209,6 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   // Opens the files given on the command line: text files in the English box,
   // RTF documents in the Editing Box, one of each.
   void openFiles(const QStringList& paths);
-
-  // Shows a text file (the read-me) in the desktop's text editor; false when
-  // nothing could show it. Replaceable for tests.
-  static std::function<bool(const QString& path)> openTextFile;
 
   // Files larger than these are opened only when the user says so: loading
   // them would keep the window busy for some seconds.
@@ -272,6 +261,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void convertEnglishBox();
   void Form_Unload();
 
+  PlatformTools& platform_;
   Transliterator transliterator_{Transliterator::Breaks::kDocument};
   Chart chart_{*this};
   QWidget* client_ = nullptr;

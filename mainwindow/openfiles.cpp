@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "frmmain.h"
-#include "messages.h"
+#include "platformtools.h"
 #include "richtextfield.h"
 
 namespace kavelin {
@@ -43,10 +43,10 @@ void frmMain::openFiles(const QStringList& paths) {
     }
   }
   if (!notOpened.isEmpty()) {
-    messages::show(this, QMessageBox::Information, windowTitle(),
-                   tr("Kavelin opens one text file and one RTF document at a time. "
-                      "Not opened:\n%1")
-                       .arg(notOpened.join(u'\n')));
+    platform_.message(this, QMessageBox::Information, windowTitle(),
+                      tr("Kavelin opens one text file and one RTF document at a time. "
+                         "Not opened:\n%1")
+                          .arg(notOpened.join(u'\n')));
   }
 }
 

@@ -1,6 +1,5 @@
 #include "frmsettings.h"
 
-#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,8 +8,8 @@
 
 #include "forms.h"
 #include "keys.h"
-#include "messages.h"
 #include "numbers.h"
+#include "platformtools.h"
 #include "settingsfile.h"
 
 namespace kavelin {
@@ -21,16 +20,8 @@ const QString kSample = QStringLiteral("fgUnh");
 
 }  // namespace
 
-std::function<std::optional<QFont>(QWidget*, const QFont&)> frmSettings::chooseFont =
-    [](QWidget* parent, const QFont& preset) -> std::optional<QFont> {
-  bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, preset, parent, tr("Font"));
-  if (!ok) return std::nullopt;
-  return font;
-};
-
-frmSettings::frmSettings(SettingsTarget& target, QWidget* parent)
-    : QDialog(parent), target_(target) {
+frmSettings::frmSettings(SettingsTarget& target, PlatformTools& platform, QWidget* parent)
+    : QDialog(parent), target_(target), platform_(platform) {
   setWindowTitle(tr("Settings"));
   setAttribute(Qt::WA_DeleteOnClose);
   QFont font(QStringLiteral("MS Sans Serif"));
@@ -151,7 +142,7 @@ void frmSettings::showSample(const QString& name, std::optional<double> size) {
 void frmSettings::Command1_Click() {
   QFont preset(Label1->text());
   preset.setPointSizeF(labelSize().value_or(Text1->font().pointSizeF()));
-  if (const std::optional<QFont> chosen = chooseFont(this, preset)) {
+  if (const std::optional<QFont> chosen = platform_.chooseFont(this, preset, tr("Font"))) {
     Label1->setText(chosen->family());
     Label2->setText(sizeText(chosen->pointSizeF()));
     fitLabels();
@@ -167,8 +158,8 @@ bool frmSettings::writeLabels() {
   QString error;
   const bool ok = writeHindiBoxFont({Label1->text(), Label2->text()}, path, &error);
   if (!ok) {
-    messages::show(this, QMessageBox::Warning, windowTitle(),
-                   tr("The settings could not be saved to %1:\n%2").arg(path, error));
+    platform_.message(this, QMessageBox::Warning, windowTitle(),
+                      tr("The settings could not be saved to %1:\n%2").arg(path, error));
   }
   return ok;
 }

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QFont>
-#include <functional>
 #include <optional>
 
 class QGroupBox;
@@ -13,6 +11,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace kavelin {
+
+class PlatformTools;
 
 // What the dialog changes in the main window.
 class SettingsTarget {
@@ -28,17 +28,13 @@ class frmSettings : public QDialog {
   Q_OBJECT
 
  public:
-  frmSettings(SettingsTarget& target, QWidget* parent = nullptr);
+  frmSettings(SettingsTarget& target, PlatformTools& platform, QWidget* parent = nullptr);
 
   void Form_Load();
   void Command1_Click();  // &Change
   void Command2_Click();  // Apply
   void OKButton_Click();
   void CancelButton_Click();
-
-  // The font chooser: shows `preset`, returns the chosen font, or nothing when
-  // the user leaves it without choosing. Replaceable for tests.
-  static std::function<std::optional<QFont>(QWidget* parent, const QFont& preset)> chooseFont;
 
   QGroupBox* Frame1 = nullptr;  // "Font Name"
   QGroupBox* Frame2 = nullptr;  // "Size"
@@ -62,6 +58,7 @@ class frmSettings : public QDialog {
   bool writeLabels();
 
   SettingsTarget& target_;
+  PlatformTools& platform_;
 };
 
 }  // namespace kavelin

@@ -4,13 +4,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
-#include <QProcess>
 #include <QPushButton>
 
 #include "forms.h"
 #include "glyphfont.h"
 #include "kavelin_resources.h"
-#include "messages.h"
+#include "platformtools.h"
 #include "registry.h"
 
 #ifndef KAVELIN_DESCRIPTION
@@ -29,13 +28,8 @@ QLabel* picture(QWidget* parent, int left, int top, int width, int height) {
 
 }  // namespace
 
-Registry* frmAbout::registry = nullptr;
-
-std::function<bool(const QString&)> frmAbout::startProgram = [](const QString& program) {
-  return QProcess::startDetached(program, {});
-};
-
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+frmAbout::frmAbout(PlatformTools& platform, QWidget* parent)
+    : QDialog(parent), platform_(platform) {
   setFixedSize(px(5790), px(4665));
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPointSizeF(8);
@@ -96,13 +90,15 @@ void frmAbout::Form_Load() {
 void frmAbout::cmdOK_Click() { accept(); }
 
 void frmAbout::cmdSysInfo_Click() {
-  Registry& lookup = registry ? *registry : systemRegistry();
   const bool started = StartSysInfo(
-      lookup, [](const std::string& path) { return startProgram(QString::fromStdString(path)); },
+      platform_.registry(),
+      [this](const std::string& path) {
+        return platform_.startProgram(QString::fromStdString(path), {});
+      },
       [](const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); });
   if (!started) {
-    messages::show(this, QMessageBox::NoIcon, windowTitle(),
-                   tr("System Information Is Unavailable At This Time"));
+    platform_.message(this, QMessageBox::NoIcon, windowTitle(),
+                      tr("System Information Is Unavailable At This Time"));
   }
 }
 

@@ -3,20 +3,21 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 
 class QLabel;
 class QPushButton;
 
 namespace kavelin {
 
-class Registry;
+class PlatformTools;
 
 class frmAbout : public QDialog {
   Q_OBJECT
 
  public:
-  explicit frmAbout(QWidget* parent = nullptr);
+  // The system-information tool is looked up in the platform's registry and
+  // started by the platform.
+  explicit frmAbout(PlatformTools& platform, QWidget* parent = nullptr);
 
   // Prepares the labels and pictures; runs at every load.
   void Form_Load();
@@ -34,13 +35,11 @@ class frmAbout : public QDialog {
   QPushButton* cmdOK = nullptr;
   QPushButton* cmdSysInfo = nullptr;
 
-  // Where the system-information tool is looked up, and how it is started;
-  // replaceable for tests.
-  static Registry* registry;
-  static std::function<bool(const QString& program)> startProgram;
-
  protected:
   void paintEvent(QPaintEvent* e) override;
+
+ private:
+  PlatformTools& platform_;
 };
 
 }  // namespace kavelin

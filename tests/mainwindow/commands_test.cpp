@@ -5,21 +5,21 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextBlock>
-#include <QMenu>
-#include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "fixtures.h"
-#include "rtf.h"
 #include "frmabout.h"
 #include "frmbrowser.h"
-#include "webcomponent.h"
-#include <QTimer>
-#include <QLabel>
+#include "rtf.h"
 #include "statusbar.h"
+#include "webcomponent.h"
 
 namespace kavelin::test {
 namespace {
@@ -127,14 +127,12 @@ TEST_F(CommandTest, SaveTextWritesTheEnglishBox) {
 // Each save, through a link in the chosen folder, into a full device: the
 // failed write says which file and why; the device stays a device.
 TEST_F(CommandTest, FailedWritesAreReported) {
-  auto scripted = std::make_unique<ScriptedDialog>(w.get());
-  ScriptedDialog* exports = scripted.get();
-  w->setExportDialog(std::move(scripted));
+  DialogScript* exports = &platform.script(w->exportDialog());
   type("namaste");
   w->MainBox->setText("ueLrs");
   struct Case {
     const char* name;
-    ScriptedDialog* dialog;
+    DialogScript* dialog;
     void (frmMain::*command)();
   } cases[] = {{"english.txt", dialog, &frmMain::mnuFileSave_Click},
                {"editing.rtf", dialog, &frmMain::Command12_Click},
@@ -199,7 +197,7 @@ TEST_F(CommandTest, MenuEntryAndToolbarButtonAreOneAction) {
     Cmd command;
     const char* menu;  // null: toolbar only
     const char* key;
-  } cases[] = {{Cmd::FileNew, "mnuFile", "New"},    {Cmd::FileSave, "mnuFile", "Save"},
+  } cases[] = {{Cmd::FileNew, "mnuFile", "New"},     {Cmd::FileSave, "mnuFile", "Save"},
                {Cmd::FilePrint, "mnuFile", "Print"}, {Cmd::EditPaste, "mnuEdit", "Paste"},
                {Cmd::Bold, nullptr, "Bold"},         {Cmd::AlignRight, nullptr, "Align Right"}};
   for (const Case& c : cases) {
@@ -435,30 +433,7 @@ TEST_F(CommandTest, ClosingAsksAboutUnsavedChanges) {
   EXPECT_FALSE(w->isVisible());
 }
 
-// A page display that does nothing, so that no web engine starts.
-class QuietComponent : public WebComponent {
- public:
-  QWidget* widget() override { return &view; }
-  void Navigate(const QString& address) override { navigated << address; }
-  void GoBack() override {}
-  void GoForward() override {}
-  void GoHome() override {}
-  void GoSearch() override {}
-  void Refresh() override {}
-  void Stop() override {}
-  bool Busy() const override { return false; }
-  QString LocationName() const override { return {}; }
-  QString LocationURL() const override { return {}; }
-  QWidget view;
-  QStringList navigated;
-};
-
 TEST_F(CommandTest, EachWebBrowserCommandOpensOneMoreWindow) {
-  std::vector<QuietComponent*> made;
-  w->browserComponent = [&] {
-    made.push_back(new QuietComponent);
-    return made.back();
-  };
   w->action(Cmd::ViewWebBrowser)->trigger();
   w->mnuViewWebBrowser_Click();
   const QList<frmBrowser*> browsers = [] {
@@ -469,8 +444,8 @@ TEST_F(CommandTest, EachWebBrowserCommandOpensOneMoreWindow) {
     return found;
   }();
   ASSERT_EQ(browsers.size(), 2);
-  ASSERT_EQ(made.size(), 2u);
-  for (QuietComponent* c : made) EXPECT_EQ(c->navigated, QStringList{kHomePage});
+  ASSERT_EQ(platform.pages.size(), 2u);
+  for (FakePage* c : platform.pages) EXPECT_EQ(c->navigated, QStringList{kHomePage});
   EXPECT_EQ(browsers[0]->StartingAddress, kHomePage);
   // Closing the main window closes them all.
   w->close();
@@ -683,8 +658,8 @@ TEST_F(CommandTest, UninstalledFontsKeepTheirNames) {
   w->Command12_Click();
   RichDocument saved;
   const QByteArray bytes = readFile("saved.rtf");
-  ASSERT_TRUE(readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                      saved));
+  ASSERT_TRUE(
+      readRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), saved));
   ASSERT_EQ(saved.paragraphs.size(), 1u);
   std::vector<std::pair<std::u16string, std::u16string>> runs;
   for (const RichRun& r : saved.paragraphs[0].runs) runs.push_back({r.text, r.format.font});

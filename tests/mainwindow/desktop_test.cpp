@@ -49,7 +49,8 @@ void storePlacement(const QStringList& values) {
 
 // Starts the window as the program does, lets it settle, and closes it.
 QRect runOnce(const std::function<void(frmMain&)>& meanwhile = nullptr) {
-  frmMain w;
+  FakePlatform platform;
+  frmMain w(platform);
   w.Form_Load();
   w.show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -188,24 +189,22 @@ class DesktopTest : public WindowTest {
   void SetUp() override {
     store().clear();
     WindowTest::SetUp();
-    auto scripted = std::make_unique<ScriptedDialog>(w.get());
-    exports = scripted.get();
-    w->setExportDialog(std::move(scripted));
+    exports = &platform.script(w->exportDialog());
     QApplication::setActiveWindow(w.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
   }
   QString title() const { return w->windowHandle()->title(); }
-  ScriptedDialog* exports = nullptr;
+  DialogScript* exports = nullptr;
 };
 
 TEST_F(DesktopTest, EachCommandSetsItsOwnDialogTitleAndFilter) {
   writeFile("doc.rtf", "{\\rtf1 abc}");
   dialog->pdf = dir.filePath("out.pdf");
   dialog->answers = {dir.filePath("doc.rtf"), QString(), QString(), QString()};
-  w->Command13_Click();                          // Editing Box "Open"
+  w->Command13_Click();                      // Editing Box "Open"
   w->action(Cmd::FilePrint)->trigger();      // File > Print
   w->action(Cmd::FileSave)->trigger();       // File > Save (English text)
-  w->Command12_Click();                          // Editing Box "Save"
+  w->Command12_Click();                      // Editing Box "Save"
   w->action(Cmd::FilePageSetup)->trigger();  // File > Page Setup
   w->action(Cmd::FileOpen)->trigger();       // File > Open (English text)
   struct Expected {
@@ -252,7 +251,7 @@ TEST_F(DesktopTest, SavedFilesGetTheirExtension) {
     const char* typed;
     const char* written;
     std::function<void()> run;
-    ScriptedDialog* dlg;
+    DialogScript* dlg;
   } cases[] = {
       {"english", "english.txt", [&] { w->mnuFileSave_Click(); }, dialog},
       {"letter", "letter.rtf", [&] { w->Command12_Click(); }, dialog},

@@ -9,16 +9,7 @@ namespace {
 
 class FilesTest : public WindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    savedOpener = frmMain::openTextFile;
-    frmMain::openTextFile = [this](const QString& path) {
-      opened << path;
-      return openerWorks;
-    };
-  }
   void TearDown() override {
-    frmMain::openTextFile = savedOpener;
     setDataFolders(std::nullopt);
     WindowTest::TearDown();
   }
@@ -33,9 +24,7 @@ class FilesTest : public WindowTest {
     return folders;
   }
 
-  std::function<bool(const QString&)> savedOpener;
-  QStringList opened;
-  bool openerWorks = true;
+  QStringList& opened = platform.opened;
 };
 
 constexpr char kRtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Hello\\par}";
@@ -137,7 +126,7 @@ TEST_F(FilesTest, HelpContentsSaysWhenThereIsNoReadme) {
 TEST_F(FilesTest, HelpContentsSaysWhenNothingCanShowTheReadme) {
   setDataFolders(installed());
   writeFile("usr/share/kavelin/readme.txt", "read me");
-  openerWorks = false;
+  platform.openWorks = false;
   w->mnuHelpContents_Click();
   EXPECT_EQ(opened.size(), 1);
   ASSERT_EQ(shownMessages.size(), 1u);

@@ -166,9 +166,7 @@ TEST_F(GlyphFontWindow, PrintoutEmbedsTheFont) {
 TEST_F(GlyphFontWindow, ExportedPdfEmbedsADevanagariFont) {
   const QString pdffonts = QStandardPaths::findExecutable("pdffonts");
   if (pdffonts.isEmpty()) GTEST_SKIP() << "pdffonts is not installed";
-  auto scripted = std::make_unique<ScriptedDialog>(w.get());
-  scripted->answers = {dir.filePath("export.pdf")};
-  w->setExportDialog(std::move(scripted));
+  platform.script(w->exportDialog()).answers = {dir.filePath("export.pdf")};
   w->MainBox->setText(hindiOf("namaste dharma vidyaarthii"));
   w->action(Cmd::FileExportPdf)->trigger();
   ASSERT_TRUE(QFile::exists(dir.filePath("export.pdf")));
@@ -187,7 +185,8 @@ TEST_F(GlyphFontWindow, ExportedPdfEmbedsADevanagariFont) {
 }
 
 TEST(GlyphFont, AboutNamesTheFontThatDrawsTheHindi) {
-  frmAbout about;
+  FakePlatform platform;
+  frmAbout about(platform);
   about.Form_Load();
   ASSERT_NE(about.lblFont, nullptr);
   if (legacyFontInstalled()) {

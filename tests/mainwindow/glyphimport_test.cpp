@@ -18,9 +18,7 @@ class GlyphImportTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    auto scripted = std::make_unique<ScriptedDialog>(w.get());
-    files = scripted.get();
-    w->setExportDialog(std::move(scripted));
+    files = &platform.script(w->exportDialog());
   }
   QString status() const { return w->sbStatusBar->panel(0)->text(); }
   // The font family of the Editing Box's character at `position`.
@@ -29,7 +27,7 @@ class GlyphImportTest : public WindowTest {
     c.setPosition(position + 1);
     return c.charFormat().font().family();
   }
-  ScriptedDialog* files = nullptr;
+  DialogScript* files = nullptr;
 };
 
 TEST_F(GlyphImportTest, MenuEntries) {

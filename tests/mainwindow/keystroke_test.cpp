@@ -8,6 +8,7 @@
 #include <QTest>
 #include <random>
 
+#include "fakeplatform.h"
 #include "frmmain.h"
 #include "gridview.h"
 #include "richtextfield.h"
@@ -80,7 +81,7 @@ class KeystrokeRoad : public testing::Test {
  protected:
   void SetUp() override {
     QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kavelin", "Kavelin").clear();
-    w = std::make_unique<frmMain>();
+    w = std::make_unique<frmMain>(platform);
     w->Form_Load();
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -99,6 +100,7 @@ class KeystrokeRoad : public testing::Test {
     EXPECT_EQ(differences(w->chart().grid1(), reference.chart().grid1(), "Grid1"), "") << step;
     EXPECT_EQ(differences(w->chart().grid2(), reference.chart().grid2(), "Grid2"), "") << step;
   }
+  test::FakePlatform platform;
   std::unique_ptr<frmMain> w;
 };
 

@@ -18,6 +18,7 @@
 #include <QWindow>
 #include <random>
 
+#include "fakeplatform.h"
 #include "fontlists.h"
 #include "forms.h"
 #include "frmmain.h"
@@ -43,7 +44,7 @@ class MainWindow : public testing::Test {
  protected:
   void SetUp() override {
     clearPlacement();
-    w = std::make_unique<frmMain>();
+    w = std::make_unique<frmMain>(platform);
     w->Form_Load();
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -56,6 +57,7 @@ class MainWindow : public testing::Test {
   QRect twipsRect(QWidget* c) const {
     return QRect(c->x() * 15, c->y() * 15, c->width() * 15, c->height() * 15);
   }
+  test::FakePlatform platform;
   std::unique_ptr<frmMain> w;
 };
 
@@ -94,7 +96,8 @@ TEST_F(MainWindow, ControlsAtTheirDesignPlaces) {
     EXPECT_LE(std::abs(got.x() - c.twips.x()), 14) << c.control->objectName().toStdString();
     EXPECT_LE(std::abs(got.y() - c.twips.y()), 14) << c.control->objectName().toStdString();
     EXPECT_LE(std::abs(got.width() - c.twips.width()), 14) << c.control->objectName().toStdString();
-    EXPECT_LE(std::abs(got.height() - c.twips.height()), 14) << c.control->objectName().toStdString();
+    EXPECT_LE(std::abs(got.height() - c.twips.height()), 14)
+        << c.control->objectName().toStdString();
     if (auto* b = qobject_cast<QAbstractButton*>(c.control)) {
       EXPECT_EQ(b->text(), c.caption);
     }
@@ -136,8 +139,8 @@ TEST_F(MainWindow, FontsAndInitialContent) {
 }
 
 TEST_F(MainWindow, ToolbarMenusAndStatusBar) {
-  const QStringList keys = {"New",  "Open",      "Save",       "Print",  "Cut",
-                            "Copy", "Paste",     "Bold",       "Italic", "Underline",
+  const QStringList keys = {"New",        "Open",   "Save",       "Print",  "Cut",
+                            "Copy",       "Paste",  "Bold",       "Italic", "Underline",
                             "Align Left", "Center", "Align Right"};
   QStringList got;
   int separators = 0;
@@ -154,15 +157,24 @@ TEST_F(MainWindow, ToolbarMenusAndStatusBar) {
   struct MenuCase {
     const char* name;
     const char* caption;
-  } menus[] = {{"mnuFileNew", "&New"},          {"mnuFileOpen", "&Open..."},
-               {"mnuFileClose", "&Close"},      {"mnuFileSave", "&Save"},
-               {"mnuFilePageSetup", "Page Set&up..."}, {"mnuFilePrint", "&Print..."},
-               {"mnuFileExit", "E&xit"},        {"mnuEditUndo", "&Undo"},
-               {"mnuEditCut", "Cu&t"},          {"mnuEditCopy", "&Copy"},
-               {"mnuEditPaste", "&Paste"},      {"mnuEditPasteSpecial", "Paste &Special..."},
-               {"mnuViewToolbar", "&Toolbar"},  {"mnuViewStatusBar", "Status &Bar"},
-               {"mnusettings", "&Settings"},    {"mnuViewRefresh", "&Refresh"},
-               {"mnuViewWebBrowser", "&Web Browser"}, {"mnuHelpContents", "&Contents"},
+  } menus[] = {{"mnuFileNew", "&New"},
+               {"mnuFileOpen", "&Open..."},
+               {"mnuFileClose", "&Close"},
+               {"mnuFileSave", "&Save"},
+               {"mnuFilePageSetup", "Page Set&up..."},
+               {"mnuFilePrint", "&Print..."},
+               {"mnuFileExit", "E&xit"},
+               {"mnuEditUndo", "&Undo"},
+               {"mnuEditCut", "Cu&t"},
+               {"mnuEditCopy", "&Copy"},
+               {"mnuEditPaste", "&Paste"},
+               {"mnuEditPasteSpecial", "Paste &Special..."},
+               {"mnuViewToolbar", "&Toolbar"},
+               {"mnuViewStatusBar", "Status &Bar"},
+               {"mnusettings", "&Settings"},
+               {"mnuViewRefresh", "&Refresh"},
+               {"mnuViewWebBrowser", "&Web Browser"},
+               {"mnuHelpContents", "&Contents"},
                {"mnuHelpSearchForHelpOn", "&Search For Help On..."},
                {"mnuHelpAbout", "&About "}};
   for (const MenuCase& m : menus) {
@@ -232,9 +244,9 @@ TEST_F(MainWindow, SizeList) {
   struct Case {
     const char* text;
     double applied;
-  } cases[] = {{"14", 14}, {"9.5", 9.5},  {"12pt", 12}, {"6", 6},   {"72", 72},    {"5.9", 12},
-               {"73", 12}, {"", 12},      {"abc", 12},  {" 20", 20}, {"1", 12},    {"-8", 12},
-               {"7.", 7},  {"2e1", 20},   {"3e", 12},   {"8,5", 8}};
+  } cases[] = {{"14", 14}, {"9.5", 9.5}, {"12pt", 12}, {"6", 6},    {"72", 72}, {"5.9", 12},
+               {"73", 12}, {"", 12},     {"abc", 12},  {" 20", 20}, {"1", 12},  {"-8", 12},
+               {"7.", 7},  {"2e1", 20},  {"3e", 12},   {"8,5", 8}};
   for (const Case& c : cases) {
     w->setComboText(w->Combo1, c.text);
     EXPECT_DOUBLE_EQ(w->RTB1->baseFont().pointSizeF(), c.applied) << c.text;
@@ -367,7 +379,8 @@ TEST(Placement, SavedOnCloseAndRestored) {
   clearPlacement();
   QRect outer;
   {
-    frmMain w;
+    test::FakePlatform platform;
+    frmMain w(platform);
     w.Form_Load();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -385,7 +398,8 @@ TEST(Placement, SavedOnCloseAndRestored) {
   s.setValue("MainTop", "not a number");
   s.sync();
   {
-    frmMain w;
+    test::FakePlatform platform;
+    frmMain w(platform);
     w.Form_Load();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -407,10 +421,11 @@ TEST(FontLists, LeadingNumber) {
   struct Case {
     const char* text;
     double value;
-  } cases[] = {{"14", 14},  {"9.5", 9.5}, {"12pt", 12}, {"", 0},     {"abc", 0}, {"  7", 7},
-               {".5", 0.5}, {"1.2.3", 1.2}, {"+3", 3},   {"-4x", -4}, {"1e2", 100}, {"1e", 1},
-               {"٣", 0}};
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
+  } cases[] = {{"14", 14},   {"9.5", 9.5}, {"12pt", 12},   {"", 0},   {"abc", 0},
+               {"  7", 7},   {".5", 0.5},  {"1.2.3", 1.2}, {"+3", 3}, {"-4x", -4},
+               {"1e2", 100}, {"1e", 1},    {"٣", 0}};
+  for (const Case& c : cases)
+    EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
 }  // namespace

@@ -16,17 +16,6 @@ namespace {
 
 class SettingsTest : public WindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    frmSettings::chooseFont = [this](QWidget*, const QFont& preset) -> std::optional<QFont> {
-      presets.push_back(preset);
-      return chosen;
-    };
-  }
-  void TearDown() override {
-    frmSettings::chooseFont = nullptr;
-    WindowTest::TearDown();
-  }
   void writeSettings(const QByteArray& content) { writeFile("settings.ini", content); }
   std::string ini(const char* key) {
     return GetIni("Hindi Box", key, dir.filePath("settings.ini").toStdString());
@@ -36,8 +25,8 @@ class SettingsTest : public WindowTest {
     return w->findChild<frmSettings*>();
   }
 
-  std::vector<QFont> presets;
-  std::optional<QFont> chosen;
+  std::vector<QFont>& presets = platform.fontPresets;
+  std::optional<QFont>& chosen = platform.chosenFont;
 };
 
 QFont font(const QString& family, double size) {
@@ -70,8 +59,7 @@ TEST_F(SettingsTest, DialogLayout) {
   for (const Case& c : cases) {
     const QRect got(c.control->x() * 15, c.control->y() * 15, c.control->width() * 15,
                     c.control->height() * 15);
-    EXPECT_LE((got.topLeft() - c.twips.topLeft()).manhattanLength(), 28)
-        << c.caption.toStdString();
+    EXPECT_LE((got.topLeft() - c.twips.topLeft()).manhattanLength(), 28) << c.caption.toStdString();
     EXPECT_LE(std::abs(got.width() - c.twips.width()), 14) << c.caption.toStdString();
     if (auto* box = qobject_cast<QGroupBox*>(c.control)) {
       EXPECT_EQ(box->title(), c.caption);

@@ -25,16 +25,14 @@ class UnicodeTest : public WindowTest {
   void SetUp() override {
     QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kavelin", "Kavelin").clear();
     WindowTest::SetUp();
-    auto scripted = std::make_unique<ScriptedDialog>(w.get());
-    exports = scripted.get();
-    w->setExportDialog(std::move(scripted));
+    exports = &platform.script(w->exportDialog());
   }
   QString stored() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kavelin", "Kavelin")
         .value("Settings/UnicodePreview")
         .toString();
   }
-  ScriptedDialog* exports = nullptr;
+  DialogScript* exports = nullptr;
 };
 
 TEST_F(UnicodeTest, PreviewFollowsTheHindiBox) {

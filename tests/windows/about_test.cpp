@@ -6,32 +6,18 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "fakeplatform.h"
 #include "frmabout.h"
-#include "messages.h"
 #include "registry.h"
 
 namespace kavelin {
 namespace {
 
-class NoRegistry : public Registry {
- public:
-  std::optional<RegistryValue> query(std::uint32_t, const std::string&, const std::string&,
-                                     std::uint32_t) override {
-    return std::nullopt;
-  }
-};
-
-class OneTool : public Registry {
- public:
-  std::optional<RegistryValue> query(std::uint32_t, const std::string& key,
-                                     const std::string& name, std::uint32_t) override {
-    if (key == kMsinfoKey && name == "PATH") return RegistryValue{REG_SZ, "/opt/sysinfo\0"};
-    return std::nullopt;
-  }
-};
+using test::FakePlatform;
 
 TEST(About, LoadsItsLabelsAndPictures) {
-  frmAbout about;
+  FakePlatform platform;
+  frmAbout about(platform);
   about.Form_Load();
   EXPECT_EQ(about.windowTitle(), "About Kavelin");
   EXPECT_EQ(about.lblTitle->text(), "Kavelin");
@@ -49,56 +35,44 @@ TEST(About, LoadsItsLabelsAndPictures) {
   struct Case {
     QWidget* control;
     QRect twips;
-  } cases[] = {{about.picIcon, {240, 240, 540, 540}},     {about.lblTitle, {1050, 240, 3885, 240}},
-               {about.lblVersion, {1050, 480, 3885, 225}}, {about.Picture1, {720, 960, 2295, 1335}},
-               {about.Picture2, {3000, 960, 2295, 1335}},  {about.Picture3, {720, 2280, 4575, 615}},
-               {about.cmdOK, {4320, 3720, 1380, 345}},     {about.cmdSysInfo, {4320, 4200, 1365, 345}}};
+  } cases[] = {
+      {about.picIcon, {240, 240, 540, 540}},      {about.lblTitle, {1050, 240, 3885, 240}},
+      {about.lblVersion, {1050, 480, 3885, 225}}, {about.Picture1, {720, 960, 2295, 1335}},
+      {about.Picture2, {3000, 960, 2295, 1335}},  {about.Picture3, {720, 2280, 4575, 615}},
+      {about.cmdOK, {4320, 3720, 1380, 345}},     {about.cmdSysInfo, {4320, 4200, 1365, 345}}};
   for (const Case& c : cases) {
-    EXPECT_EQ(c.control->geometry(), QRect(c.twips.x() / 15, c.twips.y() / 15,
-                                           c.twips.width() / 15, c.twips.height() / 15));
+    EXPECT_EQ(c.control->geometry(), QRect(c.twips.x() / 15, c.twips.y() / 15, c.twips.width() / 15,
+                                           c.twips.height() / 15));
   }
   EXPECT_EQ(about.cmdSysInfo->text(), "&System Info...");
 }
 
 TEST(About, SystemInfo) {
-  std::vector<QString> messages;
-  messages::setHandler([&](QWidget*, QMessageBox::Icon, const QString&, const QString& text,
-                           QMessageBox::StandardButtons) {
-    messages.push_back(text);
-    return QMessageBox::Ok;
-  });
-  QStringList started;
-  bool startWorks = true;
-  frmAbout::startProgram = [&](const QString& program) {
-    started << program;
-    return startWorks;
-  };
-  frmAbout about;
+  FakePlatform platform;
+  const std::vector<FakePlatform::Message>& messages = platform.messages;
+  const QStringList& started = platform.started;
+  frmAbout about(platform);
   about.Form_Load();
 
-  NoRegistry none;
-  frmAbout::registry = &none;
+  // An empty registry: no tool is named.
   about.cmdSysInfo->click();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], "System Information Is Unavailable At This Time");
+  EXPECT_EQ(messages[0].text, "System Information Is Unavailable At This Time");
   EXPECT_TRUE(started.isEmpty());
 
-  OneTool tool;
-  frmAbout::registry = &tool;
+  platform.registryValues[{kMsinfoKey, "PATH"}] = RegistryValue{REG_SZ, "/opt/sysinfo\0"};
   about.cmdSysInfo_Click();
   EXPECT_EQ(started, QStringList{"/opt/sysinfo"});
   EXPECT_EQ(messages.size(), 1u);
   // Named but not startable: the same message.
-  startWorks = false;
+  platform.startWorks = false;
   about.cmdSysInfo_Click();
   EXPECT_EQ(messages.size(), 2u);
-
-  frmAbout::registry = nullptr;
-  messages::setHandler(nullptr);
 }
 
 TEST(About, OkCloses) {
-  frmAbout about;
+  FakePlatform platform;
+  frmAbout about(platform);
   about.Form_Load();
   about.show();
   about.cmdOK->click();

@@ -1,6 +1,6 @@
 // The common dialog of the main window: one object serves every open, save,
 // print and page-setup dialog and keeps its title, filter, flags, cancel setting
-// and file name from one command to the next.
+// and file name from one command to the next. The platform shows the dialogs.
 #pragma once
 
 #include <QString>
@@ -11,15 +11,17 @@ class QWidget;
 
 namespace kavelin {
 
+class PlatformTools;
+
 class CommonDialog {
  public:
   // Print dialog flags.
-  static constexpr int kSelection = 1;       // the selection range is chosen
-  static constexpr int kNoPageNumbers = 8;   // no page range to choose
-  static constexpr int kReturnDC = 256;      // a device to print to comes back
+  static constexpr int kSelection = 1;      // the selection range is chosen
+  static constexpr int kNoPageNumbers = 8;  // no page range to choose
+  static constexpr int kReturnDC = 256;     // a device to print to comes back
 
-  explicit CommonDialog(QWidget* parent);
-  virtual ~CommonDialog();
+  CommonDialog(PlatformTools& platform, QWidget* parent);
+  ~CommonDialog();
 
   QString DialogTitle;
   QString Filter;  // "Description|pattern", as "All Files (*.txt)|*.txt"
@@ -29,21 +31,24 @@ class CommonDialog {
   bool CancelError = false;
 
   // Each returns false when the user cancels; the file name is then empty.
-  virtual bool ShowOpen();
-  virtual bool ShowSave();
+  bool ShowOpen();
+  bool ShowSave();
   // The printer comes back ready to print on.
-  virtual bool ShowPrinter();
-  virtual bool ShowPageSetup();
+  bool ShowPrinter();
+  bool ShowPageSetup();
 
   QPrinter* printer();
-
- protected:
-  QWidget* parent_;
+  QWidget* parent() const { return parent_; }
 
  private:
-  QString qtFilter() const;
+  PlatformTools& platform_;
+  QWidget* parent_;
   std::unique_ptr<QPrinter> printer_;
 };
+
+// A filter of "Description|pattern" pairs as Qt's file dialogs take it:
+// "Description (pattern);;...", several patterns split by spaces.
+QString qtFilter(const QString& filter);
 
 // `name` with the extension `ext` (no dot) when it has none.
 QString withDefaultExt(const QString& name, const QString& ext);

@@ -1,0 +1,103 @@
+#include "desktopplatform.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "commondialog.h"
+#include "registry.h"
+#include "webcomponent.h"
+
+namespace kavelin {
+
+QMessageBox::StandardButton DesktopPlatform::message(QWidget* parent, QMessageBox::Icon icon,
+                                                     const QString& title, const QString& text,
+                                                     QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, title, text, buttons, parent);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool DesktopPlatform::showOpen(CommonDialog& dlg) {
+  dlg.FileName = QFileDialog::getOpenFileName(dlg.parent(), dlg.DialogTitle, dlg.FileName,
+                                              qtFilter(dlg.Filter));
+  return !dlg.FileName.isEmpty();
+}
+
+bool DesktopPlatform::showSave(CommonDialog& dlg) {
+  QFileDialog dialog(dlg.parent(), dlg.DialogTitle, dlg.FileName, qtFilter(dlg.Filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The dialog adds the extension itself, so that it can ask before replacing
+  // the file of that name.
+  dialog.setDefaultSuffix(dlg.DefaultExt);
+  if (QFileInfo(dlg.FileName).isDir()) dialog.setDirectory(dlg.FileName);
+  dlg.FileName = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                     ? withDefaultExt(dialog.selectedFiles().constFirst(), dlg.DefaultExt)
+                     : QString();
+  return !dlg.FileName.isEmpty();
+}
+
+bool DesktopPlatform::showPrinter(CommonDialog& dlg) {
+  QPrinter* printer = dlg.printer();
+  QPrintDialog dialog(printer, dlg.parent());
+  if (!dlg.DialogTitle.isEmpty()) dialog.setWindowTitle(dlg.DialogTitle);
+  QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile;
+  if (!(dlg.Flags & CommonDialog::kNoPageNumbers)) options |= QAbstractPrintDialog::PrintPageRange;
+  if (dlg.Flags & CommonDialog::kSelection) {
+    options |= QAbstractPrintDialog::PrintSelection;
+    printer->setPrintRange(QPrinter::Selection);
+  } else {
+    printer->setPrintRange(QPrinter::AllPages);
+  }
+  dialog.setOptions(options);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool DesktopPlatform::showPageSetup(CommonDialog& dlg) {
+  QPrinter* printer = dlg.printer();
+  // Without a system printer (only printing to PDF) the page setup dialog is
+  // not available; the print dialog's options set paper and margins there.
+  if (printer->outputFormat() != QPrinter::NativeFormat ||
+      QPrinterInfo::availablePrinterNames().isEmpty()) {
+    QPrintDialog dialog(printer, dlg.parent());
+    if (!dlg.DialogTitle.isEmpty()) dialog.setWindowTitle(dlg.DialogTitle);
+    return dialog.exec() == QDialog::Accepted;
+  }
+  QPageSetupDialog dialog(printer, dlg.parent());
+  if (!dlg.DialogTitle.isEmpty()) dialog.setWindowTitle(dlg.DialogTitle);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QFont> DesktopPlatform::chooseFont(QWidget* parent, const QFont& preset,
+                                                 const QString& title) {
+  bool ok = false;
+  const QFont font = QFontDialog::getFont(&ok, preset, parent, title);
+  if (!ok) return std::nullopt;
+  return font;
+}
+
+bool DesktopPlatform::startProgram(const QString& program, const QStringList& arguments) {
+  return QProcess::startDetached(program, arguments);
+}
+
+// The desktop's handler for the file, or else xdg-open (platforms without
+// desktop services, such as offscreen, have only the latter).
+bool DesktopPlatform::openFile(const QString& path) {
+  if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  return !opener.isEmpty() && QProcess::startDetached(opener, {path});
+}
+
+Registry& DesktopPlatform::registry() { return systemRegistry(); }
+
+WebComponent* DesktopPlatform::createWebComponent() { return createWebEngineComponent(nullptr); }
+
+}  // namespace kavelin
