@@ -10,6 +10,7 @@
 
 #include "text.h"
 #include "unicode.h"
+#include "describe.h"
 
 namespace kavelin {
 namespace {
@@ -21,20 +22,7 @@ struct Case {
 
 std::string toUnicode(std::u16string_view glyphs) { return encodeUtf8(glyphsToUnicode(glyphs)); }
 
-// The glyph string with every non-ASCII character as \uXXXX, for messages.
-std::string describe(std::u16string_view glyphs) {
-  std::string out;
-  for (char16_t c : glyphs) {
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      char buf[12];
-      std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
-      out += buf;
-    }
-  }
-  return out;
-}
+using test::describe;
 
 void expectAll(const std::vector<Case>& cases) {
   for (const Case& c : cases) {

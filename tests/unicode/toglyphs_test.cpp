@@ -14,6 +14,7 @@
 #include "text.h"
 #include "unicode.h"
 #include "unicodetoglyphs.h"
+#include "describe.h"
 
 namespace kavelin {
 namespace {
@@ -24,20 +25,7 @@ std::u16string utf16(std::string_view utf8) {
   return out;
 }
 
-// The glyph string with every non-ASCII character as \uXXXX, for messages.
-std::string describe(std::u16string_view glyphs) {
-  std::string out;
-  for (char16_t c : glyphs) {
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      char buf[12];
-      std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
-      out += buf;
-    }
-  }
-  return out;
-}
+using test::describe;
 
 GlyphString glyphs(std::string_view unicodeUtf8) {
   return unicodeToGlyphs(utf16(unicodeUtf8)).glyphs;
