@@ -1,4 +1,5 @@
 // The converter's pipeline in pieces against the whole-text conversion.
+#include "corpus.h"
 #include "stream.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::u16string corpus() {
-  std::ifstream in(KAVELIN_CORPUS, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  std::u16string text;
-  EXPECT_TRUE(decodeUtf8(s.str(), text));
-  return text;
-}
+std::u16string corpus() { return test::corpusText(); }
 
 GlyphString whole(std::u16string_view text) { return Engine().e2h(toCrLf(text)); }
 

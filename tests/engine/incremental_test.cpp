@@ -1,4 +1,5 @@
 // The incremental converter always equals a fresh whole-string conversion.
+#include "corpus.h"
 #include "incremental.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,7 @@ namespace {
 
 using Breaks = IncrementalConverter::Breaks;
 
-std::u16string corpus() {
-  std::ifstream in(KAVELIN_CORPUS, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  std::u16string text;
-  decodeUtf8(buffer.str(), text);
-  return text;
-}
+std::u16string corpus() { return test::corpusText(); }
 
 // What a fresh engine gives for the converter's text.
 struct Reference {

@@ -1,4 +1,5 @@
 // The streaming byte transducer against the engine's own conversion.
+#include "corpus.h"
 #include "transducer.h"
 
 #include <gtest/gtest.h>
@@ -121,11 +122,9 @@ TEST(Transducer, EqualsTheEngineOnRandomTextInRandomPieces) {
 }
 
 TEST(Transducer, EqualsTheEngineOnTheCorpus) {
-  std::ifstream in(KAVELIN_CORPUS, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
+  const std::string sample = test::corpusBytes();
   std::string text;
-  for (int i = 0; i < 50; ++i) text += s.str();
+  for (int i = 0; i < 50; ++i) text += sample;
   for (Output output : {Output::kCodes, Output::kUtf8}) {
     Transducer t(output);
     EXPECT_EQ(streamed(t, text, {4096}), reference(text, output));

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "corpus.h"
 #include "engine.h"
 #include "text.h"
 #include "unicode.h"
@@ -252,12 +253,7 @@ std::vector<std::u16string> split(const std::u16string& text) {
   return words;
 }
 
-std::string corpus() {
-  std::ifstream in(KAVELIN_CORPUS);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string corpus() { return test::corpusBytes(); }
 
 // Roman text of the key alphabet, with spaces, punctuation and line breaks.
 std::string randomRoman(std::mt19937& rng, std::size_t length) {

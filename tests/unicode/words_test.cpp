@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "corpus.h"
 #include "engine.h"
 #include "text.h"
 #include "unicode.h"
@@ -216,14 +217,7 @@ TEST(UnicodeWords, Phrases) {
   });
 }
 
-std::u16string readCorpus() {
-  std::ifstream in(KAVELIN_CORPUS, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  std::u16string text;
-  EXPECT_TRUE(decodeUtf8(ss.str(), text));
-  return text;
-}
+std::u16string readCorpus() { return test::corpusText(); }
 
 bool isConsonant(char16_t c) { return c >= 0x0915 && c <= 0x0939; }
 bool isDependentSign(char16_t c) { return c >= 0x093E && c <= 0x094C; }
