@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the command line is read, the About window is loaded hidden, then
 // the main window is loaded and shown with the files given; the program runs
 // until the main window closes.

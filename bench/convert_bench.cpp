@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-process throughput of kavelin-convert on the sample text repeated to
 // about 7.5 MB, from start to exit, reading standard input and writing to
 // /dev/null.

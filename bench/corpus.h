@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample text for the benchmarks, read once.
 #pragma once
 

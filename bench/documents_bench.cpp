@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the window's documents from many pieces (offscreen, the window
 // shown): opening RTF into the Editing Box, Send All, a text file into the
 // English box, through the commands themselves.

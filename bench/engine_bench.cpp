@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Transliteration throughput and the cost of one keystroke.
 #include <benchmark/benchmark.h>
 

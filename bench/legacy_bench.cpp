@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Legacy documents both ways: Unicode to glyph codes and glyph codes to
 // Unicode, on the sample text typed by the engine and repeated to size. Bytes
 // processed are those of the input as UTF-8, as the converter reads it.

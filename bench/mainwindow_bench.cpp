@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one keystroke in the English box until the Hindi box and the chart
 // are up to date, against rebuilding the Hindi box whole (offscreen); and of
 // reading the format of a long selection, as the toolbar does after each move.

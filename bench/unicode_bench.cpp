@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Glyph string to Unicode throughput on the sample text, repeated to size.
 // Bytes processed are glyph string characters.
 #include <benchmark/benchmark.h>

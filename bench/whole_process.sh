@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-process comparison on the sample text repeated to about 7.5 MB:
 # kavelin-convert, optionally another build of it (OTHER=path), a JavaScript
 # transliteration library (SANSCRIPT=folder holding node_modules with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() of the benchmarks that need the desktop program's windows: a Qt
 // application on the offscreen platform unless another one is asked for.
 #include <benchmark/benchmark.h>

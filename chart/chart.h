@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The character chart: the vowel strip Grid1 and the consonant grid Grid2, what
 // they show, how they follow the word being typed, and picking a key by mouse.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's fixed contents: the vowel strip's start contents, the consonant
 // list, the family lists and the glyph overrides of the strip. The chart keeps
 // its own glyph strings, which differ from the key table in places.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A cell grid as the chart uses it: rows, columns, column widths, a current
 // cell, and per-cell text, background and font. Every cell property acts on
 // the current cell. Plain C++, so the chart logic runs without widgets.

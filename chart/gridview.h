@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows a GridModel in a QTableWidget without headers and reports clicks with
 // the clicked cell made current in the model.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Legacy documents both ways for kavelin-convert: glyph text or RTF in the
 // legacy font to Unicode, and Unicode text or RTF to glyph codes.
 #pragma once

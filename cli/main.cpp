@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kavelin-convert: transliterates Roman-letter Hindi into DevLys 160 glyph codes.
 #include <fcntl.h>
 #include <unistd.h>

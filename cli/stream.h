@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The converter's pipeline in pieces, so that its memory stays a small
 // multiple of one piece however long the input: input files read in chunks,
 // the English text converted a few lines at a time, the result encoded and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transliteration engine: English text in, DevLys 160 glyph string out.
 //
 // The engine is a set of text buffers whose change notifications drive the

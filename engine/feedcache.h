@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's remembered feed steps (internal to the engine library).
 //
 // Feeding one symbol is a function of the token state (txtE, txtH and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Incremental conversion of a text held here: the Transliterator with the
 // English text and the glyph text it gives kept side by side. For callers that
 // have no document of their own to read the text from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Roman vocabulary of the transliterator: the pass-through set, the
 // punctuation table and the key table in its 27 groups, each in test order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a file so that no failure leaves it half written (plain POSIX C++,
 // shared by the converter's -o and the settings file).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text helpers shared by the engine and its front ends: Windows-1252 glyph
 // codes, UTF-8 decoding with error positions, and line-break normalisation.
 #pragma once

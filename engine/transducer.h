@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Streaming conversion of UTF-8 Roman text straight to glyph bytes.
 //
 // The output equals e2h of the whole text with its line breaks made CR LF

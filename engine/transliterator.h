@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The road of an edit of the English text: the document reports what changed
 // (position, characters removed, characters added), the transliterator
 // reconverts the lines that the edit touched and returns the one change to the

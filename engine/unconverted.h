@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input characters that produce no output, and the report a converter gives
 // of them.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Glyph string to Unicode: turns DevLys 160 codes into the Unicode Devanagari
 // text that the font shows for them.
 #pragma once

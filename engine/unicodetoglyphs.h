@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unicode to glyph codes: turns Unicode Devanagari into the DevLys 160 codes
 // that show it, the inverse of glyphsToUnicode.
 #pragma once

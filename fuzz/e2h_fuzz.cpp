@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the converter. Checks that nothing crashes, that
 // remembered feed steps equal the full notification chain, that the
 // incremental converter equals a fresh whole-string conversion after edits,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks inside fuzz targets: a failed check aborts, which the fuzzer (or the
 // seed replay) reports with the input.
 #pragma once

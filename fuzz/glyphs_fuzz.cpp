@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // glyphsToUnicode on arbitrary glyph strings: the bytes are font codes, and
 // 0xFF followed by two bytes is any UTF-16 unit (surrogates included). The
 // result is valid UTF-16 whose length is bounded by a multiple of the input's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GetIni and WriteIni on arbitrary settings files. The input is NUL-separated:
 // the file's bytes, then a section, a key and a value to write, then another
 // section and key. Whatever the file held, reading back gives what was

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target once on each file given (folders: on each file in them),
 // without libFuzzer: the seeds and the inputs fuzzing found become a
 // regression test that any compiler builds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader on arbitrary bytes. A failed read leaves the model as it was
 // and points inside the input; a successful one writes back to ASCII RTF that
 // reads to the same model and is written again to the same bytes.

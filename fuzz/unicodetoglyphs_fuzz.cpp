@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary UTF-8 to unicodeToGlyphs. Checks that nothing crashes, that
 // the report of kept characters is consistent, and the round trip: for the
 // glyph string g that the engine types for the same bytes as Roman text,

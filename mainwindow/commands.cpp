@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands: the action table from which the menus and the
 // toolbar are built, and the handlers of the menus, toolbar, buttons and logo.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file side of the document commands: the Editing Box's document opened
 // from and saved to RTF, exported as Unicode text and as PDF, printed, and
 // Unicode text read for import. Each says why when it fails; what to tell the

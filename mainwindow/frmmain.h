@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the English box, the Hindi box, the Editing Box, the chart,
 // the font lists, the toolbar, the command buttons and the status bar.
 #pragma once

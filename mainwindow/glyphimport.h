@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unicode Devanagari brought into the Editing Box as glyph codes.
 #pragma once
 

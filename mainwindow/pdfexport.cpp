@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pango and Cairo come first: their headers must not see Qt's keyword macros.
 #include <cairo-pdf.h>
 #include <pango/pangocairo.h>

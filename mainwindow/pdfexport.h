@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a rich-text document as a PDF through Pango and Cairo, whose text
 // layer keeps the characters of every shaped cluster (conjuncts, reph, vowel
 // signs), so that the Hindi in the PDF can be searched and copied.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The geometry helpers that keep windows on the screen. (The main window's
 // stored placement: keys.h.)
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The formats of the Editing Box's text as the rich-text model has them: the
 // character format a fragment shows in, and a paragraph's alignment.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-text field shared by the English box, the Hindi box and the Editing
 // Box: a QTextEdit that offers the operations the main window uses, with
 // selection formatting read as one value or as mixed, and key notifications

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Editing Box's content and the rich-text model of the RTF reader and
 // writer: paragraphs with their alignment, runs with font, size, bold, italic
 // and underline.

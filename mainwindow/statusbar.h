@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's status bar: a text panel, the Caps Lock and Num Lock
 // indicators, the date and the time. The indicators and the clock update
 // themselves.

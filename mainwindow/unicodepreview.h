@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A panel that shows the Hindi box as Unicode Devanagari, for readers without
 // the legacy display font. It floats beside the main window, so that nothing in
 // the window moves; only the lines that changed are converted again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Glyph strings as readable Unicode Devanagari: plain text, and a copy of a
 // rich-text document with every run converted and shown in a Devanagari font.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resource paths of Kavelin's compiled-in pictures (see resources.qrc).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rich text for the Editing Box: a small document model and its RTF form.
 //
 // The model holds what the editor keeps: paragraphs with an alignment, each a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Kavelin needs (when missing), builds it, then
 # starts the program (run) or runs the whole test suite (test).
 set -euo pipefail

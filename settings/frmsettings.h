@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog: chooses the font name and size of the Hindi box and
 // keeps them in the settings file, section "Hindi Box".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: sections of key=value lines, read and edited in place the
 // way initialisation-file functions do. Sections and keys match without regard
 // to case; every other line of the file is kept byte for byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every value the program keeps between runs, each defined once: the store it
 // lives in, its group and name there, and what it reads as when missing. The
 // readers and writers below are the only code that touches these stores.

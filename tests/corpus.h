@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample text of the tests (tests/data/sample-hi.txt), read once per call.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A platform for the window tests that answers by itself: it records message
 // boxes and answers them from a queue, answers each common dialog from its own
 // queue of file names and prints to a PDF file, hands out a chosen font, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A limit on the size of the files this process writes, for tests of write
 // failures that touch no system file.
 #pragma once

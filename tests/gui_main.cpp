@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test main for widget tests: a QApplication on the offscreen platform, on a
 // desktop-sized screen (1280 x 1024, so that the main window's design placement
 // fits), with the per-user settings store in a fresh temporary folder.

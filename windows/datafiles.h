@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files the program reads at run time (the read-me), found where the program
 // was installed or built. The current folder is never searched: a file there
 // belongs to whatever the user is working on, not to this program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop the program runs on: Qt's message boxes and dialogs, detached
 // processes, the desktop's file handlers, this system's registry and the
 // Qt WebEngine page display.

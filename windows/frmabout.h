@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window: the program's title, version and description with its
 // pictures, and a button that starts the system-information tool.
 #pragma once

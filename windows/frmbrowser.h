@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The web-browser window: an address box with a most-recent-first history, a
 // navigation toolbar, and a busy indicator in the caption.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registry values that locate the system-information tool, and the launcher
 // that starts it. Linux has no registry: there the lookup answers the one value
 // the launcher asks first with the first system-information program it finds.

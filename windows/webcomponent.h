@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The web-browser component as the browser window uses it: navigation, the busy
 // state, the page's title and address, and two notifications.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Application-wide set-up shared by the program and its window tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The common dialog of the main window: one object serves every open, save,
 // print and page-setup dialog and keeps its title, filter, flags, cancel setting
 // and file name from one command to the next. The platform shows the dialogs.

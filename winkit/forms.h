@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every window of the program shares: design units (twips), placing a
 // control at its design rectangle, steps that stand alone, and strings between
 // Qt and the engine.

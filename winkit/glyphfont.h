@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The font that draws glyph strings. Documents and controls name the legacy
 // font "DevLys 160"; when no installed font has that name, the bundled Kavelin
 // Legacy Devanagari (built from Noto Sans Devanagari) stands in for it.

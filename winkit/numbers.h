@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as the program stores, reads and shows them: window placements and
 // font sizes in the settings, sizes typed into the font lists.
 #pragma once

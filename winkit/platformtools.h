@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the windows ask of the desktop they run on: message boxes, the common
 // dialogs, the font dialog, starting programs and opening files, the registry
 // and the browser's page display. The program makes one (DesktopPlatform) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving a file so that no failure leaves it half written. The content goes to
 // a temporary file beside the target (QSaveFile), which replaces the target
 // only when every write and the commit succeeded; otherwise the target stays

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds Kavelin Legacy Devanagari from Noto Sans Devanagari.
 
 Every code of glyph-table.tsv gets one TrueType composite glyph made of the

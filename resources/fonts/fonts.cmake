@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kavelin Legacy Devanagari: Noto Sans Devanagari's glyphs under the glyph
 # codes' character map, built at build time by build_font.py (fontTools and
 # hb-shape, no network) into ${KAVELIN_FONT_DIR}, compiled into the resources

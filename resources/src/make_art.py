@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Kavelin artwork: writes the SVG sources and renders the PNGs.
 
     /usr/bin/python3 resources/src/make_art.py        # SVGs, PNGs, resources.qrc

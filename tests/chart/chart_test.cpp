@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart: layout, fixed contents, tracking the word being typed, and picks.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Black-box tests of the built kavelin-convert.
 #include <gtest/gtest.h>
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the built kavelin-convert in tests: a folder of files for each
 // case, and the program run on an input with its output and errors captured.
 #pragma once

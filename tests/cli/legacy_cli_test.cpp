@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kavelin-convert --from glyphs and --from unicode, run as a program.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The converter's pipeline in pieces against the whole-text conversion.
 #include "corpus.h"
 #include "stream.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composition: what convrt makes of the token buffer for one key.
 #include <gtest/gtest.h>
 

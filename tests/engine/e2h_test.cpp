@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-string conversion: worked examples, buffer traces, line breaks, the
 // length boundary, and the cases where a dead end or a lost character is mended.
 #include <gtest/gtest.h>

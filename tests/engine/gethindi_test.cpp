@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key recognition: which calls one pass of GetHindi makes for a buffer, and the
 // calls of whole conversions where a pass goes on after a nested one.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The incremental converter always equals a fresh whole-string conversion.
 #include "corpus.h"
 #include "incremental.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vocabulary tables: shape, order and a sample of rows checked by code.
 #include "keytable.h"
 

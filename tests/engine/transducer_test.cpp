@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The streaming byte transducer against the engine's own conversion.
 #include "corpus.h"
 #include "transducer.h"

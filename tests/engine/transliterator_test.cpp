@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transliterator reads the edited text from its source: long rewrites in
 // pieces, edits that do not fit, and the line ranges and Unicode it reports.
 #include "transliterator.h"

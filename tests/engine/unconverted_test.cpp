@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which characters produce no output, and the tally and report of them.
 #include "unconverted.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bundled glyph font against Noto: the glyph string drawn in Kavelin
 // Legacy Devanagari must look like its Unicode (glyphsToUnicode) drawn in Noto
 // Sans Devanagari. Both are shaped with HarfBuzz and drawn with FreeType at

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # install_test.sh tree|deb BUILD SOURCE APP_ID VERSION
 #   tree: installs the build into a DESTDIR and checks the tree, the desktop
 #         entry, the AppStream metadata, the man pages and the installed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the menus, toolbar and buttons, and what they do to the
 // English box, the Hindi box and the Editing Box.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a desktop user expects of the main window: placement kept exactly and on
 // the screen, dialogs set up per command, default extensions, shortcuts, Undo
 // and Redo, the formatting buttons' state, the title, the Hindi box following

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files given on the command line, and Help > Contents finding the read-me.
 #include <QDir>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared set-up for the window tests: a main window on a platform that
 // answers its dialogs from scripts and records and answers its message boxes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bundled glyph font standing in for "DevLys 160": which family draws the
 // Hindi box, the chart and the Editing Box, what documents keep, what the
 // printout embeds and what the About window says.

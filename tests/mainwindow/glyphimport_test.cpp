@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unicode Devanagari into the Editing Box as glyph codes: Edit > "Paste Unicode
 // as Hindi Glyphs" and File > "Import Unicode Text...".
 #include <QAction>

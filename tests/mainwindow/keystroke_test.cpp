@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The road of a change through the real window: typing and chart picks, each
 // compared with a fresh conversion of the English text and one chart update.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window offscreen: its controls, the transliteration on every change,
 // the font lists, the layout toggle, the placement and the Editing Box keys.
 #include <gtest/gtest.h>

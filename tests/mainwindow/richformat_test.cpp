@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The character format a fragment shows in, and paragraph alignments, as the
 // Editing Box, the RTF bridge and the PDF export all read them.
 #include "richformat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog and the settings file, as the main window uses them.
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hindi as Unicode in the window: the preview panel, Copy as Unicode, and the
 // Unicode text and PDF exports.
 #include <QAction>

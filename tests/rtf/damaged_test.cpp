@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input that is not RTF, or is damaged: an error with a position, never a
 // crash or a hang.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Interchange with LibreOffice: a committed file it wrote, and (where soffice
 // is installed) a live round trip through ODT.
 #include <gtest/gtest.h>

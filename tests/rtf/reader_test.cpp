@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the reader makes of each RTF construct, as word processors write them.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builders and printers for RTF tests, and the document behind the
 // LibreOffice fixture.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writer's output form, and round trips of documents through writeRtf and
 // readRtf.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: reading and editing sections and keys in place.
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Watches a folder for files renamed into it, as an atomic replacement of a
 // file does once per write (Linux inotify).
 #pragma once

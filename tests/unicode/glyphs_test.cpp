@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Glyph string to Unicode: codes, sequences, reordering, NFC and odd input.
 #include <gtest/gtest.h>
 

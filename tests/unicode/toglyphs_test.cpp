@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unicode to glyph codes: the codes of each letter, the engine's own choices,
 // the round trips through glyphsToUnicode, and the report of kept characters.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Roman text through the transliterator and on to Unicode, as a user types it.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser window on the real web engine, offscreen: the home page loads.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser window with a stand-in page display: history, caption, toolbar,
 // address box and layout.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where data files such as the read-me are looked for.
 #include "datafiles.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop platform's message box, file and font dialogs (answered by the
 // test once they show) and its program start.
 #include "desktopplatform.h"

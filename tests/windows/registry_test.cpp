@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Locating and starting the system-information tool.
 #include <gtest/gtest.h>
 

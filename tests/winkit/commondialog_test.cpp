@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The common dialog's filters as Qt's file dialogs take them.
 #include "commondialog.h"
 

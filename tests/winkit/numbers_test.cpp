@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as stored, typed and shown: what the one parser accepts, and sizes
 // shown so that they read back the same.
 #include "numbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving files atomically through Qt: the target is replaced only by a save
 // whose every step succeeded; a failure says why and leaves it as it was.
 #include "savefile.h"

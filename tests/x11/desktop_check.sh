@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop program under a real X server with a window manager (Xvfb and
 # openbox), driven by xdotool: typing and saving the English text, five
 # restarts that must keep the stored placement exactly, and Enter in the
