@@ -4,16 +4,21 @@
 // until the main window closes.
 #include <QAction>
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+#include <string>
 #include <vector>
+
+#ifdef KAVELIN_HAVE_X11
+#include <X11/Xlib.h>
+#endif
 
 #include "application.h"
 #include "desktopplatform.h"
 #include "frmabout.h"
 #include "frmmain.h"
+#include "startoptions.h"
 
 #ifndef KAVELIN_VERSION
 #define KAVELIN_VERSION "0.0.0"
@@ -24,68 +29,72 @@
 
 namespace {
 
-// Used by the installation test: runs Help > Contents once the window shows.
-const QCommandLineOption kShowReadme(QStringLiteral("show-readme"),
-                                     QStringLiteral("Open the read-me after start-up."));
-
-void describe(QCommandLineParser& parser) {
-  parser.setApplicationDescription(
-      QStringLiteral("Write Hindi by typing its sounds in Roman letters.\n"
-                     "Text files (.txt, UTF-8) open in the English box, RTF documents (.rtf)\n"
-                     "in the Editing Box."));
-  parser.addHelpOption();
-  parser.addVersionOption();
-  QCommandLineOption showReadme = kShowReadme;
-  showReadme.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOption(showReadme);
-  parser.addPositionalArgument(QStringLiteral("files"),
-                               QStringLiteral("Text files and RTF documents to open."),
-                               QStringLiteral("[files...]"));
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
 }
 
-// --help and --version need no display: they are answered before the window
-// system is contacted.
-bool asksForHelpOrVersion(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    if (std::strcmp(arg, "--") == 0) return false;
-    for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
-      if (std::strcmp(arg, option) == 0) return true;
-    }
+kavelin::DisplayEnvironment displayEnvironment(const kavelin::StartOptions& options) {
+  kavelin::DisplayEnvironment env;
+  env.platform = options.platform.empty() ? environment("QT_QPA_PLATFORM") : options.platform;
+  env.display = environment("DISPLAY");
+  for (std::size_t i = 0; i + 1 < options.qtArgs.size(); ++i) {
+    if (options.qtArgs[i] == "-display") env.display = options.qtArgs[i + 1];
   }
-  return false;
+  env.waylandDisplay = environment("WAYLAND_DISPLAY");
+#ifdef KAVELIN_HAVE_X11
+  env.canOpenX = [](const std::string& name) {
+    Display* display = XOpenDisplay(name.c_str());
+    if (display) XCloseDisplay(display);
+    return display != nullptr;
+  };
+#endif
+  return env;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (asksForHelpOrVersion(argc, argv)) {
-    // The texts name the command as it is typed.
-    std::vector<char*> args(argv, argv + argc);
-    char command[] = "kavelin";
-    args[0] = command;
-    int count = argc;
-    QCoreApplication app(count, args.data());
-    QCoreApplication::setApplicationName(QString::fromLatin1(command));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KAVELIN_VERSION));
-    QCommandLineParser parser;
-    describe(parser);
-    parser.process(app);  // prints and exits
-    return 0;
+  // Everything that needs no window is answered before Qt contacts the window
+  // system, which would abort without a display.
+  const kavelin::StartOptions options = kavelin::parseStartOptions(argc, argv);
+  using Action = kavelin::StartOptions::Action;
+  switch (options.action) {
+    case Action::kHelp:
+    case Action::kHelpAll:
+      return kavelin::writeAll(stdout, kavelin::startHelpText(options.action == Action::kHelpAll))
+                 ? 0
+                 : 1;
+    case Action::kVersion:
+      return kavelin::writeAll(stdout, kavelin::startVersionText("kavelin", KAVELIN_VERSION)) ? 0
+                                                                                              : 1;
+    case Action::kUsageError:
+      std::fprintf(stderr, "kavelin: %s\nTry 'kavelin --help' for more information.\n",
+                   options.error.c_str());
+      return 2;
+    case Action::kRun:
+      break;
+  }
+  const std::string noDisplay = kavelin::missingDisplay(displayEnvironment(options));
+  if (!noDisplay.empty()) {
+    std::fputs(noDisplay.c_str(), stderr);
+    return 1;
   }
 
+  // The application sees the program's name and Qt's own options.
+  std::vector<char*> qtArgv{argv[0]};
+  std::vector<std::string> qtArgs = options.qtArgs;
+  for (std::string& arg : qtArgs) qtArgv.push_back(arg.data());
+  qtArgv.push_back(nullptr);
+  int qtArgc = static_cast<int>(qtArgv.size()) - 1;
+
   kavelin::prepareApplication();
-  QApplication app(argc, argv);
+  QApplication app(qtArgc, qtArgv.data());
   kavelin::configureApplication();
   QGuiApplication::setDesktopFileName(QStringLiteral(KAVELIN_APP_ID));
 
-  QCommandLineParser parser;
-  describe(parser);
-  if (!parser.parse(QCoreApplication::arguments())) {
-    std::fprintf(stderr, "kavelin: %s\nTry 'kavelin --help' for more information.\n",
-                 qPrintable(parser.errorText()));
-    return 2;
-  }
+  QStringList files;
+  for (const std::string& file : options.files) files << QString::fromLocal8Bit(file.c_str());
 
   kavelin::DesktopPlatform platform;
   kavelin::frmAbout about(platform);
@@ -94,8 +103,8 @@ int main(int argc, char** argv) {
   kavelin::frmMain main(platform);
   main.Form_Load();
   main.show();
-  main.openFiles(parser.positionalArguments());
-  if (parser.isSet(kShowReadme)) {
+  main.openFiles(files);
+  if (options.showReadme) {
     QTimer::singleShot(0, &main, [&main] { main.action(kavelin::Cmd::HelpContents)->trigger(); });
   }
   return app.exec();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "legacy.h"
+#include "startoptions.h"
 #include "stream.h"
 #include "transducer.h"
 #include "unconverted.h"
@@ -111,7 +112,7 @@ Options parseArguments(int argc, char** argv) {
     } else if (arg == "-h" || arg == "--help") {
       show(kUsage);
     } else if (arg == "-V" || arg == "--version") {
-      show(std::string("kavelin-convert ") + KAVELIN_VERSION + "\n");
+      show(kavelin::startVersionText("kavelin-convert", KAVELIN_VERSION));
     } else if (arg == "-o" || arg == "--output" || arg.rfind("--output=", 0) == 0) {
       options.output = value(arg == "-o" ? "-o" : "--output");
       if (options.output.empty()) usageError("empty output file name");

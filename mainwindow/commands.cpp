@@ -19,6 +19,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <functional>
 
 #include "datafiles.h"
@@ -649,9 +650,11 @@ void frmMain::mnuViewRefresh_Click() {
                     QStringLiteral("Add 'mnuViewRefresh_Click' code."));
 }
 
-void frmMain::mnuViewWebBrowser_Click() {
+void frmMain::mnuViewWebBrowser_Click() { openBrowserWindow(kHomePage); }
+
+void frmMain::openBrowserWindow(const QString& address) {
   auto* browser = new frmBrowser(platform_.createWebComponent());
-  browser->StartingAddress = kHomePage;
+  browser->StartingAddress = address;
   // Beside the main window and on the screen, each one a little further on;
   // its frame is taken to be like the main window's.
   const QRect area = screen() ? screen()->availableGeometry() : frameGeometry();
@@ -694,9 +697,8 @@ void frmMain::mnuHelpContents_Click() {
                       tr("Cannot find the read-me \"%1\". It was looked for in:\n%2")
                           .arg(name, dataFileCandidates(name, dataFolders()).join(u'\n')));
   } else if (!platform_.openFile(readme)) {
-    platform_.message(
-        this, QMessageBox::Warning, windowTitle(),
-        tr("Cannot open the read-me %1: no program to show it was found.").arg(readme));
+    // No desktop program shows text files: the program's own browser does.
+    openBrowserWindow(QUrl::fromLocalFile(readme).toString());
   }
 }
 

@@ -240,6 +240,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   bool loadRichText(const QString& fileName);
   void loadEnglishText(const QString& path);
   void printEditingBox();
+  void openBrowserWindow(const QString& address);
   void format(void (*apply)(RichTextField*));
   void alignSelection(int alignment);
   void reportFailure(const QString& what, const QString& reason);

@@ -11,6 +11,7 @@ packages=(
   libpango1.0-dev libcairo2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-lohit-deva fonts-dejavu-core
+  fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea
   python3 python3-fonttools libharfbuzz-bin libharfbuzz-dev libfreetype-dev
   libx11-dev xvfb xauth poppler-utils
   help2man librsvg2-bin desktop-file-utils appstream dpkg-dev man-db file

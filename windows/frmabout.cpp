@@ -55,6 +55,11 @@ frmAbout::frmAbout(PlatformTools& platform, QWidget* parent)
   lblFont->setWordWrap(true);
   lblFont->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   place(lblFont, 240, 3120, 3960, 960);
+  lblLicence = new QLabel(this);
+  lblLicence->setObjectName(QStringLiteral("lblLicence"));
+  lblLicence->setWordWrap(true);
+  lblLicence->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  place(lblLicence, 240, 4110, 3960, 480);
   cmdOK = new QPushButton(tr("OK"), this);
   place(cmdOK, 4320, 3720, 1380, 345);
   cmdOK->setDefault(true);
@@ -78,6 +83,9 @@ void frmAbout::Form_Load() {
   lblTitle->setText(QCoreApplication::applicationName());
   lblDescription->setText(QStringLiteral(KAVELIN_DESCRIPTION));
   lblFont->setText(glyphFontDescription());
+  lblLicence->setText(
+      tr("Free software under the GNU GPL, version 3 or later (GPL-3.0-or-later). "
+         "There is no warranty."));
   for (auto [box, id] : {std::pair{Picture1, 101}, {Picture2, 102}, {Picture3, 103}}) {
     // A picture larger than its box is shown whole, scaled down.
     QPixmap pixmap(res::bitmap(id));

@@ -29,7 +29,8 @@ class frmAbout : public QDialog {
   QLabel* lblTitle = nullptr;
   QLabel* lblVersion = nullptr;
   QLabel* lblDescription = nullptr;
-  QLabel* lblFont = nullptr;  // which font draws the Hindi
+  QLabel* lblFont = nullptr;     // which font draws the Hindi
+  QLabel* lblLicence = nullptr;  // the program's licence
   QLabel* Picture1 = nullptr;
   QLabel* Picture2 = nullptr;
   QLabel* Picture3 = nullptr;

@@ -516,7 +516,10 @@ class Builder:
         out = []
         marks = self.marks
         bases = [n for n, g in self.glyphs.items() if n not in marks]
-        out.append("languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n")
+        # The same rules under the Devanagari script tags too: toolkits check
+        # for them before they use a font that says it covers Devanagari.
+        out.append("languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n"
+                   "languagesystem dev2 dflt;\nlanguagesystem deva dflt;\n")
         out.append("table GDEF {\n  GlyphClassDef [%s], , [%s], ;\n} GDEF;\n"
                    % (" ".join(bases), " ".join(marks)))
         lookups = collections.OrderedDict([("seq", []), ("conj", [])])

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Running the built kavelin-convert in tests: a folder of files for each
-// case, and the program run on an input with its output and errors captured.
+// Running the built programs in tests: a folder of files for each case, and
+// a program run on an input with its output and errors captured.
 #pragma once
 
 #include <fcntl.h>
@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace kavelin::test {
@@ -27,10 +28,14 @@ struct Result {
   std::string err;
 };
 
-// Runs the converter on `input`; with `stdoutPath`, its standard output goes
-// to that file instead of being captured.
-inline Result run(const std::vector<std::string>& args, const std::string& input = "",
-                  const char* stdoutPath = nullptr) {
+// Environment variables for the child: a value, or nullptr to unset it.
+using Environment = std::vector<std::pair<std::string, const char*>>;
+
+// Runs `program` on `input`; with `stdoutPath`, its standard output goes to
+// that file instead of being captured.
+inline Result runProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input = "", const char* stdoutPath = nullptr,
+                         const Environment& env = {}) {
   // A child that exits before reading all its input must fail the case, not
   // kill the test with SIGPIPE.
   static const bool ignored = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
@@ -47,13 +52,16 @@ inline Result run(const std::vector<std::string>& args, const std::string& input
       close(fd);
     }
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+    for (const auto& [name, value] : env) {
+      value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
+    }
     std::vector<char*> argv;
-    std::string program = KAVELIN_CONVERT;
-    argv.push_back(program.data());
+    std::string path = program;
+    argv.push_back(path.data());
     std::vector<std::string> copy = args;
     for (std::string& a : copy) argv.push_back(a.data());
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execv(path.c_str(), argv.data());
     _exit(127);
   }
   close(in[0]), close(out[1]), close(err[1]);
@@ -90,6 +98,14 @@ inline Result run(const std::vector<std::string>& args, const std::string& input
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
+
+#ifdef KAVELIN_CONVERT
+// Runs the converter.
+inline Result run(const std::vector<std::string>& args, const std::string& input = "",
+                  const char* stdoutPath = nullptr) {
+  return runProgram(KAVELIN_CONVERT, args, input, stdoutPath);
+}
+#endif
 
 inline std::string slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

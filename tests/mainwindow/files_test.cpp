@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Files given on the command line, and Help > Contents finding the read-me.
 #include <QDir>
+#include <QUrl>
 
 #include "datafiles.h"
 #include "fixtures.h"
+#include "frmbrowser.h"
 
 namespace kavelin::test {
 namespace {
@@ -124,16 +126,22 @@ TEST_F(FilesTest, HelpContentsSaysWhenThereIsNoReadme) {
                         dir.filePath("prefix/share/kavelin/readme.txt"));
 }
 
-TEST_F(FilesTest, HelpContentsSaysWhenNothingCanShowTheReadme) {
+TEST_F(FilesTest, HelpContentsShowsTheReadmeInItsOwnBrowserWhenNothingElseCan) {
   setDataFolders(installed());
   writeFile("usr/share/kavelin/readme.txt", "read me");
   platform.openWorks = false;
   w->mnuHelpContents_Click();
   EXPECT_EQ(opened.size(), 1);
-  ASSERT_EQ(shownMessages.size(), 1u);
-  EXPECT_EQ(shownMessages[0].text, "Cannot open the read-me " +
-                                       dir.filePath("usr/share/kavelin/readme.txt") +
-                                       ": no program to show it was found.");
+  EXPECT_TRUE(shownMessages.empty());
+  ASSERT_EQ(platform.pages.size(), 1u);
+  ASSERT_TRUE(platform.pages[0]);
+  EXPECT_EQ(
+      platform.pages[0]->navigated,
+      QStringList{QUrl::fromLocalFile(dir.filePath("usr/share/kavelin/readme.txt")).toString()});
+  auto* browser = qobject_cast<frmBrowser*>(platform.pages[0]->view.window());
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->isVisible());
+  delete browser;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include "fixtures.h"
 #include "frmabout.h"
@@ -48,6 +49,32 @@ TEST(GlyphFont, BundledFamilyStandsInForTheLegacyNames) {
   const QStringList substitutes = QFont::substitutes(kGlyphFontName);
   ASSERT_EQ(substitutes.size(), 1);
   EXPECT_EQ(substitutes[0].compare(kBundledGlyphFont, Qt::CaseInsensitive), 0);
+}
+
+// Qt checks a font's OpenType script tags before it lays out Devanagari in it,
+// and warns on standard error when they are missing; Unicode Devanagari in a
+// glyph-font field then still shows, from a fallback font.
+QStringList fontWarnings;
+void recordFontWarning(QtMsgType, const QMessageLogContext&, const QString& message) {
+  fontWarnings << message;
+}
+
+TEST(GlyphFont, DevanagariInTheGlyphFontRaisesNoWarning) {
+  fontWarnings.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(recordFontWarning);
+  for (const char* family : {"DevLys 160", "DevLys 160 Bold", "Kavelin Legacy Devanagari"}) {
+    QFont font{QString::fromLatin1(family)};
+    font.setPointSize(17);  // an engine of its own, not one cached by other tests
+    for (const QString& text : {QStringLiteral("ueLrs"), QStringLiteral("नमस्ते भारत")}) {
+      QTextLayout layout(text, font);
+      layout.beginLayout();
+      layout.createLine();
+      layout.endLayout();
+      EXPECT_GT(layout.boundingRect().width(), 0) << family;
+    }
+  }
+  qInstallMessageHandler(previous);
+  EXPECT_TRUE(fontWarnings.filter("OpenType").isEmpty()) << fontWarnings.join('\n').toStdString();
 }
 
 // Bold is its own file, so Qt does not thicken the regular outlines.

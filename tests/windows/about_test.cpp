@@ -46,6 +46,12 @@ TEST(About, LoadsItsLabelsAndPictures) {
                                            c.twips.height() / 15));
   }
   EXPECT_EQ(about.cmdSysInfo->text(), "&System Info...");
+  // The licence is said, and fits its place beside the buttons.
+  EXPECT_NE(about.lblLicence->text().indexOf("GPL-3.0-or-later"), -1);
+  EXPECT_LE(about.lblLicence->heightForWidth(about.lblLicence->width()),
+            about.lblLicence->height());
+  EXPECT_LE(about.lblLicence->geometry().bottom(), about.height());
+  EXPECT_LT(about.lblLicence->geometry().right(), about.cmdOK->geometry().left());
 }
 
 TEST(About, SystemInfo) {
