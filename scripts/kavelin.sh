@@ -14,7 +14,7 @@ packages=(
   fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea
   python3 python3-fonttools libharfbuzz-bin libharfbuzz-dev libfreetype-dev
   libx11-dev xvfb xauth poppler-utils
-  help2man librsvg2-bin desktop-file-utils appstream dpkg-dev man-db file
+  help2man librsvg2-bin desktop-file-utils appstream dpkg-dev man-db file reuse
 )
 
 install_missing() {
