@@ -11,12 +11,6 @@
 
 namespace kavelin {
 
-QString GlyphImport::text() const {
-  QString all;
-  for (const Piece& piece : pieces) all += piece.text;
-  return all;
-}
-
 GlyphImport glyphsFromUnicode(const QString& unicode) {
   QString text = unicode;
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);

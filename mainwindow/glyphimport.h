@@ -20,9 +20,6 @@ struct GlyphImport {
   std::vector<Piece> pieces;
   std::size_t unconverted;  // Devanagari characters kept as they were among the glyphs
   QString details;          // the first few of them with their line and column, or empty
-
-  // All pieces in a row.
-  QString text() const;
 };
 
 // Converts Unicode text (a byte-order mark and CR LF or CR line breaks allowed)

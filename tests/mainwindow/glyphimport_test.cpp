@@ -233,6 +233,34 @@ TEST_F(GlyphImportTest, MixedTextAtTheCaret) {
   EXPECT_EQ(w->MainBox->selFontName(), textFamily(w->MainBox->baseFont()));
 }
 
+// Copy as Unicode converts the glyphs of a selection, which may begin or end
+// inside a word, and keeps the rest.
+TEST_F(GlyphImportTest, CopiesAPartAsUnicode) {
+  QApplication::clipboard()->setText(QString::fromUtf8("Hello नमस्ते\nधर्म ok"));
+  w->mnuEditPasteUnicode_Click();
+  ASSERT_EQ(w->MainBox->text(), "Hello ueLrs\n/keZ ok");
+  const struct {
+    int from, to;
+    const char* unicode;
+  } cases[] = {{0, 19, "Hello नमस्ते\nधर्म ok"},
+               {3, 8, "lo नम"},
+               {6, 12, "नमस्ते\n"},
+               {11, 12, "\n"},
+               {8, 14, "स्ते\nध"},
+               {14, 18, "र्म o"},
+               {17, 19, "ok"}};
+  for (const auto& c : cases) {
+    QTextCursor selection(w->MainBox->document());
+    selection.setPosition(c.from);
+    selection.setPosition(c.to, QTextCursor::KeepAnchor);
+    w->MainBox->setTextCursor(selection);
+    w->MainBox->setFocus();
+    w->mnuEditCopyUnicode_Click();
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(c.unicode))
+        << c.from << "-" << c.to;
+  }
+}
+
 TEST_F(GlyphImportTest, MixedTextInThePdf) {
   QApplication::clipboard()->setText(
       QString::fromUtf8("Hello नमस्ते, दुनिया! 123 ok\nविद्यार्थी १२३ ok"));
