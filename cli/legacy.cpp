@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "mixedscript.h"
 #include "rtf.h"
 #include "text.h"
 #include "unconverted.h"
@@ -37,15 +38,6 @@ std::u16string toLf(std::u16string text) {
   }
   text.resize(out);
   return text;
-}
-
-bool isDevanagari(char16_t c) { return c >= 0x0900 && c < 0x0980; }
-
-// Characters that join two Devanagari stretches of a run into one: spaces and
-// the punctuation and digits the legacy font shows.
-bool isNeutral(char16_t c) {
-  return c == u' ' || (c >= u'0' && c <= u'9') ||
-         std::u16string_view(u"!+-;./?,()={}\u2018\u2019").find(c) != std::u16string_view::npos;
 }
 
 class Converter {
@@ -150,37 +142,15 @@ void Converter::convertDocument(const std::string& label, RichDocument& doc) {
       } else {
         // Devanagari stretches, with the spaces and punctuation between them,
         // go into the legacy font; the rest of the run keeps its font.
-        const std::u16string& t = run.text;
-        std::size_t i = 0;
-        std::size_t col = column;
-        while (i < t.size()) {
-          std::size_t j = i;
-          if (isDevanagari(t[i])) {
-            std::size_t end = i;
-            for (std::size_t k = i; k < t.size() && (isDevanagari(t[k]) || isNeutral(t[k])); ++k) {
-              if (isDevanagari(t[k])) end = k + 1;
-            }
-            j = end;
-            RichRun part = run;
-            GlyphConversion g =
-                unicodeToGlyphs(std::u16string_view(t).substr(i, j - i), at(line, col));
-            note(label, g.unconverted);
-            part.text = std::move(g.glyphs);
+        MixedConversion m = devanagariToGlyphs(run.text, at(line, column));
+        note(label, m.unconverted);
+        for (ScriptPiece& piece : m.pieces) {
+          RichRun part = run;
+          part.text = std::move(piece.text);
+          if (piece.glyphs) {
             part.format.font = request_.legacyFont.empty() ? kGlyphFont : request_.legacyFont;
-            runs.push_back(std::move(part));
-          } else {
-            while (j < t.size() && !isDevanagari(t[j])) ++j;
-            RichRun part = run;
-            part.text = t.substr(i, j - i);
-            runs.push_back(std::move(part));
           }
-          for (std::size_t k = i; k < j; ++k) {
-            if (!(t[k] >= 0xDC00 && t[k] <= 0xDFFF && k > i && t[k - 1] >= 0xD800 &&
-                  t[k - 1] <= 0xDBFF)) {
-              ++col;
-            }
-          }
-          i = j;
+          runs.push_back(std::move(part));
         }
       }
       column += length;

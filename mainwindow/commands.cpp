@@ -819,8 +819,7 @@ void frmMain::mnuViewUnicodePreview_Click() {
 void frmMain::mnuEditCopyUnicode_Click() {
   // The Editing Box when it is active, else the Hindi box.
   RichTextField* box = activeControl() == MainBox ? MainBox : RTB1;
-  const QString glyphs = box->selLength() > 0 ? box->selText() : box->text();
-  QApplication::clipboard()->setText(unicodeText(glyphs));
+  QApplication::clipboard()->setText(unicodeText(box->textCursor()));
 }
 
 void frmMain::mnuFileExportUnicode_Click() {
@@ -830,7 +829,7 @@ void frmMain::mnuFileExportUnicode_Click() {
   if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
   dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
   QString error;
-  if (!exportUnicodeFile(MainBox->text(), dlg.FileName, &error)) {
+  if (!exportUnicodeFile(*MainBox->document(), dlg.FileName, &error)) {
     reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
   }
 }
@@ -846,12 +845,12 @@ void frmMain::mnuFileExportPdf_Click() {
   }
 }
 
-// Puts Unicode text into the Editing Box at the caret as glyph codes in its
-// base font, the Hindi font, and tells what could not be converted.
+// Puts Unicode text into the Editing Box at the caret, its Devanagari as glyph
+// codes in the base font, the Hindi font, and tells what could not be converted.
 void frmMain::insertUnicodeAsGlyphs(const QString& unicode) {
   const GlyphImport g = glyphsFromUnicode(unicode);
   QTextCursor cursor = MainBox->textCursor();
-  cursor.insertText(g.glyphs, QTextCharFormat());
+  insertGlyphImport(cursor, g, MainBox->baseFont());
   MainBox->setTextCursor(cursor);
   MainBox->setFocus();
   QString status = tr("Converted to Hindi glyphs");

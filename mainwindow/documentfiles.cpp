@@ -53,8 +53,8 @@ bool saveRichTextFile(const QTextDocument& document, const QString& path, QStrin
   return saveFile(path, writeRtf(toRichDocument(document)), error);
 }
 
-bool exportUnicodeFile(const QString& glyphs, const QString& path, QString* error) {
-  return saveFile(path, unicodeText(glyphs).toUtf8(), error);
+bool exportUnicodeFile(const QTextDocument& glyphs, const QString& path, QString* error) {
+  return saveFile(path, unicodeText(glyphs, 0, glyphs.characterCount() - 1).toUtf8(), error);
 }
 
 bool exportPdfFile(const QTextDocument& glyphs, const QString& path, QString* error) {

@@ -25,8 +25,9 @@ enum class RichTextOpen {
 RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QString* error);
 bool saveRichTextFile(const QTextDocument& document, const QString& path, QString* error);
 
-// The glyph text converted to Unicode, as UTF-8 text and as PDF.
-bool exportUnicodeFile(const QString& glyphs, const QString& path, QString* error);
+// The document converted to Unicode (its runs in the legacy font; the others
+// hold Unicode already), as UTF-8 text and as PDF.
+bool exportUnicodeFile(const QTextDocument& glyphs, const QString& path, QString* error);
 bool exportPdfFile(const QTextDocument& glyphs, const QString& path, QString* error);
 
 // A UTF-8 text file's text; nothing when it cannot be opened or read, or

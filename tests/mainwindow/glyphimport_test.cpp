@@ -7,10 +7,15 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextBlock>
 #include <QTextCursor>
 
 #include "fixtures.h"
+#include "richformat.h"
 #include "statusbar.h"
+#include "unicodetext.h"
 
 namespace kavelin::test {
 namespace {
@@ -27,6 +32,28 @@ class GlyphImportTest : public WindowTest {
     QTextCursor c(w->MainBox->document());
     c.setPosition(position + 1);
     return c.charFormat().font().family();
+  }
+  // The script of each of the Editing Box's characters, block by block: G in
+  // a glyph font, U in the Unicode font pasted text keeps, ? in another.
+  QString scripts() const {
+    const QFont base = w->MainBox->baseFont();
+    QString out;
+    for (QTextBlock b = w->MainBox->document()->begin(); b.isValid(); b = b.next()) {
+      if (b != w->MainBox->document()->begin()) out += u'|';
+      for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QString family = formatFamily(it.fragment().charFormat(), base);
+        const QChar kind = isGlyphFamily(family, base)  ? u'G'
+                           : family == textFamily(base) ? u'U'
+                                                        : u'?';
+        out += QString(it.fragment().length(), kind);
+      }
+    }
+    return out;
+  }
+  QString exportedText() {
+    files->answers = {dir.filePath("out.txt")};
+    w->mnuFileExportUnicode_Click();
+    return QString::fromUtf8(readFile("out.txt"));
   }
   DialogScript* files = nullptr;
 };
@@ -71,17 +98,18 @@ TEST_F(GlyphImportTest, PastesAtTheCaretInTheHindiFont) {
 }
 
 TEST_F(GlyphImportTest, ReportsWhatCouldNotBeConverted) {
-  QApplication::clipboard()->setText(QString::fromUtf8("अङ्ग\nok"));
+  // Only Devanagari the font has no code for: Latin letters are no loss.
+  QApplication::clipboard()->setText(QString::fromUtf8("अङ्ग\nok १ \U0001F600 ०"));
   w->mnuEditPasteUnicode_Click();
-  EXPECT_EQ(w->MainBox->text(), QString::fromUtf8("vङ~x\nok"));
+  EXPECT_EQ(w->MainBox->text(), QString::fromUtf8("vङ~x\nok १ \U0001F600 ०"));
   EXPECT_EQ(status(), "3 characters could not be converted");
   ASSERT_EQ(shownMessages.size(), 1u);
   EXPECT_EQ(shownMessages[0].icon, QMessageBox::Warning);
   EXPECT_EQ(shownMessages[0].text,
             QString::fromUtf8("3 characters could not be converted and were kept as they are:\n"
                               "Line 1, column 2: U+0919 ङ\n"
-                              "Line 2, column 1: U+006F o\n"
-                              "Line 2, column 2: U+006B k\n"));
+                              "Line 2, column 4: U+0967 १\n"
+                              "Line 2, column 8: U+0966 ०\n"));
   QApplication::clipboard()->setText(QString::fromUtf8("ङ"));
   w->mnuEditPasteUnicode_Click();
   EXPECT_EQ(status(), "1 character could not be converted");
@@ -121,6 +149,135 @@ TEST_F(GlyphImportTest, ImportsAUtf8File) {
   w->mnuFileImportUnicode_Click();
   EXPECT_EQ(shownMessages.size(), 2u);
   EXPECT_EQ(w->MainBox->text(), QString::fromUtf8("Hkkjr\n\u00E7sex"));
+}
+
+// Only Devanagari becomes glyphs; every other character stays as it was, in
+// the Unicode font, and every export gives the text back.
+TEST_F(GlyphImportTest, MixedTextByPasteAndImport) {
+  struct Case {
+    const char* unicode;
+    const char* glyphs;   // the Editing Box's text
+    const char* scripts;  // as scripts() gives them
+    std::size_t unconverted;
+  };
+  const Case cases[] = {
+      {"abc", "abc", "UUU", 0},
+      {"विद्यार्थी १२३ ok", "fon~;kFkhZ १२३ ok", "GGGGGGGGGGGGGGUUU", 3},
+      {"Hello नमस्ते, दुनिया! 123", "Hello ueLrs] nqfu;k! 123", "UUUUUUGGGGGGGGGGGGGUUUUU", 0},
+      {"0123 ०१ 4.5", "0123 ०१ 4.5", "UUUUUGGUUUU", 2},
+      {"(नमस्ते)... “धर्म”?", "(ueLrs)... “/keZ”?", "UGGGGGUUUUUUGGGGUU", 0},
+      {"नमस्ते \U0001F600 धर्म\U0001F64F", "ueLrs \U0001F600 /keZ\U0001F64F", "GGGGGUUUUGGGGUU", 0},
+      {"line one\r\nपंक्ति दो\n\nthree ३\r", "line one\niafDr nks\n\nthree ३\n",
+       "UUUUUUUU|GGGGGGGGG||UUUUUUG|", 1},
+  };
+  enum Via { kPaste, kImport };
+  for (Via via : {kPaste, kImport}) {
+    for (const Case& c : cases) {
+      const QString unicode = QString::fromUtf8(c.unicode);
+      const std::string where = std::string(via == kPaste ? "paste " : "import ") + c.unicode;
+      w->MainBox->setText(QString());
+      shownMessages.clear();
+      if (via == kPaste) {
+        QApplication::clipboard()->setText(unicode);
+        w->mnuEditPasteUnicode_Click();
+      } else {
+        writeFile("in.txt", unicode.toUtf8());
+        files->answers = {dir.filePath("in.txt")};
+        w->mnuFileImportUnicode_Click();
+      }
+      EXPECT_EQ(w->MainBox->text(), QString::fromUtf8(c.glyphs)) << where;
+      EXPECT_EQ(scripts(), QString::fromUtf8(c.scripts)) << where;
+      EXPECT_EQ(shownMessages.size(), c.unconverted ? 1u : 0u) << where;
+      if (c.unconverted) {
+        EXPECT_TRUE(status().startsWith(QString("%1 character").arg(c.unconverted))) << where;
+      }
+
+      // Back to Unicode: line breaks as LF.
+      const QString expected = QString(unicode).replace("\r\n", "\n").replace(u'\r', u'\n');
+      w->MainBox->setFocus();
+      w->mnuEditCopyUnicode_Click();
+      EXPECT_EQ(QApplication::clipboard()->text(), expected) << where;
+      EXPECT_EQ(exportedText(), expected) << where;
+    }
+  }
+}
+
+// Latin text goes into the format at the caret when that is no glyph font,
+// and comes back from a part of a line.
+TEST_F(GlyphImportTest, MixedTextAtTheCaret) {
+  w->MainBox->setText("AB");
+  w->MainBox->selectAll();
+  w->MainBox->setSelFontName("Arial");
+  w->MainBox->setSelBold(true);
+  w->MainBox->setSelStart(1);
+  QApplication::clipboard()->setText(QString::fromUtf8("x धर्म y"));
+  w->mnuEditPasteUnicode_Click();
+  EXPECT_EQ(w->MainBox->text(), "Ax /keZ yB");
+  EXPECT_EQ(w->MainBox->selFontName(), "Arial");  // the y
+  EXPECT_EQ(w->MainBox->selBold(), true);
+  w->MainBox->setSelStart(1);
+  w->MainBox->setSelLength(5);
+  EXPECT_EQ(w->MainBox->selFontName(), std::nullopt);  // "x /ke"
+  w->mnuEditCopyUnicode_Click();
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("x धम"));
+
+  // A document that has only the typed Hindi in the base font.
+  w->MainBox->setText("ueLrs");
+  w->MainBox->setSelStart(5);
+  QApplication::clipboard()->setText(QString::fromUtf8(", world"));
+  w->mnuEditPasteUnicode_Click();
+  EXPECT_EQ(w->MainBox->text(), "ueLrs, world");
+  EXPECT_EQ(scripts(), "GGGGGUUUUUUU");
+  EXPECT_EQ(exportedText(), QString::fromUtf8("नमस्ते, world"));
+  // Typing on goes on in the pasted text's font, as in any word processor.
+  EXPECT_EQ(w->MainBox->selFontName(), textFamily(w->MainBox->baseFont()));
+}
+
+// Copy as Unicode converts the glyphs of a selection, which may begin or end
+// inside a word, and keeps the rest.
+TEST_F(GlyphImportTest, CopiesAPartAsUnicode) {
+  QApplication::clipboard()->setText(QString::fromUtf8("Hello नमस्ते\nधर्म ok"));
+  w->mnuEditPasteUnicode_Click();
+  ASSERT_EQ(w->MainBox->text(), "Hello ueLrs\n/keZ ok");
+  const struct {
+    int from, to;
+    const char* unicode;
+  } cases[] = {{0, 19, "Hello नमस्ते\nधर्म ok"},
+               {3, 8, "lo नम"},
+               {6, 12, "नमस्ते\n"},
+               {11, 12, "\n"},
+               {8, 14, "स्ते\nध"},
+               {14, 18, "र्म o"},
+               {17, 19, "ok"}};
+  for (const auto& c : cases) {
+    QTextCursor selection(w->MainBox->document());
+    selection.setPosition(c.from);
+    selection.setPosition(c.to, QTextCursor::KeepAnchor);
+    w->MainBox->setTextCursor(selection);
+    w->MainBox->setFocus();
+    w->mnuEditCopyUnicode_Click();
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(c.unicode))
+        << c.from << "-" << c.to;
+  }
+}
+
+TEST_F(GlyphImportTest, MixedTextInThePdf) {
+  QApplication::clipboard()->setText(
+      QString::fromUtf8("Hello नमस्ते, दुनिया! 123 ok\nविद्यार्थी १२३ ok"));
+  w->mnuEditPasteUnicode_Click();
+  files->answers = {dir.filePath("out.pdf")};
+  w->mnuFileExportPdf_Click();
+  ASSERT_TRUE(QFile::exists(dir.filePath("out.pdf")));
+  const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+  if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+  QProcess p;
+  p.start(pdftotext, {dir.filePath("out.pdf"), "-"});
+  p.waitForFinished();
+  const QStringList lines =
+      QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_GE(lines.size(), 2);
+  EXPECT_EQ(lines[0].simplified(), QString::fromUtf8("Hello नमस्ते, दुनिया! 123 ok"));
+  EXPECT_EQ(lines[1].simplified(), QString::fromUtf8("विद्यार्थी १२३ ok"));
 }
 
 }  // namespace
