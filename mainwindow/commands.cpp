@@ -58,7 +58,7 @@ struct CommandRow {
   const char* name;      // menu entry; toolbar-only commands have none
   const char* caption;   // menu caption
   const char* key;       // toolbar key, or null
-  const char* shortcut;  // or null
+  const char* shortcut;  // or null; alternatives are split by "; "
   bool checkable;
   bool checked;  // at first
   Slot slot;     // null: the entry does nothing
@@ -122,8 +122,12 @@ constexpr CommandRow kCommands[] = {
      nullptr, false, false, &frmMain::mnuEditPasteUnicode_Click},
     {Cmd::FileImportUnicode, "mnuFileImportUnicode", "Import Unicode Text...", nullptr, nullptr,
      false, false, &frmMain::mnuFileImportUnicode_Click},
-    {Cmd::EditRedo, "mnuEditRedo", "&Redo", nullptr, "Ctrl+Shift+Z", false, false,
+    {Cmd::EditRedo, "mnuEditRedo", "&Redo", nullptr, "Ctrl+Shift+Z; Ctrl+Y", false, false,
      &frmMain::mnuEditRedo_Click},
+    {Cmd::FileSaveAs, "mnuFileSaveAs", "Save &As...", nullptr, "Ctrl+Shift+S", false, false,
+     &frmMain::mnuFileSaveAs_Click},
+    {Cmd::FileSaveEditingBoxAs, "mnuFileSaveEditingBoxAs", "Save &Editing Box As...", nullptr,
+     nullptr, false, false, &frmMain::mnuFileSaveEditingBoxAs_Click},
 };
 constexpr bool rowsFollowCommands() {
   int i = 0;
@@ -167,6 +171,8 @@ const MenuLayout kMenus[] = {
       {Cmd::FileClose},
       {Cmd::Count, "mnuFileBar0"},
       {Cmd::FileSave},
+      {Cmd::FileSaveAs},
+      {Cmd::FileSaveEditingBoxAs},
       {Cmd::FileImportUnicode},
       {Cmd::FileExportUnicode},
       {Cmd::FileExportPdf},
@@ -247,6 +253,12 @@ class ClickFilter : public QObject {
 
 const QString frmMain::kCaption = QStringLiteral("Kavelin");
 
+FileKind frmMain::richTextKind() {
+  return {tr("Save Rich Text"), kRtfFilter, QStringLiteral("rtf")};
+}
+
+FileKind frmMain::plainTextKind() { return {tr("Save Text"), kTextFilter, QStringLiteral("txt")}; }
+
 const QString frmMain::kIntroLine = QStringLiteral("aapakaa svaagat hai, hindI likhie aur paDhie");
 
 // ---------------------------------------------------------------------------
@@ -258,7 +270,8 @@ void frmMain::createMenus() {
     auto* action = new QAction(parent);
     if (r.caption) action->setText(tr(r.caption));
     if (r.name) action->setObjectName(QString::fromLatin1(r.name));
-    if (r.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(r.shortcut)));
+    if (r.shortcut)
+      action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(r.shortcut)));
     if (r.key) {
       const QString key = QString::fromLatin1(r.key);
       action->setIcon(QIcon(res::toolbar(key)));
@@ -343,9 +356,11 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
 // ---------------------------------------------------------------------------
 // Documents of the English and Hindi boxes
 
+// Emptying the English box starts a new text, which has no file yet; each such
+// command is one step of undo, as is every other that replaces the text.
 void frmMain::mnuFileNew_Click() {
-  RTB1->setText(QString());
-  RTB2->setText(QString());
+  RTB2->replaceText(QString());
+  englishFile_.setPath(QString());
 }
 
 void frmMain::mnuFileClose_Click() { mnuFileNew_Click(); }
@@ -365,7 +380,11 @@ void frmMain::loadEnglishText(const QString& path) {
   hindiBoxAtStart_ = true;
   const bool loaded = RTB2->loadPlainText(path, &error);
   hindiBoxAtStart_ = false;
-  if (!loaded) reportFailure(tr("Could not open %1").arg(path), error);
+  if (!loaded) {
+    reportFailure(tr("Could not open %1").arg(path), error);
+    return;
+  }
+  englishFile_.setPath(path);
 }
 
 // Asks before opening a file so large that the window would stop answering
@@ -381,18 +400,27 @@ bool frmMain::confirmLargeFile(const QString& path, qint64 limit) {
                            QMessageBox::Open | QMessageBox::Cancel) == QMessageBox::Open;
 }
 
-void frmMain::mnuFileSave_Click() {
-  CommonDialog& dlg = dlgCommonDialog();
-  prepare(dlg, tr("Save Text"), kTextFilter, QStringLiteral("txt"));
-  if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return;
-  dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
+void frmMain::mnuFileSave_Click() { saveEnglishText(false); }
+
+void frmMain::mnuFileSaveAs_Click() { saveEnglishText(true); }
+
+// Save writes the English text to its file; Save As, or a text without one,
+// asks for a name first.
+void frmMain::saveEnglishText(bool chooseName) {
+  const std::optional<QString> path = englishFile_.fileToWrite(dlgCommonDialog(), chooseName);
+  if (!path) return;
   QString error;
-  if (!RTB2->savePlainText(dlg.FileName, &error)) {
-    reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
+  if (!RTB2->savePlainText(*path, &error)) {
+    reportFailure(tr("Could not save %1").arg(*path), error);
+    return;
   }
+  englishFile_.setPath(*path);
+  sbStatusBar->showReport(tr("Saved %1").arg(QFileInfo(*path).fileName()));
 }
 
-void frmMain::Command2_Click() { RTB2->setText(kIntroLine + QStringLiteral("\ndhanyavAd !!!")); }
+void frmMain::Command2_Click() {
+  RTB2->replaceText(kIntroLine + QStringLiteral("\ndhanyavAd !!!"));
+}
 
 // ---------------------------------------------------------------------------
 // The Editing Box
@@ -407,14 +435,16 @@ void frmMain::appendToEditingBox(const QString& glyphs) {
 
 void frmMain::Command7_Click() {
   appendToEditingBox(RTB1->text());
-  RTB1->setText(QString());
-  RTB2->setText(QString());
+  mnuFileNew_Click();
 }
 
 void frmMain::Command8_Click() { appendToEditingBox(RTB1->selText()); }
 
+// Clearing is one step of undo; the box then holds a new document, which has
+// no file yet.
 void frmMain::Command14_Click() {
-  MainBox->setText(QString());
+  if (!editingBoxMayBeReplaced(tr("Save them before clearing the Editing Box?"))) return;
+  MainBox->replaceText(QString());
   MainBox->document()->setModified(false);
   setDocumentPath(QString());
 }
@@ -422,7 +452,7 @@ void frmMain::Command14_Click() {
 // The title: the Editing Box's document name and its modified mark, then the
 // application name.
 void frmMain::setDocumentPath(const QString& path) {
-  documentPath_ = path;
+  editingFile_.setPath(path);
   setWindowFilePath(path);
   setWindowTitle(path.isEmpty() ? kCaption + QStringLiteral("[*]")
                                 : QFileInfo(path).fileName() + QStringLiteral("[*] - ") + kCaption);
@@ -436,26 +466,30 @@ void frmMain::Command11_Click() {
   MainBox->copy();
 }
 
-void frmMain::Command12_Click() { saveRichText(); }
+void frmMain::Command12_Click() { saveRichText(false); }
 
-bool frmMain::saveRichText() {
-  CommonDialog& dlg = dlgCommonDialog();
-  prepare(dlg, tr("Save Rich Text"), kRtfFilter, QStringLiteral("rtf"));
-  if (!dlg.ShowSave() || dlg.FileName.isEmpty()) return false;
-  dlg.FileName = withDefaultExt(dlg.FileName, dlg.DefaultExt);
+void frmMain::mnuFileSaveEditingBoxAs_Click() { saveRichText(true); }
+
+// Save writes the Editing Box to its document's file; Save As, or a document
+// without one, asks for a name first.
+bool frmMain::saveRichText(bool chooseName) {
+  const std::optional<QString> path = editingFile_.fileToWrite(dlgCommonDialog(), chooseName);
+  if (!path) return false;
   QString error;
-  if (!saveRichTextFile(*MainBox->document(), dlg.FileName, &error)) {
-    reportFailure(tr("Could not save %1").arg(dlg.FileName), error);
+  if (!saveRichTextFile(*MainBox->document(), *path, &error)) {
+    reportFailure(tr("Could not save %1").arg(*path), error);
     return false;
   }
   MainBox->document()->setModified(false);
-  setDocumentPath(dlg.FileName);
+  setDocumentPath(*path);
+  sbStatusBar->showReport(tr("Saved %1").arg(QFileInfo(*path).fileName()));
   return true;
 }
 
 void frmMain::Command13_Click() { openRichText(); }
 
 void frmMain::openRichText() {
+  if (!editingBoxMayBeReplaced(tr("Save them before opening another document?"))) return;
   CommonDialog& dlg = dlgCommonDialog();
   prepare(dlg, tr("Open"), kRtfFilter, QStringLiteral("rtf"));
   dlg.CancelError = false;
@@ -533,6 +567,8 @@ void frmMain::Command6_Click() { mnuFilePrint_Click(); }
 
 QWidget* frmMain::activeControl() const {
   QWidget* focus = QApplication::focusWidget();
+  // The menu bar keeps the keyboard (Alt, F10) for the control it came from.
+  if (focus && focus == menuBar()) focus = focusBeforeMenu_;
   return focus && isAncestorOf(focus) ? focus : nullptr;
 }
 
@@ -723,16 +759,24 @@ void frmMain::setFontListTexts(const QString& name, const QString& size) {
   setComboText(Combo1, size);
 }
 
-// Asks what to do with changes in the Editing Box that are not saved yet;
-// false keeps the program open.
-bool frmMain::confirmClose() {
-  if (!MainBox->document()->isModified() || MainBox->document()->isEmpty()) return true;
-  const QMessageBox::StandardButton answer = platform_.message(
-      this, QMessageBox::Warning, kCaption,
-      tr("The Editing Box has changes that are not saved.\nSave them before closing?"),
-      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-  if (answer == QMessageBox::Save) return saveRichText();
-  return answer == QMessageBox::Discard;
+// False keeps the program open.
+bool frmMain::confirmClose() { return editingBoxMayBeReplaced(tr("Save them before closing?")); }
+
+// Asks what to do with changes in the Editing Box that are not saved yet,
+// before a command would lose them; true when they are saved or may go.
+bool frmMain::editingBoxMayBeReplaced(const QString& question) {
+  if (!hasUnsavedChanges(*MainBox->document())) return true;
+  switch (
+      askAboutUnsavedChanges(platform_, this, kCaption,
+                             tr("The Editing Box has changes that are not saved.\n") + question)) {
+    case UnsavedChoice::kSave:
+      return saveRichText(false);
+    case UnsavedChoice::kDiscard:
+      return true;
+    case UnsavedChoice::kCancel:
+      break;
+  }
+  return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -859,7 +903,7 @@ void frmMain::insertUnicodeAsGlyphs(const QString& unicode) {
   } else if (g.unconverted > 1) {
     status = tr("%1 characters could not be converted").arg(static_cast<qulonglong>(g.unconverted));
   }
-  sbStatusBar->panel(0)->setText(status);
+  sbStatusBar->showReport(status);
   if (g.unconverted != 0) {
     platform_.message(this, QMessageBox::Warning, kCaption,
                       status + tr(" and were kept as they are:\n") + g.details, QMessageBox::Ok);

@@ -46,7 +46,15 @@ frmMain::frmMain(PlatformTools& platform, QWidget* parent)
   setDocumentPath(QString());
   connect(MainBox->document(), &QTextDocument::modificationChanged, this,
           &frmMain::setWindowModified);
-  // The Edit entries and the formatting buttons follow the active box.
+  // A report in the status bar is over once either box is edited.
+  for (RichTextField* box : {RTB2, MainBox}) {
+    connect(box, &RichTextField::changed, sbStatusBar, &StatusBar::clearReport);
+  }
+  // The Edit entries and the formatting buttons follow the active box, also
+  // while the menu bar has the keyboard.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    if (now == menuBar()) focusBeforeMenu_ = old;
+  });
   connect(qApp, &QApplication::focusChanged, this, &frmMain::updateCommandStates);
   for (RichTextField* box : {RTB1, RTB2, MainBox}) {
     connect(box, &QTextEdit::undoAvailable, this, &frmMain::updateCommandStates);
@@ -651,7 +659,7 @@ void frmMain::convertEnglishBox() {
   // file was opened, whose start shows in both boxes (moving to the end would
   // lay the whole Hindi text out at once).
   QTextCursor caret(RTB1->document());
-  if (!wasInStep) {
+  if (!wasInStep || hindiBoxAtStart_) {
     if (!hindiBoxAtStart_) caret.movePosition(QTextCursor::End);
   } else if (change.removed != 0 || !change.inserted.empty()) {
     std::size_t end = change.position + change.inserted.size();

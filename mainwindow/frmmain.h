@@ -12,6 +12,7 @@
 
 #include "chart.h"
 #include "commondialog.h"
+#include "documentstate.h"
 #include "engine.h"
 #include "frmsettings.h"
 #include "transliterator.h"
@@ -68,6 +69,8 @@ enum class Cmd {
   EditPasteUnicode,
   FileImportUnicode,
   EditRedo,
+  FileSaveAs,
+  FileSaveEditingBoxAs,
   Count
 };
 
@@ -136,6 +139,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void mnuFileOpen_Click();
   void mnuFileClose_Click();
   void mnuFileSave_Click();
+  void mnuFileSaveAs_Click();
+  void mnuFileSaveEditingBoxAs_Click();
   void mnuFilePageSetup_Click();
   void mnuFilePrint_Click();
   void mnuFileExit_Click();
@@ -196,7 +201,9 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   // The application-name part of the window title, also the messages' title.
   static const QString kCaption;
   // The file the Editing Box was last opened from or saved to; empty for none.
-  QString documentPath() const { return documentPath_; }
+  QString documentPath() const { return editingFile_.path(); }
+  // The file the English text was last opened from or saved to; empty for none.
+  QString englishPath() const { return englishFile_.path(); }
 
   // The Intro sample's first line.
   static const QString kIntroLine;
@@ -235,7 +242,9 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
 
   // Commands on the Editing Box and the active control.
   void appendToEditingBox(const QString& glyphs);
-  bool saveRichText();
+  bool saveRichText(bool chooseName);
+  void saveEnglishText(bool chooseName);
+  bool editingBoxMayBeReplaced(const QString& question);
   void openRichText();
   bool loadRichText(const QString& fileName);
   void loadEnglishText(const QString& path);
@@ -275,10 +284,14 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void placeUnicodePreview();
   void setDocumentPath(const QString& path);
   void updateCommandStates();
-  QString documentPath_;
+  static FileKind richTextKind();
+  static FileKind plainTextKind();
+  DocumentFile editingFile_{richTextKind()};
+  DocumentFile englishFile_{plainTextKind()};
   void showUnicodePreview(bool shown);
   QAction* actions_[static_cast<int>(Cmd::Count)] = {};
   QPointer<frmSettings> settings_;
+  QPointer<QWidget> focusBeforeMenu_;  // while the menu bar has the keyboard
   bool unloading_ = false;
   bool wideLayout_ = false;  // the Editing Box spans the window
   bool activated_ = false;

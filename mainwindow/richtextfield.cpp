@@ -133,6 +133,32 @@ void RichTextField::setText(const QString& text) {
   doc->setModified(modified);
 }
 
+void RichTextField::replaceText(const QString& text) {
+  const QString old = this->text();
+  const qsizetype shorter = std::min(old.size(), text.size());
+  qsizetype prefix = 0;
+  while (prefix < shorter && old[prefix] == text[prefix]) ++prefix;
+  qsizetype suffix = 0;
+  while (suffix < shorter - prefix &&
+         old[old.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+    ++suffix;
+  // No surrogate pair is split.
+  if (prefix > 0 && old[prefix - 1].isHighSurrogate()) --prefix;
+  if (suffix > 0 && old[old.size() - suffix].isLowSurrogate()) --suffix;
+  QTextCursor cursor(document());
+  cursor.beginEditBlock();
+  cursor.setPosition(static_cast<int>(prefix));
+  cursor.setPosition(static_cast<int>(old.size() - suffix), QTextCursor::KeepAnchor);
+  cursor.insertText(text.mid(prefix, text.size() - prefix - suffix), QTextCharFormat());
+  if (text.isEmpty() && (cursor.blockFormat() != QTextBlockFormat() ||
+                         cursor.blockCharFormat() != QTextCharFormat())) {
+    cursor.setBlockFormat(QTextBlockFormat());
+    cursor.setBlockCharFormat(QTextCharFormat());
+  }
+  cursor.endEditBlock();
+  if (text.isEmpty()) setCurrentCharFormat(QTextCharFormat());
+}
+
 QFont RichTextField::baseFont() const { return document()->defaultFont(); }
 
 void RichTextField::setBaseFont(const QFont& font) {
@@ -326,7 +352,12 @@ bool RichTextField::loadPlainText(const QString& path, QString* error) {
   if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
   content.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   content.replace(u'\r', u'\n');
-  setText(content);
+  if (content.size() > kUndoableLoadLength) {
+    setText(content);
+  } else {
+    replaceText(content);
+    setTextCursor(QTextCursor(document()));
+  }
   return true;
 }
 

@@ -76,7 +76,13 @@ class RichTextField : public QTextEdit {
   };
   Edit takeEdit();
   // Replaces all of the content, which then shows in the base font alone.
+  // Keeps no undo history.
   void setText(const QString& text);
+  // Replaces all of the content with `text` as one step of undo, in the base
+  // font. Only the part that differs is rewritten: that part alone is what the
+  // edit reports and what undo restores. Emptied, the field also loses its
+  // paragraph formatting.
+  void replaceText(const QString& text);
 
   // The font of the whole field.
   QFont baseFont() const;
@@ -111,9 +117,14 @@ class RichTextField : public QTextEdit {
   // when none follows.
   void span(const QString& set, bool forward = true, bool negate = false);
 
-  // Plain-text files (UTF-8). Loading replaces the content; LF, CR LF and CR
-  // line breaks are all read. On failure `error` says why.
+  // Plain-text files (UTF-8). Loading replaces the content as one step of
+  // undo and puts the caret at the start; LF, CR LF and CR line breaks are all
+  // read. A text longer than kUndoableLoadLength starts the history afresh
+  // instead: replaced as an edit it would be laid out whole at once (seconds
+  // for some megabytes), replaced afresh the part on show is laid out first.
+  // On failure `error` says why.
   bool loadPlainText(const QString& path, QString* error);
+  static constexpr qsizetype kUndoableLoadLength = qsizetype{256} << 10;
   bool savePlainText(const QString& path, QString* error) const;
 
   // Prints the selection, or the whole content when nothing is selected.

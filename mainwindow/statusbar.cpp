@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "statusbar.h"
 
-#include "forms.h"
-
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QTimer>
+
+#include "forms.h"
 
 #if __has_include(<X11/XKBlib.h>) && defined(KAVELIN_HAVE_X11)
 #include <X11/XKBlib.h>
@@ -31,7 +31,7 @@ QLabel* makePanel(QWidget* parent, const QString& text, int width, int minimum) 
 
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(true);
-  panels_[0] = makePanel(this, tr("Status"), 4410, 3000);
+  panels_[0] = makePanel(this, idleText(), 4410, 3000);
   panels_[1] = makePanel(this, QStringLiteral("CAPS"), 2110, 700);
   panels_[2] = makePanel(this, QStringLiteral("NUM"), 2110, 700);
   panels_[3] = makePanel(this, QString(), 1440, 1440);
@@ -50,6 +50,23 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
   connect(timer_, &QTimer::timeout, this, &StatusBar::refresh);
   timer_->start();
   refresh();
+  reportTimer_ = new QTimer(this);
+  reportTimer_->setObjectName(QStringLiteral("reportTimer"));
+  reportTimer_->setSingleShot(true);
+  reportTimer_->setInterval(kReportMs);
+  connect(reportTimer_, &QTimer::timeout, this, &StatusBar::clearReport);
+}
+
+QString StatusBar::idleText() { return tr("Ready"); }
+
+void StatusBar::showReport(const QString& text) {
+  panels_[0]->setText(text);
+  reportTimer_->start();
+}
+
+void StatusBar::clearReport() {
+  reportTimer_->stop();
+  panels_[0]->setText(idleText());
 }
 
 void StatusBar::refresh() {
@@ -64,8 +81,8 @@ void StatusBar::refresh() {
 
 std::optional<StatusBar::Locks> StatusBar::keyboardLocks() {
 #ifdef KAVELIN_X11_LOCKS
-  if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                          : nullptr) {
+  if (auto* x11 =
+          qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
     if (Display* display = x11->display()) {
       XkbStateRec state{};
       if (XkbGetState(display, XkbUseCoreKbd, &state) == Success) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's status bar: a text panel, the Caps Lock and Num Lock
 // indicators, the date and the time. The indicators and the clock update
-// themselves.
+// themselves; a report in the text panel gives way to the idle text after a
+// few seconds.
 #pragma once
 
 #include <QStatusBar>
@@ -24,6 +25,13 @@ class StatusBar : public QStatusBar {
   // Reads the keyboard lock state and the clock again.
   void refresh();
 
+  // Shows a report in the text panel until the next report, clearReport() or
+  // kReportMs later; then the panel shows idleText() again.
+  void showReport(const QString& text);
+  void clearReport();
+  static QString idleText();
+  static constexpr int kReportMs = 5000;
+
   // The lock state of the keyboard, where the platform tells it.
   struct Locks {
     bool caps = false;
@@ -34,6 +42,7 @@ class StatusBar : public QStatusBar {
  private:
   QLabel* panels_[kPanelCount] = {};
   QTimer* timer_ = nullptr;
+  QTimer* reportTimer_ = nullptr;
 };
 
 }  // namespace kavelin

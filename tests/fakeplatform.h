@@ -50,6 +50,7 @@ class FakePlatform : public PlatformTools {
     QString title;
     QString text;
     QMessageBox::StandardButtons buttons;
+    ButtonTexts texts;
   };
   std::vector<Message> messages;
   std::deque<QMessageBox::StandardButton> replies;  // Ok once they run out
@@ -86,9 +87,9 @@ class FakePlatform : public PlatformTools {
   std::vector<QPointer<FakePage>> pages;  // those made, in order
 
   QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
-                                      const QString& text,
-                                      QMessageBox::StandardButtons buttons) override {
-    messages.push_back({icon, title, text, buttons});
+                                      const QString& text, QMessageBox::StandardButtons buttons,
+                                      const ButtonTexts& texts = {}) override {
+    messages.push_back({icon, title, text, buttons, texts});
     if (replies.empty()) return QMessageBox::Ok;
     const QMessageBox::StandardButton reply = replies.front();
     replies.pop_front();

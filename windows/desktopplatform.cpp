@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktopplatform.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,8 +22,12 @@ namespace kavelin {
 
 QMessageBox::StandardButton DesktopPlatform::message(QWidget* parent, QMessageBox::Icon icon,
                                                      const QString& title, const QString& text,
-                                                     QMessageBox::StandardButtons buttons) {
+                                                     QMessageBox::StandardButtons buttons,
+                                                     const ButtonTexts& texts) {
   QMessageBox box(icon, title, text, buttons, parent);
+  for (const auto& [button, caption] : texts) {
+    if (QAbstractButton* b = box.button(button)) b->setText(caption);
+  }
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -11,8 +11,8 @@ namespace kavelin {
 class DesktopPlatform : public PlatformTools {
  public:
   QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                                      const QString& text,
-                                      QMessageBox::StandardButtons buttons) override;
+                                      const QString& text, QMessageBox::StandardButtons buttons,
+                                      const ButtonTexts& texts = {}) override;
   bool showOpen(CommonDialog& dialog) override;
   bool showSave(CommonDialog& dialog) override;
   bool showPrinter(CommonDialog& dialog) override;

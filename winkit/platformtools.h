@@ -6,7 +6,9 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QMessageBox>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -23,10 +25,14 @@ class PlatformTools {
  public:
   virtual ~PlatformTools() = default;
 
+  // Captions that replace the standard ones of some buttons, such as "&Save"
+  // with its access key.
+  using ButtonTexts = QList<QPair<QMessageBox::StandardButton, QString>>;
+
   // Shows a modal message box and returns the button the user chose.
   virtual QMessageBox::StandardButton message(
       QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
-      QMessageBox::StandardButtons buttons = QMessageBox::Ok) = 0;
+      QMessageBox::StandardButtons buttons = QMessageBox::Ok, const ButtonTexts& texts = {}) = 0;
 
   // The dialogs of `dialog`, shown with its title, filter, file name, default
   // extension and flags; each returns false when the user cancels. Open and

@@ -120,7 +120,7 @@ TEST_F(CommandTest, SaveTextWritesTheEnglishBox) {
   EXPECT_EQ(readFile("out.txt"), "namaste\nbhaarat");
   EXPECT_EQ(dialog->shown.back().filter, "All Files (*.txt)|*.txt");
   dialog->answers = {dir.filePath("missing/out.txt")};
-  w->mnuFileSave_Click();
+  w->mnuFileSaveAs_Click();
   ASSERT_EQ(shownMessages.size(), 1u);
   EXPECT_TRUE(shownMessages[0].text.contains("missing/out.txt"));
 }
@@ -168,6 +168,7 @@ TEST_F(CommandTest, EditingBoxClearAndCopyAll) {
   EXPECT_EQ(QApplication::clipboard()->text(), "ueLrs");
   EXPECT_EQ(w->MainBox->selLength(), 5);
   EXPECT_TRUE(w->MainBox->hasFocus());
+  replies = {QMessageBox::Discard};
   w->Command14->click();
   EXPECT_EQ(w->MainBox->text(), "");
 }
@@ -337,6 +338,7 @@ TEST_F(CommandTest, RichTextSavedAndOpenedAgain) {
 
 TEST_F(CommandTest, DamagedRichTextLeavesTheEditingBoxAlone) {
   w->MainBox->setText("kept");
+  w->MainBox->document()->setModified(false);
   struct Case {
     const char* name;
     QByteArray bytes;  // empty: no file
@@ -534,6 +536,7 @@ TEST_F(CommandTest, ReadErrorsNameTheFileAndTheReason) {
                {&frmMain::Command13_Click, dir.path(), "directory"},
                {&frmMain::mnuFileOpen_Click, dir.path(), "directory"}};
   w->MainBox->setText("kept");
+  w->MainBox->document()->setModified(false);
   w->RTB2->setText("kept too");
   for (const Case& c : cases) {
     dialog->answers = {c.path};
@@ -656,7 +659,7 @@ TEST_F(CommandTest, UninstalledFontsKeepTheirNames) {
   w->MainBox->setSelLength(1);
   w->MainBox->setSelFontName("DejaVu Sans");
   dialog->answers = {dir.filePath("saved.rtf")};
-  w->Command12_Click();
+  w->mnuFileSaveEditingBoxAs_Click();
   RichDocument saved;
   const QByteArray bytes = readFile("saved.rtf");
   ASSERT_TRUE(

@@ -205,7 +205,7 @@ TEST_F(DesktopTest, EachCommandSetsItsOwnDialogTitleAndFilter) {
   w->Command13_Click();                      // Editing Box "Open"
   w->action(Cmd::FilePrint)->trigger();      // File > Print
   w->action(Cmd::FileSave)->trigger();       // File > Save (English text)
-  w->Command12_Click();                      // Editing Box "Save"
+  w->mnuFileSaveEditingBoxAs_Click();        // File > Save Editing Box As
   w->action(Cmd::FilePageSetup)->trigger();  // File > Page Setup
   w->action(Cmd::FileOpen)->trigger();       // File > Open (English text)
   struct Expected {
@@ -258,8 +258,8 @@ TEST_F(DesktopTest, SavedFilesGetTheirExtension) {
       {"letter", "letter.rtf", [&] { w->Command12_Click(); }, dialog},
       {"unicode", "unicode.txt", [&] { w->mnuFileExportUnicode_Click(); }, exports},
       {"print", "print.pdf", [&] { w->mnuFileExportPdf_Click(); }, exports},
-      {"kept.rtf", "kept.rtf", [&] { w->Command12_Click(); }, dialog},
-      {"two.parts", "two.parts", [&] { w->mnuFileSave_Click(); }, dialog},
+      {"kept.rtf", "kept.rtf", [&] { w->mnuFileSaveEditingBoxAs_Click(); }, dialog},
+      {"two.parts", "two.parts", [&] { w->mnuFileSaveAs_Click(); }, dialog},
   };
   type("namaste");
   w->MainBox->setText("ueLrs");
@@ -289,11 +289,11 @@ TEST_F(DesktopTest, StandardShortcuts) {
   struct Case {
     Cmd command;
     const char* keys;
-  } cases[] = {{Cmd::FileNew, "Ctrl+N"},        {Cmd::FileOpen, "Ctrl+O"},
-               {Cmd::FileSave, "Ctrl+S"},       {Cmd::FilePrint, "Ctrl+P"},
-               {Cmd::FileExit, "Ctrl+Q"},       {Cmd::EditUndo, "Ctrl+Z"},
-               {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditCut, "Ctrl+X"},
-               {Cmd::EditCopy, "Ctrl+C"},       {Cmd::EditPaste, "Ctrl+V"}};
+  } cases[] = {
+      {Cmd::FileNew, "Ctrl+N"},        {Cmd::FileOpen, "Ctrl+O"}, {Cmd::FileSave, "Ctrl+S"},
+      {Cmd::FilePrint, "Ctrl+P"},      {Cmd::FileExit, "Ctrl+Q"}, {Cmd::EditUndo, "Ctrl+Z"},
+      {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditCut, "Ctrl+X"},  {Cmd::FileSaveAs, "Ctrl+Shift+S"},
+      {Cmd::EditCopy, "Ctrl+C"},       {Cmd::EditPaste, "Ctrl+V"}};
   for (const Case& c : cases) {
     EXPECT_EQ(w->action(c.command)->shortcut(), QKeySequence(QString(c.keys))) << c.keys;
   }
@@ -401,6 +401,7 @@ TEST_F(DesktopTest, TitleShowsTheDocumentAndItsModifiedMark) {
   EXPECT_EQ(title(), "notes.rtf* - Kavelin");
   writeFile("other.rtf", "{\\rtf1 other}");
   dialog->answers = {dir.filePath("other.rtf")};
+  replies = {QMessageBox::Discard};  // asked first: "c" is not saved
   w->Command13_Click();
   EXPECT_EQ(title(), "other.rtf - Kavelin");
   w->Command14_Click();  // Clear: a new, empty document

@@ -162,6 +162,8 @@ TEST_F(MainWindow, ToolbarMenusAndStatusBar) {
                {"mnuFileOpen", "&Open..."},
                {"mnuFileClose", "&Close"},
                {"mnuFileSave", "&Save"},
+               {"mnuFileSaveAs", "Save &As..."},
+               {"mnuFileSaveEditingBoxAs", "Save &Editing Box As..."},
                {"mnuFilePageSetup", "Page Set&up..."},
                {"mnuFilePrint", "&Print..."},
                {"mnuFileExit", "E&xit"},
@@ -191,7 +193,7 @@ TEST_F(MainWindow, ToolbarMenusAndStatusBar) {
   for (QAction* a : w->menuBar()->actions()) titles << a->text();
   EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Help"}));
 
-  EXPECT_EQ(w->sbStatusBar->panel(0)->text(), "Status");
+  EXPECT_EQ(w->sbStatusBar->panel(0)->text(), "Ready");
   EXPECT_EQ(w->sbStatusBar->panel(1)->text(), "CAPS");
   EXPECT_EQ(w->sbStatusBar->panel(2)->text(), "NUM");
   EXPECT_FALSE(w->sbStatusBar->panel(3)->text().isEmpty());

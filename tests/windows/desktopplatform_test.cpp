@@ -62,6 +62,26 @@ TEST(DesktopPlatform, MessageBoxShowsItsTextAndReturnsTheButtonPressed) {
   EXPECT_EQ(seen.buttons, buttons);
 }
 
+TEST(DesktopPlatform, MessageBoxButtonsTakeTheGivenCaptions) {
+  DesktopPlatform platform;
+  QWidget parent;
+  QStringList captions;
+  onModal<QMessageBox>([&](QMessageBox* box) {
+    for (QMessageBox::StandardButton b :
+         {QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel}) {
+      captions << box->button(b)->text();
+    }
+    box->button(QMessageBox::Save)->click();
+  });
+  EXPECT_EQ(platform.message(&parent, QMessageBox::Warning, "Kavelin", "Save them?",
+                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                             {{QMessageBox::Save, "&Save"}, {QMessageBox::Discard, "Do&n't Save"}}),
+            QMessageBox::Save);
+  ASSERT_EQ(captions.size(), 3);
+  EXPECT_EQ(captions[0], "&Save");
+  EXPECT_EQ(captions[1], "Do&n't Save");
+}
+
 TEST(DesktopPlatform, SaveDialogStartsInTheProposedFolderAndAddsTheExtension) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
