@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gridview.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <algorithm>
 
 #include "forms.h"
 
@@ -10,6 +13,22 @@ namespace {
 
 QColor fromBgr(std::uint32_t bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+// Whether a key types text: Backspace, Enter, or printable characters without
+// Ctrl, Alt or Meta.
+bool typesText(const QKeyEvent& e) {
+  if (e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  switch (e.key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return true;
+    default:
+      break;
+  }
+  const QString text = e.text();
+  return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
 
 }  // namespace
@@ -35,6 +54,17 @@ GridView::GridView(GridModel& model, QWidget* parent) : QTableWidget(parent), mo
 GridView::~GridView() {
   model_.onLayoutChanged = nullptr;
   model_.onCellChanged = nullptr;
+}
+
+void GridView::keyPressEvent(QKeyEvent* e) {
+  if (typingTarget_ && typesText(*e)) {
+    QKeyEvent typed(QEvent::KeyPress, e->key(), e->modifiers(), e->text(), e->isAutoRepeat(),
+                    static_cast<quint16>(e->count()));
+    QCoreApplication::sendEvent(typingTarget_, &typed);
+    e->accept();
+    return;
+  }
+  QTableWidget::keyPressEvent(e);
 }
 
 void GridView::setRowHeightPixels(int pixels) {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shows a GridModel in a QTableWidget without headers and reports clicks with
-// the clicked cell made current in the model.
+// the clicked cell made current in the model. Keys that type text go to the
+// typing target, as if typed there; the grid keeps the focus.
 #pragma once
 
+#include <QPointer>
 #include <QTableWidget>
 
 #include "gridmodel.h"
@@ -19,6 +21,13 @@ class GridView : public QTableWidget {
   // Row height in pixels for every row.
   void setRowHeightPixels(int pixels);
 
+  // Where printable text, Backspace and Enter go; other keys (arrows, Tab,
+  // shortcuts) act on the grid as usual.
+  void setTypingTarget(QWidget* target) { typingTarget_ = target; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+
  signals:
   void clicked();
 
@@ -28,6 +37,7 @@ class GridView : public QTableWidget {
 
   GridModel& model_;
   int rowHeight_ = 20;
+  QPointer<QWidget> typingTarget_;
 };
 
 }  // namespace kavelin

@@ -2,6 +2,7 @@
 // The main window's commands: the action table from which the menus and the
 // toolbar are built, and the handlers of the menus, toolbar, buttons and logo.
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -107,9 +108,9 @@ constexpr CommandRow kCommands[] = {
     {Cmd::Italic, nullptr, nullptr, "Italic", nullptr, true, false, &frmMain::toggleItalic},
     {Cmd::Underline, nullptr, nullptr, "Underline", nullptr, true, false,
      &frmMain::toggleUnderline},
-    {Cmd::AlignLeft, nullptr, nullptr, "Align Left", nullptr, false, false, &frmMain::alignLeft},
-    {Cmd::Center, nullptr, nullptr, "Center", nullptr, false, false, &frmMain::alignCenter},
-    {Cmd::AlignRight, nullptr, nullptr, "Align Right", nullptr, false, false, &frmMain::alignRight},
+    {Cmd::AlignLeft, nullptr, nullptr, "Align Left", nullptr, true, false, &frmMain::alignLeft},
+    {Cmd::Center, nullptr, nullptr, "Center", nullptr, true, false, &frmMain::alignCenter},
+    {Cmd::AlignRight, nullptr, nullptr, "Align Right", nullptr, true, false, &frmMain::alignRight},
     {Cmd::FileExportUnicode, "mnuFileExportUnicode", "Export Unicode Text...", nullptr, nullptr,
      false, false, &frmMain::mnuFileExportUnicode_Click},
     {Cmd::FileExportPdf, "mnuFileExportPdf", "Export PDF...", nullptr, nullptr, false, false,
@@ -302,6 +303,12 @@ void frmMain::createMenus() {
   }
   for (const CommandRow& r : kCommands) {
     if (!r.name) make(r, this);
+  }
+  // One alignment at a time; none for a selection of several.
+  auto* alignments = new QActionGroup(this);
+  alignments->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (Cmd command : {Cmd::AlignLeft, Cmd::Center, Cmd::AlignRight}) {
+    alignments->addAction(action(command));
   }
 }
 
@@ -582,7 +589,8 @@ void frmMain::mnuEditRedo_Click() {
 
 // Undo and Redo are enabled when the active box has something to undo or redo;
 // Bold, Italic and Underline are down when the active box's selection is
-// wholly bold, italic or underlined.
+// wholly bold, italic or underlined, and an alignment button when the
+// paragraphs of the caret or selection have that alignment.
 void frmMain::updateCommandStates() {
   auto* box = qobject_cast<QTextEdit*>(activeControl());
   const bool editable = box && !box->isReadOnly() && box->isUndoRedoEnabled();
@@ -594,6 +602,11 @@ void frmMain::updateCommandStates() {
       {Cmd::Italic, rich ? rich->selItalic() : std::nullopt},
       {Cmd::Underline, rich ? rich->selUnderline() : std::nullopt}};
   for (const auto& [command, on] : states) action(command)->setChecked(on.value_or(false));
+  const std::optional<int> alignment = rich ? rich->selAlignment() : std::nullopt;
+  const std::pair<Cmd, int> alignments[] = {{Cmd::AlignLeft, RichTextField::kLeft},
+                                            {Cmd::Center, RichTextField::kCenter},
+                                            {Cmd::AlignRight, RichTextField::kRight}};
+  for (const auto& [command, value] : alignments) action(command)->setChecked(alignment == value);
 }
 
 void frmMain::mnuEditCut_Click() {
@@ -641,11 +654,9 @@ void frmMain::toggleUnderline() {
   });
 }
 
-// The paragraphs of the active control's selection; nothing without one.
+// The paragraphs of the active control's selection, or the caret's paragraph.
 void frmMain::alignSelection(int alignment) {
-  if (auto* box = qobject_cast<RichTextField*>(activeControl()); box && box->selLength() > 0) {
-    box->setSelAlignment(alignment);
-  }
+  if (auto* box = qobject_cast<RichTextField*>(activeControl())) box->setSelAlignment(alignment);
 }
 
 void frmMain::alignLeft() { alignSelection(RichTextField::kLeft); }
@@ -758,6 +769,8 @@ void frmMain::setFontListTexts(const QString& name, const QString& size) {
   setComboText(Combo2, name);
   setComboText(Combo1, size);
 }
+
+QFont frmMain::hindiBoxFont() const { return RTB1->baseFont(); }
 
 // False keeps the program open.
 bool frmMain::confirmClose() { return editingBoxMayBeReplaced(tr("Save them before closing?")); }

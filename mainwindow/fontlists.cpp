@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSet>
 #include <QStyle>
 
 #include "numbers.h"
@@ -43,22 +42,8 @@ double sizeForText(const QString& text) {
   return value < 6 || value > 72 ? 12 : value;
 }
 
-QStringList fontFamilies(const QStringList& families) {
-  QStringList out;
-  QSet<QString> seen;
-  for (QString family : families) {
-    if (family.endsWith(u']')) {
-      const qsizetype open = family.lastIndexOf(QStringLiteral(" ["));
-      if (open > 0) family.truncate(open);
-    }
-    family = family.trimmed();
-    if (family.isEmpty()) continue;
-    const QString key = family.toCaseFolded();
-    if (seen.contains(key)) continue;
-    seen.insert(key);
-    out << family;
-  }
-  return out;
+FontListTexts fontListTexts(const std::optional<QString>& name, std::optional<double> size) {
+  return {name.value_or(QString()), size ? sizeText(*size) : QString()};
 }
 
 void fitListPopup(QComboBox* combo) {

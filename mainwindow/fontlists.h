@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "fontchooser.h"  // fontFamilies, offeredFontNames
 
 class QComboBox;
 
@@ -17,9 +20,12 @@ double leadingNumber(const QString& text);
 // The size the size list applies for its text: below 6 or above 72 gives 12.
 double sizeForText(const QString& text);
 
-// The families for the font-name list: each once, in the order given, without
-// the foundry that Qt appends to a family several foundries make ("Sans [Foo]").
-QStringList fontFamilies(const QStringList& families);
+// What the font lists show for a font name and size: empty for a mixed one.
+struct FontListTexts {
+  QString name;
+  QString size;
+};
+FontListTexts fontListTexts(const std::optional<QString>& name, std::optional<double> size);
 
 // Makes a list's popup wide enough for its longest entry (within the screen).
 void fitListPopup(QComboBox* combo);

@@ -64,6 +64,13 @@ frmMain::frmMain(PlatformTools& platform, QWidget* parent)
     connect(box, &QTextEdit::currentCharFormatChanged, this, &frmMain::updateCommandStates);
   }
   updateCommandStates();
+  // In wide layout the font lists follow the Editing Box.
+  const auto follow = [this] {
+    if (wideLayout_) showListFont();
+  };
+  connect(MainBox, &QTextEdit::cursorPositionChanged, this, follow);
+  connect(MainBox, &QTextEdit::selectionChanged, this, follow);
+  connect(MainBox, &QTextEdit::currentCharFormatChanged, this, follow);
 }
 
 frmMain::~frmMain() {
@@ -197,6 +204,9 @@ void frmMain::createControls() {
   connect(MainBox, &RichTextField::keyDown, this, &frmMain::MainBox_KeyDown);
   connect(MainBox, &RichTextField::keyUp, this, &frmMain::MainBox_KeyUp);
   connect(Command10, &QPushButton::clicked, this, &frmMain::Command10_Click);
+  // Keys that type text while a grid has the focus go to the English box.
+  Grid1->setTypingTarget(RTB2);
+  Grid2->setTypingTarget(RTB2);
   connect(Grid1, &GridView::clicked, this, [this] { chart_.Grid1_Click(); });
   connect(Grid2, &GridView::clicked, this, [this] { chart_.Grid2_Click(); });
 }
@@ -263,7 +273,7 @@ void frmMain::Form_Load() {
   setWindowIcon(QIcon(res::icon(101)));
   LoadIcon();
 
-  const QStringList families = fontFamilies(QFontDatabase::families());
+  const QStringList families = offeredFontNames(QFontDatabase::families());
   for (int i = 0; i < families.size(); ++i) Combo2->addItem(families.at(i));
   fitListPopup(Combo2);
   for (int size = 8; size <= 72; size += 2) Combo1->addItem(QString::number(size));
@@ -494,6 +504,7 @@ void frmMain::Command10_Click() {
     relayoutFrame(true);
     Command10->setText(QStringLiteral("<"));
   }
+  showListFont();
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {
@@ -539,6 +550,7 @@ void frmMain::applySize(double points) {
 }
 
 void frmMain::Combo1_Change() {
+  if (showingListFont_) return;
   standAlone([&] { applySize(sizeForText(Combo1->currentText())); });
 }
 
@@ -553,10 +565,12 @@ void frmMain::applyFontName(const QString& name) {
 }
 
 void frmMain::Combo2_Change() {
+  if (showingListFont_) return;
   standAlone([&] { applyFontName(Combo2->currentText()); });
 }
 
 void frmMain::Combo2_Click() {
+  if (showingListFont_) return;
   standAlone([&] {
     const QString name = Combo2->currentText();
     if (!wideLayout() && name == QStringLiteral("DevLys 160")) {
@@ -565,6 +579,25 @@ void frmMain::Combo2_Click() {
       applyFontName(name);
     }
   });
+}
+
+// What the font lists act on, as it is stored: in wide layout the font name
+// and point size at the Editing Box's caret or selection (empty where mixed),
+// else the Hindi box's font. Nothing is applied back; a list being typed into
+// keeps the user's text.
+void frmMain::showListFont() {
+  const FontListTexts texts =
+      wideLayout_ ? fontListTexts(MainBox->selFontName(), MainBox->selFontSize())
+                  : fontListTexts(RTB1->baseFont().family(), RTB1->baseFont().pointSizeF());
+  showingListFont_ = true;
+  for (auto [combo, text] : {std::pair{Combo2, texts.name}, {Combo1, texts.size}}) {
+    if (combo->hasFocus() || combo->lineEdit()->hasFocus() || combo->currentText() == text) {
+      continue;
+    }
+    combo->setEditText(text);
+    combo->lineEdit()->setCursorPosition(0);
+  }
+  showingListFont_ = false;
 }
 
 // ---------------------------------------------------------------------------

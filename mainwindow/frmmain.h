@@ -239,6 +239,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   // SettingsTarget
   void setHindiBoxFont(const QString& name, std::optional<double> size) override;
   void setFontListTexts(const QString& name, const QString& size) override;
+  QFont hindiBoxFont() const override;
 
   // Commands on the Editing Box and the active control.
   void appendToEditingBox(const QString& glyphs);
@@ -267,6 +268,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void resolveAccessKeys();
   void applySize(double points);
   void applyFontName(const QString& name);
+  void showListFont();
   void relayoutFrame(bool widthFirst);
   void jumpCaret(RichTextField* box, int keyCode, int shift);
   void convertEnglishBox();
@@ -295,6 +297,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   bool unloading_ = false;
   bool wideLayout_ = false;  // the Editing Box spans the window
   bool activated_ = false;
+  bool showingListFont_ = false;  // the font lists are being set to show a font
   void restorePlacement();
   void settleFrame();
   QMargins frameMarginsNow() const;

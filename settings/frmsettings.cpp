@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "forms.h"
+#include "glyphfont.h"
 #include "keys.h"
 #include "numbers.h"
 #include "platformtools.h"
@@ -16,13 +17,14 @@
 namespace kavelin {
 namespace {
 
-// A short word in the font's glyph codes: हिन्दी.
+// A short word in the legacy font's glyph codes: हिन्दी.
 const QString kSample = QStringLiteral("fgUnh");
 
 }  // namespace
 
 frmSettings::frmSettings(SettingsTarget& target, PlatformTools& platform, QWidget* parent)
     : QDialog(parent), target_(target), platform_(platform) {
+  useDialogFrame(this);
   setWindowTitle(tr("Settings"));
   setAttribute(Qt::WA_DeleteOnClose);
   QFont font(QStringLiteral("MS Sans Serif"));
@@ -48,6 +50,12 @@ frmSettings::frmSettings(SettingsTarget& target, PlatformTools& platform, QWidge
   Text1->setAlignment(Qt::AlignCenter);
   Command1 = new QPushButton(tr("&Change"), Frame3);
   place(Command1, 4320, 360, 975, 735);
+  // Between the frame and the buttons.
+  Note = new QLabel(this);
+  Note->setObjectName(QStringLiteral("Note"));
+  Note->setWordWrap(true);
+  Note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Note->hide();
 
   OKButton = new QPushButton(tr("OK"), this);
   place(OKButton, 2040, 2040, 1095, 375);
@@ -72,8 +80,7 @@ void frmSettings::Form_Load() {
   const HindiBoxFont stored = readHindiBoxFont(path);
   Label1->setText(stored.name);
   Label2->setText(stored.size);
-  fitLabels();
-  showSample(Label1->text(), labelSize());
+  showSample();
   Command2->setEnabled(true);
 }
 
@@ -106,7 +113,7 @@ void frmSettings::fitLabels() {
   const int grow1 = std::max(0, px(kLabelLeft) + label1 + px(kLabelLeft) - px(2295));
   const int grow2 = std::max(0, px(kLabelLeft) + label2 + px(kLabelLeft) - px(615));
   const int grow4 = std::max(0, sampleW - px(735));
-  const int growH = std::max(0, sampleH - px(495));
+  int growH = std::max(0, sampleH - px(495));
   const int frameH = px(855) + growH;
 
   Frame1->setGeometry(px(120), px(240), px(2295) + grow1, frameH);
@@ -116,6 +123,11 @@ void frmSettings::fitLabels() {
   Command1->setGeometry(px(4320) + grow1 + grow2 + grow4, px(360), px(975), px(735));
   const int growW = grow1 + grow2 + grow4;
   Frame3->setGeometry(px(120), px(240), px(5535) + growW, px(1215) + growH);
+  // The note takes the lines it needs; more than two make the dialog taller.
+  const int noteW = px(6420) + growW - 2 * px(120);
+  const int noteH = std::max(px(495), Note->isVisibleTo(this) ? Note->heightForWidth(noteW) : 0);
+  Note->setGeometry(px(120), px(1500) + growH, noteW, noteH);
+  growH += noteH - px(495);
   OKButton->move(px(2040), px(2040) + growH);
   CancelButton->move(px(3240), px(2040) + growH);
   Command2->move(px(960), px(2040) + growH);
@@ -131,23 +143,40 @@ std::optional<double> frmSettings::labelSize() const {
   return size;
 }
 
-// The sample shows the pending font; without a size it keeps its own.
-void frmSettings::showSample(const QString& name, std::optional<double> size) {
+// The font the labels name; where the file names none ("Not available"), the
+// Hindi box's font, which then stays.
+QString frmSettings::pendingName() const {
+  const QString name = Label1->text().trimmed();
+  return name.isEmpty() || name == keys::kFontName.fallback ? target_.hindiBoxFont().family()
+                                                            : name;
+}
+
+double frmSettings::pendingSize() const {
+  return labelSize().value_or(target_.hindiBoxFont().pointSizeF());
+}
+
+// The sample shows the pending font as the Hindi box will: a legacy-code name
+// draws Hindi (in the bundled font when no font of that name is installed);
+// any other font draws the codes' Latin letters, and the note says so.
+void frmSettings::showSample() {
   QFont font = Text1->font();
-  font.setFamily(name);
-  if (size) font.setPointSizeF(*size);
+  const QFont sample = glyphSampleFont(pendingName(), pendingSize());
+  font.setFamilies(sample.families());
+  font.setPointSizeF(sample.pointSizeF());
   Text1->setFont(font);
+  Note->setText(glyphFontNote(pendingName()));
+  Note->setVisible(!Note->text().isEmpty());
   fitLabels();
 }
 
+// The chooser starts at the pending font.
 void frmSettings::Command1_Click() {
-  QFont preset(Label1->text());
-  preset.setPointSizeF(labelSize().value_or(Text1->font().pointSizeF()));
+  QFont preset(pendingName());
+  preset.setPointSizeF(pendingSize());
   if (const std::optional<QFont> chosen = platform_.chooseFont(this, preset, tr("Font"))) {
     Label1->setText(chosen->family());
     Label2->setText(sizeText(chosen->pointSizeF()));
-    fitLabels();
-    showSample(chosen->family(), chosen->pointSizeF());
+    showSample();
   }
   Command2->setEnabled(true);
 }
@@ -167,13 +196,13 @@ bool frmSettings::writeLabels() {
 
 void frmSettings::Command2_Click() {
   writeLabels();
-  target_.setHindiBoxFont(Label1->text(), labelSize());
+  target_.setHindiBoxFont(pendingName(), labelSize());
   Command2->setEnabled(false);
 }
 
 void frmSettings::OKButton_Click() {
   writeLabels();
-  target_.setFontListTexts(Label1->text(), Label2->text());
+  target_.setFontListTexts(pendingName(), sizeText(pendingSize()));
   close();
 }
 

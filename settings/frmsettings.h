@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <optional>
 
 class QGroupBox;
@@ -23,6 +24,8 @@ class SettingsTarget {
   virtual void setHindiBoxFont(const QString& name, std::optional<double> size) = 0;
   // "OK": the font lists take the texts, whose handlers apply them.
   virtual void setFontListTexts(const QString& name, const QString& size) = 0;
+  // The Hindi box's font now: what the dialog shows where the file names none.
+  virtual QFont hindiBoxFont() const = 0;
 };
 
 class frmSettings : public QDialog {
@@ -44,6 +47,7 @@ class frmSettings : public QDialog {
   QLabel* Label1 = nullptr;     // the font name
   QLabel* Label2 = nullptr;     // the font size
   QLineEdit* Text1 = nullptr;   // the sample
+  QLabel* Note = nullptr;       // shown when the font cannot show Hindi
   QPushButton* Command1 = nullptr;
   QPushButton* Command2 = nullptr;
   QPushButton* OKButton = nullptr;
@@ -54,8 +58,10 @@ class frmSettings : public QDialog {
 
  private:
   std::optional<double> labelSize() const;
+  QString pendingName() const;
+  double pendingSize() const;
   void fitLabels();
-  void showSample(const QString& name, std::optional<double> size);
+  void showSample();
   bool writeLabels();
 
   SettingsTarget& target_;

@@ -5,7 +5,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
+#include <QFontDatabase>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -15,6 +15,8 @@
 #include <QUrl>
 
 #include "commondialog.h"
+#include "fontchooser.h"
+#include "forms.h"
 #include "registry.h"
 #include "webcomponent.h"
 
@@ -25,6 +27,7 @@ QMessageBox::StandardButton DesktopPlatform::message(QWidget* parent, QMessageBo
                                                      QMessageBox::StandardButtons buttons,
                                                      const ButtonTexts& texts) {
   QMessageBox box(icon, title, text, buttons, parent);
+  useDialogFrame(&box);
   for (const auto& [button, caption] : texts) {
     if (QAbstractButton* b = box.button(button)) b->setText(caption);
   }
@@ -32,13 +35,18 @@ QMessageBox::StandardButton DesktopPlatform::message(QWidget* parent, QMessageBo
 }
 
 bool DesktopPlatform::showOpen(CommonDialog& dlg) {
-  dlg.FileName = QFileDialog::getOpenFileName(dlg.parent(), dlg.DialogTitle, dlg.FileName,
-                                              qtFilter(dlg.Filter));
+  QFileDialog dialog(dlg.parent(), dlg.DialogTitle, dlg.FileName, qtFilter(dlg.Filter));
+  useDialogFrame(&dialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dlg.FileName = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                     ? dialog.selectedFiles().constFirst()
+                     : QString();
   return !dlg.FileName.isEmpty();
 }
 
 bool DesktopPlatform::showSave(CommonDialog& dlg) {
   QFileDialog dialog(dlg.parent(), dlg.DialogTitle, dlg.FileName, qtFilter(dlg.Filter));
+  useDialogFrame(&dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   // The dialog adds the extension itself, so that it can ask before replacing
@@ -54,6 +62,7 @@ bool DesktopPlatform::showSave(CommonDialog& dlg) {
 bool DesktopPlatform::showPrinter(CommonDialog& dlg) {
   QPrinter* printer = dlg.printer();
   QPrintDialog dialog(printer, dlg.parent());
+  useDialogFrame(&dialog);
   if (!dlg.DialogTitle.isEmpty()) dialog.setWindowTitle(dlg.DialogTitle);
   QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile;
   if (!(dlg.Flags & CommonDialog::kNoPageNumbers)) options |= QAbstractPrintDialog::PrintPageRange;
@@ -74,20 +83,22 @@ bool DesktopPlatform::showPageSetup(CommonDialog& dlg) {
   if (printer->outputFormat() != QPrinter::NativeFormat ||
       QPrinterInfo::availablePrinterNames().isEmpty()) {
     QPrintDialog dialog(printer, dlg.parent());
+    useDialogFrame(&dialog);
     if (!dlg.DialogTitle.isEmpty()) dialog.setWindowTitle(dlg.DialogTitle);
     return dialog.exec() == QDialog::Accepted;
   }
   QPageSetupDialog dialog(printer, dlg.parent());
+  useDialogFrame(&dialog);
   if (!dlg.DialogTitle.isEmpty()) dialog.setWindowTitle(dlg.DialogTitle);
   return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QFont> DesktopPlatform::chooseFont(QWidget* parent, const QFont& preset,
                                                  const QString& title) {
-  bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, preset, parent, title);
-  if (!ok) return std::nullopt;
-  return font;
+  FontChooser dialog(preset, offeredFontNames(QFontDatabase::families()), parent);
+  dialog.setWindowTitle(title);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.chosenFont();
 }
 
 bool DesktopPlatform::startProgram(const QString& program, const QStringList& arguments) {

@@ -31,6 +31,7 @@ QLabel* picture(QWidget* parent, int left, int top, int width, int height) {
 
 frmAbout::frmAbout(PlatformTools& platform, QWidget* parent)
     : QDialog(parent), platform_(platform) {
+  useDialogFrame(this);
   setFixedSize(px(5790), px(4665));
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPointSizeF(8);

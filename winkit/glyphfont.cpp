@@ -29,6 +29,29 @@ void installGlyphFont() {
 
 QString glyphFontFamily() { return QFontInfo(QFont(kGlyphFontName)).family(); }
 
+bool drawsGlyphCodes(const QString& family) {
+  for (const QString& name : {kGlyphFontName, kGlyphFontBoldName, kBundledGlyphFont}) {
+    if (family.compare(name, Qt::CaseInsensitive) == 0) return true;
+  }
+  return false;
+}
+
+QStringList glyphFontNames() { return {kGlyphFontName, kGlyphFontBoldName}; }
+
+QFont glyphSampleFont(const QString& family, double points) {
+  QFont font(family);
+  if (drawsGlyphCodes(family)) font.setFamilies({family, kBundledGlyphFont});
+  if (points > 0) font.setPointSizeF(points);
+  return font;
+}
+
+QString glyphFontNote(const QString& family) {
+  if (drawsGlyphCodes(family)) return QString();
+  return QObject::tr("\"%1\" cannot show Hindi: the Hindi box will show Latin letters and "
+                     "signs, as in the sample.")
+      .arg(family);
+}
+
 QString glyphFontDescription() {
   const QString family = glyphFontFamily();
   if (family.compare(kGlyphFontName, Qt::CaseInsensitive) == 0) {

@@ -4,7 +4,9 @@
 // Legacy Devanagari (built from Noto Sans Devanagari) stands in for it.
 #pragma once
 
+#include <QFont>
 #include <QString>
+#include <QStringList>
 
 namespace kavelin {
 
@@ -20,6 +22,22 @@ void installGlyphFont();
 
 // The family that text in "DevLys 160" is drawn with.
 QString glyphFontFamily();
+
+// Whether text in font `family` shows the glyph codes as Hindi: "DevLys 160",
+// "DevLys 160 Bold" and the bundled family (case ignored). Any other font
+// shows the codes as the Latin letters and signs they are.
+bool drawsGlyphCodes(const QString& family);
+
+// The legacy-code names font lists offer first: "DevLys 160" and its Bold.
+QStringList glyphFontNames();
+
+// The font a sample of glyph codes shows in: `family` at `points`, drawn by
+// the bundled font when `family` is a legacy-code name with no font of its own.
+QFont glyphSampleFont(const QString& family, double points);
+
+// What the Hindi box will look like in `family` when that font does not show
+// the glyph codes as Hindi; empty when it does.
+QString glyphFontNote(const QString& family);
 
 // What the About window says about it: the installed font or the bundled one.
 QString glyphFontDescription();

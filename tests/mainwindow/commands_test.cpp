@@ -253,24 +253,58 @@ TEST_F(CommandTest, FormattingTogglesOnTheActiveControl) {
   w->toggleBold();
 }
 
-TEST_F(CommandTest, AlignOnlyWithASelection) {
-  w->MainBox->setText("one\ntwo");
+// The alignment buttons align the caret's paragraph or the selected ones, and
+// show the alignment at the caret: one of them down, none for a mixed selection.
+TEST_F(CommandTest, AlignTheCaretsParagraphAndShowItsAlignment) {
+  w->MainBox->setText("one\ntwo\nthree");
   w->MainBox->setFocus();
-  w->MainBox->setSelStart(1);
-  w->tbToolBar_ButtonClick("Center");
-  EXPECT_EQ(w->MainBox->selAlignment(), std::optional<int>(RichTextField::kLeft));
+  const auto paragraph = [&](int block) {
+    return alignOf(w->MainBox->document()->findBlockByNumber(block).blockFormat().alignment());
+  };
+  const auto down = [&] {
+    QStringList keys;
+    for (Cmd command : {Cmd::AlignLeft, Cmd::Center, Cmd::AlignRight}) {
+      if (w->action(command)->isChecked()) keys << w->action(command)->data().toString();
+    }
+    return keys.join(u',');
+  };
+  EXPECT_EQ(down(), "Align Left");
   struct Case {
+    int start, length;  // the selection
     const char* key;
-    int alignment;
-  } cases[] = {{"Center", RichTextField::kCenter},
-               {"Align Right", RichTextField::kRight},
-               {"Align Left", RichTextField::kLeft}};
+    std::vector<Align> paragraphs;  // after the click
+    const char* down;
+  } cases[] = {
+      {5, 0, "Center", {Align::Left, Align::Center, Align::Left}, "Center"},
+      {0, 0, "Align Right", {Align::Right, Align::Center, Align::Left}, "Align Right"},
+      {9, 0, "Align Right", {Align::Right, Align::Center, Align::Right}, "Align Right"},
+      {2, 5, "Center", {Align::Center, Align::Center, Align::Right}, "Center"},
+      {6, 5, "Align Left", {Align::Center, Align::Left, Align::Left}, "Align Left"},
+      // Clicking the button that is down keeps it down.
+      {6, 5, "Align Left", {Align::Center, Align::Left, Align::Left}, "Align Left"},
+  };
   for (const Case& c : cases) {
-    w->MainBox->setSelStart(1);
-    w->MainBox->setSelLength(5);
+    w->MainBox->setSelStart(c.start);
+    w->MainBox->setSelLength(c.length);
     w->tbToolBar_ButtonClick(c.key);
-    EXPECT_EQ(w->MainBox->selAlignment(), std::optional<int>(c.alignment)) << c.key;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(paragraph(i), c.paragraphs[i]) << c.key << " " << i;
+    EXPECT_EQ(down(), c.down) << c.key << " at " << c.start;
   }
+  // The buttons follow the caret, and show nothing for a mixed selection.
+  struct Caret {
+    int start, length;
+    const char* down;
+  } carets[] = {{0, 0, "Center"}, {4, 0, "Align Left"}, {1, 6, ""}, {5, 6, "Align Left"}};
+  for (const Caret& c : carets) {
+    QTextCursor cursor = w->MainBox->textCursor();
+    cursor.setPosition(c.start);
+    cursor.setPosition(c.start + c.length, QTextCursor::KeepAnchor);
+    w->MainBox->setTextCursor(cursor);
+    EXPECT_EQ(down(), c.down) << c.start << "+" << c.length;
+  }
+  // Outside a rich-text box no alignment is down.
+  w->Grid1->setFocus();
+  EXPECT_EQ(down(), "");
 }
 
 TEST_F(CommandTest, ViewTogglesAndMessages) {
