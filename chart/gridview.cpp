@@ -28,7 +28,8 @@ bool typesText(const QKeyEvent& e) {
       break;
   }
   const QString text = e.text();
-  return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+  return !text.isEmpty() &&
+         std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
 
 }  // namespace

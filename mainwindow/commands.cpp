@@ -21,6 +21,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
 #include <functional>
 
 #include "datafiles.h"
@@ -838,35 +839,52 @@ void frmMain::showUnicodePreview(bool shown) {
   }
   if (!preview_->isVisible()) {
     // Beside the window where the screen has room; once placed, the user's
-    // place stays.
-    if (!preview_->placed()) {
-      placeUnicodePreview();
-      preview_->setPlaced();
-    }
+    // place stays while it is on the screen and off the window's controls.
+    const bool place =
+        !preview_->placed() || !panelFits(preview_->frameGeometry(), controlRects(), previewArea());
+    if (place) placeUnicodePreview();
+    preview_->setPlaced();
     preview_->showGlyphs(RTB1->text());
     preview_->show();
     preview_->raise();
+    // Its frame is known once it shows.
+    if (place && !panelFits(preview_->frameGeometry(), controlRects(), previewArea())) {
+      placeUnicodePreview();
+    }
   }
 }
 
 // A strip below (or above) the window, else a column to its right (or left);
-// where the screen has no room beside it, the panel overlaps as little as it
-// can and stays above the window. Always inside the available screen area.
+// where the screen has no room for those, a narrower strip beside it, else
+// the window's largest area without controls, else where it covers the least.
+// Always inside the available screen area, above the window.
 void frmMain::placeUnicodePreview() {
   const QRect owner = frameGeometry();
+  const QRect outer =
+      placePanel(owner, controlRects(), {QSize(owner.width(), 150), QSize(320, owner.height())},
+                 QSize(240, 80), previewArea());
+  const QWindow* window = preview_->windowHandle();
+  preview_->setGeometry(innerOf(outer, window ? window->frameMargins() : QMargins()));
+}
+
+// The screen area the preview stays in.
+QRect frmMain::previewArea() const {
   QScreen* screen = this->screen();
-  const QRect area = screen ? screen->availableGeometry() : owner;
-  const QSize shapes[] = {QSize(owner.width(), 150), QSize(320, owner.height())};
-  QRect place;
-  for (const QSize& shape : shapes) {
-    const QRect fitted = besideOwner(owner, fitToArea(QRect(QPoint(), shape), area).size(), area);
-    if (place.isNull()) place = fitted;
-    if (!fitted.intersects(owner)) {
-      place = fitted;
-      break;
+  return screen ? screen->availableGeometry() : frameGeometry();
+}
+
+// The main window's controls on the screen: the menu bar, the controls of the
+// window's client area and the status bar.
+std::vector<QRect> frmMain::controlRects() const {
+  std::vector<QRect> rects;
+  QList<QWidget*> controls = client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  controls << menuBar() << sbStatusBar;
+  for (const QWidget* control : controls) {
+    if (control->isVisibleTo(this)) {
+      rects.emplace_back(control->mapToGlobal(QPoint(0, 0)), control->size());
     }
   }
-  preview_->setGeometry(place);
+  return rects;
 }
 
 void frmMain::mnuViewUnicodePreview_Click() {

@@ -368,8 +368,14 @@ void frmMain::settleFrame() {
   const QRect inner = innerOf(QRect(outer.topLeft(), outerNow().size()), frameMarginsNow());
   setGeometry(QRect(inner.topLeft(), size()));
   Form_Resize();
-  // A panel shown before the window was framed may lie below it.
-  if (preview_ && preview_->isVisible()) preview_->raise();
+  // A panel shown before the window was framed may lie below it, or over its
+  // controls now that the frame has moved them.
+  if (preview_ && preview_->isVisible()) {
+    if (!panelFits(preview_->frameGeometry(), controlRects(), previewArea())) {
+      placeUnicodePreview();
+    }
+    preview_->raise();
+  }
 }
 
 // The outer rectangle as stored at closing: the stored value itself for every

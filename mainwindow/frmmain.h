@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "chart.h"
 #include "commondialog.h"
@@ -284,6 +285,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   UnicodePreview* preview_ = nullptr;
   void createUnicodePreview();
   void placeUnicodePreview();
+  QRect previewArea() const;
+  std::vector<QRect> controlRects() const;
   void setDocumentPath(const QString& path);
   void updateCommandStates();
   static FileKind richTextKind();

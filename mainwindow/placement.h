@@ -5,6 +5,7 @@
 
 #include <QMargins>
 #include <QRect>
+#include <vector>
 
 namespace kavelin {
 
@@ -18,5 +19,16 @@ QRect innerOf(const QRect& outer, const QMargins& frame);
 // right, above, left, the first with room in `area`), else along the bottom of
 // `area` over the owner's lower edge; always inside `area`.
 QRect besideOwner(const QRect& owner, const QSize& panel, const QRect& area);
+
+// Where a floating panel goes, inside `area` and off the owner's `controls`:
+// beside `owner` where there is room for one of `shapes` (in order); else in
+// the largest free strip beside it that holds `minimum`; else inside the
+// owner, over the largest part that no control covers; else, at `minimum`,
+// where it covers the least of the controls. No larger than the shapes allow.
+QRect placePanel(const QRect& owner, const std::vector<QRect>& controls,
+                 const std::vector<QSize>& shapes, const QSize& minimum, const QRect& area);
+
+// Whether a panel at `panel` is wholly inside `area` and covers none of `controls`.
+bool panelFits(const QRect& panel, const std::vector<QRect>& controls, const QRect& area);
 
 }  // namespace kavelin

@@ -47,8 +47,9 @@ QFont glyphSampleFont(const QString& family, double points) {
 
 QString glyphFontNote(const QString& family) {
   if (drawsGlyphCodes(family)) return QString();
-  return QObject::tr("\"%1\" cannot show Hindi: the Hindi box will show Latin letters and "
-                     "signs, as in the sample.")
+  return QObject::tr(
+             "\"%1\" cannot show Hindi: the Hindi box will show Latin letters and "
+             "signs, as in the sample.")
       .arg(family);
 }
 

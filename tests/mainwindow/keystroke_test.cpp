@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QSettings>
 #include <QTest>
+#include <functional>
 #include <random>
 
 #include "fakeplatform.h"
@@ -139,6 +140,43 @@ TEST_F(KeystrokeRoad, PicksAndKeysKeepBoxesAndChartAsAFreshConversion) {
       }
       expectInStep(reference, history);
     }
+  }
+}
+
+// After a chart pick the grid keeps the focus; keys that type text go on in
+// the English box as if typed there, and the other keys move in the grid.
+TEST_F(KeystrokeRoad, TypingOnAGridAfterAPickGoesToTheEnglishBox) {
+  for (GridView* grid : {w->Grid2, w->Grid1}) {
+    w->RTB2->setText("na");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(0, 1)).center());
+    ASSERT_TRUE(grid->hasFocus());
+    const QString picked = w->RTB2->text();
+    ASSERT_NE(picked, "na");
+    struct Case {
+      std::function<void()> keys;
+      QString english;  // after the keys
+      bool gridMoves;   // the current cell moves
+    } cases[] = {
+        {[&] { QTest::keyClicks(grid, "aa "); }, picked + "aa ", false},
+        {[&] { QTest::keyClick(grid, Qt::Key_Backspace); }, picked + "aa", false},
+        {[&] { QTest::keyClick(grid, Qt::Key_Return); }, picked + "aa\n", false},
+        {[&] { QTest::keyClick(grid, Qt::Key_Enter); }, picked + "aa\n\n", false},
+        {[&] { QTest::keyClicks(grid, "K", Qt::ShiftModifier); }, picked + "aa\n\nK", false},
+        {[&] { QTest::keyClick(grid, Qt::Key_Down); }, picked + "aa\n\nK", true},
+        {[&] { QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier); }, picked + "aa\n\nK", false},
+        {[&] { QTest::keyClick(grid, Qt::Key_X, Qt::AltModifier); }, picked + "aa\n\nK", false},
+    };
+    for (const Case& c : cases) {
+      const QModelIndex before = grid->currentIndex();
+      c.keys();
+      EXPECT_EQ(w->RTB2->text(), c.english);
+      EXPECT_EQ(grid->currentIndex() != before, c.gridMoves) << c.english.toStdString();
+      EXPECT_TRUE(grid->hasFocus());
+    }
+    // The Hindi box follows what was typed.
+    Engine fresh;
+    EXPECT_EQ(w->RTB1->text(), qstr(fresh.e2h(toCrLf(ustr(w->RTB2->text())))));
   }
 }
 

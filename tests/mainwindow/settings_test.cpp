@@ -56,7 +56,9 @@ TEST_F(SettingsTest, DialogLayout) {
                {s->Command1, {4320, 360, 975, 735}, "&Change"},
                {s->OKButton, {2040, 2040, 1095, 375}, "OK"},
                {s->CancelButton, {3240, 2040, 1095, 375}, "Cancel"},
-               {s->Command2, {960, 2040, 975, 375}, "Apply"}};
+               {s->Command2, {960, 2040, 975, 375}, "Apply"},
+               // Arial has no Hindi: the note says so, between the frame and the buttons.
+               {s->Note, {120, 1500, 6180, 495}, ""}};
   for (const Case& c : cases) {
     const QRect got(c.control->x() * 15, c.control->y() * 15, c.control->width() * 15,
                     c.control->height() * 15);
@@ -70,6 +72,14 @@ TEST_F(SettingsTest, DialogLayout) {
     }
   }
   EXPECT_EQ(s->Label1->pos(), QPoint(8, 24));
+  EXPECT_TRUE(s->Note->isVisible());
+  EXPECT_GE(s->Note->height(), s->Note->heightForWidth(s->Note->width()));
+  // A dialog's title bar: a close button, no minimise or maximise button.
+  const Qt::WindowFlags flags = s->windowFlags();
+  EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+  EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+  EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
   // Focus order: OK, Cancel, &Change, Apply.
   EXPECT_EQ(s->OKButton->nextInFocusChain(), s->CancelButton);
   EXPECT_EQ(s->CancelButton->nextInFocusChain(), s->Command1);
@@ -96,14 +106,62 @@ TEST_F(SettingsTest, MissingValuesShowNotAvailable) {
   EXPECT_EQ(s->Label1->text(), "Not available");
   EXPECT_EQ(s->Label2->text(), "Not available");
   EXPECT_DOUBLE_EQ(s->Text1->font().pointSizeF(), before);  // the sample keeps its size
-  // The chooser is preset with the sample's size; Apply writes what the labels hold.
+  // The sample and the chooser show the Hindi box's font, in Hindi.
+  EXPECT_EQ(s->Text1->font().families().value(0), "DevLys 160");
+  EXPECT_DOUBLE_EQ(before, 14.25);
+  EXPECT_FALSE(s->Note->isVisible());
   s->Command1_Click();
   ASSERT_EQ(presets.size(), 1u);
-  EXPECT_DOUBLE_EQ(presets[0].pointSizeF(), before);
+  EXPECT_EQ(presets[0].family(), "DevLys 160");
+  EXPECT_DOUBLE_EQ(presets[0].pointSizeF(), 14.25);
   EXPECT_EQ(s->Label2->text(), "Not available");  // left without choosing
+  // Apply writes what the labels hold and leaves the Hindi box's font as it is.
   s->Command2_Click();
-  EXPECT_EQ(ini("FontSize"), "Not available");  // the text itself was written
+  EXPECT_EQ(ini("FontName"), "Not available");  // the text itself was written
+  EXPECT_EQ(ini("FontSize"), "Not available");
+  EXPECT_EQ(w->RTB1->baseFont().family(), "DevLys 160");
   EXPECT_DOUBLE_EQ(w->RTB1->baseFont().pointSizeF(), 14.25);
+  // So does OK, through the font lists.
+  s->OKButton_Click();
+  EXPECT_EQ(w->Combo2->currentText(), "DevLys 160");
+  EXPECT_EQ(w->Combo1->currentText(), "14.25");
+  EXPECT_EQ(w->RTB1->baseFont().family(), "DevLys 160");
+  EXPECT_DOUBLE_EQ(w->RTB1->baseFont().pointSizeF(), 14.25);
+}
+
+// The sample shows the glyph codes as the Hindi box will: a legacy-code name in
+// the glyph font, any other font with a note that the box will show Latin
+// letters, before anything is applied.
+TEST_F(SettingsTest, SampleAndNoteShowWhatTheHindiBoxWillLookLike) {
+  writeSettings("[Hindi Box]\nFontName=DevLys 160\nFontSize=12\n");
+  frmSettings* s = open();
+  struct Case {
+    QString chosen;
+    QStringList families;  // the sample's
+    bool note;
+  } cases[] = {{"DejaVu Sans", {"DejaVu Sans"}, true},
+               {"DevLys 160 Bold", {"DevLys 160 Bold", "Kavelin Legacy Devanagari"}, false},
+               {"Kavelin Legacy Devanagari", {"Kavelin Legacy Devanagari"}, false},
+               {"devlys 160", {"devlys 160", "Kavelin Legacy Devanagari"}, false},
+               {"Lohit Devanagari", {"Lohit Devanagari"}, true}};
+  for (const Case& c : cases) {
+    chosen = font(c.chosen, 16);
+    s->Command1_Click();
+    QStringList families = s->Text1->font().families();
+    families.removeDuplicates();
+    EXPECT_EQ(families, c.families) << c.chosen.toStdString();
+    EXPECT_EQ(s->Text1->text(), "fgUnh");
+    EXPECT_EQ(s->Note->isVisible(), c.note) << c.chosen.toStdString();
+    if (c.note) {
+      EXPECT_TRUE(s->Note->text().contains("\"" + c.chosen + "\"")) << c.chosen.toStdString();
+      EXPECT_TRUE(s->Note->text().contains("Latin letters"));
+      EXPECT_TRUE(s->rect().contains(s->Note->geometry()));
+      EXPECT_LT(s->Note->y(), s->OKButton->y());
+    }
+  }
+  // Nothing reached the Hindi box or the file before Apply.
+  EXPECT_EQ(w->RTB1->baseFont().family(), "DevLys 160");
+  EXPECT_EQ(ini("FontName"), "DevLys 160");
 }
 
 TEST_F(SettingsTest, ChangeThenApplyThenCancel) {

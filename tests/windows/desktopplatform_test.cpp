@@ -7,14 +7,20 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
 #include "commondialog.h"
+#include "fakeplatform.h"
+#include "fontchooser.h"
+#include "frmabout.h"
 
 namespace kavelin {
 namespace {
@@ -132,24 +138,119 @@ TEST(DesktopPlatform, CancelledOpenDialogLeavesNoName) {
   EXPECT_EQ(title, "Open");
 }
 
-TEST(DesktopPlatform, FontDialogAnswersOnlyWhenAFontIsChosen) {
+TEST(FontChooser, OffersTheLegacyCodeNamesFirst) {
+  EXPECT_EQ(offeredFontNames({"Noto Sans [GOOG]", "Kavelin Legacy Devanagari", "DejaVu Sans",
+                              "devlys 160", "Noto Sans [Monotype]"}),
+            (QStringList{"DevLys 160", "DevLys 160 Bold", "Kavelin Legacy Devanagari", "Noto Sans",
+                         "DejaVu Sans"}));
+  EXPECT_EQ(offeredFontNames({}), (QStringList{"DevLys 160", "DevLys 160 Bold"}));
+}
+
+// The font dialog starts at the preset, offers "DevLys 160" and its Bold first,
+// shows the glyph codes in the font being chosen (with a note for a font that
+// cannot show them as Hindi), and answers only when a font is chosen.
+TEST(FontChooser, StartsAtThePresetAndAnswersOnlyWhenAFontIsChosen) {
   DesktopPlatform platform;
   QWidget parent;
-  QFont preset = QApplication::font();
-  preset.setPointSizeF(12);
-  for (const bool choose : {false, true}) {
-    QString title;
-    onModal<QFontDialog>([&](QFontDialog* dialog) {
-      title = dialog->windowTitle();
-      choose ? dialog->accept() : dialog->reject();
+  struct Case {
+    QString preset;
+    double size;
+    QString pick;      // the family picked; empty: the preset's
+    QString sizeText;  // typed into the size; empty: as shown
+    bool accept;
+    bool note;  // for the font chosen
+  } cases[] = {
+      {"DevLys 160", 14.25, "", "", true, false},
+      {"DevLys 160", 14.25, "DevLys 160 Bold", "20", true, false},
+      {"DevLys 160", 12, "DejaVu Sans", "", true, true},
+      {"No Such Font Here", 9, "", "", true, true},  // added to the list
+      {"DevLys 160", 12, "DejaVu Sans", "", false, true},
+  };
+  for (const Case& c : cases) {
+    struct Seen {
+      QString title, current, size;
+      QStringList first;
+      bool note = false;
+      QStringList sampleFamilies;
+    } seen;
+    onModal<FontChooser>([&](FontChooser* dialog) {
+      seen.title = dialog->windowTitle();
+      seen.current = dialog->familyList->currentItem()->text();
+      seen.size = dialog->sizeBox->currentText();
+      seen.first = {dialog->familyList->item(0)->text(), dialog->familyList->item(1)->text()};
+      if (!c.pick.isEmpty()) {
+        const QList<QListWidgetItem*> items =
+            dialog->familyList->findItems(c.pick, Qt::MatchExactly);
+        ASSERT_FALSE(items.isEmpty()) << c.pick.toStdString();
+        dialog->familyList->setCurrentItem(items.first());
+      }
+      if (!c.sizeText.isEmpty()) dialog->sizeBox->setEditText(c.sizeText);
+      seen.note = dialog->note->isVisibleTo(dialog);
+      seen.sampleFamilies = dialog->sample->font().families();
+      c.accept ? dialog->accept() : dialog->reject();
     });
+    QFont preset(c.preset);
+    preset.setPointSizeF(c.size);
     const std::optional<QFont> chosen = platform.chooseFont(&parent, preset, "Font");
-    EXPECT_EQ(title, "Font");
-    ASSERT_EQ(chosen.has_value(), choose);
+    const QString family = c.pick.isEmpty() ? c.preset : c.pick;
+    EXPECT_EQ(seen.title, "Font");
+    EXPECT_EQ(seen.current, c.preset);
+    EXPECT_EQ(seen.size, QString::number(c.size));
+    EXPECT_EQ(seen.first, (QStringList{"DevLys 160", "DevLys 160 Bold"}));
+    EXPECT_EQ(seen.note, c.note) << family.toStdString();
+    EXPECT_EQ(seen.sampleFamilies.value(0), family);
+    if (!c.note) {
+      EXPECT_TRUE(seen.sampleFamilies.contains("Kavelin Legacy Devanagari"));
+    }
+    ASSERT_EQ(chosen.has_value(), c.accept) << family.toStdString();
     if (chosen) {
-      EXPECT_DOUBLE_EQ(chosen->pointSizeF(), 12);
+      EXPECT_EQ(chosen->family(), family);
+      EXPECT_DOUBLE_EQ(chosen->pointSizeF(), c.sizeText.isEmpty() ? c.size : c.sizeText.toDouble());
     }
   }
+}
+
+// Whether window flags give a dialog's title bar: a close button, no minimise
+// or maximise button.
+bool dialogTitleBar(Qt::WindowFlags flags) {
+  return (flags & Qt::WindowType_Mask) == Qt::Dialog && (flags & Qt::CustomizeWindowHint) &&
+         (flags & Qt::WindowCloseButtonHint) &&
+         !(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+}
+
+TEST(DesktopPlatform, EveryDialogHasADialogsTitleBar) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  DesktopPlatform platform;
+  QWidget parent;
+  CommonDialog dlg(platform, &parent);
+  dlg.FileName = dir.path() + "/";
+  struct Case {
+    const char* what;
+    std::function<void()> show;
+  } cases[] = {
+      {"message",
+       [&] {
+         platform.message(&parent, QMessageBox::Warning, "Kavelin", "Text", QMessageBox::Ok);
+       }},
+      {"open", [&] { dlg.ShowOpen(); }},
+      {"save", [&] { dlg.ShowSave(); }},
+      {"print", [&] { dlg.ShowPrinter(); }},
+      {"page setup", [&] { dlg.ShowPageSetup(); }},
+      {"font", [&] { platform.chooseFont(&parent, QFont("DevLys 160"), "Font"); }},
+  };
+  for (const Case& c : cases) {
+    Qt::WindowFlags flags;
+    onModal<QDialog>([&](QDialog* dialog) {
+      flags = dialog->windowFlags();
+      dialog->reject();
+    });
+    c.show();
+    EXPECT_TRUE(dialogTitleBar(flags)) << c.what << ": " << std::hex << flags.toInt();
+  }
+  test::FakePlatform fake;
+  frmAbout about(fake, &parent);
+  EXPECT_TRUE(dialogTitleBar(about.windowFlags()));
 }
 
 TEST(DesktopPlatform, StartProgramSaysWhetherItStarted) {
