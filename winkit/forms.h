@@ -21,9 +21,10 @@ inline void place(QWidget* w, int left, int top, int width, int height) {
   w->setGeometry(px(left), px(top), px(width), px(height));
 }
 
-// Gives a dialog the title bar of a dialog, with its title and a close button
-// and no minimise or maximise buttons (without the customize hint, X11 window
-// managers give a dialog every button). A fixed-size dialog stays so.
+// Gives a dialog the title bar of a dialog: its title and a close button, no
+// minimise or maximise button, whatever the platform's defaults would add.
+// (Window managers that ignore these hints, such as openbox for minimise,
+// still decide for themselves.) A fixed-size dialog stays so.
 inline void useDialogFrame(QWidget* dialog) {
   const Qt::WindowFlags keep = dialog->windowFlags() & Qt::MSWindowsFixedSizeDialogHint;
   dialog->setWindowFlags(keep | Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -2,8 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop program under a real X server with a window manager (Xvfb and
 # openbox), driven by xdotool: typing and saving the English text, five
-# restarts that must keep the stored placement exactly, and Enter in the
-# browser's address box on a local file: page.
+# restarts that must keep the stored placement exactly, Enter in the
+# browser's address box on a local file: page, typing after a chart pick,
+# aligning the caret's paragraph, the dialogs' title bars, and the Unicode
+# preview's place after a restart.
 #
 #   tests/x11/desktop_check.sh [PROGRAM] [SCREENSHOT_DIR]
 #
@@ -43,7 +45,7 @@ done
 
 # Waits for a visible window of `pid` whose name matches `regex` and that the
 # window manager has framed: a main window, or with `yes` a dialog or panel
-# (transient for another window); prints its id.
+# (transient for another window), or with `any` either; prints its id.
 wait_window() {
   local pid=$1 regex=$2 transient=${3:-no} except=${4:-} id props
   for _ in $(seq 300); do
@@ -52,6 +54,7 @@ wait_window() {
       [[ "$(xdotool getwindowname "$id")" =~ $regex ]] || continue
       props=$(xprop -id "$id" WM_TRANSIENT_FOR _NET_FRAME_EXTENTS 2>/dev/null)
       grep -q '_NET_FRAME_EXTENTS(CARDINAL)' <<<"$props" || continue
+      [ "$transient" = any ] && { echo "$id"; return 0; }
       if grep -q 'window id' <<<"$props"; then
         [ "$transient" = yes ] && { echo "$id"; return 0; }
       else
@@ -222,6 +225,108 @@ else
   fail "View > Web Browser opened no window"
 fi
 quit
+
+# 4. At the design placement (client area at 67, 88 of the screen), places in
+#    the window's client area.
+if [ "$scaled" = 1 ]; then
+  start "$outer" || exit 1
+  click() { xdotool mousemove --window "$main" "$1" "$2" click 1; sleep 0.3; }
+  xdotool windowactivate --sync "$main" >/dev/null 2>&1
+  # A chart pick keeps the focus on the grid; what is typed next goes to the
+  # English box, which Ctrl+S then saves.
+  click 28 136  # the consonant chart's "k"
+  xdotool type --delay 40 "aa mal"
+  xdotool key BackSpace
+  xdotool type --delay 40 "l"
+  shot chart-pick-typed
+  xdotool key --clearmodifiers ctrl+s
+  if dialog=$(wait_window "$pid" '^Save Text' yes); then
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+    sleep 0.3
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 10 "$work/picked"
+    xdotool key Return
+    for _ in $(seq 30); do [ -f "$work/picked.txt" ] && break; sleep 0.1; done
+    [ "$(cat "$work/picked.txt" 2>/dev/null)" = "kaa mal" ] ||
+      fail "typing after a chart pick saved '$(cat "$work/picked.txt" 2>/dev/null)', not 'kaa mal'"
+  else
+    fail "Ctrl+S after a chart pick opened no \"Save Text\" dialog"
+  fi
+  # Center with the caret in the first paragraph of the Editing Box: that
+  # paragraph's text moves right, the second stays at the left edge.
+  click 663 212
+  xdotool type --delay 20 "ueLrs"
+  xdotool key Return
+  xdotool type --delay 20 "ueLrs"
+  xdotool key Up
+  click 288 34  # Center
+  xdotool mousemove --window "$main" 400 500
+  sleep 0.3
+  shot aligned
+  if command -v import >/dev/null && command -v convert >/dev/null; then
+    import -window "$main" "$work/aligned.png"
+    # The left edge of each line's ink inside the Editing Box.
+    ink_left() {
+      convert "$work/aligned.png" -crop "210x22+556+$1" +repage -threshold 60% -negate -trim \
+        -format '%X' info: 2>/dev/null | tr -d '+'
+    }
+    first=$(ink_left 72)
+    second=$(ink_left 97)
+    if [ -z "$first" ] || [ -z "$second" ] || [ "$first" -le $((second + 30)) ]; then
+      fail "Center did not center the caret's paragraph (ink at $first and $second)"
+    fi
+  fi
+  # Emptied again, the Editing Box asks nothing at closing.
+  click 663 212
+  xdotool key --clearmodifiers ctrl+a Delete
+  # The dialogs: title and close button; no maximise (openbox keeps its
+  # minimise button on every dialog whatever the hints say).
+  dialog_hints() {
+    local id=$1 what=$2 mwm actions
+    mwm=$(xprop -id "$id" _MOTIF_WM_HINTS | sed -n 's/.*= //p')
+    actions=$(xprop -id "$id" _NET_WM_ALLOWED_ACTIONS)
+    IFS=', ' read -r _ _ decorations _ <<<"$mwm"
+    [ -n "${decorations:-}" ] && [ $((decorations & 0x60)) -eq 0 ] ||
+      fail "$what asks for minimise or maximise buttons (_MOTIF_WM_HINTS $mwm)"
+    grep -q MAXIMIZE <<<"$actions" && fail "$what can be maximised"
+  }
+  click 360 84  # Settings
+  if dialog=$(wait_window "$pid" '^Settings$' yes); then
+    shot settings
+    dialog_hints "$dialog" Settings
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+    xdotool key Escape
+  else
+    fail "the Settings button opened no dialog"
+  fi
+  click 464 84  # About
+  if dialog=$(wait_window "$pid" '^About' yes); then
+    shot about
+    dialog_hints "$dialog" About
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+    xdotool key Return
+  else
+    fail "the About button opened no window"
+  fi
+  quit
+
+  # The Unicode preview after a restart: beside the window, off it.
+  sed -i '/^UnicodePreview=/d' "$conf"
+  sed -i 's/^\[Settings\]$/[Settings]\nUnicodePreview=1/' "$conf"
+  start "$outer" || exit 1
+  if panel=$(wait_window "$pid" '^Unicode Preview$' any); then
+    sleep 1
+    shot preview-restart
+    read -r px py pw ph < <(xwininfo -id "$panel" | sed -n 's/.*Absolute upper-left X: *//p; s/.*Absolute upper-left Y: *//p; s/.*Width: *//p; s/.*Height: *//p' | tr '\n' ' ')
+    read -r mx my mw mh <<<"$(outer_of "$main")"
+    if [ $((px < mx + mw && mx < px + pw && py < my + mh && my < py + ph)) = 1 ]; then
+      fail "the preview ($px $py $pw $ph) covers the main window ($mx $my $mw $mh)"
+    fi
+  else
+    fail "the Unicode preview did not show again after a restart"
+  fi
+  quit
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "--- program output"; cat "$work/program.log"
