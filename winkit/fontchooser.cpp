@@ -60,7 +60,9 @@ FontChooser::FontChooser(const QFont& preset, const QStringList& families, QWidg
   sizeBox->setEditable(true);
   sizeBox->setInsertPolicy(QComboBox::NoInsert);
   for (int size = 8; size <= 72; size += 2) sizeBox->addItem(QString::number(size));
+  sizeBox->setMinimumContentsLength(6);
   sizeBox->setEditText(sizeText(preset.pointSizeF() > 0 ? preset.pointSizeF() : 12));
+  sizeBox->lineEdit()->setCursorPosition(0);
 
   // The word हिन्दी in glyph codes, as the Hindi box will show it.
   sample = new QLineEdit(QStringLiteral("fgUnh"), this);
