@@ -720,7 +720,8 @@ std::u16string frmMain::fontSelectorText() const { return ustr(Combo2->currentTe
 std::u16string frmMain::englishText() const { return ustr(RTB2->text()); }
 
 void frmMain::setEnglishText(const std::u16string& text) {
-  RTB2->setText(qstr(text));
+  // A pick types its key at the end: one step of undo, as typing it would be.
+  RTB2->replaceText(qstr(text));
   // After a pick the caret stands at the end of the English text.
   QTextCursor end(RTB2->document());
   end.movePosition(QTextCursor::End);

@@ -13,6 +13,7 @@
 
 #include "documentfiles.h"
 #include "fixtures.h"
+#include "gridview.h"
 #include "statusbar.h"
 
 namespace kavelin::test {
@@ -47,6 +48,29 @@ class UndoTest : public WindowTest {
 // Each command, then Ctrl+Z, Ctrl+Shift+Z, Ctrl+Z and Ctrl+Y in the English
 // box: the text before and after the command by turns, the Hindi box always
 // its conversion.
+// A chart pick types its key at the end of the English text: one step of
+// undo, and what was typed before it keeps its own steps.
+TEST_F(UndoTest, AChartPickIsOneStepOfUndo) {
+  for (GridView* grid : {w->Grid2, w->Grid1}) {
+    w->RTB2->setText(QString());
+    type("namaste ");
+    type("na");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(0, 1)).center());
+    const QString picked = w->RTB2->text();
+    ASSERT_NE(picked, "namaste na");
+    expectEnglish(picked, "pick");
+    key(w->RTB2, Qt::Key_Z);
+    expectEnglish("namaste na", "undo the pick");
+    key(w->RTB2, Qt::Key_Y);
+    expectEnglish(picked, "redo the pick");
+    key(w->RTB2, Qt::Key_Z);
+    key(w->RTB2, Qt::Key_Z);
+    EXPECT_NE(w->RTB2->text(), "namaste na") << "typing before the pick is still undoable";
+    EXPECT_EQ(w->RTB1->text(), hindiOf(w->RTB2->text()));
+  }
+}
+
 TEST_F(UndoTest, EnglishBoxCommandsAreOneStepOfUndo) {
   writeFile("opened.txt", "dharma\nbhaarat");
   const QString intro = frmMain::kIntroLine + "\ndhanyavAd !!!";
