@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "loosekey.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kavelin::words {
+namespace {
+
+enum class Kind : std::uint8_t { kVowel, kConsonant, kNasal, kMark };
+
+// One sound of a Roman word: what the loose key keeps of it, and the letters
+// it was written with.
+struct Unit {
+  std::array<char, 3> loose{};  // up to two letters; empty for a mark
+  Kind kind = Kind::kMark;
+  std::uint8_t begin = 0;
+  std::uint8_t length = 0;
+};
+
+constexpr std::size_t kMaxUnits = 48;
+constexpr std::size_t kMaxLetters = 96;  // longer text is cut (no Hindi word comes near)
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isVowelLetter(char c) { return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u'; }
+
+struct Units {
+  std::array<Unit, kMaxUnits> at;
+  std::size_t size = 0;
+};
+
+// Splits `s` into sounds, longest spelling first.
+void split(std::string_view s, const LooseOptions& options, Units& units) {
+  if (s.size() > kMaxLetters) s = s.substr(0, kMaxLetters);
+  // A word in capitals alone is read as if in small letters.
+  const bool shouted =
+      std::none_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+  units.size = 0;
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  auto at = [&](std::size_t k) { return k < n ? lower(s[k]) : '\0'; };
+  while (i < n && units.size < kMaxUnits) {
+    Unit u;
+    u.begin = static_cast<std::uint8_t>(i);
+    const char c = s[i];
+    const char l = lower(c);
+    const char l1 = at(i + 1);
+    const char l2 = at(i + 2);
+    std::size_t len = 1;
+    auto set = [&](const char* loose, Kind kind, std::size_t length = 1) {
+      u.loose = {loose[0], loose[0] ? loose[1] : '\0', '\0'};
+      u.kind = kind;
+      len = length;
+    };
+    const bool previousConsonant =
+        units.size > 0 && units.at[units.size - 1].kind == Kind::kConsonant;
+    if (c == '^' || c == '*' || (c == 'M' && i > 0 && !shouted)) {
+      set("n", Kind::kNasal);
+    } else if (c == 'R' && i > 0 && !shouted) {
+      if (previousConsonant) {
+        set("ri", Kind::kVowel);  // the vocalic r sign (kR)
+      } else {
+        set(options.hardRAsD ? "d" : "r", Kind::kConsonant);  // ड़
+      }
+    } else if (!isLetter(c)) {
+      set("", Kind::kMark);
+    } else if (l == 'c' && l1 == 'h' && l2 == 'h') {
+      set("c", Kind::kConsonant, 3);
+    } else if (l == 'k' && l1 == 's' && l2 == 'h') {
+      set("ks", Kind::kConsonant, 3);
+    } else if (l1 == 'h' && (l == 'k' || l == 'g' || l == 'c' || l == 'j' || l == 't' || l == 'd' ||
+                             l == 'p' || l == 'b' || l == 's')) {
+      const char base[2] = {l == 'c' ? 'c' : l, '\0'};
+      set(base, Kind::kConsonant, 2);
+    } else if (l == 'h' && l1 == 'r' &&
+               (i + 2 >= n || (isLetter(s[i + 2]) && !isVowelLetter(l2)))) {
+      set("ri", Kind::kVowel, 2);  // the key of the vowel ऋ
+    } else if (l == 'e' && l1 == 'y' && i + 2 == n) {
+      set("e", Kind::kVowel, 2);  // "ey" ending a word, as in "karey"
+    } else if (l == 'a' && l1 == 'a') {
+      set("a", Kind::kVowel, 2);
+    } else if ((l == 'e' && l1 == 'e') || (l == 'i' && l1 == 'i')) {
+      set("i", Kind::kVowel, 2);
+    } else if ((l == 'o' && l1 == 'o') || (l == 'u' && l1 == 'u')) {
+      set("u", Kind::kVowel, 2);
+    } else if (l == 'a' && l1 == 'i') {
+      set(options.mergeAiE ? "e" : "E", Kind::kVowel, 2);
+    } else if (l == 'a' && l1 == 'u') {
+      set(options.mergeAuO ? "o" : "O", Kind::kVowel, 2);
+    } else if (isVowelLetter(l)) {
+      const char v[2] = {l, '\0'};
+      set(v, Kind::kVowel);
+    } else {
+      switch (l) {
+        case 'f':
+          set("p", Kind::kConsonant);
+          break;
+        case 'q':
+          set("k", Kind::kConsonant);
+          break;
+        case 'z':
+          set("j", Kind::kConsonant);
+          break;
+        case 'w':
+          set("v", Kind::kConsonant);
+          break;
+        case 'x':
+          set("ks", Kind::kConsonant);
+          break;
+        default: {
+          const char k[2] = {l, '\0'};
+          set(k, Kind::kConsonant);
+        }
+      }
+    }
+    if (options.mergeYI && u.loose[0] == 'y' && units.size > 0 &&
+        units.at[units.size - 1].kind == Kind::kVowel) {
+      set("i", Kind::kVowel);
+    }
+    u.length = static_cast<std::uint8_t>(len);
+    units.at[units.size++] = u;
+    i += len;
+  }
+}
+
+}  // namespace
+
+void looseKey(std::string_view roman, std::string& key, const LooseOptions& options) {
+  Units units;
+  split(roman, options, units);
+  key.clear();
+  // The kind of the sound before unit k and after it, marks skipped.
+  auto kindBefore = [&](std::size_t k) {
+    while (k > 0 && units.at[k - 1].kind == Kind::kMark) --k;
+    return k > 0 ? units.at[k - 1].kind : Kind::kMark;
+  };
+  auto kindAfter = [&](std::size_t k) {
+    ++k;
+    while (k < units.size && units.at[k].kind == Kind::kMark) ++k;
+    return k < units.size ? units.at[k].kind : Kind::kMark;
+  };
+  for (std::size_t k = 0; k < units.size; ++k) {
+    const Unit& u = units.at[k];
+    if (u.kind == Kind::kMark) continue;
+    const char* loose = u.loose.data();
+    const Kind after = kindAfter(k);
+    // n and m before a consonant are the anusvara's sound.
+    if (u.kind == Kind::kConsonant && (loose[0] == 'n' || loose[0] == 'm') && !loose[1] &&
+        after == Kind::kConsonant) {
+      loose = "n";
+    }
+    if (options.dropMedialA && u.kind == Kind::kVowel && loose[0] == 'a' && !loose[1] &&
+        after == Kind::kConsonant && kindBefore(k) == Kind::kConsonant) {
+      continue;
+    }
+    if (options.dropFinalNasal && after == Kind::kMark && kindBefore(k) == Kind::kVowel &&
+        (u.kind == Kind::kNasal || (loose[0] == 'n' && !loose[1]))) {
+      continue;
+    }
+    for (const char* p = loose; *p; ++p) {
+      if (key.empty() || key.back() != *p) key.push_back(*p);  // a letter twice counts once
+    }
+  }
+  if (options.dropFinalA && key.size() > 1 && key.back() == 'a' &&
+      !isVowelLetter(key[key.size() - 2])) {
+    key.pop_back();
+  }
+}
+
+std::string looseKey(std::string_view roman, const LooseOptions& options) {
+  std::string key;
+  looseKey(roman, key, options);
+  return key;
+}
+
+namespace {
+
+// Cost in tenths of leaving out, or adding, one sound.
+int gapCost(const Unit& u) {
+  switch (u.kind) {
+    case Kind::kMark:
+      return 1;
+    case Kind::kNasal:
+      return 4;
+    case Kind::kVowel:
+      return u.loose[0] == 'a' ? 3 : 6;
+    case Kind::kConsonant:
+      return u.loose[0] == 'h' ? 5 : 10;
+  }
+  return 10;
+}
+
+int substitutionCost(std::string_view a, const Unit& ua, std::string_view b, const Unit& ub) {
+  const std::string_view ta = a.substr(ua.begin, ua.length);
+  const std::string_view tb = b.substr(ub.begin, ub.length);
+  if (ta == tb) return 0;
+  const bool sameLoose = ua.loose == ub.loose || (ua.kind == Kind::kNasal && ub.loose[0] == 'n') ||
+                         (ub.kind == Kind::kNasal && ua.loose[0] == 'n');
+  if (sameLoose) {
+    if (ta.size() == tb.size() && std::equal(ta.begin(), ta.end(), tb.begin(),
+                                             [](char x, char y) { return lower(x) == lower(y); })) {
+      return 1;  // case alone
+    }
+    return ua.kind == Kind::kVowel ? 2 : 3;
+  }
+  if (ua.kind == Kind::kVowel && ub.kind == Kind::kVowel) return 6;
+  return 10;
+}
+
+}  // namespace
+
+int looseDistance(std::string_view typed, std::string_view spelling) {
+  const LooseOptions options;
+  Units a;
+  Units b;
+  split(typed, options, a);
+  split(spelling, options, b);
+  std::array<int, kMaxUnits + 1> row{};
+  std::array<int, kMaxUnits + 1> next{};
+  row[0] = 0;
+  for (std::size_t j = 0; j < b.size; ++j) row[j + 1] = row[j] + gapCost(b.at[j]);
+  for (std::size_t i = 0; i < a.size; ++i) {
+    next[0] = row[0] + gapCost(a.at[i]);
+    for (std::size_t j = 0; j < b.size; ++j) {
+      next[j + 1] = std::min({row[j] + substitutionCost(typed, a.at[i], spelling, b.at[j]),
+                              row[j + 1] + gapCost(a.at[i]), next[j] + gapCost(b.at[j])});
+    }
+    std::swap(row, next);
+  }
+  return row[b.size];
+}
+
+}  // namespace kavelin::words

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The loose key: Roman text reduced to what people keep when they write Hindi
+// in Roman letters, so that a word as typed ("bharat", "dharma", "pyar") and
+// the key spelling of the word meant ("bhaarat", "dharm", "pyaar") meet in
+// one hash lookup; and a similarity score that ranks the words of a key.
+//
+// What the key forgets: case; vowel length (a/aa, i/ii/ee, u/uu/oo); the
+// aspirate h (kh, gh, chh, jh, th, dh, ph, bh); retroflex against dental (t/T,
+// d/D, n/N); w/v, z/j, f/ph, q/k, x/ks, sh/Sh/s; ड़ (R) against d; the
+// vocalic r (kR) against ri; n, m, ^, * and M before a consonant or after a
+// vowel; a final a; a letter written twice; marks such as : ' -.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kavelin::words {
+
+struct LooseOptions {
+  bool mergeAiE = true;        // ai with e ("hai" / "he")
+  bool mergeAuO = true;        // au with o
+  bool dropFinalA = true;      // "dharma" / "dharm", "raja" / "raajaa"
+  bool hardRAsD = true;        // R (ड़) as d ("ladka"), else as r ("larka")
+  bool mergeYI = false;        // y after a vowel as i ("gayi" / "gaii")
+  bool dropMedialA = true;     // a between consonants ("atmghat" / "aatmaghaat")
+  bool dropFinalNasal = true;  // a nasal ending the word ("larko" / "laRako^")
+};
+
+// The loose key of a Roman word (ASCII; other characters are skipped).
+std::string looseKey(std::string_view roman, const LooseOptions& options = {});
+void looseKey(std::string_view roman, std::string& key, const LooseOptions& options = {});
+
+// How far the typed word is from a key spelling: a weighted edit distance in
+// tenths, over the sounds of each. Writing a sound as the chart does costs 0;
+// a loose variant of it (t for T, a for aa, dh for d) 1 to 3; a schwa, h or
+// nasal left out or added 3 to 5; any other letter 10.
+int looseDistance(std::string_view typed, std::string_view spelling);
+
+}  // namespace kavelin::words
