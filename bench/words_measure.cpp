@@ -106,15 +106,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "unspelled\t%s\t%s\n", w.c_str(), describe(f));
   }
 
+  auto variant = [](const char* name, bool LooseOptions::*flag) {
+    Variant v{name, {}};
+    if (flag) v.options.*flag = !(v.options.*flag);
+    return v;
+  };
   const Variant variants[] = {
-      {"default", {}},
-      {"ai != e", {false, true, true, true, false, true, true}},
-      {"au != o", {true, false, true, true, false, true, true}},
-      {"final a kept", {true, true, false, true, false, true, true}},
-      {"R as r", {true, true, true, false, false, true, true}},
-      {"y as i after a vowel", {true, true, true, true, true, true, true}},
-      {"medial a kept", {true, true, true, true, false, false, true}},
-      {"final nasal kept", {true, true, true, true, false, true, false}},
+      variant("default", nullptr),
+      variant("ai != e", &LooseOptions::mergeAiE),
+      variant("au != o", &LooseOptions::mergeAuO),
+      variant("final a kept", &LooseOptions::dropFinalA),
+      variant("R as r", &LooseOptions::hardRAsD),
+      variant("y kept between vowels", &LooseOptions::dropYBetweenVowels),
+      variant("c kept", &LooseOptions::cAsK),
+      variant("medial a kept", &LooseOptions::dropMedialA),
+      variant("final nasal kept", &LooseOptions::dropFinalNasal),
   };
   for (const Variant& v : variants) {
     long agree = 0;

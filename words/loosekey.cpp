@@ -114,10 +114,7 @@ void split(std::string_view s, const LooseOptions& options, Units& units) {
         }
       }
     }
-    if (options.mergeYI && u.loose[0] == 'y' && units.size > 0 &&
-        units.at[units.size - 1].kind == Kind::kVowel) {
-      set("i", Kind::kVowel);
-    }
+    if (options.cAsK && l == 'c' && len == 1) set("k", Kind::kConsonant);
     u.length = static_cast<std::uint8_t>(len);
     units.at[units.size++] = u;
     i += len;
@@ -145,13 +142,18 @@ void looseKey(std::string_view roman, std::string& key, const LooseOptions& opti
     if (u.kind == Kind::kMark) continue;
     const char* loose = u.loose.data();
     const Kind after = kindAfter(k);
-    // n and m before a consonant are the anusvara's sound.
+    const Kind before = kindBefore(k);
+    // n and m before another consonant are the anusvara's sound.
     if (u.kind == Kind::kConsonant && (loose[0] == 'n' || loose[0] == 'm') && !loose[1] &&
-        after == Kind::kConsonant) {
+        after == Kind::kConsonant && units.at[k + 1].loose[0] != loose[0]) {
       loose = "n";
     }
     if (options.dropMedialA && u.kind == Kind::kVowel && loose[0] == 'a' && !loose[1] &&
-        after == Kind::kConsonant && kindBefore(k) == Kind::kConsonant) {
+        (after == Kind::kConsonant || after == Kind::kNasal) && before == Kind::kConsonant) {
+      continue;
+    }
+    if (options.dropYBetweenVowels && u.kind == Kind::kConsonant && loose[0] == 'y' &&
+        before == Kind::kVowel && after == Kind::kVowel) {
       continue;
     }
     if (options.dropFinalNasal && after == Kind::kMark && kindBefore(k) == Kind::kVowel &&

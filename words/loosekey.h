@@ -18,13 +18,14 @@
 namespace kavelin::words {
 
 struct LooseOptions {
-  bool mergeAiE = true;        // ai with e ("hai" / "he")
-  bool mergeAuO = true;        // au with o
-  bool dropFinalA = true;      // "dharma" / "dharm", "raja" / "raajaa"
-  bool hardRAsD = true;        // R (ड़) as d ("ladka"), else as r ("larka")
-  bool mergeYI = false;        // y after a vowel as i ("gayi" / "gaii")
-  bool dropMedialA = true;     // a between consonants ("atmghat" / "aatmaghaat")
-  bool dropFinalNasal = true;  // a nasal ending the word ("larko" / "laRako^")
+  bool mergeAiE = true;             // ai with e ("hai" / "he")
+  bool mergeAuO = true;             // au with o
+  bool dropFinalA = true;           // "dharma" / "dharm", "raja" / "raajaa"
+  bool hardRAsD = true;             // R (ड़) as d ("ladka"), else as r ("larka")
+  bool dropYBetweenVowels = false;  // "kie" / "kiye", "gayi" / "gaee"
+  bool cAsK = true;                 // c alone as k ("company"), as the engine types it
+  bool dropMedialA = true;          // a between consonants ("atmghat" / "aatmaghaat")
+  bool dropFinalNasal = false;      // a nasal ending the word ("larko" / "laRako^")
 };
 
 // The loose key of a Roman word (ASCII; other characters are skipped).
