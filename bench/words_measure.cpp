@@ -117,10 +117,11 @@ int main(int argc, char** argv) {
       variant("au != o", &LooseOptions::mergeAuO),
       variant("final a kept", &LooseOptions::dropFinalA),
       variant("R as r", &LooseOptions::hardRAsD),
-      variant("y kept between vowels", &LooseOptions::dropYBetweenVowels),
+      variant("y dropped between vowels", &LooseOptions::dropYBetweenVowels),
       variant("c kept", &LooseOptions::cAsK),
       variant("medial a kept", &LooseOptions::dropMedialA),
-      variant("final nasal kept", &LooseOptions::dropFinalNasal),
+      variant("final nasal dropped", &LooseOptions::dropFinalNasal),
+      variant("m before a schwa kept", &LooseOptions::nasalAfterSchwa),
   };
   for (const Variant& v : variants) {
     long agree = 0;

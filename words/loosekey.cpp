@@ -114,7 +114,7 @@ void split(std::string_view s, const LooseOptions& options, Units& units) {
         }
       }
     }
-    if (options.cAsK && l == 'c' && len == 1) set("k", Kind::kConsonant);
+    if (options.cAsK && l == 'c' && len == 1 && l1 != 'c') set("k", Kind::kConsonant);
     u.length = static_cast<std::uint8_t>(len);
     units.at[units.size++] = u;
     i += len;
@@ -137,28 +137,35 @@ void looseKey(std::string_view roman, std::string& key, const LooseOptions& opti
     while (k < units.size && units.at[k].kind == Kind::kMark) ++k;
     return k < units.size ? units.at[k].kind : Kind::kMark;
   };
+  // First the sounds left out: marks, a between consonants, y between vowels,
+  // a nasal ending the word.
+  std::array<bool, kMaxUnits> gone{};
   for (std::size_t k = 0; k < units.size; ++k) {
     const Unit& u = units.at[k];
-    if (u.kind == Kind::kMark) continue;
     const char* loose = u.loose.data();
     const Kind after = kindAfter(k);
     const Kind before = kindBefore(k);
+    gone[k] =
+        u.kind == Kind::kMark ||
+        (options.dropMedialA && u.kind == Kind::kVowel && loose[0] == 'a' && !loose[1] &&
+         (after == Kind::kConsonant || after == Kind::kNasal) && before == Kind::kConsonant) ||
+        (options.dropYBetweenVowels && u.kind == Kind::kConsonant && loose[0] == 'y' &&
+         before == Kind::kVowel && after == Kind::kVowel) ||
+        (options.dropFinalNasal && after == Kind::kMark && before == Kind::kVowel &&
+         (u.kind == Kind::kNasal || (loose[0] == 'n' && !loose[1])));
+  }
+  for (std::size_t k = 0; k < units.size; ++k) {
+    if (gone[k]) continue;
+    const char* loose = units.at[k].loose.data();
     // n and m before another consonant are the anusvara's sound.
-    if (u.kind == Kind::kConsonant && (loose[0] == 'n' || loose[0] == 'm') && !loose[1] &&
-        after == Kind::kConsonant && units.at[k + 1].loose[0] != loose[0]) {
-      loose = "n";
-    }
-    if (options.dropMedialA && u.kind == Kind::kVowel && loose[0] == 'a' && !loose[1] &&
-        (after == Kind::kConsonant || after == Kind::kNasal) && before == Kind::kConsonant) {
-      continue;
-    }
-    if (options.dropYBetweenVowels && u.kind == Kind::kConsonant && loose[0] == 'y' &&
-        before == Kind::kVowel && after == Kind::kVowel) {
-      continue;
-    }
-    if (options.dropFinalNasal && after == Kind::kMark && kindBefore(k) == Kind::kVowel &&
-        (u.kind == Kind::kNasal || (loose[0] == 'n' && !loose[1]))) {
-      continue;
+    if (units.at[k].kind == Kind::kConsonant && (loose[0] == 'n' || loose[0] == 'm') && !loose[1]) {
+      std::size_t next = k + 1;
+      while (next < units.size && gone[next]) ++next;
+      if (next < units.size && units.at[next].kind == Kind::kConsonant &&
+          units.at[next].loose[0] != loose[0] &&
+          (options.nasalAfterSchwa || next == k + 1 || units.at[next - 1].kind == Kind::kMark)) {
+        loose = "n";
+      }
     }
     for (const char* p = loose; *p; ++p) {
       if (key.empty() || key.back() != *p) key.push_back(*p);  // a letter twice counts once

@@ -25,6 +25,7 @@ struct LooseOptions {
   bool dropYBetweenVowels = false;  // "kie" / "kiye", "gayi" / "gaee"
   bool cAsK = true;                 // c alone as k ("company"), as the engine types it
   bool dropMedialA = true;          // a between consonants ("atmghat" / "aatmaghaat")
+  bool nasalAfterSchwa = true;      // n, m before a consonant once a is left out ("atmghat")
   bool dropFinalNasal = false;      // a nasal ending the word ("larko" / "laRako^")
 };
 

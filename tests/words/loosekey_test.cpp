@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The loose key: the spellings people use meet the chart's spelling of the
+// word meant, and different words stay apart; the distance ranks the nearer
+// spelling first.
+#include "loosekey.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kavelin::words {
+namespace {
+
+struct Pair {
+  const char* typed;
+  const char* spelling;
+};
+
+class LooseEqualTest : public testing::TestWithParam<Pair> {};
+
+TEST_P(LooseEqualTest, MeetsTheSpelling) {
+  EXPECT_EQ(looseKey(GetParam().typed), looseKey(GetParam().spelling));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, LooseEqualTest,
+    testing::Values(
+        // vowel length and case
+        Pair{"bharat", "bhaarat"}, Pair{"pyar", "pyaar"}, Pair{"hindi", "hindee"},
+        Pair{"hindii", "hindee"}, Pair{"pura", "pooraa"}, Pair{"BHARAT", "bhaarat"},
+        Pair{"tamatar", "TamaaTar"},
+        // aspiration, retroflex, w/v, z/j, f/ph, sh/Sh/s, x/ks, c/k
+        Pair{"dharm", "dharm"}, Pair{"darm", "dharm"}, Pair{"kushi", "khushee"},
+        Pair{"patthar", "pattar"}, Pair{"wo", "vo"}, Pair{"jindagi", "zi^dagee"},
+        Pair{"fal", "phal"}, Pair{"rashtra", "raaShTr"}, Pair{"shanti", "saanti"},
+        Pair{"laxman", "lakShmaN"}, Pair{"kshama", "Kshamaa"}, Pair{"kampani", "ka^panee"},
+        Pair{"cal", "kal"},
+        // ड़ as d, the vocalic r as ri, ऋ (hr) as ri
+        Pair{"ladka", "laRakaa"}, Pair{"peedit", "peeRit"}, Pair{"krishna", "kRShN"},
+        Pair{"rishi", "hrShi"},
+        // nasals before a consonant
+        Pair{"zindagi", "zi^dagee"}, Pair{"sambandh", "sa^ba^dh"}, Pair{"aankh", "aa*kh"},
+        Pair{"hain", "hai^"},
+        // final and medial schwa, doubled letters, marks
+        Pair{"dharma", "dharm"}, Pair{"namaste", "namaste"}, Pair{"atmghat", "aatmaghaat"},
+        Pair{"acha", "achchhaa"}, Pair{"accha", "achchhaa"}, Pair{"dukh", "du:kh"},
+        Pair{"ammaa", "amma"},
+        // ai/e, au/o, "ey" ending a word
+        Pair{"he", "hai"}, Pair{"or", "aur"}, Pair{"karey", "kare"}));
+
+class LooseApartTest : public testing::TestWithParam<Pair> {};
+
+TEST_P(LooseApartTest, KeepsWordsApart) {
+  EXPECT_NE(looseKey(GetParam().typed), looseKey(GetParam().spelling));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, LooseApartTest,
+                         testing::Values(Pair{"din", "dil"}, Pair{"hindi", "hindu"},
+                                         Pair{"mera", "meri"}, Pair{"kaam", "kaan"},
+                                         Pair{"tum", "tam"}, Pair{"hai", "hai^"},
+                                         Pair{"ghar", "gharee"}, Pair{"kal", "khel"},
+                                         Pair{"kam", "kan"}, Pair{"hriday", "riday"}));
+
+TEST(LooseKey, ReadsAnyText) {
+  EXPECT_EQ(looseKey(""), "");
+  EXPECT_EQ(looseKey("123 !?"), "");
+  EXPECT_EQ(looseKey("a"), "a");  // a lone a stays
+  EXPECT_EQ(looseKey("naam, pataa"), looseKey("nam pata"));
+  const std::string longText(500, 'k');
+  EXPECT_EQ(looseKey(longText), "k");
+  EXPECT_EQ(looseKey("\xE0\xA4\x95"), "");  // Devanagari is skipped
+}
+
+TEST(LooseKey, OptionsTurnRulesOff) {
+  LooseOptions keepFinalA;
+  keepFinalA.dropFinalA = false;
+  EXPECT_NE(looseKey("dharma", keepFinalA), looseKey("dharm", keepFinalA));
+  LooseOptions rAsR;
+  rAsR.hardRAsD = false;
+  EXPECT_EQ(looseKey("larka", rAsR), looseKey("laRakaa", rAsR));
+  LooseOptions keepAi;
+  keepAi.mergeAiE = false;
+  EXPECT_NE(looseKey("he", keepAi), looseKey("hai", keepAi));
+}
+
+struct Ranked {
+  const char* typed;
+  const char* nearer;
+  const char* farther;
+};
+
+class LooseDistanceTest : public testing::TestWithParam<Ranked> {};
+
+TEST_P(LooseDistanceTest, NearerSpellingScoresLess) {
+  const Ranked& c = GetParam();
+  EXPECT_LT(looseDistance(c.typed, c.nearer), looseDistance(c.typed, c.farther))
+      << c.nearer << " / " << c.farther;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranking, LooseDistanceTest,
+    testing::Values(Ranked{"sab", "sab", "sabhaa"}, Ranked{"sabha", "sabhaa", "sab"},
+                    Ranked{"bharat", "bhaarat", "bhaaratee"},
+                    Ranked{"tamatar", "TamaaTar", "tamaashaa"},
+                    Ranked{"dharma", "dharm", "dhaaraa"}, Ranked{"kam", "kam", "kaam"},
+                    Ranked{"kaam", "kaam", "kam"}, Ranked{"tha", "thaa", "taa"},
+                    Ranked{"ta", "taa", "thaa"}, Ranked{"mai", "mai^", "maa"}));
+
+TEST(LooseDistance, ExactIsZeroAndLooseIsCheaperThanOther) {
+  EXPECT_EQ(looseDistance("bhaarat", "bhaarat"), 0);
+  EXPECT_EQ(looseDistance("", ""), 0);
+  EXPECT_EQ(looseDistance("T", "t"), 1);   // case alone
+  EXPECT_EQ(looseDistance("k", "p"), 10);  // another letter
+  EXPECT_EQ(looseDistance("", "k"), 10);
+  EXPECT_LT(looseDistance("t", "th"), looseDistance("t", "p"));
+  EXPECT_LT(looseDistance("kaa", "ka"), looseDistance("ke", "ka"));
+}
+
+}  // namespace
+}  // namespace kavelin::words
