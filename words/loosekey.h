@@ -4,11 +4,13 @@
 // the key spelling of the word meant ("bhaarat", "dharm", "pyaar") meet in
 // one hash lookup; and a similarity score that ranks the words of a key.
 //
-// What the key forgets: case; vowel length (a/aa, i/ii/ee, u/uu/oo); the
-// aspirate h (kh, gh, chh, jh, th, dh, ph, bh); retroflex against dental (t/T,
-// d/D, n/N); w/v, z/j, f/ph, q/k, x/ks, sh/Sh/s; ड़ (R) against d; the
-// vocalic r (kR) against ri; n, m, ^, * and M before a consonant or after a
-// vowel; a final a; a letter written twice; marks such as : ' -.
+// What the key forgets: case; vowel length (a/aa, i/ii/ee, u/uu/oo); ai/e and
+// au/o; the aspirate h (kh, gh, chh, jh, th, dh, ph, bh); retroflex against
+// dental (t/T, d/D, n/N); w/v, z/j, f/ph, q/k, c/k, x/ks, sh/Sh/s; ड़ (R)
+// against d; the vocalic r (kR, and hr for ऋ) against ri; ^, * and M against
+// n, and n/m before a consonant; an a between consonants and at the end
+// (atmghat / aatmaghaat, dharma / dharm); a letter written twice; marks such
+// as : ' -. A nasal ending the word is kept ("hai" / "hai^").
 #pragma once
 
 #include <cstdint>
