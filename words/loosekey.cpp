@@ -78,6 +78,8 @@ void split(std::string_view s, const LooseOptions& options, Units& units) {
       set("ri", Kind::kVowel, 2);  // the key of the vowel ऋ
     } else if (l == 'e' && l1 == 'y' && i + 2 == n) {
       set("e", Kind::kVowel, 2);  // "ey" ending a word, as in "karey"
+    } else if (l == 'e' && l1 == 'i' && (l2 == 'n' || l2 == 'm' || i + 2 == n)) {
+      set("e", Kind::kVowel, 2);  // "ei" before a nasal, as in "mein" for में
     } else if (l == 'a' && l1 == 'a') {
       set("a", Kind::kVowel, 2);
     } else if ((l == 'e' && l1 == 'e') || (l == 'i' && l1 == 'i')) {

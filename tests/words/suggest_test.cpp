@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Suggestions: loose spellings find the word meant, ranked by what is known of
+// the words; every spelling offered types its word exactly; the literal
+// conversion stays among them or leads when nothing is known.
+#include "suggest.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commonwords.h"
+#include "unicode.h"
+
+namespace kavelin::words {
+namespace {
+
+class SuggestTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::uint32_t rank = 0;
+    for (std::u16string_view w : commonWords()) s.add(w, kFromCommon, ++rank);
+    for (const char16_t* w : {u"भारत", u"प्यार", u"धर्म", u"सभा", u"दिल", u"हे"}) {
+      s.add(w, kFromHunspell);
+    }
+    for (const char16_t* w : {u"भरत", u"प्यारा", u"धरम", u"डील", u"दील", u"हें"}) {
+      s.add(w, kFromAspell);
+    }
+  }
+  std::vector<std::u16string> words(std::string_view typed, std::size_t n = 5) {
+    std::vector<std::u16string> out;
+    for (const Candidate& c : s.suggest(typed, n)) out.push_back(c.unicode);
+    return out;
+  }
+  Suggester s;
+};
+
+TEST_F(SuggestTest, LooseSpellingsFindTheWordMeant) {
+  struct Case {
+    const char* typed;
+    std::u16string first;
+  } cases[] = {
+      {"bharat", u"भारत"}, {"bhaarat", u"भारत"}, {"Bharat", u"भारत"}, {"pyar", u"प्यार"},
+      {"pyaar", u"प्यार"},  {"dharma", u"धर्म"},   {"dharm", u"धर्म"},   {"hai", u"है"},
+      {"he", u"है"},        {"mein", u"में"},       {"me", u"में"},        {"nahi", u"नहीं"},
+      {"nahin", u"नहीं"},   {"kya", u"क्या"},      {"dil", u"दिल"},     {"sabha", u"सभा"},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::u16string> got = words(c.typed);
+    ASSERT_FALSE(got.empty()) << c.typed;
+    EXPECT_EQ(got[0], c.first) << c.typed;
+  }
+}
+
+TEST_F(SuggestTest, EverySpellingTypesItsWordExactly) {
+  Engine engine;
+  for (const char* typed : {"bharat", "pyar", "dharm", "hai", "me", "dil", "sab", "ke", "ki"}) {
+    for (const Candidate& c : s.suggest(typed, 9)) {
+      GlyphString glyphs = engine.e2h(std::u16string(c.spelling.begin(), c.spelling.end()));
+      ASSERT_FALSE(glyphs.empty());
+      EXPECT_EQ(glyphs.back(), u' ');
+      glyphs.pop_back();
+      EXPECT_EQ(glyphs, c.glyphs) << typed << " " << c.spelling;
+      EXPECT_EQ(glyphsToUnicode(glyphs), c.unicode) << typed << " " << c.spelling;
+      EXPECT_TRUE(c.known);
+    }
+  }
+}
+
+TEST_F(SuggestTest, TheLiteralWordStaysOrLeads) {
+  // "bharat" typed literally is भरत, a known word: among the candidates even
+  // when the ranking puts it lower; with one place the best word has it.
+  std::vector<std::u16string> two = words("bharat", 2);
+  ASSERT_EQ(two.size(), 2u);
+  EXPECT_EQ(two[0], u"भारत");
+  EXPECT_EQ(two[1], u"भरत");
+  EXPECT_EQ(words("bharat", 1), std::vector<std::u16string>{u"भारत"});
+  // Nothing known matches: the literal conversion comes first, as typed.
+  const std::vector<Candidate> unknown = s.suggest("kamalpatr", 5);
+  ASSERT_EQ(unknown.size(), 1u);
+  EXPECT_FALSE(unknown[0].known);
+  EXPECT_EQ(unknown[0].spelling, "kamalpatr");
+  EXPECT_EQ(unknown[0].unicode, glyphsToUnicode(unknown[0].glyphs));
+  EXPECT_TRUE(s.suggest("", 5).empty());
+  EXPECT_TRUE(s.suggest("bharat", 0).empty());
+}
+
+TEST_F(SuggestTest, TheUsersWordsComeFirst) {
+  EXPECT_EQ(words("bharat")[0], u"भारत");
+  s.setUserCount(u"भरत", 3);
+  EXPECT_EQ(words("bharat")[0], u"भरत");
+  // A word the scheme cannot spell is not offered, even from the user.
+  s.setUserCount(u"क़लम", 5);
+  for (const std::u16string& w : words("kalam", 9)) EXPECT_NE(w, u"क़लम");
+  const std::size_t before = s.size();
+  EXPECT_FALSE(s.add(u"abc", kFromAspell));
+  EXPECT_EQ(s.size(), before);
+}
+
+}  // namespace
+}  // namespace kavelin::words

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "suggest.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "loosekey.h"
+#include "unicode.h"
+
+namespace kavelin::words {
+
+Suggester::Suggester() = default;
+
+std::int64_t Suggester::find(std::u16string_view word) const {
+  const auto it = byWord_.find(std::u16string(word));
+  return it == byWord_.end() ? -1 : static_cast<std::int64_t>(it->second);
+}
+
+bool Suggester::add(std::u16string_view word, std::uint8_t sources, std::uint32_t commonRank) {
+  if (const std::int64_t at = find(word); at >= 0) {
+    Entry& e = entries_[static_cast<std::size_t>(at)];
+    e.sources |= sources;
+    if (commonRank && (!e.commonRank || commonRank < e.commonRank)) e.commonRank = commonRank;
+    return true;
+  }
+  if (speller_.spell(word, spelling_) != SpellFailure::kNone) return false;
+  const auto index = static_cast<std::uint32_t>(entries_.size());
+  entries_.push_back({std::u16string(word), spelling_, commonRank, 0, sources});
+  byWord_.emplace(word, index);
+  looseKey(spelling_, key_);
+  byKey_[key_].push_back(index);
+  return true;
+}
+
+void Suggester::setUserCount(std::u16string_view word, std::uint32_t count) {
+  if (!add(word, kFromUser)) return;
+  entries_[static_cast<std::size_t>(find(word))].userCount = count;
+}
+
+// What is known of a word before anything is typed, in the tenths of
+// looseDistance: common words and words of the smaller, curated lists first.
+int Suggester::priorBonus(const Entry& e) const {
+  int bonus = 0;
+  if (e.commonRank) bonus += 30 - static_cast<int>(3 * std::log2(e.commonRank));
+  if (e.sources & kFromHunspell) bonus += 8;
+  if (e.sources & kFromAspell) bonus += 3;
+  if (e.sources & kFromApertium) bonus += 3;
+  if (e.userCount) bonus += 20 + static_cast<int>(6 * std::log2(1 + e.userCount));
+  return bonus;
+}
+
+std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n) {
+  std::vector<Candidate> out;
+  if (typed.empty() || n == 0) return out;
+  // The literal conversion, as the English box would type it.
+  std::u16string keys(typed.begin(), typed.end());
+  const GlyphString literalGlyphs = literal_.e2h(keys);
+  GlyphString literalWord = literalGlyphs;
+  while (!literalWord.empty() && literalWord.back() == u' ') literalWord.pop_back();
+  const std::u16string literalUnicode = glyphsToUnicode(literalWord);
+  const std::int64_t literalEntry = find(literalUnicode);
+
+  // The loose key keeps a nasal that ends a word (hai / hai^), which people
+  // often leave out or write as n: the keys with and without it are looked up.
+  std::vector<std::pair<int, std::uint32_t>> ranked;
+  std::string variants[2] = {std::string(typed), std::string(typed)};
+  const char last = static_cast<char>(typed.back() | 0x20);
+  if (last == 'n' || last == 'm' || typed.back() == '^') {
+    variants[1].pop_back();
+  } else if (std::string_view("aeiou").find(last) != std::string_view::npos) {
+    variants[1] += '^';
+  } else {
+    variants[1].clear();
+  }
+  std::string seen;
+  for (const std::string& variant : variants) {
+    if (variant.empty()) continue;
+    looseKey(variant, key_);
+    if (key_ == seen) continue;
+    seen = key_;
+    const auto it = byKey_.find(key_);
+    if (it == byKey_.end()) continue;
+    for (std::uint32_t index : it->second) {
+      const Entry& e = entries_[index];
+      int cost = 2 * looseDistance(typed, e.spelling) - priorBonus(e);
+      if (e.spelling == typed) cost -= 10;  // typed exactly as the chart spells it
+      ranked.emplace_back(cost, index);
+    }
+  }
+  std::sort(ranked.begin(), ranked.end());
+  ranked.erase(std::unique(ranked.begin(), ranked.end(),
+                           [](const auto& a, const auto& b) { return a.second == b.second; }),
+               ranked.end());
+  for (const auto& [cost, index] : ranked) {
+    if (out.size() == n) break;
+    const Entry& e = entries_[index];
+    out.push_back({e.word, {}, e.spelling, cost, true});
+  }
+  // A known literal word stays among them; an unknown one leads only when no
+  // known word matches.
+  if (literalEntry >= 0) {
+    const Entry& e = entries_[static_cast<std::size_t>(literalEntry)];
+    const bool listed = std::any_of(out.begin(), out.end(),
+                                    [&](const Candidate& c) { return c.unicode == e.word; });
+    if (!listed) {
+      Candidate c{e.word, {}, e.spelling, 0, true};
+      if (out.size() < n) {
+        out.push_back(std::move(c));
+      } else if (n > 1) {
+        out.back() = std::move(c);  // a single place goes to the best
+      }
+    }
+  } else if (out.empty() && !literalUnicode.empty()) {
+    out.push_back({literalUnicode, literalWord, std::string(typed), 0, false});
+  }
+  for (Candidate& c : out) {
+    if (c.glyphs.empty()) {
+      c.glyphs = literal_.e2h(std::u16string(c.spelling.begin(), c.spelling.end()));
+      while (!c.glyphs.empty() && c.glyphs.back() == u' ') c.glyphs.pop_back();
+    }
+  }
+  return out;
+}
+
+}  // namespace kavelin::words

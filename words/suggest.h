@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Word suggestions: the Hindi words a Roman word as typed may mean, best
+// first, each with the key spelling that makes the engine type it exactly.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine.h"
+#include "keyspelling.h"
+#include "text.h"
+
+namespace kavelin::words {
+
+// The lists a word was found in; a word may be in several.
+enum WordSource : std::uint8_t {
+  kFromCommon = 1,    // the program's own list of the most common words
+  kFromHunspell = 2,  // hunspell-hi
+  kFromAspell = 4,    // aspell-hi
+  kFromApertium = 8,  // apertium-hin's inflected forms
+  kFromUser = 16,     // the user's own word store
+};
+
+struct Candidate {
+  std::u16string unicode;  // NFC
+  GlyphString glyphs;      // as the engine types the spelling
+  std::string spelling;    // the keys that type it
+  int cost = 0;            // lower is better
+  bool known = true;       // false for the literal conversion of an unknown word
+};
+
+class Suggester {
+ public:
+  Suggester();
+
+  // Adds a word (Devanagari, NFC) from `sources`; `commonRank` is its place in
+  // the common list (1 = most common, 0 = not there). A word added again gains
+  // the new sources. False when the scheme cannot spell it: it is not offered.
+  bool add(std::u16string_view word, std::uint8_t sources, std::uint32_t commonRank = 0);
+
+  // How often the user picked or kept the word; its weight in the ranking.
+  // The word is added when it is new and spellable.
+  void setUserCount(std::u16string_view word, std::uint32_t count);
+
+  // Up to `n` candidates for `typed` (ASCII Roman letters), best first. What
+  // the typed letters give literally is among them when it is a known word,
+  // and first when no known word matches.
+  std::vector<Candidate> suggest(std::string_view typed, std::size_t n);
+
+  std::size_t size() const { return entries_.size(); }
+  // Why words were not added, counted since the start.
+  const SpellCounts& spellCounts() const { return speller_.counts(); }
+
+ private:
+  struct Entry {
+    std::u16string word;
+    std::string spelling;
+    std::uint32_t commonRank = 0;
+    std::uint32_t userCount = 0;
+    std::uint8_t sources = 0;
+  };
+  int priorBonus(const Entry& e) const;
+  std::int64_t find(std::u16string_view word) const;
+
+  KeySpeller speller_;
+  Engine literal_;
+  std::vector<Entry> entries_;
+  std::unordered_map<std::u16string, std::uint32_t> byWord_;
+  std::unordered_map<std::string, std::vector<std::uint32_t>> byKey_;
+  std::string spelling_, key_;
+};
+
+}  // namespace kavelin::words
