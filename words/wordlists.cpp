@@ -85,7 +85,28 @@ std::string withThousands(std::size_t n) {
 
 }  // namespace
 
+namespace {
+
+// True when NFC leaves `text` as it is: nothing to decompose, the marks in
+// order, no nukta to compose.
+bool isDevanagariNfc(std::u16string_view text) {
+  int lastClass = 0;
+  char16_t last = 0;
+  for (char16_t c : text) {
+    if (nuktaBase(c)) return false;
+    const int cc = combiningClass(c);
+    if (cc != 0 && cc < lastClass) return false;
+    if (c == kNukta && composeWithNukta(last)) return false;
+    lastClass = cc;
+    last = c;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::u16string devanagariNfc(std::u16string_view text) {
+  if (isDevanagariNfc(text)) return std::u16string(text);
   std::u16string out;
   out.reserve(text.size() + 2);
   for (char16_t c : text) {
@@ -96,18 +117,17 @@ std::u16string devanagariNfc(std::u16string_view text) {
       out.push_back(c);
     }
   }
-  // Canonical order: a stable sort of each run of marks by combining class.
-  for (std::size_t i = 0; i < out.size();) {
-    if (combiningClass(out[i]) == 0) {
-      ++i;
-      continue;
+  // Canonical order: an insertion sort (stable) of each run of marks by class.
+  for (std::size_t i = 1; i < out.size(); ++i) {
+    const char16_t c = out[i];
+    const int cc = combiningClass(c);
+    if (cc == 0) continue;
+    std::size_t j = i;
+    while (j > 0 && combiningClass(out[j - 1]) > cc) {
+      out[j] = out[j - 1];
+      --j;
     }
-    std::size_t end = i;
-    while (end < out.size() && combiningClass(out[end]) != 0) ++end;
-    std::stable_sort(out.begin() + static_cast<std::ptrdiff_t>(i),
-                     out.begin() + static_cast<std::ptrdiff_t>(end),
-                     [](char16_t a, char16_t b) { return combiningClass(a) < combiningClass(b); });
-    i = end;
+    out[j] = c;
   }
   // Composition: the nukta has the lowest class, so only a nukta right after
   // its consonant is unblocked.
@@ -577,26 +597,53 @@ ListRead readApertiumList(const WordListSources& sources) {
   return read;
 }
 
-WordSet WordSet::build(std::vector<std::pair<std::u16string, ListMask>> words) {
-  std::sort(words.begin(), words.end());
+void WordSet::Builder::reserve(std::size_t words, std::size_t chars) {
+  entries_.reserve(words);
+  pool_.reserve(chars);
+}
+
+void WordSet::Builder::add(std::u16string_view word, ListMask lists) {
+  entries_.push_back(
+      {static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint32_t>(word.size()), lists});
+  pool_.append(word);
+}
+
+WordSet WordSet::Builder::build() && {
+  const char16_t* pool = pool_.data();
+  auto view = [pool](const Entry& e) { return std::u16string_view(pool + e.offset, e.length); };
+  std::sort(entries_.begin(), entries_.end(),
+            [&](const Entry& a, const Entry& b) { return view(a) < view(b); });
   WordSet set;
   std::size_t chars = 0;
-  for (const auto& w : words) chars += w.first.size();
+  std::size_t distinct = 0;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (i == 0 || view(entries_[i]) != view(entries_[i - 1])) {
+      chars += entries_[i].length;
+      ++distinct;
+    }
+  }
   set.pool_.reserve(chars);
+  set.offsets_.reserve(distinct + 1);
+  set.masks_.reserve(distinct);
   set.offsets_.push_back(0);
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (!set.masks_.empty() && set.word(set.size() - 1) == words[i].first) {
-      set.masks_.back() |= words[i].second;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (i > 0 && view(entries_[i]) == view(entries_[i - 1])) {
+      set.masks_.back() |= entries_[i].lists;
       continue;
     }
-    set.pool_ += words[i].first;
+    set.pool_.append(view(entries_[i]));
     set.offsets_.push_back(static_cast<std::uint32_t>(set.pool_.size()));
-    set.masks_.push_back(words[i].second);
+    set.masks_.push_back(entries_[i].lists);
   }
-  set.pool_.shrink_to_fit();
-  set.offsets_.shrink_to_fit();
-  set.masks_.shrink_to_fit();
+  pool_ = {};
+  entries_ = {};
   return set;
+}
+
+WordSet WordSet::build(const std::vector<std::pair<std::u16string, ListMask>>& words) {
+  Builder builder;
+  for (const auto& [word, lists] : words) builder.add(word, lists);
+  return std::move(builder).build();
 }
 
 ListMask WordSet::find(std::u16string_view nfcWord) const {
@@ -674,10 +721,14 @@ LoadedWords loadWordLists(const WordListSources& sources, bool parallel) {
   }
 
   LoadedWords loaded;
-  std::vector<std::pair<std::u16string, ListMask>> all;
-  std::size_t total = 0;
-  for (const Timed& t : reads) total += t.read.words.size();
-  all.reserve(total);
+  WordSet::Builder builder;
+  std::size_t words = 0;
+  std::size_t bytes = 0;
+  for (const Timed& t : reads) {
+    words += t.read.words.size();
+    for (const std::string& w : t.read.words) bytes += w.size();
+  }
+  builder.reserve(words, bytes / 3 + words);
   for (std::size_t i = 0; i < kWordListCount; ++i) {
     ListStatus status;
     status.list = static_cast<WordList>(i);
@@ -690,12 +741,12 @@ LoadedWords loadWordLists(const WordListSources& sources, bool parallel) {
     for (const std::string& w : reads[i].read.words) {
       if (!decodeUtf8(w, utf16)) continue;
       if (std::optional<std::u16string> word = normaliseWord(utf16)) {
-        all.emplace_back(std::move(*word), maskOf(status.list));
+        builder.add(*word, maskOf(status.list));
       }
     }
     loaded.lists.push_back(std::move(status));
   }
-  loaded.words = WordSet::build(std::move(all));
+  loaded.words = std::move(builder).build();
   for (std::size_t i = 0; i < loaded.words.size(); ++i) {
     for (ListStatus& status : loaded.lists) {
       if (loaded.words.lists(i) & maskOf(status.list)) ++status.kept;

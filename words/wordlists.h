@@ -115,9 +115,26 @@ ListRead readApertiumList(const WordListSources& sources);
 // that hold it.
 class WordSet {
  public:
+  // Collects words in any order and with repeats; the masks of repeats are
+  // merged.
+  class Builder {
+   public:
+    void reserve(std::size_t words, std::size_t chars);
+    void add(std::u16string_view word, ListMask lists);
+    WordSet build() &&;
+
+   private:
+    struct Entry {
+      std::uint32_t offset;
+      std::uint32_t length;
+      ListMask lists;
+    };
+    std::u16string pool_;
+    std::vector<Entry> entries_;
+  };
+
   WordSet() = default;
-  // Words in any order and with repeats; the masks of repeats are merged.
-  static WordSet build(std::vector<std::pair<std::u16string, ListMask>> words);
+  static WordSet build(const std::vector<std::pair<std::u16string, ListMask>>& words);
 
   std::size_t size() const { return masks_.size(); }
   std::u16string_view word(std::size_t i) const {
