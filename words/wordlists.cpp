@@ -531,13 +531,15 @@ std::vector<std::string> splitLines(std::string_view text) {
   return lines;
 }
 
-// Input symbols that can be part of a Devanagari word: one character of the
-// block or a joiner, in UTF-8 (E0 A4 80 .. E0 A5 BF, E2 80 8C/8D).
+// Input symbols that can be part of a Devanagari word: a letter, sign or
+// joiner, one character written in three bytes of UTF-8.
 bool devanagariSymbol(std::string_view s) {
   if (s.size() != 3) return false;
   const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  if (b(0) == 0xE0 && (b(1) == 0xA4 || b(1) == 0xA5)) return true;
-  return b(0) == 0xE2 && b(1) == 0x80 && (b(2) == 0x8C || b(2) == 0x8D);
+  if ((b(0) & 0xF0) != 0xE0 || (b(1) & 0xC0) != 0x80 || (b(2) & 0xC0) != 0x80) return false;
+  const auto c =
+      static_cast<char16_t>(((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F));
+  return isLetter(c) || isWordMark(c) || c == kZwj || c == kZwnj;
 }
 
 }  // namespace
@@ -678,7 +680,7 @@ std::string LoadedWords::summary() const {
     std::string& part = s.found ? found : missing;
     if (!part.empty()) part += ", ";
     part += listName(s.list);
-    if (s.found) part += " (" + withThousands(s.kept) + " words)";
+    if (s.found) part += " (" + withThousands(s.kept) + (s.kept == 1 ? " word)" : " words)");
   }
   if (found.empty()) found = "no word list";
   return missing.empty() ? found : found + "; not found: " + missing;
