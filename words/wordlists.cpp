@@ -4,9 +4,13 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -437,6 +441,15 @@ std::optional<std::string> readMaybeGzipFile(const std::string& path, std::strin
   }
   gzbuffer(file, 1 << 17);
   std::string out;
+  // A gzip member ends with its length modulo 2^32: room for it up front.
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && st.st_size >= 18) {
+    unsigned char tail[4];
+    if (::pread(fd, tail, 4, st.st_size - 4) == 4) {
+      const std::size_t size = tail[0] | tail[1] << 8 | tail[2] << 16 | std::size_t{tail[3]} << 24;
+      if (size <= std::size_t{1} << 30) out.reserve(size);
+    }
+  }
   char buffer[1 << 16];
   while (true) {
     const int n = gzread(file, buffer, sizeof buffer);
@@ -482,6 +495,7 @@ std::optional<std::string> runProgram(const std::vector<std::string>& argv, std:
     return std::nullopt;
   }
   std::string out;
+  out.reserve(1 << 20);
   char buffer[1 << 16];
   while (true) {
     const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
@@ -521,6 +535,7 @@ namespace {
 
 std::vector<std::string> splitLines(std::string_view text) {
   std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   while (!text.empty()) {
     std::size_t eol = text.find('\n');
     std::string_view line = text.substr(0, eol);
@@ -754,6 +769,11 @@ LoadedWords loadWordLists(const WordListSources& sources, bool parallel) {
       if (loaded.words.lists(i) & maskOf(status.list)) ++status.kept;
     }
   }
+  for (Timed& t : reads) t = {};
+#ifdef __GLIBC__
+  // The raw lists took several times the set's size; give it back.
+  malloc_trim(0);
+#endif
   loaded.milliseconds = millisecondsSince(start);
   return loaded;
 }
