@@ -332,6 +332,10 @@ class Enumerator {
         targets.push_back(next[j++].target);
       std::vector<std::uint32_t> after = closure(std::move(targets));
       if (std::find(path_.begin(), path_.end(), after) == path_.end()) {
+        if (++steps_ > limits_.maxSteps) {
+          result_.truncated = true;
+          return;
+        }
         const std::size_t size = prefix_.size();
         prefix_ += symbols_[next[i].symbol];
         path_.push_back(after);
@@ -351,6 +355,7 @@ class Enumerator {
   AttResult& result_;
   std::vector<std::uint32_t> mark_;
   std::uint32_t generation_ = 0;
+  std::size_t steps_ = 0;
   std::vector<std::vector<std::uint32_t>> path_;  // the state sets on the current path
   std::string prefix_;
 };

@@ -44,8 +44,9 @@ std::optional<std::u16string> normaliseWord(std::u16string_view word);
 std::vector<std::string> parseHunspellDic(std::string_view text);
 
 struct AttLimits {
-  std::size_t maxForms = 2'000'000;  // stop after this many surface forms
-  std::size_t maxLength = 64;        // symbols in a form; longer paths are not followed
+  std::size_t maxForms = 2'000'000;   // stop after this many surface forms
+  std::size_t maxLength = 64;         // symbols in a form; longer paths are not followed
+  std::size_t maxSteps = 50'000'000;  // symbols followed per transducer, to a final state or not
   // When set, a transition whose input symbol it rejects is not followed.
   std::function<bool(std::string_view symbol)> keepSymbol;
 };
@@ -55,7 +56,7 @@ struct AttResult {
   std::string error;  // "line N: ..." for a malformed line
   std::size_t forms = 0;
   std::size_t sections = 0;  // transducers in the file, separated by "--" lines
-  bool truncated = false;    // maxForms was reached
+  bool truncated = false;    // maxForms or maxSteps was reached
 };
 
 // Enumerates the input-side strings of all accepted paths of an AT&T-format

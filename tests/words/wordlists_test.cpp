@@ -234,6 +234,15 @@ TEST(AttEnumerator, Limits) {
   limits.maxForms = 4;
   EXPECT_EQ(forms(att, limits, &r).size(), 4u);
   EXPECT_FALSE(r.truncated);
+
+  // Steps count paths that reach no final state too.
+  limits = {};
+  limits.maxSteps = 2;
+  EXPECT_EQ(forms(att, limits, &r), (std::vector<std::string>{"a", "ab"}));
+  EXPECT_TRUE(r.truncated);
+  limits.maxSteps = 4;
+  EXPECT_EQ(forms(att, limits, &r).size(), 4u);
+  EXPECT_FALSE(r.truncated);
 }
 
 TEST(AttEnumerator, MalformedLines) {
