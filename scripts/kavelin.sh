@@ -15,6 +15,7 @@ packages=(
   python3 python3-fonttools libharfbuzz-bin libharfbuzz-dev libfreetype-dev
   libx11-dev xvfb xauth poppler-utils
   help2man librsvg2-bin desktop-file-utils appstream dpkg-dev man-db file reuse
+  zlib1g-dev aspell aspell-hi hunspell-hi apertium-hin
 )
 
 install_missing() {

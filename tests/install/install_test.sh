@@ -183,7 +183,8 @@ deb() {
   done
   local recommends
   recommends=$(field Recommends)
-  for dep in xdg-utils fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea; do
+  for dep in xdg-utils fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea \
+      aspell aspell-hi hunspell-hi apertium-hin; do
     [[ ", $recommends," == *", $dep"[\ ,]* ]] || fail "Recommends lacks $dep: $recommends"
   done
 

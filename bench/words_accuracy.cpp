@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// How often the word suggestions give the word a writer meant: top-1 and
+// top-5 accuracy on Roman spellings written by people (the romanized data in
+// ../shared/data/romanized/, measuring data only), and how much of it the
+// installed word lists cover. Also the word lists' load time and memory.
+//
+//   words_accuracy [DATA_DIR]
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine.h"
+#include "text.h"
+#include "unicode.h"
+#include "wordlists.h"
+
+namespace {
+
+using kavelin::words::devanagariNfc;
+using kavelin::words::isDevanagariWord;
+
+// Candidates for a Roman word as typed, best first, at most n.
+using Suggest = std::function<std::vector<std::u16string>(std::string_view roman, std::size_t n)>;
+
+// The baseline: what the engine makes of the letters as typed, as the only
+// candidate (without the space that the end-of-text flush leaves).
+std::vector<std::u16string> literalSuggest(std::string_view roman, std::size_t n) {
+  static kavelin::Engine engine;
+  if (n == 0) return {};
+  std::u16string word = kavelin::glyphsToUnicode(engine.e2h(kavelin::latin1(roman)));
+  while (!word.empty() && word.back() == u' ') word.pop_back();
+  return {devanagariNfc(word)};
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::vector<std::string>> readTsv(const std::string& path) {
+  std::vector<std::vector<std::string>> rows;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> fields;
+    std::istringstream fs(line);
+    std::string f;
+    while (std::getline(fs, f, '\t')) fields.push_back(f);
+    if (!fields.empty()) rows.push_back(std::move(fields));
+  }
+  return rows;
+}
+
+// One scored item: the native word (NFC), the Roman spelling, its weight.
+struct Item {
+  std::u16string native;
+  std::string roman;
+  double weight = 1;
+};
+
+// The native word in NFC, or nothing when it is not a Devanagari word.
+std::optional<std::u16string> nativeWord(const std::string& utf8) {
+  std::u16string text;
+  if (!kavelin::decodeUtf8(utf8, text)) return std::nullopt;
+  text = devanagariNfc(text);
+  if (!isDevanagariWord(text)) return std::nullopt;
+  return text;
+}
+
+struct Loaded {
+  std::vector<Item> items;
+  std::size_t skipped = 0;  // tokens that are not Devanagari words
+  std::size_t sentences = 0;
+};
+
+Loaded readSentences(const std::string& path) {
+  Loaded out;
+  for (const auto& row : readTsv(path)) {
+    if (row.size() < 2) continue;
+    if (row[0] == "</s>") {
+      ++out.sentences;
+      continue;
+    }
+    if (auto native = nativeWord(row[0])) {
+      out.items.push_back({std::move(*native), row[1], 1});
+    } else {
+      ++out.skipped;
+    }
+  }
+  return out;
+}
+
+Loaded readLexicon(const std::string& path) {
+  Loaded out;
+  for (const auto& row : readTsv(path)) {
+    if (row.size() < 3) continue;
+    if (auto native = nativeWord(row[0])) {
+      out.items.push_back({std::move(*native), row[1], std::stod(row[2])});
+    } else {
+      ++out.skipped;
+    }
+  }
+  return out;
+}
+
+struct Accuracy {
+  double total = 0;
+  double top1 = 0;
+  double top5 = 0;
+};
+
+Accuracy score(const std::vector<Item>& items, const Suggest& suggest) {
+  std::unordered_map<std::string, std::vector<std::u16string>> cache;
+  Accuracy a;
+  for (const Item& item : items) {
+    auto it = cache.find(item.roman);
+    if (it == cache.end()) {
+      std::vector<std::u16string> candidates = suggest(item.roman, 5);
+      for (std::u16string& c : candidates) c = devanagariNfc(c);
+      it = cache.emplace(item.roman, std::move(candidates)).first;
+    }
+    const auto& candidates = it->second;
+    a.total += item.weight;
+    for (std::size_t i = 0; i < candidates.size() && i < 5; ++i) {
+      if (candidates[i] == item.native) {
+        if (i == 0) a.top1 += item.weight;
+        a.top5 += item.weight;
+        break;
+      }
+    }
+  }
+  return a;
+}
+
+double percent(double part, double whole) { return whole > 0 ? 100.0 * part / whole : 0.0; }
+
+void printAccuracy(const char* name, const Loaded& data, const Accuracy& a) {
+  std::printf("%-28s %8.0f weighted (%zu rows, %zu skipped)  top-1 %5.1f %%  top-5 %5.1f %%\n",
+              name, a.total, data.items.size(), data.skipped, percent(a.top1, a.total),
+              percent(a.top5, a.total));
+}
+
+// Share of the items (by weight, and of the distinct words) in the word set.
+void printCoverage(const char* name, const std::vector<Item>& items,
+                   const kavelin::words::WordSet& set) {
+  double total = 0;
+  double covered = 0;
+  std::unordered_map<std::u16string, bool> distinct;
+  for (const Item& item : items) {
+    const bool in = set.contains(item.native);
+    total += item.weight;
+    if (in) covered += item.weight;
+    distinct.emplace(item.native, in);
+  }
+  std::size_t distinctIn = 0;
+  for (const auto& [word, in] : distinct) distinctIn += in ? 1 : 0;
+  std::printf("coverage %-19s %5.1f %% weighted, %5.1f %% of %zu distinct words\n", name,
+              percent(covered, total),
+              percent(static_cast<double>(distinctIn), static_cast<double>(distinct.size())),
+              distinct.size());
+}
+
+long residentKilobytes() {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string dir =
+      argc > 1 ? argv[1] : std::string(KAVELIN_SOURCE_DIR) + "/../shared/data/romanized";
+  if (!isDirectory(dir)) {
+    std::printf("words_accuracy: no data in %s; skipped\n", dir.c_str());
+    return 0;
+  }
+  const Suggest suggest = literalSuggest;
+
+  const long rssBefore = residentKilobytes();
+  const kavelin::words::LoadedWords lists = kavelin::words::loadWordLists();
+  const long rssAfter = residentKilobytes();
+  std::printf("word lists: %s\n", lists.summary().c_str());
+  std::fputs(lists.warnings().c_str(), stderr);
+  for (const auto& s : lists.lists) {
+    std::printf("  %-13s read %7zu, kept %7zu, %6.1f ms  %s\n", kavelin::words::listName(s.list),
+                s.read, s.kept, s.milliseconds, s.found ? s.where.c_str() : s.error.c_str());
+  }
+  std::printf("  merged %zu words in %.1f ms; word set %.1f MB; resident memory +%.1f MB\n",
+              lists.words.size(), lists.milliseconds, lists.words.memoryBytes() / 1e6,
+              (rssAfter - rssBefore) / 1e3);
+
+  struct Set {
+    const char* name;
+    Loaded data;
+  };
+  std::vector<Set> sets;
+  sets.push_back({"sentences (by occurrence)", readSentences(dir + "/hi.romanized.aligned.tsv")});
+  sets.push_back({"test words (by count)", readLexicon(dir + "/hi.translit.sampled.test.tsv")});
+  sets.push_back({"dev words (by count)", readLexicon(dir + "/hi.translit.sampled.dev.tsv")});
+
+  const auto start = std::chrono::steady_clock::now();
+  for (const Set& set : sets) {
+    if (set.data.items.empty()) {
+      std::printf("%-28s no data\n", set.name);
+      continue;
+    }
+    printAccuracy(set.name, set.data, score(set.data.items, suggest));
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("scored in %.1f s\n", seconds);
+  if (!sets[0].data.items.empty()) printCoverage("sentences", sets[0].data.items, lists.words);
+  if (!sets[1].data.items.empty()) printCoverage("test words", sets[1].data.items, lists.words);
+  return 0;
+}
