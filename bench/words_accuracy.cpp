@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -18,7 +19,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "commonwords.h"
 #include "engine.h"
+#include "suggest.h"
 #include "text.h"
 #include "unicode.h"
 #include "wordlists.h"
@@ -188,7 +191,9 @@ int main(int argc, char** argv) {
     std::printf("words_accuracy: no data in %s; skipped\n", dir.c_str());
     return 0;
   }
-  const Suggest suggest = literalSuggest;
+  // A second argument names the one set to score (sentences, test or dev);
+  // "literal" scores the engine's literal conversion instead of suggestions.
+  const std::string only = argc > 2 ? argv[2] : "";
 
   const long rssBefore = residentKilobytes();
   const kavelin::words::LoadedWords lists = kavelin::words::loadWordLists();
@@ -203,14 +208,71 @@ int main(int argc, char** argv) {
               lists.words.size(), lists.milliseconds, lists.words.memoryBytes() / 1e6,
               (rssAfter - rssBefore) / 1e3);
 
+  // The index: the common words, then every listed word the scheme can spell.
+  namespace w = kavelin::words;
+  w::Suggester suggester;
+  // Further arguments set ranking weights for tuning: distance=3 hunspell=10 ...
+  for (int i = 3; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const std::size_t eq = arg.find('=');
+    const int value = eq == std::string::npos ? 0 : std::atoi(arg.c_str() + eq + 1);
+    w::RankWeights& rw = suggester.weights;
+    const std::pair<const char*, int*> fields[] = {
+        {"distance", &rw.distance},     {"exact", &rw.exact},
+        {"commonBase", &rw.commonBase}, {"commonSlope", &rw.commonSlope},
+        {"hunspell", &rw.hunspell},     {"aspell", &rw.aspell},
+        {"apertium", &rw.apertium}};
+    for (const auto& [name, field] : fields) {
+      if (arg.compare(0, eq, name) == 0) *field = value;
+    }
+  }
+  const auto indexStart = std::chrono::steady_clock::now();
+  std::uint32_t rank = 0;
+  for (std::u16string_view word : w::commonWords()) {
+    suggester.add(w::devanagariNfc(word), w::kFromCommon, ++rank);
+  }
+  for (std::size_t i = 0; i < lists.words.size(); ++i) {
+    const w::ListMask m = lists.words.lists(i);
+    std::uint8_t from = 0;
+    if (m & w::maskOf(w::WordList::kAspell)) from |= w::kFromAspell;
+    if (m & w::maskOf(w::WordList::kHunspell)) from |= w::kFromHunspell;
+    if (m & w::maskOf(w::WordList::kApertium)) from |= w::kFromApertium;
+    suggester.add(lists.words.word(i), from);
+  }
+  const double indexMs =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - indexStart)
+          .count();
+  const w::SpellCounts& spelled = suggester.spellCounts();
+  std::printf("index: %zu words in %.1f ms; not offered, as the scheme cannot spell them:",
+              suggester.size(), indexMs);
+  for (std::size_t r = 1; r < w::kSpellFailureCount; ++r) {
+    std::printf(" %zu %s;", spelled.byResult[r], w::describe(static_cast<w::SpellFailure>(r)));
+  }
+  std::printf("\n");
+  const Suggest suggest =
+      only == "literal" ? Suggest(literalSuggest) : [&](std::string_view roman, std::size_t n) {
+        std::vector<std::u16string> out;
+        for (const w::Candidate& c : suggester.suggest(roman, n)) out.push_back(c.unicode);
+        return out;
+      };
+
   struct Set {
     const char* name;
     Loaded data;
   };
   std::vector<Set> sets;
-  sets.push_back({"sentences (by occurrence)", readSentences(dir + "/hi.romanized.aligned.tsv")});
-  sets.push_back({"test words (by count)", readLexicon(dir + "/hi.translit.sampled.test.tsv")});
-  sets.push_back({"dev words (by count)", readLexicon(dir + "/hi.translit.sampled.dev.tsv")});
+  if (only.empty() || only == "literal" || only == "sentences") {
+    sets.push_back({"sentences (by occurrence)", readSentences(dir + "/hi.romanized.aligned.tsv")});
+  }
+  if (only.empty() || only == "literal" || only == "test") {
+    sets.push_back({"test words (by count)", readLexicon(dir + "/hi.translit.sampled.test.tsv")});
+  }
+  if (only.empty() || only == "literal" || only == "dev") {
+    sets.push_back({"dev words (by count)", readLexicon(dir + "/hi.translit.sampled.dev.tsv")});
+  }
+  if (only == "train") {
+    sets.push_back({"train words (by count)", readLexicon(dir + "/hi.translit.sampled.train.tsv")});
+  }
 
   const auto start = std::chrono::steady_clock::now();
   for (const Set& set : sets) {
@@ -223,7 +285,9 @@ int main(int argc, char** argv) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("scored in %.1f s\n", seconds);
-  if (!sets[0].data.items.empty()) printCoverage("sentences", sets[0].data.items, lists.words);
-  if (!sets[1].data.items.empty()) printCoverage("test words", sets[1].data.items, lists.words);
+  if (only.empty()) {
+    if (!sets[0].data.items.empty()) printCoverage("sentences", sets[0].data.items, lists.words);
+    if (!sets[1].data.items.empty()) printCoverage("test words", sets[1].data.items, lists.words);
+  }
   return 0;
 }

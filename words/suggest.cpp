@@ -40,12 +40,15 @@ void Suggester::setUserCount(std::u16string_view word, std::uint32_t count) {
 // What is known of a word before anything is typed, in the tenths of
 // looseDistance: common words and words of the smaller, curated lists first.
 int Suggester::priorBonus(const Entry& e) const {
+  const RankWeights& w = weights;
   int bonus = 0;
-  if (e.commonRank) bonus += 30 - static_cast<int>(3 * std::log2(e.commonRank));
-  if (e.sources & kFromHunspell) bonus += 8;
-  if (e.sources & kFromAspell) bonus += 3;
-  if (e.sources & kFromApertium) bonus += 3;
-  if (e.userCount) bonus += 20 + static_cast<int>(6 * std::log2(1 + e.userCount));
+  if (e.commonRank) {
+    bonus += w.commonBase - static_cast<int>(w.commonSlope * std::log2(e.commonRank));
+  }
+  if (e.sources & kFromHunspell) bonus += w.hunspell;
+  if (e.sources & kFromAspell) bonus += w.aspell;
+  if (e.sources & kFromApertium) bonus += w.apertium;
+  if (e.userCount) bonus += w.userBase + static_cast<int>(w.userSlope * std::log2(1 + e.userCount));
   return bonus;
 }
 
@@ -82,8 +85,8 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
     if (it == byKey_.end()) continue;
     for (std::uint32_t index : it->second) {
       const Entry& e = entries_[index];
-      int cost = 2 * looseDistance(typed, e.spelling) - priorBonus(e);
-      if (e.spelling == typed) cost -= 10;  // typed exactly as the chart spells it
+      int cost = weights.distance * looseDistance(typed, e.spelling) - priorBonus(e);
+      if (e.spelling == typed) cost -= weights.exact;  // typed exactly as the chart spells it
       ranked.emplace_back(cost, index);
     }
   }

@@ -33,9 +33,25 @@ struct Candidate {
   bool known = true;       // false for the literal conversion of an unknown word
 };
 
+// How the ranking weighs a candidate, in the tenths of looseDistance: its
+// cost is distance * `distance` less what is known of the word.
+struct RankWeights {
+  int distance = 2;
+  int exact = 10;       // typed exactly as the word's key spelling
+  int commonBase = 30;  // a common word of rank r gains commonBase - commonSlope * log2(r)
+  int commonSlope = 3;
+  int hunspell = 8;  // in the smaller, curated list
+  int aspell = 3;
+  int apertium = 3;
+  int userBase = 20;  // a word of the user's gains userBase + userSlope * log2(1 + count)
+  int userSlope = 6;
+};
+
 class Suggester {
  public:
   Suggester();
+
+  RankWeights weights;
 
   // Adds a word (Devanagari, NFC) from `sources`; `commonRank` is its place in
   // the common list (1 = most common, 0 = not there). A word added again gains

@@ -26,14 +26,15 @@ bool devanagariWord(std::u16string_view word) {
 
 // Creates `folder` and its parents; true when it exists afterwards.
 bool makeFolders(const std::string& folder) {
-  for (std::size_t slash = folder.find('/', 1); ; slash = folder.find('/', slash + 1)) {
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
     const std::string part = folder.substr(0, slash);
     if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
     if (slash == std::string::npos) return true;
   }
 }
 
-constexpr char kHeader[] = "# Kavelin's word store: a word and how often it was picked, tab-separated\n";
+constexpr char kHeader[] =
+    "# Kavelin's word store: a word and how often it was picked, tab-separated\n";
 
 }  // namespace
 
@@ -68,9 +69,8 @@ bool UserStore::load(std::string* error) {
     char* end = nullptr;
     const unsigned long count =
         tab == std::string::npos ? 0 : std::strtoul(line.c_str() + tab + 1, &end, 10);
-    if (tab == std::string::npos || end == line.c_str() + tab + 1 || *end != '\0' ||
-        count == 0 || count > 0xFFFFFFFFul || !decodeUtf8(line.substr(0, tab), word) ||
-        !devanagariWord(word)) {
+    if (tab == std::string::npos || end == line.c_str() + tab + 1 || *end != '\0' || count == 0 ||
+        count > 0xFFFFFFFFul || !decodeUtf8(line.substr(0, tab), word) || !devanagariWord(word)) {
       if (bad++ == 0) firstBad = lineNumber;
       continue;
     }
