@@ -21,6 +21,8 @@
 
 #include "commonwords.h"
 #include "engine.h"
+#include "keyspelling.h"
+#include "loosekey.h"
 #include "suggest.h"
 #include "text.h"
 #include "unicode.h"
@@ -173,6 +175,63 @@ void printCoverage(const char* name, const std::vector<Item>& items,
               distinct.size());
 }
 
+// Why the word meant was not among the top five, for a set: not in the
+// index at all, in it under another loose key, or in the bucket but ranked
+// lower; with examples of each (printed only, for looking at).
+void printMisses(const std::vector<Item>& items, kavelin::words::Suggester& suggester,
+                 const kavelin::words::LoadedWords& lists, std::size_t examples) {
+  namespace w = kavelin::words;
+  w::KeySpeller speller;
+  std::unordered_map<std::u16string, bool> common;
+  for (std::u16string_view c : w::commonWords()) common.emplace(w::devanagariNfc(c), true);
+  const char* names[] = {"not in any list", "listed, cannot be spelled",
+                         "other loose key", "same key, ranked lower",
+                         "hit top-1",       "hit top-2..5"};
+  double weight[6] = {};
+  std::vector<std::string> shown[6];
+  std::string spelling;
+  for (const Item& item : items) {
+    int kind = 0;
+    std::size_t place = 99;
+    const auto got = suggester.suggest(item.roman, 5);
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      if (w::devanagariNfc(got[i].unicode) == item.native) place = i;
+    }
+    const bool listed = lists.words.contains(item.native) || common.count(item.native);
+    const bool spelled = speller.spell(item.native, spelling) == w::SpellFailure::kNone;
+    if (place == 0) {
+      kind = 4;
+    } else if (place < 5) {
+      kind = 5;
+    } else if (!listed) {
+      kind = 0;
+    } else if (!spelled) {
+      kind = 1;
+    } else if (w::looseKey(item.roman) != w::looseKey(spelling)) {
+      kind = 2;
+    } else {
+      kind = 3;
+    }
+    weight[kind] += item.weight;
+    if (shown[kind].size() < examples && kind != 4) {
+      std::string line = item.roman + "\t" + kavelin::encodeUtf8(item.native) + "\t" + spelling +
+                         "\t" + w::looseKey(item.roman) + "/" + w::looseKey(spelling) + "\t|";
+      for (const auto& c : got) line += " " + kavelin::encodeUtf8(c.unicode) + ":" + c.spelling;
+      shown[kind].push_back(line);
+    }
+  }
+  double total = 0;
+  for (double x : weight) total += x;
+  for (int k = 0; k < 6; ++k) {
+    std::printf("%-28s %5.1f %%\n", names[k], percent(weight[k], total));
+  }
+  for (int k = 0; k < 6; ++k) {
+    if (k == 4) continue;
+    std::printf("== %s\n", names[k]);
+    for (const auto& line : shown[k]) std::printf("  %s\n", line.c_str());
+  }
+}
+
 long residentKilobytes() {
   std::ifstream in("/proc/self/status");
   std::string line;
@@ -211,17 +270,23 @@ int main(int argc, char** argv) {
   // The index: the common words, then every listed word the scheme can spell.
   namespace w = kavelin::words;
   w::Suggester suggester;
+  std::size_t misses = 0;  // "misses[=N]": why words were missed, with N examples
   // Further arguments set ranking weights for tuning: distance=3 hunspell=10 ...
   for (int i = 3; i < argc; ++i) {
     const std::string arg = argv[i];
     const std::size_t eq = arg.find('=');
+    if (arg.rfind("misses", 0) == 0) {
+      misses = eq == std::string::npos ? 40 : std::atoi(arg.c_str() + eq + 1);
+      continue;
+    }
     const int value = eq == std::string::npos ? 0 : std::atoi(arg.c_str() + eq + 1);
     w::RankWeights& rw = suggester.weights;
     const std::pair<const char*, int*> fields[] = {
         {"distance", &rw.distance},     {"exact", &rw.exact},
         {"commonBase", &rw.commonBase}, {"commonSlope", &rw.commonSlope},
         {"hunspell", &rw.hunspell},     {"aspell", &rw.aspell},
-        {"apertium", &rw.apertium}};
+        {"apertium", &rw.apertium},     {"guesses", &rw.guesses},
+        {"unknown", &rw.unknown},       {"guessScale", &rw.guessScale}};
     for (const auto& [name, field] : fields) {
       if (arg.compare(0, eq, name) == 0) *field = value;
     }
@@ -281,6 +346,7 @@ int main(int argc, char** argv) {
       continue;
     }
     printAccuracy(set.name, set.data, score(set.data.items, suggest));
+    if (misses) printMisses(set.data.items, suggester, lists, misses);
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "loosekey.h"
 #include "unicode.h"
+#include "unicodetoglyphs.h"
+#include "wordlists.h"
 
 namespace kavelin::words {
 
@@ -27,6 +30,7 @@ bool Suggester::add(std::u16string_view word, std::uint8_t sources, std::uint32_
   const auto index = static_cast<std::uint32_t>(entries_.size());
   entries_.push_back({std::u16string(word), spelling_, commonRank, 0, sources});
   byWord_.emplace(word, index);
+  model_.add(spelling_);
   looseKey(spelling_, key_);
   byKey_[key_].push_back(index);
   return true;
@@ -90,32 +94,80 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
       ranked.emplace_back(cost, index);
     }
   }
-  std::sort(ranked.begin(), ranked.end());
+  // Spellings guessed from the letters: a listed word they type joins the
+  // ranking as if found by its key; any other word is offered as unknown.
+  std::vector<Candidate> unknowns;
+  float bestGuess = 0;
+  if (weights.guesses > 0) {
+    const std::vector<Guess> guesses =
+        guessSpellings(typed, model_, static_cast<std::size_t>(weights.guesses));
+    if (!guesses.empty()) bestGuess = guesses[0].cost;
+    for (const Guess& g : guesses) {
+      GlyphString glyphs = literal_.e2h(std::u16string(g.spelling.begin(), g.spelling.end()));
+      while (!glyphs.empty() && glyphs.back() == u' ') glyphs.pop_back();
+      std::u16string unicode = glyphsToUnicode(glyphs);
+      if (const std::int64_t at = find(unicode); at >= 0) {
+        const auto index = static_cast<std::uint32_t>(at);
+        const Entry& e = entries_[index];
+        int cost = weights.distance * looseDistance(typed, e.spelling) - priorBonus(e);
+        if (e.spelling == typed) cost -= weights.exact;
+        ranked.emplace_back(cost, index);
+        continue;
+      }
+      // A word of its own: in NFC, and shown by the font as typed.
+      if (unicode.empty() || devanagariNfc(unicode) != unicode || !isDevanagariWord(unicode) ||
+          unicodeToGlyphs(unicode).glyphs != glyphs) {
+        continue;
+      }
+      if (std::any_of(unknowns.begin(), unknowns.end(),
+                      [&](const Candidate& c) { return c.unicode == unicode; })) {
+        continue;
+      }
+      const int cost = weights.distance * looseDistance(typed, g.spelling) + weights.unknown +
+                       static_cast<int>(weights.guessScale * (g.cost - bestGuess));
+      unknowns.push_back({std::move(unicode), std::move(glyphs), g.spelling, cost, false});
+    }
+  }
+  // Each word once, at its lowest cost.
+  std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+    return std::tie(a.second, a.first) < std::tie(b.second, b.first);
+  });
   ranked.erase(std::unique(ranked.begin(), ranked.end(),
                            [](const auto& a, const auto& b) { return a.second == b.second; }),
                ranked.end());
+  std::sort(ranked.begin(), ranked.end());
   for (const auto& [cost, index] : ranked) {
     if (out.size() == n) break;
     const Entry& e = entries_[index];
     out.push_back({e.word, {}, e.spelling, cost, true});
   }
-  // A known literal word stays among them; an unknown one leads only when no
-  // known word matches.
-  if (literalEntry >= 0) {
+  for (Candidate& c : unknowns) out.push_back(std::move(c));
+  // The literal word is ranked as the others: as a known word, or as a guess.
+  if (literalUnicode.empty() || std::any_of(out.begin(), out.end(), [&](const Candidate& c) {
+        return c.unicode == literalUnicode;
+      })) {
+    // among them already
+  } else if (literalEntry >= 0) {
     const Entry& e = entries_[static_cast<std::size_t>(literalEntry)];
-    const bool listed = std::any_of(out.begin(), out.end(),
-                                    [&](const Candidate& c) { return c.unicode == e.word; });
-    if (!listed) {
-      Candidate c{e.word, {}, e.spelling, 0, true};
-      if (out.size() < n) {
-        out.push_back(std::move(c));
-      } else if (n > 1) {
-        out.back() = std::move(c);  // a single place goes to the best
-      }
-    }
-  } else if (out.empty() && !literalUnicode.empty()) {
-    out.push_back({literalUnicode, literalWord, std::string(typed), 0, false});
+    const int cost = weights.distance * looseDistance(typed, e.spelling) - priorBonus(e) -
+                     (e.spelling == typed ? weights.exact : 0);
+    out.push_back({e.word, {}, e.spelling, cost, true});
+  } else {
+    const int cost =
+        weights.unknown + static_cast<int>(weights.guessScale *
+                                           std::max(0.0F, model_.spellingCost(typed) - bestGuess));
+    out.push_back({literalUnicode, literalWord, std::string(typed), cost, false});
   }
+  std::stable_sort(out.begin(), out.end(),
+                   [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
+  // The literal word stays among them, known or not; a single place goes to
+  // the best.
+  const auto literal = std::find_if(
+      out.begin(), out.end(), [&](const Candidate& c) { return c.unicode == literalUnicode; });
+  if (literal != out.end() && static_cast<std::size_t>(literal - out.begin()) >= n && n > 1) {
+    std::rotate(out.begin() + static_cast<std::ptrdiff_t>(n) - 1, literal, literal + 1);
+  }
+  if (out.size() > n) out.resize(n);
   for (Candidate& c : out) {
     if (c.glyphs.empty()) {
       c.glyphs = literal_.e2h(std::u16string(c.spelling.begin(), c.spelling.end()));

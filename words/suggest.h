@@ -12,6 +12,7 @@
 
 #include "engine.h"
 #include "keyspelling.h"
+#include "spellmodel.h"
 #include "text.h"
 
 namespace kavelin::words {
@@ -45,6 +46,12 @@ struct RankWeights {
   int apertium = 3;
   int userBase = 20;  // a word of the user's gains userBase + userSlope * log2(1 + count)
   int userSlope = 6;
+  // Spellings guessed from the typed letters (spellmodel.h): how many are
+  // tried, what a word in no list costs, and the weight of a guess's cost
+  // beyond the best guess's, per unit of -ln P.
+  int guesses = 20;
+  int unknown = 10;
+  int guessScale = 5;
 };
 
 class Suggester {
@@ -83,6 +90,7 @@ class Suggester {
   std::int64_t find(std::u16string_view word) const;
 
   KeySpeller speller_;
+  SpellingModel model_;
   Engine literal_;
   std::vector<Entry> entries_;
   std::unordered_map<std::u16string, std::uint32_t> byWord_;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,12 +21,14 @@ class SuggestTest : public testing::Test {
  protected:
   void SetUp() override {
     std::uint32_t rank = 0;
-    for (std::u16string_view w : commonWords()) s.add(w, kFromCommon, ++rank);
+    for (std::u16string_view w : commonWords()) {
+      if (s.add(w, kFromCommon, ++rank)) added.emplace(w);
+    }
     for (const char16_t* w : {u"भारत", u"प्यार", u"धर्म", u"सभा", u"दिल", u"हे"}) {
-      s.add(w, kFromHunspell);
+      if (s.add(w, kFromHunspell)) added.emplace(w);
     }
     for (const char16_t* w : {u"भरत", u"प्यारा", u"धरम", u"डील", u"दील", u"हें"}) {
-      s.add(w, kFromAspell);
+      if (s.add(w, kFromAspell)) added.emplace(w);
     }
   }
   std::vector<std::u16string> words(std::string_view typed, std::size_t n = 5) {
@@ -33,6 +37,7 @@ class SuggestTest : public testing::Test {
     return out;
   }
   Suggester s;
+  std::set<std::u16string> added;
 };
 
 TEST_F(SuggestTest, LooseSpellingsFindTheWordMeant) {
@@ -54,7 +59,8 @@ TEST_F(SuggestTest, LooseSpellingsFindTheWordMeant) {
 
 TEST_F(SuggestTest, EverySpellingTypesItsWordExactly) {
   Engine engine;
-  for (const char* typed : {"bharat", "pyar", "dharm", "hai", "me", "dil", "sab", "ke", "ki"}) {
+  for (const char* typed : {"bharat", "pyar", "dharm", "hai", "me", "dil", "sab", "ke", "ki",
+                            "kamalpatr", "ladki", "shaadi", "kshatriya", "xyz", "Ta"}) {
     for (const Candidate& c : s.suggest(typed, 9)) {
       GlyphString glyphs = engine.e2h(std::u16string(c.spelling.begin(), c.spelling.end()));
       ASSERT_FALSE(glyphs.empty());
@@ -62,7 +68,8 @@ TEST_F(SuggestTest, EverySpellingTypesItsWordExactly) {
       glyphs.pop_back();
       EXPECT_EQ(glyphs, c.glyphs) << typed << " " << c.spelling;
       EXPECT_EQ(glyphsToUnicode(glyphs), c.unicode) << typed << " " << c.spelling;
-      EXPECT_TRUE(c.known);
+      // Known exactly when it is a word that was added.
+      EXPECT_EQ(c.known, added.count(c.unicode) == 1) << typed << " " << c.spelling;
     }
   }
 }
@@ -75,12 +82,20 @@ TEST_F(SuggestTest, TheLiteralWordStaysOrLeads) {
   EXPECT_EQ(two[0], u"भारत");
   EXPECT_EQ(two[1], u"भरत");
   EXPECT_EQ(words("bharat", 1), std::vector<std::u16string>{u"भारत"});
-  // Nothing known matches: the literal conversion comes first, as typed.
+  // Nothing known matches: the candidates are guesses, unknown, and the
+  // literal conversion is among them, spelled as typed.
   const std::vector<Candidate> unknown = s.suggest("kamalpatr", 5);
-  ASSERT_EQ(unknown.size(), 1u);
-  EXPECT_FALSE(unknown[0].known);
-  EXPECT_EQ(unknown[0].spelling, "kamalpatr");
-  EXPECT_EQ(unknown[0].unicode, glyphsToUnicode(unknown[0].glyphs));
+  ASSERT_FALSE(unknown.empty());
+  for (const Candidate& c : unknown) EXPECT_FALSE(c.known) << c.spelling;
+  const auto literal = std::find_if(unknown.begin(), unknown.end(),
+                                    [](const Candidate& c) { return c.spelling == "kamalpatr"; });
+  ASSERT_NE(literal, unknown.end());
+  EXPECT_EQ(literal->unicode, glyphsToUnicode(literal->glyphs));
+  // A known word outranks the unknown guesses.
+  const std::vector<Candidate> guessed = s.suggest("bhaarath", 5);
+  ASSERT_FALSE(guessed.empty());
+  EXPECT_EQ(guessed[0].unicode, u"भारत");
+  EXPECT_TRUE(guessed[0].known);
   EXPECT_TRUE(s.suggest("", 5).empty());
   EXPECT_TRUE(s.suggest("bharat", 0).empty());
 }
