@@ -7,6 +7,7 @@
 //   words_accuracy [DATA_DIR]
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -232,6 +233,24 @@ void printMisses(const std::vector<Item>& items, kavelin::words::Suggester& sugg
   }
 }
 
+// The median and 90th percentile time of one lookup of nine candidates, over
+// the set's Roman words.
+void printTiming(const std::vector<Item>& items, kavelin::words::Suggester& suggester) {
+  std::vector<double> micros;
+  for (const Item& item : items) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto got = suggester.suggest(item.roman, 9);
+    micros.push_back(
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+            .count());
+    if (got.size() > 9) std::abort();
+  }
+  if (micros.empty()) return;
+  std::sort(micros.begin(), micros.end());
+  std::printf("lookup of 9: median %.0f us, 90th percentile %.0f us, max %.0f us\n",
+              micros[micros.size() / 2], micros[micros.size() * 9 / 10], micros.back());
+}
+
 long residentKilobytes() {
   std::ifstream in("/proc/self/status");
   std::string line;
@@ -271,26 +290,39 @@ int main(int argc, char** argv) {
   namespace w = kavelin::words;
   w::Suggester suggester;
   std::size_t misses = 0;  // "misses[=N]": why words were missed, with N examples
+  bool timing = false;     // "timing": the time of one lookup of nine
   // Further arguments set ranking weights for tuning: distance=3 hunspell=10 ...
   for (int i = 3; i < argc; ++i) {
     const std::string arg = argv[i];
     const std::size_t eq = arg.find('=');
+    if (arg == "timing") {
+      timing = true;
+      continue;
+    }
     if (arg.rfind("misses", 0) == 0) {
       misses = eq == std::string::npos ? 40 : std::atoi(arg.c_str() + eq + 1);
       continue;
     }
     const int value = eq == std::string::npos ? 0 : std::atoi(arg.c_str() + eq + 1);
     w::RankWeights& rw = suggester.weights;
-    const std::pair<const char*, int*> fields[] = {
-        {"distance", &rw.distance},     {"exact", &rw.exact},
-        {"commonBase", &rw.commonBase}, {"commonSlope", &rw.commonSlope},
-        {"hunspell", &rw.hunspell},     {"aspell", &rw.aspell},
-        {"apertium", &rw.apertium},     {"guesses", &rw.guesses},
-        {"unknown", &rw.unknown},       {"guessScale", &rw.guessScale}};
+    const std::pair<const char*, int*> fields[] = {{"distance", &rw.distance},
+                                                   {"exact", &rw.exact},
+                                                   {"commonBase", &rw.commonBase},
+                                                   {"commonSlope", &rw.commonSlope},
+                                                   {"hunspell", &rw.hunspell},
+                                                   {"aspell", &rw.aspell},
+                                                   {"apertium", &rw.apertium},
+                                                   {"guesses", &rw.guesses},
+                                                   {"unknown", &rw.unknown},
+                                                   {"guessScale", &rw.guessScale},
+                                                   {"nasalConjunct", &rw.nasalConjunct},
+                                                   {"candrabindu", &rw.candrabindu},
+                                                   {"visarga", &rw.visarga}};
     for (const auto& [name, field] : fields) {
       if (arg.compare(0, eq, name) == 0) *field = value;
     }
   }
+  const long rssIndex = residentKilobytes();
   const auto indexStart = std::chrono::steady_clock::now();
   std::uint32_t rank = 0;
   for (std::u16string_view word : w::commonWords()) {
@@ -308,6 +340,7 @@ int main(int argc, char** argv) {
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - indexStart)
           .count();
   const w::SpellCounts& spelled = suggester.spellCounts();
+  std::printf("index: resident memory +%.1f MB\n", (residentKilobytes() - rssIndex) / 1e3);
   std::printf("index: %zu words in %.1f ms; not offered, as the scheme cannot spell them:",
               suggester.size(), indexMs);
   for (std::size_t r = 1; r < w::kSpellFailureCount; ++r) {
@@ -347,6 +380,7 @@ int main(int argc, char** argv) {
     }
     printAccuracy(set.name, set.data, score(set.data.items, suggest));
     if (misses) printMisses(set.data.items, suggester, lists, misses);
+    if (timing) printTiming(set.data.items, suggester);
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

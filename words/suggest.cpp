@@ -56,6 +56,32 @@ int Suggester::priorBonus(const Entry& e) const {
   return bonus;
 }
 
+// What the spelling has that the typed letters do not ask for: a half n or m
+// before a consonant where the anusvara is the usual writing (अम्बर / अंबर),
+// a candrabindu, a visarga.
+int Suggester::shapeCost(std::string_view typed, std::string_view spelling) const {
+  int cost = 0;
+  for (std::size_t i = 0; i < spelling.size(); ++i) {
+    const char c = spelling[i];
+    if ((c == 'n' || c == 'm' || c == 'N') && i > 0 && i + 1 < spelling.size() &&
+        std::string_view("kgcjTDtdpbsS").find(spelling[i + 1]) != std::string_view::npos) {
+      cost += weights.nasalConjunct;
+    } else if (c == '*' && typed.find('*') == std::string_view::npos) {
+      cost += weights.candrabindu;
+    } else if (c == ':' && typed.find(':') == std::string_view::npos) {
+      cost += weights.visarga;
+    }
+  }
+  return cost;
+}
+
+int Suggester::knownCost(std::string_view typed, const Entry& e) const {
+  int cost = weights.distance * looseDistance(typed, e.spelling) - priorBonus(e) +
+             shapeCost(typed, e.spelling);
+  if (e.spelling == typed) cost -= weights.exact;  // typed exactly as the chart spells it
+  return cost;
+}
+
 std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n) {
   std::vector<Candidate> out;
   if (typed.empty() || n == 0) return out;
@@ -89,9 +115,7 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
     if (it == byKey_.end()) continue;
     for (std::uint32_t index : it->second) {
       const Entry& e = entries_[index];
-      int cost = weights.distance * looseDistance(typed, e.spelling) - priorBonus(e);
-      if (e.spelling == typed) cost -= weights.exact;  // typed exactly as the chart spells it
-      ranked.emplace_back(cost, index);
+      ranked.emplace_back(knownCost(typed, e), index);
     }
   }
   // Spellings guessed from the letters: a listed word they type joins the
@@ -108,10 +132,7 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
       std::u16string unicode = glyphsToUnicode(glyphs);
       if (const std::int64_t at = find(unicode); at >= 0) {
         const auto index = static_cast<std::uint32_t>(at);
-        const Entry& e = entries_[index];
-        int cost = weights.distance * looseDistance(typed, e.spelling) - priorBonus(e);
-        if (e.spelling == typed) cost -= weights.exact;
-        ranked.emplace_back(cost, index);
+        ranked.emplace_back(knownCost(typed, entries_[index]), index);
         continue;
       }
       // A word of its own: in NFC, and shown by the font as typed.
@@ -123,7 +144,8 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
                       [&](const Candidate& c) { return c.unicode == unicode; })) {
         continue;
       }
-      const int cost = weights.distance * looseDistance(typed, g.spelling) + weights.unknown +
+      const int cost = weights.distance * looseDistance(typed, g.spelling) +
+                       shapeCost(typed, g.spelling) + weights.unknown +
                        static_cast<int>(weights.guessScale * (g.cost - bestGuess));
       unknowns.push_back({std::move(unicode), std::move(glyphs), g.spelling, cost, false});
     }
@@ -149,13 +171,11 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
     // among them already
   } else if (literalEntry >= 0) {
     const Entry& e = entries_[static_cast<std::size_t>(literalEntry)];
-    const int cost = weights.distance * looseDistance(typed, e.spelling) - priorBonus(e) -
-                     (e.spelling == typed ? weights.exact : 0);
-    out.push_back({e.word, {}, e.spelling, cost, true});
+    out.push_back({e.word, {}, e.spelling, knownCost(typed, e), true});
   } else {
-    const int cost =
-        weights.unknown + static_cast<int>(weights.guessScale *
-                                           std::max(0.0F, model_.spellingCost(typed) - bestGuess));
+    const int cost = shapeCost(typed, typed) + weights.unknown +
+                     static_cast<int>(weights.guessScale *
+                                      std::max(0.0F, model_.spellingCost(typed) - bestGuess));
     out.push_back({literalUnicode, literalWord, std::string(typed), cost, false});
   }
   std::stable_sort(out.begin(), out.end(),

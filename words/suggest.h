@@ -50,8 +50,12 @@ struct RankWeights {
   // tried, what a word in no list costs, and the weight of a guess's cost
   // beyond the best guess's, per unit of -ln P.
   int guesses = 20;
-  int unknown = 10;
-  int guessScale = 5;
+  int unknown = 6;
+  int guessScale = 3;
+  // Shapes the typed letters do not ask for (see shapeCost).
+  int nasalConjunct = 10;
+  int candrabindu = 10;
+  int visarga = 6;
 };
 
 class Suggester {
@@ -87,6 +91,8 @@ class Suggester {
     std::uint8_t sources = 0;
   };
   int priorBonus(const Entry& e) const;
+  int shapeCost(std::string_view typed, std::string_view spelling) const;
+  int knownCost(std::string_view typed, const Entry& e) const;
   std::int64_t find(std::u16string_view word) const;
 
   KeySpeller speller_;
