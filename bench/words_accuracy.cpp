@@ -317,7 +317,8 @@ int main(int argc, char** argv) {
                                                    {"guessScale", &rw.guessScale},
                                                    {"nasalConjunct", &rw.nasalConjunct},
                                                    {"candrabindu", &rw.candrabindu},
-                                                   {"visarga", &rw.visarga}};
+                                                   {"visarga", &rw.visarga},
+                                                   {"guessBeam", &rw.guessBeam}};
     for (const auto& [name, field] : fields) {
       if (arg.compare(0, eq, name) == 0) *field = value;
     }

@@ -141,17 +141,21 @@ std::uint32_t SpellingModel::Counts::get(std::uint64_t key) const {
 // tokens (6 bits each); longer ones in the hash table.
 namespace {
 constexpr std::size_t kDenseTokens = 3;
-constexpr std::size_t kDenseBlock = std::size_t{1} << (6 * kDenseTokens);
+// Where the counts of `size` tokens begin: 1 + 64 + 64^2 ... before them.
+constexpr std::size_t denseStart(std::size_t size) {
+  return size == 0 ? 0 : denseStart(size - 1) + (std::size_t{1} << (6 * (size - 1)));
+}
+constexpr std::size_t kDenseSize = denseStart(kDenseTokens + 1);
 }  // namespace
 
-SpellingModel::SpellingModel() : dense_(2 * (kDenseTokens + 1) * kDenseBlock, 0) {}
+SpellingModel::SpellingModel() : dense_(2 * kDenseSize, 0) {}
 
 std::uint32_t* SpellingModel::denseSlot(std::uint64_t type, const std::uint8_t* last,
                                         std::size_t size) {
   if (size > kDenseTokens) return nullptr;
   std::size_t index = 0;
   for (std::size_t i = 0; i < size; ++i) index = index << 6 | last[-static_cast<std::ptrdiff_t>(i)];
-  return &dense_[((type == kNgram ? 0 : kDenseTokens + 1) + size) * kDenseBlock + index];
+  return &dense_[(type == kNgram ? 0 : kDenseSize) + denseStart(size) + index];
 }
 
 std::uint32_t SpellingModel::addCount(std::uint64_t type, const std::uint8_t* last,
@@ -232,7 +236,7 @@ std::size_t SpellingModel::memoryBytes() const {
 namespace {
 
 // Where a rule applies.
-enum Where : std::uint8_t {
+enum Where : std::uint16_t {
   kAnywhere = 0,
   kAtStart = 1,             // the typed word begins with it
   kAtEnd = 2,               // the typed word ends with it
@@ -241,6 +245,8 @@ enum Where : std::uint8_t {
   kNotAfterConsonant = 16,  //
   kBeforeConsonant = 32,    // a consonant letter is typed next
   kFinalAfterVowel = 64,    // ends the word, after a vowel
+  kAfterVowel = 128,        // the spelling so far ends in a vowel
+  kNotAtStart = 256,        //
 };
 
 // Typed letters, a key spelling they may mean, and the cost of reading them
@@ -249,7 +255,7 @@ struct Rule {
   const char* typed;
   const char* keys;
   float cost;
-  std::uint8_t where = kAnywhere;
+  std::uint16_t where = kAnywhere;
 };
 
 const Rule kRules[] = {
@@ -298,9 +304,19 @@ const Rule kRules[] = {
     {"ie", "iye", 0.8F},
     {"ae", "aae", 0.5F},
     {"ae", "aaye", 1.0F},
+    // English spellings: a schwa written e, o or u; y for ee at the end.
+    {"e", "a", 1.5F, kNotAtStart},
+    {"o", "a", 2.0F, kNotAtStart},
+    {"u", "a", 2.0F},
+    {"u", "au", 2.0F},
+    {"y", "ee", 1.0F, kAtEnd | kAfterConsonant},
+    {"y", "", 1.5F, kAfterVowel},
+    {"ey", "e", 0.8F, kNotAtEnd},
+    {"ks", "Ksh", 1.0F},
     {"ri", "R", 1.5F, kAfterConsonant},
     {"ri", "hr", 1.5F, kAtStart},
     {"ru", "R", 2.0F, kAfterConsonant},
+    {"ru", "hr", 2.0F, kAtStart},
     // Consonants: aspiration, retroflex against dental, sibilants.
     {"k", "k", 0},
     {"k", "kh", 2.0F},
@@ -387,7 +403,7 @@ struct Compiled {
   std::string keys;
   std::vector<std::uint8_t> tokens;
   float cost;
-  std::uint8_t where;
+  std::uint16_t where;
 };
 
 // The rules with their tokens; for a consonant, also the same letter typed
@@ -415,7 +431,7 @@ const std::vector<Compiled>& compiledRules() {
         std::vector<std::uint8_t> t2;
         keyTokens(doubled, t2);
         out.push_back({r.typed, doubled, t2, r.cost + 2.5F,
-                       static_cast<std::uint8_t>(r.where | kNotAfterConsonant)});
+                       static_cast<std::uint16_t>(r.where | kNotAfterConsonant)});
       }
     }
     return out;
@@ -486,8 +502,10 @@ std::vector<Guess> guessSpellings(std::string_view typed, SpellingModel& model, 
         if (rest.compare(0, r.typed.size(), r.typed) != 0) continue;
         const std::size_t end = pos + r.typed.size();
         const bool atEnd = end == t.size();
-        const std::uint8_t w = r.where;
+        const std::uint16_t w = r.where;
         if ((w & kAtStart) && pos != 0) continue;
+        if ((w & kNotAtStart) && pos == 0) continue;
+        if ((w & kAfterVowel) && s.last != TokenKind::kVowel) continue;
         if ((w & kAtEnd) && !atEnd) continue;
         if ((w & kNotAtEnd) && atEnd) continue;
         if ((w & kAfterConsonant) && s.last != TokenKind::kConsonant) continue;

@@ -124,7 +124,8 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
   float bestGuess = 0;
   if (weights.guesses > 0) {
     const std::vector<Guess> guesses =
-        guessSpellings(typed, model_, static_cast<std::size_t>(weights.guesses));
+        guessSpellings(typed, model_, static_cast<std::size_t>(weights.guesses),
+                       static_cast<std::size_t>(std::max(1, weights.guessBeam)));
     if (!guesses.empty()) bestGuess = guesses[0].cost;
     for (const Guess& g : guesses) {
       GlyphString glyphs = literal_.e2h(std::u16string(g.spelling.begin(), g.spelling.end()));

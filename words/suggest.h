@@ -50,6 +50,7 @@ struct RankWeights {
   // tried, what a word in no list costs, and the weight of a guess's cost
   // beyond the best guess's, per unit of -ln P.
   int guesses = 20;
+  int guessBeam = 48;  // partial spellings kept at each letter
   int unknown = 6;
   int guessScale = 3;
   // Shapes the typed letters do not ask for (see shapeCost).
