@@ -318,7 +318,8 @@ int main(int argc, char** argv) {
                                                    {"nasalConjunct", &rw.nasalConjunct},
                                                    {"candrabindu", &rw.candrabindu},
                                                    {"visarga", &rw.visarga},
-                                                   {"guessBeam", &rw.guessBeam}};
+                                                   {"guessBeam", &rw.guessBeam},
+                                                   {"finalVowel", &rw.finalVowel}};
     for (const auto& [name, field] : fields) {
       if (arg.compare(0, eq, name) == 0) *field = value;
     }

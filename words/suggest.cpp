@@ -61,6 +61,10 @@ int Suggester::priorBonus(const Entry& e) const {
 // a candrabindu, a visarga.
 int Suggester::shapeCost(std::string_view typed, std::string_view spelling) const {
   int cost = 0;
+  auto vowelEnd = [](std::string_view w) {
+    return !w.empty() && std::string_view("aeiouAIUO^*").find(w.back()) != std::string_view::npos;
+  };
+  if (vowelEnd(typed) != vowelEnd(spelling)) cost += weights.finalVowel;
   for (std::size_t i = 0; i < spelling.size(); ++i) {
     const char c = spelling[i];
     if ((c == 'n' || c == 'm' || c == 'N') && i > 0 && i + 1 < spelling.size() &&

@@ -57,6 +57,7 @@ struct RankWeights {
   int nasalConjunct = 10;
   int candrabindu = 10;
   int visarga = 6;
+  int finalVowel = 6;  // the word ends in a vowel and the typed letters do not, or the reverse
 };
 
 class Suggester {
