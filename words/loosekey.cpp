@@ -206,8 +206,12 @@ int substitutionCost(std::string_view a, const Unit& ua, std::string_view b, con
   const std::string_view ta = a.substr(ua.begin, ua.length);
   const std::string_view tb = b.substr(ub.begin, ub.length);
   if (ta == tb) return 0;
-  const bool sameLoose = ua.loose == ub.loose || (ua.kind == Kind::kNasal && ub.loose[0] == 'n') ||
-                         (ub.kind == Kind::kNasal && ua.loose[0] == 'n');
+  // The anusvara sounds as n, or as m before b and p.
+  auto nasalLike = [](const Unit& u) {
+    return (u.loose[0] == 'n' || u.loose[0] == 'm') && !u.loose[1];
+  };
+  const bool sameLoose = ua.loose == ub.loose || (ua.kind == Kind::kNasal && nasalLike(ub)) ||
+                         (ub.kind == Kind::kNasal && nasalLike(ua));
   if (sameLoose) {
     if (ta.size() == tb.size() && std::equal(ta.begin(), ta.end(), tb.begin(),
                                              [](char x, char y) { return lower(x) == lower(y); })) {

@@ -86,6 +86,10 @@ std::uint64_t packKey(std::uint64_t type, const std::uint8_t* last, std::size_t 
 
 }  // namespace
 
+std::string_view tokenKeys(std::uint8_t token) {
+  return token < kTokenCount ? kTokens[token].keys : "";
+}
+
 bool keyTokens(std::string_view spelling, std::vector<std::uint8_t>& tokens) {
   tokens.clear();
   std::size_t i = 0;
@@ -307,6 +311,7 @@ const Rule kRules[] = {
     // English spellings: a schwa written e, o or u; y for ee at the end.
     {"e", "a", 1.5F, kNotAtStart},
     {"o", "a", 2.0F, kNotAtStart},
+    {"o", "aa", 2.5F, kNotAtStart},
     {"u", "a", 2.0F},
     {"u", "au", 2.0F},
     {"y", "ee", 1.0F, kAtEnd | kAfterConsonant},
@@ -426,10 +431,11 @@ const std::vector<Compiled>& compiledRules() {
           typed != "y" && typed != "x" && std::string_view(r.keys) != "Ksh" &&
           std::string_view(r.keys) != "Gy") {
         const std::string keys = r.keys;
-        const bool aspirate = keys.size() > 1 && keys.back() == 'h' && keys != "sh" && keys != "Sh";
+        const bool aspirate =
+            keys.size() > 1 && keys.back() == 'h' && keys != "ch" && keys != "sh" && keys != "Sh";
         const std::string doubled = (aspirate ? keys.substr(0, keys.size() - 1) : keys) + keys;
         std::vector<std::uint8_t> t2;
-        keyTokens(doubled, t2);
+        if (!keyTokens(doubled, t2)) continue;
         out.push_back({r.typed, doubled, t2, r.cost + 2.5F,
                        static_cast<std::uint16_t>(r.where | kNotAfterConsonant)});
       }

@@ -22,6 +22,8 @@ namespace kavelin::words {
 // The key tokens of a spelling, longest first ("chh" before "ch"); false when
 // it holds a letter that is no key token.
 bool keyTokens(std::string_view spelling, std::vector<std::uint8_t>& tokens);
+// The keys of a token ("" for 0, the word's start and end).
+std::string_view tokenKeys(std::uint8_t token);
 
 class SpellingModel {
  public:

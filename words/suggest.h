@@ -54,7 +54,7 @@ struct RankWeights {
   int unknown = 6;
   int guessScale = 3;
   // Shapes the typed letters do not ask for (see shapeCost).
-  int nasalConjunct = 10;
+  int nasalConjunct = 20;
   int candrabindu = 10;
   int visarga = 6;
   int finalVowel = 6;  // the word ends in a vowel and the typed letters do not, or the reverse

@@ -104,7 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Ranked{"tamatar", "TamaaTar", "tamaashaa"},
                     Ranked{"dharma", "dharm", "dhaaraa"}, Ranked{"kam", "kam", "kaam"},
                     Ranked{"kaam", "kaam", "kam"}, Ranked{"tha", "thaa", "taa"},
-                    Ranked{"ta", "taa", "thaa"}, Ranked{"mai", "mai^", "maa"}));
+                    Ranked{"ta", "taa", "thaa"}, Ranked{"mai", "mai^", "maa"},
+                    // m before b or p is the anusvara's sound, as n is.
+                    Ranked{"ambar", "a^bar", "anabar"}, Ranked{"champa", "cha^paa", "chapaa"},
+                    Ranked{"sant", "sa^t", "samt"}));
 
 TEST(LooseDistance, ExactIsZeroAndLooseIsCheaperThanOther) {
   EXPECT_EQ(looseDistance("bhaarat", "bhaarat"), 0);

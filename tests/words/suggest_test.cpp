@@ -100,6 +100,51 @@ TEST_F(SuggestTest, TheLiteralWordStaysOrLeads) {
   EXPECT_TRUE(s.suggest("bharat", 0).empty());
 }
 
+TEST_F(SuggestTest, ShapesTheLettersDoNotAskForRankLower) {
+  // Pairs from the same list, the second written as the typed letters ask:
+  // the anusvara rather than a half nasal, no candrabindu, no visarga, and a
+  // final vowel only when one is typed.
+  struct Case {
+    const char* typed;
+    std::u16string other;
+    std::u16string first;
+  } cases[] = {
+      {"ambar", u"अम्बर", u"अंबर"},      {"santosh", u"सन्तोष", u"संतोष"},
+      {"angithi", u"अँगीठी", u"अंगीठी"}, {"agrata", u"अग्रतः", u"अग्रता"},
+      {"andher", u"अंधेरा", u"अंधेर"},     {"andhera", u"अंधेर", u"अंधेरा"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(s.add(c.other, kFromAspell));
+    ASSERT_TRUE(s.add(c.first, kFromAspell));
+    const std::vector<std::u16string> got = words(c.typed);
+    ASSERT_GE(got.size(), 2u) << c.typed;
+    EXPECT_EQ(got[0], c.first) << c.typed;
+    EXPECT_NE(std::find(got.begin(), got.end(), c.other), got.end()) << c.typed;
+  }
+}
+
+TEST_F(SuggestTest, UnknownWordsAreGuessedBelowKnownOnes) {
+  // No list holds a word for "kamalnayan"; the guesses are unknown, and the
+  // chart's long vowels may be among them (kamalanayan, kamalnayan ...).
+  const std::vector<Candidate> got = s.suggest("kamalnayan", 9);
+  ASSERT_GE(got.size(), 2u);
+  for (const Candidate& c : got) {
+    EXPECT_FALSE(c.known) << c.spelling;
+    EXPECT_FALSE(c.spelling.empty());
+  }
+  // Known words first, then guesses: "bharat" gives भारत and भरत first.
+  const std::vector<Candidate> mixed = s.suggest("bharat", 9);
+  ASSERT_GE(mixed.size(), 3u);
+  EXPECT_TRUE(mixed[0].known);
+  EXPECT_TRUE(mixed[1].known);
+  bool seenUnknown = false;
+  for (const Candidate& c : mixed) {
+    if (!c.known) seenUnknown = true;
+    if (seenUnknown) EXPECT_FALSE(c.known) << "a known word after an unknown one: " << c.spelling;
+  }
+  EXPECT_TRUE(seenUnknown);
+}
+
 TEST_F(SuggestTest, TheUsersWordsComeFirst) {
   EXPECT_EQ(words("bharat")[0], u"भारत");
   s.setUserCount(u"भरत", 3);
