@@ -221,8 +221,34 @@ void printMisses(const std::vector<Item>& items, kavelin::words::Suggester& sugg
       shown[kind].push_back(line);
     }
   }
+  // Top-1 misses among the top five: is the word meant listed, and was the
+  // first candidate listed?
+  double cross[2][2] = {};
+  std::size_t crossShown = 0;
+  for (const Item& item : items) {
+    const auto got = suggester.suggest(item.roman, 5);
+    if (got.empty() || w::devanagariNfc(got[0].unicode) == item.native) continue;
+    bool inTop5 = false;
+    for (const auto& c : got) inTop5 |= w::devanagariNfc(c.unicode) == item.native;
+    if (!inTop5) continue;
+    const bool listed = lists.words.contains(item.native) || common.count(item.native);
+    cross[listed][got[0].known] += item.weight;
+    if (listed && got[0].known && ++crossShown <= examples) {
+      std::string line = item.roman + "\t" + kavelin::encodeUtf8(item.native) + "\t|";
+      for (const auto& c : got) {
+        line +=
+            " " + kavelin::encodeUtf8(c.unicode) + ":" + c.spelling + ":" + std::to_string(c.cost);
+      }
+      std::printf("  listed, first known: %s\n", line.c_str());
+    }
+  }
   double total = 0;
   for (double x : weight) total += x;
+  std::printf(
+      "top-2..5 hits: meant unlisted, first unknown %.1f %%; first known %.1f %%; "
+      "meant listed, first unknown %.1f %%; first known %.1f %%\n",
+      percent(cross[0][0], total), percent(cross[0][1], total), percent(cross[1][0], total),
+      percent(cross[1][1], total));
   for (int k = 0; k < 6; ++k) {
     std::printf("%-28s %5.1f %%\n", names[k], percent(weight[k], total));
   }

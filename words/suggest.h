@@ -37,8 +37,8 @@ struct Candidate {
 // How the ranking weighs a candidate, in the tenths of looseDistance: its
 // cost is distance * `distance` less what is known of the word.
 struct RankWeights {
-  int distance = 2;
-  int exact = 10;       // typed exactly as the word's key spelling
+  int distance = 3;
+  int exact = 5;        // typed exactly as the word's key spelling
   int commonBase = 30;  // a common word of rank r gains commonBase - commonSlope * log2(r)
   int commonSlope = 3;
   int hunspell = 8;  // in the smaller, curated list
@@ -52,7 +52,7 @@ struct RankWeights {
   int guesses = 20;
   int guessBeam = 48;  // partial spellings kept at each letter
   int unknown = 6;
-  int guessScale = 3;
+  int guessScale = 5;
   // Shapes the typed letters do not ask for (see shapeCost).
   int nasalConjunct = 20;
   int candrabindu = 10;
