@@ -3,6 +3,7 @@
 // sample text (typed, converted and read back as Unicode).
 #include <benchmark/benchmark.h>
 
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "corpus.h"
 #include "keyspelling.h"
 #include "loosekey.h"
+#include "spellmodel.h"
 #include "unicode.h"
 
 namespace {
@@ -101,5 +103,30 @@ void BM_LooseDistance(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_LooseDistance);
+
+// Counting the sample's spellings into a new letter model (per word).
+void BM_SpellingModelAdd(benchmark::State& state) {
+  const auto& spellings = sampleSpellings();
+  for (auto _ : state) {
+    words::SpellingModel model;
+    for (const std::string& s : spellings) benchmark::DoNotOptimize(model.add(s));
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(spellings.size()));
+}
+BENCHMARK(BM_SpellingModelAdd);
+
+// Twenty spellings guessed for a typed word, from the sample's model.
+void BM_GuessSpellings(benchmark::State& state) {
+  words::SpellingModel model;
+  for (const std::string& s : sampleSpellings()) model.add(s);
+  const char* typed[] = {"bharat", "ladki", "pradhanmantri", "kiya", "aapki", "shiksha"};
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(words::guessSpellings(typed[i], model, 20).size());
+    if (++i == std::size(typed)) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GuessSpellings);
 
 }  // namespace

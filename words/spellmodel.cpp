@@ -215,6 +215,7 @@ float SpellingModel::cost(const std::uint8_t* history, std::size_t size, std::ui
     p = (std::max(0.0, count - static_cast<double>(kDiscount)) + kDiscount * distinct * p) / total;
   }
   const float c = static_cast<float>(-std::log(p));
+  if (memo_.size() >= kMaxMemo) memo_.clear();  // bounded over a long session
   memo_.emplace(memoKey, c);
   return c;
 }
@@ -504,14 +505,21 @@ std::vector<Guess> guessSpellings(std::string_view typed, SpellingModel& model, 
   }
   std::vector<Guess> out;
   if (t.empty() || t.size() > 40 || n == 0) return out;
-  const std::vector<Compiled>& rules = compiledRules();
+  // The rules by the letter they start with.
+  static const std::array<std::vector<const Compiled*>, 26> byLetter = [] {
+    std::array<std::vector<const Compiled*>, 26> table;
+    for (const Compiled& r : compiledRules()) table[r.typed[0] - 'a'].push_back(&r);
+    return table;
+  }();
   std::vector<std::vector<State>> at(t.size() + 1);
   at[0].push_back(State{});
   for (std::size_t pos = 0; pos < t.size(); ++pos) {
     prune(at[pos], beam);
     const std::string_view rest = std::string_view(t).substr(pos);
+    const std::vector<const Compiled*>& rules = byLetter[t[pos] - 'a'];
     for (const State& s : at[pos]) {
-      for (const Compiled& r : rules) {
+      for (const Compiled* rule : rules) {
+        const Compiled& r = *rule;
         if (rest.compare(0, r.typed.size(), r.typed) != 0) continue;
         const std::size_t end = pos + r.typed.size();
         const bool atEnd = end == t.size();

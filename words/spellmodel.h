@@ -66,6 +66,8 @@ class SpellingModel {
   std::uint32_t addCount(std::uint64_t type, const std::uint8_t* last, std::size_t size);
   std::uint32_t getCount(std::uint64_t type, const std::uint8_t* last, std::size_t size);
 
+  static constexpr std::size_t kMaxMemo = std::size_t{1} << 18;
+
   Counts counts_;
   std::vector<std::uint32_t> dense_;
   std::unordered_map<std::uint64_t, float> memo_;
