@@ -24,6 +24,7 @@
 #include "engine.h"
 #include "keyspelling.h"
 #include "loosekey.h"
+#include "spellmodel.h"
 #include "suggest.h"
 #include "text.h"
 #include "unicode.h"
@@ -242,8 +243,32 @@ void printMisses(const std::vector<Item>& items, kavelin::words::Suggester& sugg
       std::printf("  listed, first known: %s\n", line.c_str());
     }
   }
+  // For the misses: would a wide search of guesses reach the word's spelling?
+  w::SpellingModel model;
+  for (std::size_t i = 0; i < lists.words.size(); ++i) {
+    if (speller.spell(lists.words.word(i), spelling) == w::SpellFailure::kNone) model.add(spelling);
+  }
+  double reach[3] = {};  // in the first 20 guesses, in the first 200, not at all
+  std::size_t reachShown = 0;
+  for (const Item& item : items) {
+    const auto got = suggester.suggest(item.roman, 5);
+    bool hit = false;
+    for (const auto& c : got) hit |= w::devanagariNfc(c.unicode) == item.native;
+    if (hit || speller.spell(item.native, spelling) != w::SpellFailure::kNone) continue;
+    const auto wide = w::guessSpellings(item.roman, model, 200, 200);
+    std::size_t at = wide.size();
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+      if (wide[i].spelling == spelling) at = i;
+    }
+    reach[at < 20 ? 0 : at < 200 ? 1 : 2] += item.weight;
+    if (at >= 200 && ++reachShown <= examples) {
+      std::printf("  not guessed: %s\t%s\n", item.roman.c_str(), spelling.c_str());
+    }
+  }
   double total = 0;
   for (double x : weight) total += x;
+  std::printf("top-5 misses spellable: guessed in 20 %.1f %%, in 200 %.1f %%, not %.1f %%\n",
+              percent(reach[0], total), percent(reach[1], total), percent(reach[2], total));
   std::printf(
       "top-2..5 hits: meant unlisted, first unknown %.1f %%; first known %.1f %%; "
       "meant listed, first unknown %.1f %%; first known %.1f %%\n",

@@ -31,11 +31,13 @@ struct Candidate {
   GlyphString glyphs;      // as the engine types the spelling
   std::string spelling;    // the keys that type it
   int cost = 0;            // lower is better
-  bool known = true;       // false for the literal conversion of an unknown word
+  bool known = true;       // false for a word in no list: a guess, or the literal conversion
 };
 
 // How the ranking weighs a candidate, in the tenths of looseDistance: its
-// cost is distance * `distance` less what is known of the word.
+// cost is distance * `distance` less what is known of the word, plus the
+// shapes the typed letters do not ask for; a guessed word in no list costs
+// `unknown` more, and more again as its guess is less likely.
 struct RankWeights {
   int distance = 3;
   int exact = 5;        // typed exactly as the word's key spelling
@@ -75,9 +77,11 @@ class Suggester {
   // The word is added when it is new and spellable.
   void setUserCount(std::u16string_view word, std::uint32_t count);
 
-  // Up to `n` candidates for `typed` (ASCII Roman letters), best first. What
-  // the typed letters give literally is among them when it is a known word,
-  // and first when no known word matches.
+  // Up to `n` candidates for `typed` (ASCII Roman letters), best first: the
+  // listed words of its loose key and of the spellings guessed from its
+  // letters, and guessed words in no list (known = false), which rank below
+  // listed ones of a like cost. What the typed letters give literally is
+  // among them whenever n > 1, and first when nothing ranks better.
   std::vector<Candidate> suggest(std::string_view typed, std::size_t n);
 
   std::size_t size() const { return entries_.size(); }
