@@ -60,7 +60,8 @@ TEST_F(SuggestTest, LooseSpellingsFindTheWordMeant) {
 TEST_F(SuggestTest, EverySpellingTypesItsWordExactly) {
   Engine engine;
   for (const char* typed : {"bharat", "pyar", "dharm", "hai", "me", "dil", "sab", "ke", "ki",
-                            "kamalpatr", "ladki", "shaadi", "kshatriya", "xyz", "Ta"}) {
+                            "kamalpatr", "ladki", "shaadi", "kshatriya", "xyz", "Ta", "a^", "hr",
+                            "q", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"}) {
     for (const Candidate& c : s.suggest(typed, 9)) {
       GlyphString glyphs = engine.e2h(std::u16string(c.spelling.begin(), c.spelling.end()));
       ASSERT_FALSE(glyphs.empty());
