@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pango and Cairo come first: their headers must not see Qt's keyword macros.
-#include "pdfexport.h"
-
 #include <cairo-pdf.h>
 #include <pango/pangocairo.h>
 
 #include <QTextBlock>
 #include <QTextDocument>
 #include <memory>
+
+#include "pdfexport.h"
 
 #include "forms.h"
 #include "richformat.h"

@@ -11,9 +11,9 @@ class QTextDocument;
 namespace kavelin {
 
 struct PdfPage {
-  double widthPt = 595.276;  // A4
+  double widthPt = 595.276;   // A4
   double heightPt = 841.89;
-  double marginPt = 56.693;  // 20 mm
+  double marginPt = 56.693;   // 20 mm
 };
 
 // Paragraphs keep their alignment; runs their font family, size, bold, italic

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "unicodepreview.h"
 
+#include "richtextfield.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 
 #include "forms.h"
-#include "richtextfield.h"
 #include "unicodetext.h"
 
 namespace kavelin {
