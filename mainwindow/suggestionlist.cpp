@@ -81,8 +81,10 @@ void SuggestionList::showBelow(QPoint below, int lineTop) {
     if (place.top() < area.top()) place.moveTop(area.top());
   }
   setGeometry(place);
-  if (!isVisible()) show();
-  raise();
+  if (!isVisible()) {
+    show();
+    raise();
+  }
 }
 
 void SuggestionList::paintEvent(QPaintEvent*) {
