@@ -14,6 +14,7 @@
 #include "legacy.h"
 #include "startoptions.h"
 #include "stream.h"
+#include "suggestindex.h"
 #include "suggestions.h"
 #include "transducer.h"
 #include "unconverted.h"
@@ -285,8 +286,14 @@ int suggestWords(const Options& options) {
   std::string input;
   for (const std::string& file : files) input += readWhole(file);
   kavelin::words::Suggester suggester;
-  kavelin::cli::buildSuggester(suggester, kavelin::words::loadWordLists(), options.learned,
-                               std::cerr);
+  const kavelin::words::LoadedWords lists = kavelin::words::loadWordLists();
+  std::cerr << lists.warnings();
+  kavelin::words::UserStore store(kavelin::words::UserStore::defaultPath());
+  if (options.learned) {
+    std::string error;
+    if (!store.load(&error)) std::cerr << "warning: " << error << "\n";
+  }
+  kavelin::words::buildSuggester(suggester, lists, options.learned ? &store : nullptr);
   std::cerr << std::flush;
   kavelin::cli::Output output(options.output);
   watchTemporary(output);

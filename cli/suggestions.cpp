@@ -1,33 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "suggestions.h"
 
-#include "commonwords.h"
 #include "text.h"
-#include "userstore.h"
 
 namespace kavelin::cli {
-
-void buildSuggester(words::Suggester& suggester, const words::LoadedWords& lists, bool learned,
-                    std::ostream& warnings) {
-  warnings << lists.warnings();
-  std::uint32_t rank = 0;
-  for (std::u16string_view word : words::commonWords()) {
-    suggester.add(words::devanagariNfc(word), words::kFromCommon, ++rank);
-  }
-  for (std::size_t i = 0; i < lists.words.size(); ++i) {
-    const words::ListMask in = lists.words.lists(i);
-    std::uint8_t from = 0;
-    if (in & words::maskOf(words::WordList::kAspell)) from |= words::kFromAspell;
-    if (in & words::maskOf(words::WordList::kHunspell)) from |= words::kFromHunspell;
-    if (in & words::maskOf(words::WordList::kApertium)) from |= words::kFromApertium;
-    suggester.add(lists.words.word(i), from);
-  }
-  if (!learned) return;
-  words::UserStore store(words::UserStore::defaultPath());
-  std::string error;
-  if (!store.load(&error)) warnings << "warning: " << error << "\n";
-  for (const auto& [word, count] : store.words()) suggester.setUserCount(word, count);
-}
 
 std::string suggestLines(words::Suggester& suggester, std::string_view input, std::size_t n) {
   std::string out;

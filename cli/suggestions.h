@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,12 +12,6 @@
 #include "wordlists.h"
 
 namespace kavelin::cli {
-
-// The suggestion index from the installed word lists, the program's common
-// words and, with `learned`, the user's word store; what is missing is said
-// on `warnings`, one line each.
-void buildSuggester(words::Suggester& suggester, const words::LoadedWords& lists, bool learned,
-                    std::ostream& warnings);
 
 // The output for the text `input` (lines of one word each; LF or CR LF):
 // exactly one line for each input line. A line that is not one word of ASCII
