@@ -5,13 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "corpus.h"
 #include "suggest.h"
-#include "suggestions.h"
+#include "suggestindex.h"
 
 namespace {
 
@@ -39,8 +38,7 @@ const std::vector<std::string>& typedWords() {
 words::Suggester& index() {
   static words::Suggester* suggester = [] {
     auto* s = new words::Suggester;
-    std::ostringstream ignored;
-    cli::buildSuggester(*s, words::loadWordLists(), false, ignored);
+    words::buildSuggester(*s, words::loadWordLists());
     return s;
   }();
   return *suggester;
@@ -62,8 +60,7 @@ BENCHMARK(BM_SuggestLookup)->Repetitions(5)->Unit(benchmark::kMicrosecond);
 void BM_BuildIndex(benchmark::State& state) {
   for (auto _ : state) {
     words::Suggester s;
-    std::ostringstream ignored;
-    cli::buildSuggester(s, words::loadWordLists(), false, ignored);
+    words::buildSuggester(s, words::loadWordLists());
     state.counters["index_words"] = static_cast<double>(s.size());
     benchmark::DoNotOptimize(s);
   }
