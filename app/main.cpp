@@ -104,6 +104,8 @@ int main(int argc, char** argv) {
   main.Form_Load();
   main.show();
   main.openFiles(files);
+  // The word lists are read once the window has shown, on a thread of their own.
+  QTimer::singleShot(0, &main, [&main] { main.startWordSuggestions(); });
   if (options.showReadme) {
     QTimer::singleShot(0, &main, [&main] { main.action(kavelin::Cmd::HelpContents)->trigger(); });
   }

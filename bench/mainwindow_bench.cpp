@@ -12,6 +12,7 @@
 #include "desktopplatform.h"
 #include "frmmain.h"
 #include "richtextfield.h"
+#include "suggestions.h"
 
 namespace {
 
@@ -48,6 +49,30 @@ void BM_KeystrokeAtEnd(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 2);
 }
 BENCHMARK(BM_KeystrokeAtEnd)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// Typing "a" after the word "bharat" at the end of a short text and taking it
+// back, with the candidate list on (arg 1: a lookup and the list redrawn at
+// each of the two changes) or off (arg 0), on the installed word lists.
+void BM_KeystrokeWithSuggestions(benchmark::State& state) {
+  Window window(1000);
+  kavelin::frmMain& w = window.w;
+  w.suggestions()->install(kavelin::buildSuggestionIndex({}, "/nonexistent/words.tsv"));
+  w.suggestions()->setEnabled(state.range(0) != 0);
+  QApplication::setActiveWindow(&w);
+  w.RTB2->setFocus();
+  QApplication::processEvents();
+  QTextCursor end(w.RTB2->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(QStringLiteral(" bharat"));
+  w.RTB2->setTextCursor(end);
+  for (auto _ : state) {
+    w.RTB2->textCursor().insertText(QStringLiteral("a"));
+    w.RTB2->textCursor().deletePreviousChar();
+  }
+  if (state.range(0) != 0 && !w.suggestions()->listShown()) state.SkipWithError("no list shown");
+  state.SetItemsProcessed(state.iterations() * 2);
+}
+BENCHMARK(BM_KeystrokeWithSuggestions)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The same work done the whole-text way: convert everything, rewrite the Hindi
 // box, follow the word in the chart.

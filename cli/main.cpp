@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -13,6 +14,8 @@
 #include "legacy.h"
 #include "startoptions.h"
 #include "stream.h"
+#include "suggestindex.h"
+#include "suggestions.h"
 #include "transducer.h"
 #include "unconverted.h"
 
@@ -57,6 +60,13 @@ constexpr const char* kUsage =
     "      --encoding ENC    for glyph codes (output, or input with --from glyphs):\n"
     "                        utf-8 (default), each code as its Windows-1252\n"
     "                        character encoded as UTF-8; cp1252: the raw 8-bit codes\n"
+    "      --suggest N       word suggestions instead: for each input line, one Roman\n"
+    "                        word as typed, a line of up to N Hindi words it may\n"
+    "                        mean, best first, tab-separated, each written\n"
+    "                        \"UNICODE SPELLING\" (SPELLING: the keys that type it);\n"
+    "                        from the installed word lists (aspell-hi, hunspell-hi,\n"
+    "                        apertium-hin) and the user's own word store\n"
+    "      --no-learned      with --suggest: leave the user's word store out\n"
     "  -h, --help            show this help and exit\n"
     "  -V, --version         show the version and exit\n"
     "\n"
@@ -66,7 +76,8 @@ constexpr const char* kUsage =
     "  echo namaste | kavelin-convert                  ueLrs\n"
     "  echo 'नमस्ते' | kavelin-convert --from unicode    ueLrs\n"
     "  echo ueLrs | kavelin-convert --from glyphs      नमस्ते\n"
-    "  kavelin-convert --from glyphs --rtf old.rtf -o new.rtf\n";
+    "  kavelin-convert --from glyphs --rtf old.rtf -o new.rtf\n"
+    "  echo bharat | kavelin-convert --suggest 3       भारत bhaarat<TAB>भरत bharat ...\n";
 
 enum class Encoding { kUtf8, kCp1252 };
 enum class Form { kGlyphs, kUnicode };
@@ -80,6 +91,8 @@ struct Options {
   std::string legacyFont;
   bool rtf = false;
   bool strict = false;
+  std::size_t suggest = 0;  // --suggest N: candidates a word, 0 for none
+  bool learned = true;
   std::string output;
   std::vector<std::string> files;
 };
@@ -144,6 +157,16 @@ Options parseArguments(int argc, char** argv) {
       options.rtf = true;
     } else if (arg == "--strict") {
       options.strict = true;
+    } else if (arg == "--suggest" || arg.rfind("--suggest=", 0) == 0) {
+      const std::string n = value("--suggest");
+      char* end = nullptr;
+      const unsigned long count = std::strtoul(n.c_str(), &end, 10);
+      if (n.empty() || *end != '\0' || n[0] == '-' || count == 0 || count > 100) {
+        usageError("--suggest takes a number of candidates from 1 to 100");
+      }
+      options.suggest = count;
+    } else if (arg == "--no-learned") {
+      options.learned = false;
     } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
       const std::string enc = value("--encoding");
       if (enc == "utf-8" || enc == "utf8" || enc == "UTF-8") {
@@ -157,6 +180,14 @@ Options parseArguments(int argc, char** argv) {
       usageError("unknown option '" + arg + "'");
     }
   }
+  if (options.suggest) {
+    if (options.from != Source::kRoman || options.formGiven || options.rtf || options.strict ||
+        options.encoding != Encoding::kUtf8 || !options.legacyFont.empty()) {
+      usageError("--suggest takes only -o and --no-learned besides its files");
+    }
+    return options;
+  }
+  if (!options.learned) usageError("--no-learned applies to --suggest only");
   if (options.from == Source::kGlyphs) {
     if (!options.formGiven) options.form = Form::kUnicode;
     if (options.form == Form::kGlyphs) usageError("--from glyphs converts to unicode only");
@@ -247,9 +278,35 @@ int convertLegacy(const Options& options) {
   return 0;
 }
 
+// Word suggestions for one Roman word a line. A missing word list is a
+// warning: the suggestions come from what is there.
+int suggestWords(const Options& options) {
+  std::vector<std::string> files = options.files;
+  if (files.empty()) files.push_back("-");
+  std::string input;
+  for (const std::string& file : files) input += readWhole(file);
+  kavelin::words::Suggester suggester;
+  const kavelin::words::LoadedWords lists = kavelin::words::loadWordLists();
+  std::cerr << lists.warnings();
+  kavelin::words::UserStore store(kavelin::words::UserStore::defaultPath());
+  if (options.learned) {
+    std::string error;
+    if (!store.load(&error)) std::cerr << "warning: " << error << "\n";
+  }
+  kavelin::words::buildSuggester(suggester, lists, options.learned ? &store : nullptr);
+  std::cerr << std::flush;
+  kavelin::cli::Output output(options.output);
+  watchTemporary(output);
+  output.write(kavelin::cli::suggestLines(suggester, input, options.suggest));
+  output.commit();
+  temporaryOutput = nullptr;
+  return 0;
+}
+
 // Roman text, streamed. With --strict the output waits for the verdict: a
 // conversion that fails writes nothing, as the legacy conversions do.
 int convert(const Options& options) {
+  if (options.suggest) return suggestWords(options);
   if (options.from != Source::kRoman) return convertLegacy(options);
   kavelin::cli::Output output(options.output);
   watchTemporary(output);

@@ -41,6 +41,7 @@
 #include "rtfdocument.h"
 #include "savefile.h"
 #include "statusbar.h"
+#include "suggestions.h"
 #include "text.h"
 #include "unicodepreview.h"
 #include "unicodetext.h"
@@ -130,6 +131,10 @@ constexpr CommandRow kCommands[] = {
      &frmMain::mnuFileSaveAs_Click},
     {Cmd::FileSaveEditingBoxAs, "mnuFileSaveEditingBoxAs", "Save &Editing Box As...", nullptr,
      nullptr, false, false, &frmMain::mnuFileSaveEditingBoxAs_Click},
+    {Cmd::ViewSuggestions, "mnuViewSuggestions", "S&uggestions", nullptr, nullptr, true, true,
+     &frmMain::mnuViewSuggestions_Click},
+    {Cmd::ViewReplaceAsYouType, "mnuViewReplaceAsYouType", "Re&place as I Type", nullptr, nullptr,
+     true, false, &frmMain::mnuViewReplaceAsYouType_Click},
 };
 constexpr bool rowsFollowCommands() {
   int i = 0;
@@ -203,7 +208,10 @@ const MenuLayout kMenus[] = {
       {Cmd::Count, "mnuviewbar1"},
       {Cmd::ViewRefresh},
       {Cmd::ViewWebBrowser},
-      {Cmd::ViewUnicodePreview}}},
+      {Cmd::ViewUnicodePreview},
+      {Cmd::Count, "mnuViewBar2"},
+      {Cmd::ViewSuggestions},
+      {Cmd::ViewReplaceAsYouType}}},
     {"mnuhelp",
      "&Help",
      {{Cmd::HelpContents},
@@ -720,6 +728,7 @@ void frmMain::openBrowserWindow(const QString& address) {
 void frmMain::mnuHelpAbout_Click() {
   frmAbout about(platform_, this);
   about.Form_Load();
+  about.setWordLists(suggestions_->summary());
   about.exec();
 }
 
@@ -958,6 +967,42 @@ void frmMain::mnuFileImportUnicode_Click() {
     reportFailure((decoded ? tr("Could not open %1") : tr("Could not import %1")).arg(dlg.FileName),
                   error);
   }
+}
+
+}  // namespace kavelin
+
+namespace kavelin {
+
+// ---------------------------------------------------------------------------
+// Word suggestions
+
+// The list starts as the user left it: on the first time; Replace as I Type off.
+void frmMain::createSuggestions() {
+  SuggestionController::Hooks hooks;
+  hooks.hindiFont = [this] { return RTB1->baseFont(); };
+  hooks.status = [this](const QString& text) { sbStatusBar->showReport(text); };
+  hooks.warning = [this](const QString& text) {
+    platform_.message(this, QMessageBox::Warning, kCaption, text);
+  };
+  suggestions_ = new SuggestionController(RTB2, this, std::move(hooks), this);
+  action(Cmd::ViewSuggestions)->setChecked(readFlag(keys::kSuggestions));
+  action(Cmd::ViewReplaceAsYouType)->setChecked(readFlag(keys::kReplaceAsYouType));
+  suggestions_->setEnabled(action(Cmd::ViewSuggestions)->isChecked());
+  suggestions_->setReplaceAsYouType(action(Cmd::ViewReplaceAsYouType)->isChecked());
+}
+
+void frmMain::startWordSuggestions() { suggestions_->startLoading(); }
+
+void frmMain::mnuViewSuggestions_Click() {
+  const bool on = action(Cmd::ViewSuggestions)->isChecked();
+  suggestions_->setEnabled(on);
+  writeFlag(keys::kSuggestions, on);
+}
+
+void frmMain::mnuViewReplaceAsYouType_Click() {
+  const bool on = action(Cmd::ViewReplaceAsYouType)->isChecked();
+  suggestions_->setReplaceAsYouType(on);
+  writeFlag(keys::kReplaceAsYouType, on);
 }
 
 }  // namespace kavelin

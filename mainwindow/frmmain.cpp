@@ -31,6 +31,7 @@
 #include "richtextfield.h"
 #include "settingsfile.h"
 #include "statusbar.h"
+#include "suggestions.h"
 #include "unicodepreview.h"
 
 namespace kavelin {
@@ -43,6 +44,7 @@ frmMain::frmMain(PlatformTools& platform, QWidget* parent)
   createControls();
   connectCommands();
   createUnicodePreview();
+  createSuggestions();
   setDocumentPath(QString());
   connect(MainBox->document(), &QTextDocument::modificationChanged, this,
           &frmMain::setWindowModified);
@@ -74,6 +76,9 @@ frmMain::frmMain(PlatformTools& platform, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+  // The list's store is written, and it stops watching the boxes.
+  delete suggestions_;
+  suggestions_ = nullptr;
   // No state updates while the controls go.
   disconnect(qApp, nullptr, this, nullptr);
   for (RichTextField* box : {RTB1, RTB2, MainBox}) disconnect(box, nullptr, this, nullptr);

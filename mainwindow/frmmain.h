@@ -30,6 +30,7 @@ namespace kavelin {
 class GridView;
 class RichTextField;
 class StatusBar;
+class SuggestionController;
 
 class frmSettings;
 class PlatformTools;
@@ -72,6 +73,8 @@ enum class Cmd {
   EditRedo,
   FileSaveAs,
   FileSaveEditingBoxAs,
+  ViewSuggestions,
+  ViewReplaceAsYouType,
   Count
 };
 
@@ -189,6 +192,14 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void mnuEditPasteUnicode_Click();
   void mnuFileImportUnicode_Click();
   UnicodePreview* unicodePreview() const { return preview_; }
+
+  // Word suggestions under the word being typed in the English box.
+  void mnuViewSuggestions_Click();
+  void mnuViewReplaceAsYouType_Click();
+  SuggestionController* suggestions() const { return suggestions_; }
+  // Builds the suggestion index from the installed word lists and the user's
+  // store on a thread of its own; the start-up calls it once the window shows.
+  void startWordSuggestions();
   CommonDialog& exportDialog() { return *exportDialog_; }
 
   // The action of a command: its menu entry and its toolbar button.
@@ -283,6 +294,8 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   std::unique_ptr<CommonDialog> dlgCommonDialog_;
   std::unique_ptr<CommonDialog> exportDialog_;
   UnicodePreview* preview_ = nullptr;
+  SuggestionController* suggestions_ = nullptr;
+  void createSuggestions();
   void createUnicodePreview();
   void placeUnicodePreview();
   QRect previewArea() const;

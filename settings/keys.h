@@ -46,6 +46,12 @@ inline constexpr std::array<Key<double>, 4> kPlacement = {kMainLeft, kMainTop, k
 // Whether the Unicode preview was last open, as 1 or 0.
 inline constexpr Key<bool> kUnicodePreview{Store::kPerUser, "Settings", "UnicodePreview", false};
 
+// View > Suggestions: the candidate list under the word being typed, on at first.
+inline constexpr Key<bool> kSuggestions{Store::kPerUser, "Settings", "Suggestions", true};
+// View > Replace as I Type: a space or punctuation takes the first candidate.
+inline constexpr Key<bool> kReplaceAsYouType{Store::kPerUser, "Settings", "ReplaceAsYouType",
+                                             false};
+
 }  // namespace keys
 
 // The Hindi box's font in the settings file at `path`: both values from one

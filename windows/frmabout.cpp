@@ -55,7 +55,12 @@ frmAbout::frmAbout(PlatformTools& platform, QWidget* parent)
   lblFont->setObjectName(QStringLiteral("lblFont"));
   lblFont->setWordWrap(true);
   lblFont->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  place(lblFont, 240, 3120, 3960, 960);
+  place(lblFont, 240, 3120, 3960, 600);
+  lblWords = new QLabel(this);
+  lblWords->setObjectName(QStringLiteral("lblWords"));
+  lblWords->setWordWrap(true);
+  lblWords->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  place(lblWords, 240, 3720, 3960, 390);
   lblLicence = new QLabel(this);
   lblLicence->setObjectName(QStringLiteral("lblLicence"));
   lblLicence->setWordWrap(true);
@@ -95,6 +100,11 @@ void frmAbout::Form_Load() {
     }
     box->setPixmap(pixmap);
   }
+}
+
+void frmAbout::setWordLists(const QString& summary) {
+  lblWords->setText(summary.isEmpty() ? tr("Word lists for the suggestions: still loading.")
+                                      : tr("Word lists: %1.").arg(summary));
 }
 
 void frmAbout::cmdOK_Click() { accept(); }

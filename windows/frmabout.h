@@ -22,6 +22,8 @@ class frmAbout : public QDialog {
 
   // Prepares the labels and pictures; runs at every load.
   void Form_Load();
+  // The word lists the suggestions were found in, under the font's line.
+  void setWordLists(const QString& summary);
   void cmdOK_Click();
   void cmdSysInfo_Click();
 
@@ -30,6 +32,7 @@ class frmAbout : public QDialog {
   QLabel* lblVersion = nullptr;
   QLabel* lblDescription = nullptr;
   QLabel* lblFont = nullptr;     // which font draws the Hindi
+  QLabel* lblWords = nullptr;    // which word lists the suggestions use
   QLabel* lblLicence = nullptr;  // the program's licence
   QLabel* Picture1 = nullptr;
   QLabel* Picture2 = nullptr;

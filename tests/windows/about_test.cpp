@@ -54,6 +54,27 @@ TEST(About, LoadsItsLabelsAndPictures) {
   EXPECT_LT(about.lblLicence->geometry().right(), about.cmdOK->geometry().left());
 }
 
+// The word lists' line sits between the font's and the licence's, and the
+// longest summary (all three lists found) fits its place.
+TEST(About, NamesTheWordLists) {
+  FakePlatform platform;
+  frmAbout about(platform);
+  about.Form_Load();
+  for (const QString& summary :
+       {QString(), QStringLiteral("aspell-hi (83,388 words), hunspell-hi (15,990 words), "
+                                  "apertium-hin (80,867 words)")}) {
+    about.setWordLists(summary);
+    if (!summary.isEmpty()) {
+      EXPECT_TRUE(about.lblWords->text().contains(summary));
+    }
+    EXPECT_FALSE(about.lblWords->text().isEmpty());
+    EXPECT_LE(about.lblWords->heightForWidth(about.lblWords->width()), about.lblWords->height());
+  }
+  EXPECT_LE(about.lblFont->heightForWidth(about.lblFont->width()), about.lblFont->height());
+  EXPECT_LE(about.lblFont->geometry().bottom(), about.lblWords->geometry().top());
+  EXPECT_LE(about.lblWords->geometry().bottom(), about.lblLicence->geometry().top());
+}
+
 TEST(About, SystemInfo) {
   FakePlatform platform;
   const std::vector<FakePlatform::Message>& messages = platform.messages;
