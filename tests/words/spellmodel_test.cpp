@@ -127,7 +127,9 @@ TEST_F(GuessTest, GuessesAreDistinctBestFirstAndBounded) {
     std::set<std::string> seen;
     for (std::size_t i = 0; i < got.size(); ++i) {
       EXPECT_TRUE(seen.insert(got[i].spelling).second) << typed << " " << got[i].spelling;
-      if (i > 0) EXPECT_LE(got[i - 1].cost, got[i].cost) << typed;
+      if (i > 0) {
+        EXPECT_LE(got[i - 1].cost, got[i].cost) << typed;
+      }
       std::vector<std::uint8_t> tokens;
       EXPECT_TRUE(keyTokens(got[i].spelling, tokens)) << got[i].spelling;
     }

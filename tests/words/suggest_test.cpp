@@ -141,7 +141,9 @@ TEST_F(SuggestTest, UnknownWordsAreGuessedBelowKnownOnes) {
   bool seenUnknown = false;
   for (const Candidate& c : mixed) {
     if (!c.known) seenUnknown = true;
-    if (seenUnknown) EXPECT_FALSE(c.known) << "a known word after an unknown one: " << c.spelling;
+    if (seenUnknown) {
+      EXPECT_FALSE(c.known) << "a known word after an unknown one: " << c.spelling;
+    }
   }
   EXPECT_TRUE(seenUnknown);
 }
