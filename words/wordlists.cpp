@@ -583,14 +583,23 @@ ListRead readAspellList(const WordListSources& sources) {
   return read;
 }
 
+namespace {
+
+// The text of a list's file, or nothing with the reason in `read`.
+std::optional<std::string> listFile(const std::string& path, ListRead& read) {
+  read.where = path;
+  if (path.empty()) {
+    read.error = "not looked for";
+    return std::nullopt;
+  }
+  return readMaybeGzipFile(path, &read.error);
+}
+
+}  // namespace
+
 ListRead readHunspellList(const WordListSources& sources) {
   ListRead read;
-  read.where = sources.hunspellDic;
-  if (sources.hunspellDic.empty()) {
-    read.error = "not looked for";
-    return read;
-  }
-  std::optional<std::string> text = readMaybeGzipFile(sources.hunspellDic, &read.error);
+  std::optional<std::string> text = listFile(sources.hunspellDic, read);
   if (!text) return read;
   read.words = parseHunspellDic(*text);
   read.found = true;
@@ -599,12 +608,7 @@ ListRead readHunspellList(const WordListSources& sources) {
 
 ListRead readApertiumList(const WordListSources& sources) {
   ListRead read;
-  read.where = sources.apertiumAnalyser;
-  if (sources.apertiumAnalyser.empty()) {
-    read.error = "not looked for";
-    return read;
-  }
-  std::optional<std::string> text = readMaybeGzipFile(sources.apertiumAnalyser, &read.error);
+  std::optional<std::string> text = listFile(sources.apertiumAnalyser, read);
   if (!text) return read;
   AttLimits limits;
   limits.keepSymbol = devanagariSymbol;
