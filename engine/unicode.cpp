@@ -8,14 +8,16 @@
 #include <string_view>
 #include <vector>
 
+#include "devanagari.h"
+
 namespace kavelin {
 namespace {
 
-constexpr char16_t kRa = 0x0930;
-constexpr char16_t kNukta = 0x093C;
-constexpr char16_t kSignI = 0x093F;
-constexpr char16_t kVirama = 0x094D;
-constexpr char16_t kAnusvara = 0x0902;
+using deva::kAnusvara;
+using deva::kNukta;
+using deva::kRa;
+using deva::kSignI;
+using deva::kVirama;
 constexpr char16_t kReplacement = 0xFFFD;
 
 // What a code contributes to the text. A code gives one or two pieces; "half"
@@ -342,9 +344,8 @@ class NfcWriter {
       return;
     }
     if (nuktas_ != 0 || viramas_ != 0) flushMarks();
-    if (c >= 0x0958 && c <= 0x095F) {
-      static constexpr char16_t kBase[8] = {u'क', u'ख', u'ग', u'ज', u'ड', u'ढ', u'फ', u'य'};
-      text_ += kBase[c - 0x0958];
+    if (c >= 0x0958 && c <= 0x095F) {  // composition exclusions
+      text_ += deva::nuktaBase(c);
       nuktas_ = 1;
       return;
     }
@@ -360,7 +361,7 @@ class NfcWriter {
   void flushMarks() {
     if (nuktas_ > 0 && !text_.empty()) {
       char16_t& base = text_.back();
-      const char16_t composed = base == u'न' ? u'ऩ' : base == u'र' ? u'ऱ' : base == u'ळ' ? u'ऴ' : 0;
+      const char16_t composed = deva::composeWithNukta(base);
       if (composed != 0) {
         base = composed;
         --nuktas_;

@@ -6,15 +6,16 @@
 #include <cstdint>
 #include <string>
 
+#include "devanagari.h"
 #include "unicode.h"
 
 namespace kavelin {
 namespace {
 
-constexpr char16_t kVirama = 0x094D;
-constexpr char16_t kNukta = 0x093C;
-constexpr char16_t kRa = u'र';
-constexpr char16_t kSignI = 0x093F;
+using deva::kNukta;
+using deva::kRa;
+using deva::kSignI;
+using deva::kVirama;
 constexpr char16_t kLF = u'\n';
 constexpr char16_t kCR = u'\r';
 constexpr char16_t kLineSeparator = 0x2028;  // a line break inside a paragraph
@@ -114,36 +115,7 @@ struct Tables {
 
 bool inBlock(char16_t c) { return c >= 0x0900 && c < 0x0980; }
 
-// Splits the letters with a nukta that NFC keeps composed, or that are
-// composition exclusions, into letter and nukta.
-char16_t nuktaBase(char16_t c) {
-  switch (c) {
-    case 0x0929:
-      return u'न';
-    case 0x0931:
-      return u'र';
-    case 0x0934:
-      return u'ळ';
-    case 0x0958:
-      return u'क';
-    case 0x0959:
-      return u'ख';
-    case 0x095A:
-      return u'ग';
-    case 0x095B:
-      return u'ज';
-    case 0x095C:
-      return u'ड';
-    case 0x095D:
-      return u'ढ';
-    case 0x095E:
-      return u'फ';
-    case 0x095F:
-      return u'य';
-    default:
-      return 0;
-  }
-}
+using deva::nuktaBase;
 
 bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }

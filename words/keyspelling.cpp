@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyspelling.h"
 
+#include "devanagari.h"
 #include "text.h"
 #include "unicode.h"
 #include "unicodetoglyphs.h"
@@ -8,11 +9,11 @@
 namespace kavelin::words {
 namespace {
 
-constexpr char16_t kCandrabindu = 0x0901;
-constexpr char16_t kAnusvara = 0x0902;
-constexpr char16_t kVisarga = 0x0903;
-constexpr char16_t kNukta = 0x093C;
-constexpr char16_t kHalant = 0x094D;
+using deva::kAnusvara;
+using deva::kCandrabindu;
+using deva::kNukta;
+using deva::kVisarga;
+constexpr char16_t kHalant = deva::kVirama;
 
 struct Keys {
   const char* first = nullptr;  // null: no key

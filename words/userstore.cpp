@@ -11,18 +11,11 @@
 
 #include "outputfile.h"
 #include "text.h"
+#include "wordlists.h"
 
 namespace kavelin::words {
 
 namespace {
-
-bool devanagariWord(std::u16string_view word) {
-  if (word.empty()) return false;
-  for (char16_t c : word) {
-    if ((c < 0x0900 || c > 0x097F) && c != 0x200C && c != 0x200D) return false;
-  }
-  return true;
-}
 
 // Creates `folder` and its parents; true when it exists afterwards.
 bool makeFolders(const std::string& folder) {
@@ -61,6 +54,7 @@ bool UserStore::load(std::string* error) {
   std::string line;
   std::size_t lineNumber = 0, bad = 0, firstBad = 0;
   std::u16string word;
+  std::optional<std::u16string> normal;
   while (std::getline(in, line)) {
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -70,11 +64,12 @@ bool UserStore::load(std::string* error) {
     const unsigned long count =
         tab == std::string::npos ? 0 : std::strtoul(line.c_str() + tab + 1, &end, 10);
     if (tab == std::string::npos || end == line.c_str() + tab + 1 || *end != '\0' || count == 0 ||
-        count > 0xFFFFFFFFul || !decodeUtf8(line.substr(0, tab), word) || !devanagariWord(word)) {
+        count > 0xFFFFFFFFul || !decodeUtf8(line.substr(0, tab), word) ||
+        !(normal = normaliseWord(word))) {
       if (bad++ == 0) firstBad = lineNumber;
       continue;
     }
-    std::uint32_t& stored = words_[word];
+    std::uint32_t& stored = words_[*normal];
     stored = static_cast<std::uint32_t>(std::min<unsigned long>(0xFFFFFFFFul, stored + count));
   }
   if (in.bad()) {
@@ -116,8 +111,9 @@ bool UserStore::save(std::string* error) const {
 }
 
 void UserStore::add(std::u16string_view word, std::uint32_t times) {
-  if (!devanagariWord(word)) return;
-  std::uint32_t& count = words_[std::u16string(word)];
+  const std::optional<std::u16string> normal = normaliseWord(word);
+  if (!normal) return;
+  std::uint32_t& count = words_[*normal];
   count = count > 0xFFFFFFFFu - times ? 0xFFFFFFFFu : count + times;
 }
 

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "devanagari.h"
 #include "text.h"
 
 extern char** environ;
@@ -27,9 +28,9 @@ namespace kavelin::words {
 
 namespace {
 
-constexpr char16_t kNukta = 0x093C;
-constexpr char16_t kZwnj = 0x200C;
-constexpr char16_t kZwj = 0x200D;
+using deva::kNukta;
+using deva::kZwj;
+using deva::kZwnj;
 
 int combiningClass(char16_t c) {
   switch (c) {
@@ -48,19 +49,8 @@ int combiningClass(char16_t c) {
   }
 }
 
-// The consonant that U+0958..U+095F, U+0929, U+0931 and U+0934 put the nukta on.
-char16_t nuktaBase(char16_t c) {
-  static constexpr char16_t kBases[] = {0x0915, 0x0916, 0x0917, 0x091C,
-                                        0x0921, 0x0922, 0x092B, 0x092F};
-  if (c >= 0x0958 && c <= 0x095F) return kBases[c - 0x0958];
-  if (c == 0x0929 || c == 0x0931 || c == 0x0934) return static_cast<char16_t>(c - 1);
-  return 0;
-}
-
-char16_t composeWithNukta(char16_t base) {
-  if (base == 0x0928 || base == 0x0930 || base == 0x0933) return static_cast<char16_t>(base + 1);
-  return 0;
-}
+using deva::composeWithNukta;
+using deva::nuktaBase;
 
 bool isLetter(char16_t c) {
   return (c >= 0x0904 && c <= 0x0939) || c == 0x0950 || (c >= 0x0958 && c <= 0x0961) ||

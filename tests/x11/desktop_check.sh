@@ -290,24 +290,21 @@ if [ "$scaled" = 1 ]; then
       fail "$what asks for minimise or maximise buttons (_MOTIF_WM_HINTS $mwm)"
     grep -q MAXIMIZE <<<"$actions" && fail "$what can be maximised"
   }
-  click 360 84  # Settings
-  if dialog=$(wait_window "$pid" '^Settings$' yes); then
-    shot settings
-    dialog_hints "$dialog" Settings
-    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
-    xdotool key Escape
-  else
-    fail "the Settings button opened no dialog"
-  fi
-  click 464 84  # About
-  if dialog=$(wait_window "$pid" '^About' yes); then
-    shot about
-    dialog_hints "$dialog" About
-    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
-    xdotool key Return
-  else
-    fail "the About button opened no window"
-  fi
+  # A button's dialog: its picture, its title-bar hints, then the key that closes it.
+  button_dialog() {
+    local x=$1 y=$2 title=$3 name=$4 what=$5 close=$6 dialog
+    click "$x" "$y"
+    if dialog=$(wait_window "$pid" "$title" yes); then
+      shot "$name"
+      dialog_hints "$dialog" "$what"
+      xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+      xdotool key "$close"
+    else
+      fail "the $what button opened no dialog"
+    fi
+  }
+  button_dialog 360 84 '^Settings$' settings Settings Escape
+  button_dialog 464 84 '^About' about About Return
   quit
 
   # The Unicode preview after a restart: beside the window, off it.
