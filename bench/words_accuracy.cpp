@@ -320,7 +320,8 @@ int main(int argc, char** argv) {
     std::printf("words_accuracy: no data in %s; skipped\n", dir.c_str());
     return 0;
   }
-  // A second argument names the one set to score (sentences, test or dev);
+  // A second argument names the one set to score (sentences, test, dev, train
+  // or common);
   // "literal" scores the engine's literal conversion instead of suggestions.
   const std::string only = argc > 2 ? argv[2] : "";
 
@@ -369,6 +370,8 @@ int main(int argc, char** argv) {
                                                    {"nasalConjunct", &rw.nasalConjunct},
                                                    {"candrabindu", &rw.candrabindu},
                                                    {"visarga", &rw.visarga},
+                                                   {"nukta", &rw.nukta},
+                                                   {"reading", &rw.reading},
                                                    {"guessBeam", &rw.guessBeam},
                                                    {"finalVowel", &rw.finalVowel}};
     for (const auto& [name, field] : fields) {
@@ -420,6 +423,11 @@ int main(int argc, char** argv) {
   }
   if (only.empty() || only == "literal" || only == "dev") {
     sets.push_back({"dev words (by count)", readLexicon(dir + "/hi.translit.sampled.dev.tsv")});
+  }
+  // Common words as people type them, written for Kavelin (not from the dataset).
+  if (only.empty() || only == "literal" || only == "common") {
+    sets.push_back({"common words as typed",
+                    readLexicon(std::string(KAVELIN_SOURCE_DIR) + "/bench/data/common-typed.tsv")});
   }
   if (only == "train") {
     sets.push_back({"train words (by count)", readLexicon(dir + "/hi.translit.sampled.train.tsv")});

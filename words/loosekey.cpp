@@ -187,6 +187,9 @@ std::string looseKey(std::string_view roman, const LooseOptions& options) {
 
 namespace {
 
+constexpr int kGlideGap = 1;
+constexpr int kFinalNasalGap = 1;
+
 // Cost in tenths of leaving out, or adding, one sound.
 int gapCost(const Unit& u) {
   switch (u.kind) {
@@ -200,6 +203,23 @@ int gapCost(const Unit& u) {
       return u.loose[0] == 'h' ? 5 : 10;
   }
   return 10;
+}
+
+// Gap costs in context: y between two vowels is a glide people write or
+// leave out at will (liye / लिए), and a nasal that ends the word is seldom
+// typed (nahi / नहीं).
+void gapCosts(const Units& u, std::array<int, kMaxUnits>& out) {
+  for (std::size_t k = 0; k < u.size; ++k) {
+    const Unit& unit = u.at[k];
+    out[k] = gapCost(unit);
+    const bool vowelBefore = k > 0 && u.at[k - 1].kind == Kind::kVowel;
+    const bool vowelAfter = k + 1 < u.size && u.at[k + 1].kind == Kind::kVowel;
+    if (unit.kind == Kind::kConsonant && unit.loose[0] == 'y' && vowelBefore && vowelAfter) {
+      out[k] = kGlideGap;
+    } else if (unit.kind == Kind::kNasal && vowelBefore && k + 1 == u.size) {
+      out[k] = kFinalNasalGap;
+    }
+  }
 }
 
 int substitutionCost(std::string_view a, const Unit& ua, std::string_view b, const Unit& ub) {
@@ -231,19 +251,82 @@ int looseDistance(std::string_view typed, std::string_view spelling) {
   Units b;
   split(typed, options, a);
   split(spelling, options, b);
+  std::array<int, kMaxUnits> gapA{};
+  std::array<int, kMaxUnits> gapB{};
+  gapCosts(a, gapA);
+  gapCosts(b, gapB);
   std::array<int, kMaxUnits + 1> row{};
   std::array<int, kMaxUnits + 1> next{};
   row[0] = 0;
-  for (std::size_t j = 0; j < b.size; ++j) row[j + 1] = row[j] + gapCost(b.at[j]);
+  for (std::size_t j = 0; j < b.size; ++j) row[j + 1] = row[j] + gapB[j];
   for (std::size_t i = 0; i < a.size; ++i) {
-    next[0] = row[0] + gapCost(a.at[i]);
+    next[0] = row[0] + gapA[i];
     for (std::size_t j = 0; j < b.size; ++j) {
       next[j + 1] = std::min({row[j] + substitutionCost(typed, a.at[i], spelling, b.at[j]),
-                              row[j + 1] + gapCost(a.at[i]), next[j] + gapCost(b.at[j])});
+                              row[j + 1] + gapA[i], next[j] + gapB[j]});
     }
     std::swap(row, next);
   }
   return row[b.size];
+}
+
+namespace {
+
+bool isConsonantLetter(char c) {
+  const char l = lower(c);
+  return l >= 'a' && l <= 'z' && !isVowelLetter(l);
+}
+
+void addReading(std::vector<Reading>& out, std::string letters, bool asTyped = false) {
+  if (letters.empty()) return;
+  for (const Reading& r : out) {
+    if (r.letters == letters) return;
+  }
+  out.push_back({std::move(letters), asTyped});
+}
+
+}  // namespace
+
+std::vector<Reading> typedReadings(std::string_view typed) {
+  std::vector<Reading> out;
+  if (typed.empty()) return out;
+  const std::string word(typed);
+  const std::size_t n = word.size();
+  addReading(out, word, true);
+  // A nasal ending the word, left out or typed as n or m.
+  const char last = lower(word.back());
+  if (last == 'n' || last == 'm' || word.back() == '^') {
+    addReading(out, word.substr(0, n - 1), true);
+  } else if (isVowelLetter(last)) {
+    addReading(out, word + '^', true);
+  }
+  // "ai" after a consonant as a then i; y between vowels left out.
+  std::string split;
+  std::string glide;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = word[i];
+    const bool pairAi =
+        i > 0 && i + 1 < n && c == 'a' && word[i + 1] == 'i' && isConsonantLetter(word[i - 1]);
+    split += c;
+    if (pairAi) split += '\'';
+    const bool yGlide = i > 0 && i + 1 < n && lower(c) == 'y' &&
+                        isVowelLetter(lower(word[i - 1])) && isVowelLetter(lower(word[i + 1]));
+    glide += yGlide ? '\'' : c;
+  }
+  if (split != word) addReading(out, split);
+  if (glide != word) addReading(out, glide);
+  // A final "ye" or "e" for य (adamye / अदम्य, rashtriye / राष्ट्रीय).
+  if (n > 3 && word.compare(n - 2, 2, "ye") == 0) addReading(out, word.substr(0, n - 1));
+  // "yun" for यों.
+  if (const std::size_t at = word.find("yun"); at != std::string::npos) {
+    addReading(out, word.substr(0, at) + "yon" + word.substr(at + 3));
+  }
+  // English words: an initial u for अ, an initial i for आइ.
+  if (n > 2 && isConsonantLetter(word[1])) {
+    if (word[0] == 'u') addReading(out, 'a' + word.substr(1));
+    if (word[0] == 'i') addReading(out, "aai" + word.substr(1));
+  }
+  return out;
 }
 
 }  // namespace kavelin::words

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kavelin::words {
 
@@ -40,5 +41,18 @@ void looseKey(std::string_view roman, std::string& key, const LooseOptions& opti
 // a loose variant of it (t for T, a for aa, dh for d) 1 to 3; a schwa, h or
 // nasal left out or added 3 to 5; any other letter 10.
 int looseDistance(std::string_view typed, std::string_view spelling);
+
+// Other ways to read a typed word, each looked up by its own loose key and
+// measured by looseDistance from its own letters: the word as typed first,
+// then, where they apply, the word with and without a nasal at its end; "ai"
+// after a consonant as two vowels (gai / गई); y between vowels as a glide
+// (liye / लिए); a final "ye" as य (rashtriye / राष्ट्रीय); "yun" as "yon"
+// (kyun / क्यों); and English-style initials (under / अंडर, ice / आइस).
+// An apostrophe keeps two letters from being read as one sound.
+struct Reading {
+  std::string letters;
+  bool asTyped = false;  // the typed word, or its nasal variant
+};
+std::vector<Reading> typedReadings(std::string_view typed);
 
 }  // namespace kavelin::words

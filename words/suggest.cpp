@@ -58,7 +58,7 @@ int Suggester::priorBonus(const Entry& e) const {
 
 // What the spelling has that the typed letters do not ask for: a half n or m
 // before a consonant where the anusvara is the usual writing (अम्बर / अंबर),
-// a candrabindu, a visarga.
+// a candrabindu, a visarga; a nukta, which most writing leaves out.
 int Suggester::shapeCost(std::string_view typed, std::string_view spelling) const {
   int cost = 0;
   auto vowelEnd = [](std::string_view w) {
@@ -74,6 +74,8 @@ int Suggester::shapeCost(std::string_view typed, std::string_view spelling) cons
       cost += weights.candrabindu;
     } else if (c == ':' && typed.find(':') == std::string_view::npos) {
       cost += weights.visarga;
+    } else if (c == 'z') {
+      cost += weights.nukta;
     }
   }
   return cost;
@@ -97,29 +99,20 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
   const std::u16string literalUnicode = glyphsToUnicode(literalWord);
   const std::int64_t literalEntry = find(literalUnicode);
 
-  // The loose key keeps a nasal that ends a word (hai / hai^), which people
-  // often leave out or write as n: the keys with and without it are looked up.
+  // Each reading of the typed letters is looked up by its loose key, its
+  // words measured from its own letters (typedReadings).
   std::vector<std::pair<int, std::uint32_t>> ranked;
-  std::string variants[2] = {std::string(typed), std::string(typed)};
-  const char last = static_cast<char>(typed.back() | 0x20);
-  if (last == 'n' || last == 'm' || typed.back() == '^') {
-    variants[1].pop_back();
-  } else if (std::string_view("aeiou").find(last) != std::string_view::npos) {
-    variants[1] += '^';
-  } else {
-    variants[1].clear();
-  }
-  std::string seen;
-  for (const std::string& variant : variants) {
-    if (variant.empty()) continue;
-    looseKey(variant, key_);
-    if (key_ == seen) continue;
-    seen = key_;
+  std::vector<std::string> seen;
+  for (const Reading& reading : typedReadings(typed)) {
+    looseKey(reading.letters, key_);
+    if (std::find(seen.begin(), seen.end(), key_) != seen.end()) continue;
+    seen.push_back(key_);
     const auto it = byKey_.find(key_);
     if (it == byKey_.end()) continue;
+    const std::string_view measured = reading.asTyped ? typed : std::string_view(reading.letters);
+    const int extra = reading.asTyped ? 0 : weights.reading;
     for (std::uint32_t index : it->second) {
-      const Entry& e = entries_[index];
-      ranked.emplace_back(knownCost(typed, e), index);
+      ranked.emplace_back(knownCost(measured, entries_[index]) + extra, index);
     }
   }
   // Spellings guessed from the letters: a listed word they type joins the

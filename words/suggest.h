@@ -40,8 +40,8 @@ struct Candidate {
 // `unknown` more, and more again as its guess is less likely.
 struct RankWeights {
   int distance = 3;
-  int exact = 5;        // typed exactly as the word's key spelling
-  int commonBase = 30;  // a common word of rank r gains commonBase - commonSlope * log2(r)
+  int exact = 0;        // typed exactly as the word's key spelling
+  int commonBase = 35;  // a common word of rank r gains commonBase - commonSlope * log2(r)
   int commonSlope = 3;
   int hunspell = 8;  // in the smaller, curated list
   int aspell = 3;
@@ -59,6 +59,8 @@ struct RankWeights {
   int nasalConjunct = 20;
   int candrabindu = 10;
   int visarga = 6;
+  int nukta = 10;      // ज़, which most writing leaves as ज
+  int reading = 0;     // a word found by another reading of the typed letters
   int finalVowel = 6;  // the word ends in a vowel and the typed letters do not, or the reverse
 };
 

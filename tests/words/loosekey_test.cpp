@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace kavelin::words {
 namespace {
@@ -107,7 +108,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Ranked{"ta", "taa", "thaa"}, Ranked{"mai", "mai^", "maa"},
                     // m before b or p is the anusvara's sound, as n is.
                     Ranked{"ambar", "a^bar", "anabar"}, Ranked{"champa", "cha^paa", "chapaa"},
-                    Ranked{"sant", "sa^t", "samt"}));
+                    Ranked{"sant", "sa^t", "samt"},
+                    // A glide y and a final nasal are seldom typed as written.
+                    Ranked{"liye", "lie", "lio"}, Ranked{"nahi", "nahee^", "nahaa"},
+                    Ranked{"isme", "isame^", "isama"}));
 
 TEST(LooseDistance, ExactIsZeroAndLooseIsCheaperThanOther) {
   EXPECT_EQ(looseDistance("bhaarat", "bhaarat"), 0);
@@ -117,6 +121,41 @@ TEST(LooseDistance, ExactIsZeroAndLooseIsCheaperThanOther) {
   EXPECT_EQ(looseDistance("", "k"), 10);
   EXPECT_LT(looseDistance("t", "th"), looseDistance("t", "p"));
   EXPECT_LT(looseDistance("kaa", "ka"), looseDistance("ke", "ka"));
+}
+
+TEST(TypedReadings, ReadTheLettersOtherWays) {
+  struct Case {
+    const char* typed;
+    std::vector<std::string> readings;  // in order, after the word as typed
+  } cases[] = {
+      {"bharat", {}},
+      {"hai", {"hai^", "ha'i"}},
+      {"hain", {"hai", "ha'in"}},
+      {"gai", {"gai^", "ga'i"}},           // गई
+      {"bhai", {"bhai^", "bha'i"}},        // भाई
+      {"aisa", {"aisa^"}},                 // ai that starts a word stays ऐ
+      {"liye", {"liye^", "li'e", "liy"}},  // लिए, and -ye as य
+      {"rashtriye", {"rashtriye^", "rashtri'e", "rashtriy"}},
+      {"kyun", {"kyu", "kyon"}},
+      {"kyunki", {"kyunki^", "kyonki"}},
+      {"under", {"ander"}},
+      {"ice", {"ice^", "aaice"}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<Reading> got = typedReadings(c.typed);
+    std::vector<std::string> letters;
+    for (const Reading& r : got) letters.push_back(r.letters);
+    if (*c.typed == '\0') {
+      EXPECT_TRUE(got.empty());
+      continue;
+    }
+    ASSERT_FALSE(got.empty()) << c.typed;
+    EXPECT_EQ(letters.front(), c.typed);
+    EXPECT_TRUE(got.front().asTyped);
+    letters.erase(letters.begin());
+    EXPECT_EQ(letters, c.readings) << c.typed;
+  }
 }
 
 }  // namespace

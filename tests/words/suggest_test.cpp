@@ -124,6 +124,32 @@ TEST_F(SuggestTest, ShapesTheLettersDoNotAskForRankLower) {
   }
 }
 
+TEST_F(SuggestTest, CommonWritingLeadsWhereTheLettersAllowBoth) {
+  // Each pair from the same list: the common word, or the form most writing
+  // uses, comes first whichever way it is typed.
+  struct Case {
+    const char* typed;
+    std::u16string other;
+    std::u16string first;
+  } cases[] = {
+      {"nahi", u"नही", u"नहीं"},  // a final nasal left out
+      {"isme", u"इसमे", u"इसमें"},
+      {"liye", u"लिये", u"लिए"},  // a glide y typed
+      {"gaye", u"गये", u"गए"},
+      {"gai", u"गे", u"गई"},                   // ai as two vowels
+      {"zila", u"ज़िला", u"जिला"},             // no nukta
+      {"rashtriye", u"राष्ट्रिये", u"राष्ट्रीय"},  // -ye as य
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(s.add(c.other, kFromAspell)) << c.typed;
+    ASSERT_TRUE(s.add(c.first, kFromAspell)) << c.typed;
+    const std::vector<std::u16string> got = words(c.typed);
+    ASSERT_GE(got.size(), 2u) << c.typed;
+    EXPECT_EQ(got[0], c.first) << c.typed;
+    EXPECT_NE(std::find(got.begin(), got.end(), c.other), got.end()) << c.typed;
+  }
+}
+
 TEST_F(SuggestTest, UnknownWordsAreGuessedBelowKnownOnes) {
   // No list holds a word for "kamalnayan"; the guesses are unknown, and the
   // chart's long vowels may be among them (kamalanayan, kamalnayan ...).
