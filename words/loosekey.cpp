@@ -321,6 +321,15 @@ std::vector<Reading> typedReadings(std::string_view typed) {
   if (const std::size_t at = word.find("yun"); at != std::string::npos) {
     addReading(out, word.substr(0, at) + "yon" + word.substr(at + 3));
   }
+  // An h after a consonant that is a ह of its own, its a left out (bhut /
+  // बहुत, phle / पहले): each such pair read apart.
+  for (std::size_t i = 1; i + 1 < n; ++i) {
+    const char l = lower(word[i - 1]);
+    if (word[i] == 'h' && std::string_view("bdgjkpt").find(l) != std::string_view::npos &&
+        (i < 2 || lower(word[i - 2]) != 'c')) {
+      addReading(out, word.substr(0, i) + '\'' + word.substr(i));
+    }
+  }
   // English words: an initial u for अ, an initial i for आइ.
   if (n > 2 && isConsonantLetter(word[1])) {
     if (word[0] == 'u') addReading(out, 'a' + word.substr(1));

@@ -47,7 +47,8 @@ int looseDistance(std::string_view typed, std::string_view spelling);
 // then, where they apply, the word with and without a nasal at its end; "ai"
 // after a consonant as two vowels (gai / गई); y between vowels as a glide
 // (liye / लिए); a final "ye" as य (rashtriye / राष्ट्रीय); "yun" as "yon"
-// (kyun / क्यों); and English-style initials (under / अंडर, ice / आइस).
+// (kyun / क्यों); h after a consonant as a ह of its own (bhut / बहुत); and
+// English-style initials (under / अंडर, ice / आइस).
 // An apostrophe keeps two letters from being read as one sound.
 struct Reading {
   std::string letters;

@@ -128,16 +128,19 @@ TEST(TypedReadings, ReadTheLettersOtherWays) {
     const char* typed;
     std::vector<std::string> readings;  // in order, after the word as typed
   } cases[] = {
-      {"bharat", {}},
+      {"bharat", {"b'harat"}},
       {"hai", {"hai^", "ha'i"}},
       {"hain", {"hai", "ha'in"}},
-      {"gai", {"gai^", "ga'i"}},           // गई
-      {"bhai", {"bhai^", "bha'i"}},        // भाई
-      {"aisa", {"aisa^"}},                 // ai that starts a word stays ऐ
-      {"liye", {"liye^", "li'e", "liy"}},  // लिए, and -ye as य
+      {"gai", {"gai^", "ga'i"}},              // गई
+      {"bhai", {"bhai^", "bha'i", "b'hai"}},  // भाई
+      {"aisa", {"aisa^"}},                    // ai that starts a word stays ऐ
+      {"liye", {"liye^", "li'e", "liy"}},     // लिए, and -ye as य
       {"rashtriye", {"rashtriye^", "rashtri'e", "rashtriy"}},
       {"kyun", {"kyu", "kyon"}},
       {"kyunki", {"kyunki^", "kyonki"}},
+      {"bhut", {"b'hut"}},  // बहुत
+      {"phle", {"phle^", "p'hle"}},
+      {"chhat", {}},  // chh is one sound
       {"under", {"ander"}},
       {"ice", {"ice^", "aaice"}},
       {"", {}},
