@@ -220,7 +220,7 @@ TEST_F(LegacyCli, UnicodeRtfToGlyphs) {
 
   // And back: the glyph runs show the Unicode the document had.
   const std::string glyphs = file("glyphs.rtf", r.out);
-  EXPECT_EQ(run({"--from", "glyphs", glyphs}).out, "Hello नमस्ते, दुनिया! धर्म\n\n\u0919\n");
+  EXPECT_EQ(run({"--from", "glyphs", "--to-text", glyphs}).out, "Hello नमस्ते, दुनिया! धर्म\n\n\u0919\n");
 
   // Plain Unicode text to an RTF document, one paragraph per line.
   const Result text = run({"--from", "unicode", "--rtf"}, "Hi राम\nसीता\n");
@@ -281,7 +281,7 @@ TEST_F(LegacyCli, RoundTripThroughLibreOffice) {
       encodeUtf8(glyphFromCodes("fon~;kFkhZ \xE7se vkSj Kku|{kf\xABk; jk\"V\xAA \xD1\".k xq#|")));
 
   // And back to the Unicode it started from.
-  const Result unicode = run({"--from", "glyphs", back.string()});
+  const Result unicode = run({"--from", "glyphs", "--to-text", back.string()});
   EXPECT_EQ(unicode.exitCode, 0);
   EXPECT_EQ(unicode.err, "");
   EXPECT_EQ(unicode.out, "Kavelin: विद्यार्थी प्रेम और ज्ञान\nक्षत्रिय राष्ट्र कृष्ण गुरु\n");
