@@ -17,8 +17,7 @@ FileFormat formatOfFile(const std::string& path) {
 }
 
 FileResult convertPackageBytes(const std::string& label, const std::string& bytes,
-                               FileFormat format, const FileRequest& request,
-                               std::string& output) {
+                               FileFormat format, const FileRequest& request, std::string& output) {
   FileResult result;
   documents::Request r;
   r.toUnicode = request.toUnicode;

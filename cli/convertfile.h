@@ -16,12 +16,12 @@ namespace kavelin {
 enum class FileFormat { kAuto, kText, kRtf, kDocx, kOdt };
 
 struct FileRequest {
-  bool toUnicode = true;    // glyph codes -> Unicode; false: Unicode -> glyph codes
+  bool toUnicode = true;                  // glyph codes -> Unicode; false: Unicode -> glyph codes
   FileFormat format = FileFormat::kAuto;  // kAuto: .docx and .odt by name, else by content
-  std::string legacyFont;   // UTF-8; empty: "DevLys 160"
-  std::string unicodeFont;  // UTF-8; empty: "Noto Sans Devanagari"
-  bool strict = false;      // characters left unconverted fail the file, writing nothing
-  bool toText = false;      // an RTF input gives plain text
+  std::string legacyFont;                 // UTF-8; empty: "DevLys 160"
+  std::string unicodeFont;                // UTF-8; empty: "Noto Sans Devanagari"
+  bool strict = false;  // characters left unconverted fail the file, writing nothing
+  bool toText = false;  // an RTF input gives plain text
   std::size_t maxReported = 5;
   // For DOCX and ODT: called with the parts done and their number; false cancels.
   std::function<bool(std::size_t done, std::size_t total)> progress;
@@ -49,8 +49,7 @@ FileResult convertFile(const std::string& input, const std::string& output,
 // Converts bytes of a DOCX or ODT package labelled `label`; `output` gets the
 // package. Errors are worded as convertFile words them.
 FileResult convertPackageBytes(const std::string& label, const std::string& bytes,
-                               FileFormat format, const FileRequest& request,
-                               std::string& output);
+                               FileFormat format, const FileRequest& request, std::string& output);
 
 // The result as LegacyResult, for legacyReport.
 LegacyResult asLegacyResult(const FileResult& result);

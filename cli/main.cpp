@@ -314,8 +314,7 @@ int convertPackage(const Options& options, kavelin::FileFormat format) {
       kavelin::convertPackageBytes(options.files[0], bytes, format, request, converted);
   bytes.clear();
   if (!result.ok) throw Failure(result.error);
-  std::cerr << kavelin::legacyReport(kavelin::asLegacyResult(result), options.strict)
-            << std::flush;
+  std::cerr << kavelin::legacyReport(kavelin::asLegacyResult(result), options.strict) << std::flush;
   if (options.strict && result.unconverted != 0) return 1;
   kavelin::cli::Output output(options.output);
   watchTemporary(output);

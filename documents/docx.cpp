@@ -18,14 +18,45 @@ bool isOff(const std::string* val) {
 }
 
 // The order of w:rPr's children in the schema; elements are inserted in it.
-const char* const kRprOrder[] = {
-    "w:rStyle", "w:rFonts",    "w:b",          "w:bCs",      "w:i",         "w:iCs",
-    "w:caps",   "w:smallCaps", "w:strike",     "w:dstrike",  "w:outline",   "w:shadow",
-    "w:emboss", "w:imprint",   "w:noProof",    "w:snapToGrid", "w:vanish",  "w:webHidden",
-    "w:color",  "w:spacing",   "w:w",          "w:kern",     "w:position",  "w:sz",
-    "w:szCs",   "w:highlight", "w:u",          "w:effect",   "w:bdr",       "w:shd",
-    "w:fitText", "w:vertAlign", "w:rtl",       "w:cs",       "w:em",        "w:lang",
-    "w:eastAsianLayout", "w:specVanish", "w:oMath"};
+const char* const kRprOrder[] = {"w:rStyle",
+                                 "w:rFonts",
+                                 "w:b",
+                                 "w:bCs",
+                                 "w:i",
+                                 "w:iCs",
+                                 "w:caps",
+                                 "w:smallCaps",
+                                 "w:strike",
+                                 "w:dstrike",
+                                 "w:outline",
+                                 "w:shadow",
+                                 "w:emboss",
+                                 "w:imprint",
+                                 "w:noProof",
+                                 "w:snapToGrid",
+                                 "w:vanish",
+                                 "w:webHidden",
+                                 "w:color",
+                                 "w:spacing",
+                                 "w:w",
+                                 "w:kern",
+                                 "w:position",
+                                 "w:sz",
+                                 "w:szCs",
+                                 "w:highlight",
+                                 "w:u",
+                                 "w:effect",
+                                 "w:bdr",
+                                 "w:shd",
+                                 "w:fitText",
+                                 "w:vertAlign",
+                                 "w:rtl",
+                                 "w:cs",
+                                 "w:em",
+                                 "w:lang",
+                                 "w:eastAsianLayout",
+                                 "w:specVanish",
+                                 "w:oMath"};
 
 std::size_t rprRank(const std::string& name) {
   for (std::size_t i = 0; i < std::size(kRprOrder); ++i) {
@@ -73,9 +104,9 @@ void setFonts(XmlNode& rPr, const std::string& font) {
 
 void preserveSpaces(XmlNode& t) {
   const std::string& s = t.children.empty() ? std::string() : t.children.front().text;
-  const bool needed = !s.empty() && (s.front() == ' ' || s.back() == ' ' ||
-                                     s.find("  ") != std::string::npos ||
-                                     s.find('\t') != std::string::npos);
+  const bool needed =
+      !s.empty() && (s.front() == ' ' || s.back() == ' ' || s.find("  ") != std::string::npos ||
+                     s.find('\t') != std::string::npos);
   if (needed) {
     t.setAttribute("xml:space", "preserve");
   }
@@ -304,8 +335,7 @@ void DocxRewriter::paragraph(XmlNode& p, const std::string& tableStyle) {
     for (const Item& item : s.items) {
       text += item.text;
       for (char16_t c : item.text) {
-        legacy.push_back(item.legacyText ||
-                         converter_.isLegacyFont(styles_.fontFor(s.layers, c)));
+        legacy.push_back(item.legacyText || converter_.isLegacyFont(styles_.fontFor(s.layers, c)));
       }
     }
     std::vector<Piece> pieces = converter_.convert(text, legacy, number, s.column);
@@ -440,7 +470,8 @@ bool DocxRewriter::convertNumbering(XmlNode& root) {
       }
       const std::u16string literal = text.substr(begin, end - begin);
       std::vector<bool> legacy;
-      for (char16_t c : literal) legacy.push_back(converter_.isLegacyFont(styles_.fontFor(layers, c)));
+      for (char16_t c : literal)
+        legacy.push_back(converter_.isLegacyFont(styles_.fontFor(layers, c)));
       std::vector<Piece> pieces = converter_.convert(literal, legacy, level, begin + 1);
       if (pieces.empty()) {
         out += literal;

@@ -89,10 +89,10 @@ std::string OdtRewriter::styleFor(const std::vector<const XmlNode*>& layers) {
     const std::string& font = converter_.unicodeFont();
     props.setAttribute("style:font-name", font);
     props.setAttribute("style:font-name-complex", font);
-    for (const auto& [from, to] : {std::pair<const char*, const char*>{"fo:font-size",
-                                                                       "style:font-size-complex"},
-                                   {"fo:font-weight", "style:font-weight-complex"},
-                                   {"fo:font-style", "style:font-style-complex"}}) {
+    for (const auto& [from, to] :
+         {std::pair<const char*, const char*>{"fo:font-size", "style:font-size-complex"},
+          {"fo:font-weight", "style:font-weight-complex"},
+          {"fo:font-style", "style:font-style-complex"}}) {
       const std::string v = OdtStyles::value(layers, from);
       if (!v.empty()) props.setAttribute(to, v);
     }
@@ -100,10 +100,10 @@ std::string OdtRewriter::styleFor(const std::vector<const XmlNode*>& layers) {
     props.setAttribute("style:country-complex", "IN");
   } else {
     props.setAttribute("style:font-name", converter_.legacyFontName());
-    for (const auto& [from, plain] : {std::pair<const char*, const char*>{"style:font-size-complex",
-                                                                          "fo:font-size"},
-                                      {"style:font-weight-complex", "fo:font-weight"},
-                                      {"style:font-style-complex", "fo:font-style"}}) {
+    for (const auto& [from, plain] :
+         {std::pair<const char*, const char*>{"style:font-size-complex", "fo:font-size"},
+          {"style:font-weight-complex", "fo:font-weight"},
+          {"style:font-style-complex", "fo:font-style"}}) {
       std::string v = OdtStyles::value(layers, from);
       if (v.empty()) v = OdtStyles::value(layers, plain);
       if (!v.empty()) props.setAttribute(plain, v);
@@ -176,7 +176,8 @@ void OdtRewriter::container(XmlNode& node, Paragraph& paragraph, std::vector<std
     }
     if (c.isElement("text:s")) {
       const std::string* n = c.attribute("text:c");
-      const long count = n ? std::max(1L, std::min(std::strtol(n->c_str(), nullptr, 10), 10000L)) : 1;
+      const long count =
+          n ? std::max(1L, std::min(std::strtol(n->c_str(), nullptr, 10), 10000L)) : 1;
       if (text.empty()) column = paragraph.column;
       text.append(static_cast<std::size_t>(count), u' ');
       paragraph.column += static_cast<std::size_t>(count);
@@ -281,7 +282,8 @@ void OdtStyles::load(const XmlNode& root, int part) {
       for (const XmlNode& f : section.children) {
         const std::string* name = f.attribute("style:name");
         const std::string* family = f.attribute("svg:font-family");
-        if (f.isElement("style:font-face") && name) faces_[*name] = family ? unquote(*family) : *name;
+        if (f.isElement("style:font-face") && name)
+          faces_[*name] = family ? unquote(*family) : *name;
       }
     }
     const bool common = section.isElement("office:styles");
@@ -376,8 +378,8 @@ bool convertOdt(Package& package, TextConverter& converter, std::string* error) 
     rewriter.names = &partMade;
     rewriter.counter = &counter;
     if (rewriter.convert(*body)) {
-      declareFont(root, converter.toUnicode() ? converter.unicodeFont()
-                                              : converter.legacyFontName());
+      declareFont(root,
+                  converter.toUnicode() ? converter.unicodeFont() : converter.legacyFontName());
       addAutomaticStyles(root, rewriter.newStyles);
       package.replace(names[part], writeXml(docs[part]));
     }

@@ -39,7 +39,7 @@ class OdtStyles {
   void chain(std::vector<const XmlNode*>& out, int part, const std::string& family,
              const std::string& name) const;
 
-  std::map<std::string, std::string> faces_;  // font-face name -> family
+  std::map<std::string, std::string> faces_;             // font-face name -> family
   std::map<std::pair<int, std::string>, Style> styles_;  // (part or -1, family:name)
   const XmlNode* defaultParagraph_ = nullptr;
 };

@@ -28,6 +28,10 @@ Package::~Package() = default;
 
 bool Package::open(std::string_view bytes, const PackageLimits& limits, std::string* error) {
   limits_ = limits;
+  if (bytes.empty()) {
+    if (error) *error = "not a zip package (the file is empty)";
+    return false;
+  }
   zip_error_t ze;
   zip_error_init(&ze);
   zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &ze);
@@ -59,8 +63,8 @@ bool Package::open(std::string_view bytes, const PackageLimits& limits, std::str
     }
     const std::string name = st.name;
     if (st.size > limits.maxEntrySize ||
-        (st.size > limits.ratioFloor && st.size / std::max<zip_uint64_t>(st.comp_size, 1) >
-                                            limits.maxRatio)) {
+        (st.size > limits.ratioFloor &&
+         st.size / std::max<zip_uint64_t>(st.comp_size, 1) > limits.maxRatio)) {
       if (error) *error = name + ": entry expands too much (possible zip bomb)";
       return false;
     }
@@ -73,7 +77,8 @@ bool Package::open(std::string_view bytes, const PackageLimits& limits, std::str
       if (error) *error = name + ": entry appears twice";
       return false;
     }
-    index_[name] = static_cast<std::uint64_t>(i);
+    index_[name] = {static_cast<std::uint64_t>(i),
+                    (st.valid & ZIP_STAT_COMP_METHOD) ? st.comp_method : ZIP_CM_DEFLATE};
     names_.push_back(name);
   }
   return true;
@@ -88,7 +93,7 @@ bool Package::read(const std::string& name, std::string& out, std::string* error
     if (error) *error = name + ": missing part";
     return false;
   }
-  zip_file_t* file = zip_fopen_index(zip_->archive, it->second, 0);
+  zip_file_t* file = zip_fopen_index(zip_->archive, it->second.index, 0);
   if (!file) {
     if (error) *error = name + ": " + zip_strerror(zip_->archive);
     return false;
@@ -145,10 +150,9 @@ bool Package::save(std::string& out, std::string* error) const {
   if (mime != order.end()) std::rotate(order.begin(), mime, mime + 1);
   for (const std::string& name : order) {
     const auto r = replacements_.find(name);
-    zip_source_t* s =
-        r != replacements_.end()
-            ? zip_source_buffer(archive, r->second.data(), r->second.size(), 0)
-            : zip_source_zip(archive, zip_->archive, index_.at(name), 0, 0, -1);
+    zip_source_t* s = r != replacements_.end()
+                          ? zip_source_buffer(archive, r->second.data(), r->second.size(), 0)
+                          : zip_source_zip(archive, zip_->archive, index_.at(name).index, 0, 0, -1);
     if (!s) return fail(name);
     const zip_int64_t at = zip_file_add(archive, name.c_str(), s, ZIP_FL_ENC_UTF_8);
     if (at < 0) {
@@ -159,6 +163,9 @@ bool Package::save(std::string& out, std::string* error) const {
       zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0);
     } else if (r != replacements_.end()) {
       zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 6);
+    } else {
+      // The method it had, so that its compressed bytes are copied as they are.
+      zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), index_.at(name).method, 0);
     }
   }
   if (zip_close(archive) != 0) return fail("closing");

@@ -52,7 +52,11 @@ class Package {
   std::unique_ptr<Zip> zip_;
   PackageLimits limits_;
   std::vector<std::string> names_;
-  std::map<std::string, std::uint64_t> index_;
+  struct Stored {
+    std::uint64_t index = 0;
+    std::int32_t method = 0;  // compression method
+  };
+  std::map<std::string, Stored> index_;
   std::map<std::string, std::string> replacements_;
 };
 

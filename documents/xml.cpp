@@ -148,14 +148,29 @@ void XMLCALL onDeclaration(void* data, const XML_Char*, const XML_Char*, int sta
 void escape(std::string& out, std::string_view s, bool attribute) {
   for (char c : s) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += attribute ? "&quot;" : "\""; break;
-      case '\t': out += attribute ? "&#9;" : "\t"; break;
-      case '\n': out += attribute ? "&#10;" : "\n"; break;
-      case '\r': out += "&#13;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += attribute ? "&quot;" : "\"";
+        break;
+      case '\t':
+        out += attribute ? "&#9;" : "\t";
+        break;
+      case '\n':
+        out += attribute ? "&#10;" : "\n";
+        break;
+      case '\r':
+        out += "&#13;";
+        break;
+      default:
+        out += c;
     }
   }
 }

@@ -20,9 +20,7 @@ struct XmlNode {
   std::vector<std::pair<std::string, std::string>> attributes;
   std::vector<XmlNode> children;
 
-  bool isElement(std::string_view qname) const {
-    return kind == Kind::kElement && name == qname;
-  }
+  bool isElement(std::string_view qname) const { return kind == Kind::kElement && name == qname; }
   // The attribute's value, or nullptr.
   const std::string* attribute(std::string_view qname) const;
   void setAttribute(std::string_view qname, std::string value);
