@@ -266,10 +266,34 @@ extern "C" void removeTemporaryAndDie(int signal) {
   std::raise(signal);
 }
 
-// Removes the output's temporary file, if any, when a signal ends the program.
-void watchTemporary(const kavelin::cli::Output& output) {
+// The signals that end the program, held back from the moment the output's
+// temporary file is made until the handler knows its name: one arriving in
+// between would leave the file behind.
+class HeldSignals {
+ public:
+  HeldSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, s);
+    sigprocmask(SIG_BLOCK, &set, &before_);
+  }
+  ~HeldSignals() { release(); }
+  void release() {
+    if (held_) sigprocmask(SIG_SETMASK, &before_, nullptr);
+    held_ = false;
+  }
+
+ private:
+  sigset_t before_;
+  bool held_ = true;
+};
+
+// Removes the output's temporary file, if any, when a signal ends the program;
+// then lets the held signals through.
+void watchTemporary(const kavelin::cli::Output& output, HeldSignals& held) {
   temporaryOutput = output.temporaryPath();
   for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, removeTemporaryAndDie);
+  held.release();
 }
 
 // A whole file (or standard input for "-") as bytes.
@@ -316,8 +340,9 @@ int convertPackage(const Options& options, kavelin::FileFormat format) {
   if (!result.ok) throw Failure(result.error);
   std::cerr << kavelin::legacyReport(kavelin::asLegacyResult(result), options.strict) << std::flush;
   if (options.strict && result.unconverted != 0) return 1;
+  HeldSignals signalsHeld;
   kavelin::cli::Output output(options.output);
-  watchTemporary(output);
+  watchTemporary(output, signalsHeld);
   output.write(converted);
   output.commit();
   temporaryOutput = nullptr;
@@ -353,8 +378,9 @@ int convertLegacy(const Options& options) {
   if (!result.error.empty()) throw Failure(result.error);
   std::cerr << kavelin::legacyReport(result, options.strict) << std::flush;
   if (options.strict && result.unconverted != 0) return 1;
+  HeldSignals signalsHeld;
   kavelin::cli::Output output(options.output);
-  watchTemporary(output);
+  watchTemporary(output, signalsHeld);
   output.write(result.output);
   output.commit();
   temporaryOutput = nullptr;
@@ -378,8 +404,9 @@ int suggestWords(const Options& options) {
   }
   kavelin::words::buildSuggester(suggester, lists, options.learned ? &store : nullptr);
   std::cerr << std::flush;
+  HeldSignals signalsHeld;
   kavelin::cli::Output output(options.output);
-  watchTemporary(output);
+  watchTemporary(output, signalsHeld);
   output.write(kavelin::cli::suggestLines(suggester, input, options.suggest));
   output.commit();
   temporaryOutput = nullptr;
@@ -391,8 +418,9 @@ int suggestWords(const Options& options) {
 int convert(const Options& options) {
   if (options.suggest) return suggestWords(options);
   if (options.from != Source::kRoman) return convertLegacy(options);
+  HeldSignals signalsHeld;
   kavelin::cli::Output output(options.output);
-  watchTemporary(output);
+  watchTemporary(output, signalsHeld);
   std::string held;
   auto emit = [&](const std::string& bytes) {
     if (options.strict) {
