@@ -391,7 +391,7 @@ void frmConvertDocuments::Close_Click() {
     Summary->setText(tr("Cancelling after the current document…"));
     return;
   }
-  close();
+  QDialog::reject();
 }
 
 void frmConvertDocuments::reject() { Close_Click(); }
