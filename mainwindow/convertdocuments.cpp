@@ -43,7 +43,9 @@ QString outcomeText(const batch::Outcome& outcome) {
     // The message names the input; the line already does.
     const std::string prefix = outcome.input + ": ";
     const std::string& e = r.error;
-    return fromUtf8(e.rfind(prefix, 0) == 0 ? e.substr(prefix.size()) : e);
+    QString text = fromUtf8(e.rfind(prefix, 0) == 0 ? e.substr(prefix.size()) : e);
+    if (!text.isEmpty()) text[0] = text[0].toUpper();
+    return text;
   }
   const QString name = QFileInfo(fromUtf8(outcome.output)).fileName();
   if (r.unconverted == 0) return frmConvertDocuments::tr("Done: %1").arg(name);
