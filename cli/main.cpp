@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "convertfile.h"
 #include "legacy.h"
 #include "startoptions.h"
 #include "stream.h"
@@ -34,8 +35,9 @@ constexpr const char* kUsage =
     "Reads the FILEs in order as one text, or standard input when none is given\n"
     "(or for a FILE named -), and writes the result to standard output.\n"
     "\n"
-    "With --from, converts legacy documents both ways instead: glyph codes (text\n"
-    "or RTF) to Unicode, or Unicode to glyph codes.\n"
+    "With --from, converts legacy documents both ways instead: glyph codes (text,\n"
+    "RTF, DOCX or ODT) to Unicode, or Unicode to glyph codes. A document keeps its\n"
+    "kind: RTF gives RTF, DOCX gives DOCX, ODT gives ODT.\n"
     "\n"
     "Options:\n"
     "  -o, --output FILE     write to FILE instead (a regular file is replaced\n"
@@ -49,14 +51,25 @@ constexpr const char* kUsage =
     "                        whose Devanagari runs go into DevLys 160\n"
     "      --to FORM         glyphs (default; unicode with --from glyphs): DevLys 160\n"
     "                        glyph codes; unicode: Unicode Devanagari text (UTF-8)\n"
-    "      --legacy-font NAME  with --from glyphs: runs in the font NAME hold glyph\n"
-    "                        codes too\n"
+    "      --format FORMAT   docx or odt: the input is such a document whatever its\n"
+    "                        name (by default .docx and .odt names are); its runs\n"
+    "                        are converted in place and the document is written\n"
+    "                        to -o FILE, which it needs\n"
+    "      --legacy-font NAME  the legacy font: with --from glyphs, runs in NAME\n"
+    "                        (or \"NAME Bold\") hold glyph codes too; with --from\n"
+    "                        unicode, glyph codes are written in NAME\n"
+    "                        (default \"DevLys 160\")\n"
+    "      --unicode-font NAME  the font of Unicode text written with --from glyphs\n"
+    "                        (default \"Noto Sans Devanagari\")\n"
+    "      --to-text         with an RTF input: write plain text, not RTF\n"
     "      --strict          exit with status 1 when characters could not be\n"
-    "                        converted (they are reported on standard error)\n"
-    "      --rtf             write an RTF document: the glyph codes in the font\n"
-    "                        \"DevLys 160\" (with --to unicode: Unicode text in a\n"
-    "                        Devanagari font), one paragraph per line of text;\n"
-    "                        an RTF input keeps its paragraphs and formatting\n"
+    "                        converted (they are reported on standard error),\n"
+    "                        writing nothing\n"
+    "      --rtf             with a text input: write an RTF document, the glyph\n"
+    "                        codes in the font \"DevLys 160\" (with --to unicode:\n"
+    "                        Unicode text in a Devanagari font), one paragraph per\n"
+    "                        line of text; an RTF input always gives RTF, keeping\n"
+    "                        its paragraphs and formatting\n"
     "      --encoding ENC    for glyph codes (output, or input with --from glyphs):\n"
     "                        utf-8 (default), each code as its Windows-1252\n"
     "                        character encoded as UTF-8; cp1252: the raw 8-bit codes\n"
@@ -70,13 +83,19 @@ constexpr const char* kUsage =
     "  -h, --help            show this help and exit\n"
     "  -V, --version         show the version and exit\n"
     "\n"
-    "Characters that could not be converted are reported on standard error.\n"
+    "Characters that could not be converted are reported on standard error, with\n"
+    "their line and column, or in a DOCX or ODT document with the part, the\n"
+    "paragraph and the offset in it. A damaged document (not a zip package,\n"
+    "malformed XML, a missing part, entity definitions, or entries that expand\n"
+    "too much) is an error: status 1, and no output is written.\n"
     "\n"
     "Examples:\n"
     "  echo namaste | kavelin-convert                  ueLrs\n"
     "  echo 'नमस्ते' | kavelin-convert --from unicode    ueLrs\n"
     "  echo ueLrs | kavelin-convert --from glyphs      नमस्ते\n"
-    "  kavelin-convert --from glyphs --rtf old.rtf -o new.rtf\n"
+    "  kavelin-convert --from glyphs old.rtf -o new.rtf\n"
+    "  kavelin-convert --from glyphs letter.docx -o letter-unicode.docx\n"
+    "  kavelin-convert --from unicode report.odt -o report-devlys.odt\n"
     "  echo bharat | kavelin-convert --suggest 3       भारत bhaarat<TAB>भरत bharat ...\n";
 
 enum class Encoding { kUtf8, kCp1252 };
@@ -89,6 +108,9 @@ struct Options {
   bool formGiven = false;
   Source from = Source::kRoman;
   std::string legacyFont;
+  std::string unicodeFont;
+  kavelin::FileFormat format = kavelin::FileFormat::kAuto;
+  bool toText = false;
   bool rtf = false;
   bool strict = false;
   std::size_t suggest = 0;  // --suggest N: candidates a word, 0 for none
@@ -153,6 +175,20 @@ Options parseArguments(int argc, char** argv) {
     } else if (arg == "--legacy-font" || arg.rfind("--legacy-font=", 0) == 0) {
       options.legacyFont = value("--legacy-font");
       if (options.legacyFont.empty()) usageError("empty font name");
+    } else if (arg == "--unicode-font" || arg.rfind("--unicode-font=", 0) == 0) {
+      options.unicodeFont = value("--unicode-font");
+      if (options.unicodeFont.empty()) usageError("empty font name");
+    } else if (arg == "--format" || arg.rfind("--format=", 0) == 0) {
+      const std::string format = value("--format");
+      if (format == "docx") {
+        options.format = kavelin::FileFormat::kDocx;
+      } else if (format == "odt") {
+        options.format = kavelin::FileFormat::kOdt;
+      } else {
+        usageError("unknown format '" + format + "' (use docx or odt)");
+      }
+    } else if (arg == "--to-text") {
+      options.toText = true;
     } else if (arg == "--rtf") {
       options.rtf = true;
     } else if (arg == "--strict") {
@@ -182,12 +218,15 @@ Options parseArguments(int argc, char** argv) {
   }
   if (options.suggest) {
     if (options.from != Source::kRoman || options.formGiven || options.rtf || options.strict ||
-        options.encoding != Encoding::kUtf8 || !options.legacyFont.empty()) {
+        options.encoding != Encoding::kUtf8 || !options.legacyFont.empty() ||
+        !options.unicodeFont.empty() || options.toText ||
+        options.format != kavelin::FileFormat::kAuto) {
       usageError("--suggest takes only -o and --no-learned besides its files");
     }
     return options;
   }
   if (!options.learned) usageError("--no-learned applies to --suggest only");
+  if (options.rtf && options.toText) usageError("--rtf and --to-text exclude each other");
   if (options.from == Source::kGlyphs) {
     if (!options.formGiven) options.form = Form::kUnicode;
     if (options.form == Form::kGlyphs) usageError("--from glyphs converts to unicode only");
@@ -195,7 +234,13 @@ Options parseArguments(int argc, char** argv) {
     if (options.from == Source::kUnicode && options.form == Form::kUnicode) {
       usageError("--from unicode converts to glyphs only");
     }
-    if (!options.legacyFont.empty()) usageError("--legacy-font applies to --from glyphs only");
+    if (options.from == Source::kRoman) {
+      if (!options.legacyFont.empty() || !options.unicodeFont.empty() || options.toText ||
+          options.format != kavelin::FileFormat::kAuto) {
+        usageError("--legacy-font, --unicode-font, --format and --to-text apply to --from only");
+      }
+    }
+    if (!options.unicodeFont.empty()) usageError("--unicode-font applies to --from glyphs only");
     if (options.encoding == Encoding::kCp1252 && (options.rtf || options.form == Form::kUnicode)) {
       usageError("--encoding cp1252 applies to plain glyph codes only");
     }
@@ -221,10 +266,34 @@ extern "C" void removeTemporaryAndDie(int signal) {
   std::raise(signal);
 }
 
-// Removes the output's temporary file, if any, when a signal ends the program.
-void watchTemporary(const kavelin::cli::Output& output) {
+// The signals that end the program, held back from the moment the output's
+// temporary file is made until the handler knows its name: one arriving in
+// between would leave the file behind.
+class HeldSignals {
+ public:
+  HeldSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, s);
+    sigprocmask(SIG_BLOCK, &set, &before_);
+  }
+  ~HeldSignals() { release(); }
+  void release() {
+    if (held_) sigprocmask(SIG_SETMASK, &before_, nullptr);
+    held_ = false;
+  }
+
+ private:
+  sigset_t before_;
+  bool held_ = true;
+};
+
+// Removes the output's temporary file, if any, when a signal ends the program;
+// then lets the held signals through.
+void watchTemporary(const kavelin::cli::Output& output, HeldSignals& held) {
   temporaryOutput = output.temporaryPath();
   for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, removeTemporaryAndDie);
+  held.release();
 }
 
 // A whole file (or standard input for "-") as bytes.
@@ -250,8 +319,45 @@ std::string readWhole(const std::string& name) {
   return bytes;
 }
 
+// A DOCX or ODT document, converted into -o FILE.
+int convertPackage(const Options& options, kavelin::FileFormat format) {
+  if (options.files.size() != 1 || options.files[0] == "-") {
+    usageError("a DOCX or ODT document is converted one file at a time, not from standard input");
+  }
+  if (options.output.empty()) usageError("a DOCX or ODT document needs -o FILE");
+  if (options.rtf || options.toText || options.encoding != Encoding::kUtf8) {
+    usageError("--rtf, --to-text and --encoding do not apply to DOCX or ODT");
+  }
+  kavelin::FileRequest request;
+  request.toUnicode = options.from == Source::kGlyphs;
+  request.legacyFont = options.legacyFont;
+  request.unicodeFont = options.unicodeFont;
+  std::string bytes = readWhole(options.files[0]);
+  std::string converted;
+  const kavelin::FileResult result =
+      kavelin::convertPackageBytes(options.files[0], bytes, format, request, converted);
+  bytes.clear();
+  if (!result.ok) throw Failure(result.error);
+  std::cerr << kavelin::legacyReport(kavelin::asLegacyResult(result), options.strict) << std::flush;
+  if (options.strict && result.unconverted != 0) return 1;
+  HeldSignals signalsHeld;
+  kavelin::cli::Output output(options.output);
+  watchTemporary(output, signalsHeld);
+  output.write(converted);
+  output.commit();
+  temporaryOutput = nullptr;
+  return 0;
+}
+
 // Legacy documents both ways (--from glyphs or unicode), read whole.
 int convertLegacy(const Options& options) {
+  kavelin::FileFormat format = options.format;
+  if (format == kavelin::FileFormat::kAuto && !options.files.empty()) {
+    format = kavelin::formatOfFile(options.files[0]);
+  }
+  if (format == kavelin::FileFormat::kDocx || format == kavelin::FileFormat::kOdt) {
+    return convertPackage(options, format);
+  }
   std::vector<std::string> files = options.files;
   if (files.empty()) files.push_back("-");
   std::vector<kavelin::LegacyInput> inputs;
@@ -262,7 +368,9 @@ int convertLegacy(const Options& options) {
   request.toUnicode = options.from == Source::kGlyphs;
   request.rawCodes = options.encoding == Encoding::kCp1252;
   request.rtf = options.rtf;
-  if (kavelin::Utf8Error e; !kavelin::decodeUtf8(options.legacyFont, request.legacyFont, &e)) {
+  request.toText = options.toText;
+  if (kavelin::Utf8Error e; !kavelin::decodeUtf8(options.legacyFont, request.legacyFont, &e) ||
+                            !kavelin::decodeUtf8(options.unicodeFont, request.unicodeFont, &e)) {
     usageError("the font name is not UTF-8");
   }
   const kavelin::LegacyResult result = kavelin::convertLegacy(inputs, request);
@@ -270,8 +378,9 @@ int convertLegacy(const Options& options) {
   if (!result.error.empty()) throw Failure(result.error);
   std::cerr << kavelin::legacyReport(result, options.strict) << std::flush;
   if (options.strict && result.unconverted != 0) return 1;
+  HeldSignals signalsHeld;
   kavelin::cli::Output output(options.output);
-  watchTemporary(output);
+  watchTemporary(output, signalsHeld);
   output.write(result.output);
   output.commit();
   temporaryOutput = nullptr;
@@ -295,8 +404,9 @@ int suggestWords(const Options& options) {
   }
   kavelin::words::buildSuggester(suggester, lists, options.learned ? &store : nullptr);
   std::cerr << std::flush;
+  HeldSignals signalsHeld;
   kavelin::cli::Output output(options.output);
-  watchTemporary(output);
+  watchTemporary(output, signalsHeld);
   output.write(kavelin::cli::suggestLines(suggester, input, options.suggest));
   output.commit();
   temporaryOutput = nullptr;
@@ -308,8 +418,9 @@ int suggestWords(const Options& options) {
 int convert(const Options& options) {
   if (options.suggest) return suggestWords(options);
   if (options.from != Source::kRoman) return convertLegacy(options);
+  HeldSignals signalsHeld;
   kavelin::cli::Output output(options.output);
-  watchTemporary(output);
+  watchTemporary(output, signalsHeld);
   std::string held;
   auto emit = [&](const std::string& bytes) {
     if (options.strict) {

@@ -24,6 +24,7 @@
 #include <QWindow>
 #include <functional>
 
+#include "convertdocuments.h"
 #include "datafiles.h"
 #include "documentfiles.h"
 #include "forms.h"
@@ -135,6 +136,8 @@ constexpr CommandRow kCommands[] = {
      &frmMain::mnuViewSuggestions_Click},
     {Cmd::ViewReplaceAsYouType, "mnuViewReplaceAsYouType", "Re&place as I Type", nullptr, nullptr,
      true, false, &frmMain::mnuViewReplaceAsYouType_Click},
+    {Cmd::FileConvertDocuments, "mnuFileConvertDocuments", "Con&vert Documents…", nullptr, nullptr,
+     false, false, &frmMain::mnuFileConvertDocuments_Click},
 };
 constexpr bool rowsFollowCommands() {
   int i = 0;
@@ -183,6 +186,7 @@ const MenuLayout kMenus[] = {
       {Cmd::FileImportUnicode},
       {Cmd::FileExportUnicode},
       {Cmd::FileExportPdf},
+      {Cmd::FileConvertDocuments},
       {Cmd::Count, "mnuFileBar1"},
       {Cmd::FilePageSetup},
       {Cmd::FilePrint},
@@ -700,6 +704,20 @@ void frmMain::mnusettings_Click() {
 }
 
 void frmMain::Command9_Click() { mnusettings_Click(); }
+
+// One window, brought forward when already open; a batch goes on while the
+// main window is used.
+void frmMain::mnuFileConvertDocuments_Click() {
+  if (!convertDocuments_) {
+    convertDocuments_ = new frmConvertDocuments(platform_, this);
+    convertDocuments_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  convertDocuments_->show();
+  convertDocuments_->raise();
+  convertDocuments_->activateWindow();
+}
+
+frmConvertDocuments* frmMain::convertDocumentsWindow() const { return convertDocuments_; }
 
 void frmMain::mnuViewRefresh_Click() {
   platform_.message(this, QMessageBox::NoIcon, QCoreApplication::applicationName(),

@@ -32,6 +32,7 @@ class RichTextField;
 class StatusBar;
 class SuggestionController;
 
+class frmConvertDocuments;
 class frmSettings;
 class PlatformTools;
 class UnicodePreview;
@@ -75,6 +76,7 @@ enum class Cmd {
   FileSaveEditingBoxAs,
   ViewSuggestions,
   ViewReplaceAsYouType,
+  FileConvertDocuments,
   Count
 };
 
@@ -188,6 +190,9 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void mnuEditCopyUnicode_Click();
   void mnuFileExportUnicode_Click();
   void mnuFileExportPdf_Click();
+  // Many documents converted at once, in a window of their own.
+  void mnuFileConvertDocuments_Click();
+  frmConvertDocuments* convertDocumentsWindow() const;
   // Unicode Devanagari into the Editing Box as glyph codes.
   void mnuEditPasteUnicode_Click();
   void mnuFileImportUnicode_Click();
@@ -309,6 +314,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void showUnicodePreview(bool shown);
   QAction* actions_[static_cast<int>(Cmd::Count)] = {};
   QPointer<frmSettings> settings_;
+  QPointer<frmConvertDocuments> convertDocuments_;
   QPointer<QWidget> focusBeforeMenu_;  // while the menu bar has the keyboard
   bool unloading_ = false;
   bool wideLayout_ = false;  // the Editing Box spans the window

@@ -83,4 +83,12 @@ void writeFlag(const Key<bool>& key, bool value) {
   perUserSettings().setValue(path(key), value ? 1 : 0);
 }
 
+QString readText(const Key<QString>& key) {
+  return perUserSettings().value(path(key), key.fallback).toString();
+}
+
+void writeText(const Key<QString>& key, const QString& value) {
+  perUserSettings().setValue(path(key), value);
+}
+
 }  // namespace kavelin

@@ -52,6 +52,13 @@ inline constexpr Key<bool> kSuggestions{Store::kPerUser, "Settings", "Suggestion
 inline constexpr Key<bool> kReplaceAsYouType{Store::kPerUser, "Settings", "ReplaceAsYouType",
                                              false};
 
+// File > Convert Documents: the output folder the user last chose (empty:
+// "converted" beside the first document) and the direction last used.
+inline const Key<QString> kConvertFolder{Store::kPerUser, "Convert Documents", "OutputFolder",
+                                         QString()};
+inline constexpr Key<bool> kConvertToUnicode{Store::kPerUser, "Convert Documents", "ToUnicode",
+                                             true};
+
 }  // namespace keys
 
 // The Hindi box's font in the settings file at `path`: both values from one
@@ -77,5 +84,9 @@ void writePlacement(const std::array<double, 4>& twips);
 // missing, else yes for any whole number but 0.
 bool readFlag(const Key<bool>& key);
 void writeFlag(const Key<bool>& key, bool value);
+
+// A text of the per-user store: the fallback when missing.
+QString readText(const Key<QString>& key);
+void writeText(const Key<QString>& key, const QString& value);
 
 }  // namespace kavelin

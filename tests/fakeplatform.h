@@ -73,6 +73,12 @@ class FakePlatform : public PlatformTools {
   // The script of `dialog`, begun afresh.
   DialogScript& script(const CommonDialog& dialog) { return scripts_[&dialog] = {}; }
 
+  // The multi-file and folder dialogs: what each was shown with ("title|folder"),
+  // and its answers in turn (none, or an empty one, for Cancel).
+  QStringList filesShown, foldersShown;
+  std::deque<QStringList> chosenFiles;
+  std::deque<QString> chosenFolders;
+
   std::vector<QFont> fontPresets;  // what the font dialog was shown with
   std::optional<QFont> chosenFont;
 
@@ -107,6 +113,22 @@ class FakePlatform : public PlatformTools {
   bool showPageSetup(CommonDialog& dialog) override {
     record("pagesetup", dialog);
     return true;
+  }
+
+  QStringList chooseFiles(QWidget*, const QString& title, const QString& folder,
+                          const QString&) override {
+    filesShown << title + u'|' + folder;
+    if (chosenFiles.empty()) return {};
+    QStringList files = chosenFiles.front();
+    chosenFiles.pop_front();
+    return files;
+  }
+  QString chooseFolder(QWidget*, const QString& title, const QString& folder) override {
+    foldersShown << title + u'|' + folder;
+    if (chosenFolders.empty()) return {};
+    QString chosen = chosenFolders.front();
+    chosenFolders.pop_front();
+    return chosen;
   }
 
   std::optional<QFont> chooseFont(QWidget*, const QFont& preset, const QString&) override {

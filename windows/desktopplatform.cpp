@@ -59,6 +59,25 @@ bool DesktopPlatform::showSave(CommonDialog& dlg) {
   return !dlg.FileName.isEmpty();
 }
 
+QStringList DesktopPlatform::chooseFiles(QWidget* parent, const QString& title,
+                                         const QString& folder, const QString& filter) {
+  QFileDialog dialog(parent, title, folder, filter);
+  useDialogFrame(&dialog);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+QString DesktopPlatform::chooseFolder(QWidget* parent, const QString& title,
+                                      const QString& folder) {
+  QFileDialog dialog(parent, title, folder);
+  useDialogFrame(&dialog);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+             ? dialog.selectedFiles().constFirst()
+             : QString();
+}
+
 bool DesktopPlatform::showPrinter(CommonDialog& dlg) {
   QPrinter* printer = dlg.printer();
   QPrintDialog dialog(printer, dlg.parent());

@@ -17,6 +17,9 @@ class DesktopPlatform : public PlatformTools {
   bool showSave(CommonDialog& dialog) override;
   bool showPrinter(CommonDialog& dialog) override;
   bool showPageSetup(CommonDialog& dialog) override;
+  QStringList chooseFiles(QWidget* parent, const QString& title, const QString& folder,
+                          const QString& filter) override;
+  QString chooseFolder(QWidget* parent, const QString& title, const QString& folder) override;
   std::optional<QFont> chooseFont(QWidget* parent, const QFont& preset,
                                   const QString& title) override;
   bool startProgram(const QString& program, const QStringList& arguments) override;

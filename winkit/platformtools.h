@@ -43,6 +43,13 @@ class PlatformTools {
   virtual bool showPrinter(CommonDialog& dialog) = 0;
   virtual bool showPageSetup(CommonDialog& dialog) = 0;
 
+  // An open dialog in which several files may be chosen, starting in `folder`:
+  // the files chosen, none when the user cancels. `filter` is as Qt takes it.
+  virtual QStringList chooseFiles(QWidget* parent, const QString& title, const QString& folder,
+                                  const QString& filter) = 0;
+  // A folder chosen, starting in `folder`; empty when the user cancels.
+  virtual QString chooseFolder(QWidget* parent, const QString& title, const QString& folder) = 0;
+
   // The font dialog showing `preset`: the chosen font, or nothing when the
   // user leaves it without choosing.
   virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& preset,

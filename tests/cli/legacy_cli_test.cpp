@@ -75,7 +75,10 @@ TEST_F(LegacyCli, MeaninglessPairsAreUsageErrors) {
       {"--from", "glyphs", "--to", "glyphs"},
       {"--from", "unicode", "--to", "unicode"},
       {"--from", "latin"},
-      {"--from", "unicode", "--legacy-font", "X"},
+      {"--from", "unicode", "--unicode-font", "X"},
+      {"--from", "glyphs", "--rtf", "--to-text"},
+      {"--from", "glyphs", "--format", "pdf"},
+      {"--to-text"},
       {"--legacy-font", "X"},
       {"--from", "unicode", "--rtf", "--encoding", "cp1252"},
       {"--from", "glyphs", "--legacy-font", ""},
@@ -158,7 +161,7 @@ TEST_F(LegacyCli, LibreOfficeRtfToUnicode) {
   // The fixture holds every character, some of which are no font code.
   EXPECT_NE(rtf.err.find("characters could not be converted"), std::string::npos);
 
-  const Result text = run({"--from", "glyphs", fixture});
+  const Result text = run({"--from", "glyphs", "--to-text", fixture});
   std::u16string lines;
   for (const RichParagraph& p : expected.paragraphs) {
     for (const RichRun& r : p.runs) lines += r.text;
@@ -170,7 +173,8 @@ TEST_F(LegacyCli, LibreOfficeRtfToUnicode) {
 
   // The symbol-font fixture, where LibreOffice keeps the codes as U+F0hh.
   const Result symbol =
-      run({"--from", "glyphs", KAVELIN_SOURCE_DIR "/tests/rtf/data/libreoffice-symbol.rtf"});
+      run({"--from", "glyphs", "--to-text",
+           KAVELIN_SOURCE_DIR "/tests/rtf/data/libreoffice-symbol.rtf"});
   EXPECT_EQ(symbol.out, "आभँ\u00B7 Arial\n");
 }
 
@@ -180,7 +184,10 @@ TEST_F(LegacyCli, LegacyFontNamesMoreGlyphRuns) {
       rtftest::para({rtftest::run(u"ueLrs ", {u"Old Hindi", 16, true}),
                      rtftest::run(u"and ", {u"Arial"}), rtftest::run(u"/keZ", {u"DevLys 160"})}));
   const std::string in = file("in.rtf", writeRtf(doc));
-  EXPECT_EQ(run({"--from", "glyphs", in}).out, "ueLrs and धर्म\n");
+  EXPECT_EQ(run({"--from", "glyphs", "--to-text", in}).out, "ueLrs and धर्म\n");
+  // Without --to-text an RTF input gives RTF.
+  EXPECT_EQ(rtftest::mustRead(run({"--from", "glyphs", in}).out),
+            rtftest::normalized(glyphDocumentToUnicode(doc, u"")));
   const Result r = run({"--from", "glyphs", "--legacy-font", "Old Hindi", "--rtf", in});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(rtftest::mustRead(r.out),
@@ -213,7 +220,7 @@ TEST_F(LegacyCli, UnicodeRtfToGlyphs) {
 
   // And back: the glyph runs show the Unicode the document had.
   const std::string glyphs = file("glyphs.rtf", r.out);
-  EXPECT_EQ(run({"--from", "glyphs", glyphs}).out, "Hello नमस्ते, दुनिया! धर्म\n\n\u0919\n");
+  EXPECT_EQ(run({"--from", "glyphs", "--to-text", glyphs}).out, "Hello नमस्ते, दुनिया! धर्म\n\n\u0919\n");
 
   // Plain Unicode text to an RTF document, one paragraph per line.
   const Result text = run({"--from", "unicode", "--rtf"}, "Hi राम\nसीता\n");
@@ -274,7 +281,7 @@ TEST_F(LegacyCli, RoundTripThroughLibreOffice) {
       encodeUtf8(glyphFromCodes("fon~;kFkhZ \xE7se vkSj Kku|{kf\xABk; jk\"V\xAA \xD1\".k xq#|")));
 
   // And back to the Unicode it started from.
-  const Result unicode = run({"--from", "glyphs", back.string()});
+  const Result unicode = run({"--from", "glyphs", "--to-text", back.string()});
   EXPECT_EQ(unicode.exitCode, 0);
   EXPECT_EQ(unicode.err, "");
   EXPECT_EQ(unicode.out, "Kavelin: विद्यार्थी प्रेम और ज्ञान\nक्षत्रिय राष्ट्र कृष्ण गुरु\n");

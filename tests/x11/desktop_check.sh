@@ -5,7 +5,7 @@
 # restarts that must keep the stored placement exactly, Enter in the
 # browser's address box on a local file: page, typing after a chart pick,
 # aligning the caret's paragraph, the dialogs' title bars, and the Unicode
-# preview's place after a restart.
+# preview's place after a restart, and File > Convert Documents on a folder.
 #
 #   tests/x11/desktop_check.sh [PROGRAM] [SCREENSHOT_DIR]
 #
@@ -324,6 +324,76 @@ if [ "$scaled" = 1 ]; then
   fi
   quit
 fi
+
+# 5. File > Convert Documents: a folder of letters added through its dialog,
+#    converted into a "converted" folder beside them; one damaged document and
+#    one with a character the font lacks give their own lines.
+letters=$work/letters
+mkdir -p "$letters"
+printf 'ueLrs] nqfu;kA\n' >"$letters/greeting.txt"
+printf '{\\rtf1{\\fonttbl{\\f0 DevLys 160;}}\\f0 fon~;kFkhZ\\par}' >"$letters/students.rtf"
+printf 'not a package' >"$letters/damaged.odt"
+printf 'ueLrs' >"$letters/copy.txt"
+python3 - "$letters/letter.docx" <<'PY'
+import sys, zipfile
+w = 'http://schemas.openxmlformats.org/wordprocessingml/2006/main'
+with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('[Content_Types].xml', '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/><Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>')
+    z.writestr('_rels/.rels', '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>')
+    z.writestr('word/document.xml', f'<w:document xmlns:w="{w}"><w:body><w:p><w:r><w:rPr><w:rFonts w:ascii="DevLys 160" w:hAnsi="DevLys 160"/></w:rPr><w:t>ueLrs] nqfu;kA</w:t></w:r><w:r><w:t xml:space="preserve"> Hello</w:t></w:r></w:p></w:body></w:document>')
+PY
+mkdir -p "$letters/converted" && printf 'older' >"$letters/converted/copy.txt"
+start || exit 1
+xdotool windowactivate --sync "$main" >/dev/null 2>&1
+xdotool key --clearmodifiers alt+f
+sleep 0.3
+xdotool key v
+if window=$(wait_window "$pid" '^Convert Documents$' yes); then
+  sleep 0.5
+  shot convert-empty
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1
+  xdotool key --clearmodifiers alt+o  # Add Folder…
+  if dialog=$(wait_window "$pid" '^Add Folder$' yes); then
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+    sleep 0.3
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 10 "$letters"
+    xdotool key Return
+    sleep 0.5
+    shot convert-added
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1
+    xdotool key --clearmodifiers alt+v  # Convert
+    for _ in $(seq 50); do [ -f "$letters/converted/letter.docx" ] && break; sleep 0.1; done
+    # The warning about the damaged document comes up over the window.
+    if box=$(wait_window "$pid" '^Convert Documents$' yes "$window"); then
+      sleep 0.3
+      shot convert-warning
+      xdotool windowactivate --sync "$box" >/dev/null 2>&1
+      xdotool key Return
+    else
+      fail "no message about the damaged document"
+    fi
+    sleep 0.5
+    shot convert-done
+    for name in greeting.txt students.rtf letter.docx "copy (2).txt"; do
+      [ -f "$letters/converted/$name" ] || fail "Convert Documents wrote no converted/$name"
+    done
+    [ -e "$letters/converted/damaged.odt" ] && fail "a damaged document left an output"
+    [ "$(cat "$letters/converted/copy.txt")" = older ] || fail "converted/copy.txt was written over"
+    [ "$(cat "$letters/greeting.txt")" = 'ueLrs] nqfu;kA' ] || fail "an original was changed"
+    [ "$(cat "$letters/converted/greeting.txt")" = 'नमस्ते, दुनिया।' ] ||
+      fail "greeting.txt converted to '$(cat "$letters/converted/greeting.txt")'"
+  else
+    fail "Add Folder… opened no dialog"
+  fi
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1
+  xdotool key Escape
+  for _ in $(seq 30); do xdotool search --onlyvisible --name '^Convert Documents$' >/dev/null 2>&1 || break; sleep 0.1; done
+  xdotool search --onlyvisible --name '^Convert Documents$' >/dev/null 2>&1 && fail "Escape left the window open"
+else
+  fail "File > Convert Documents… opened no window"
+fi
+quit
 
 if [ "$failures" -ne 0 ]; then
   echo "--- program output"; cat "$work/program.log"

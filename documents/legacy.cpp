@@ -136,7 +136,8 @@ void Converter::convertDocument(const std::string& label, RichDocument& doc) {
         if (isLegacyFont(run.format.font)) {
           note(label, unconvertedGlyphs(run.text, at(line, column)));
           run.text = glyphsToUnicode(run.text);
-          run.format.font = kUnicodeFont;
+          run.format.font = request_.unicodeFont.empty() ? std::u16string(kUnicodeFont)
+                                                         : request_.unicodeFont;
         }
         runs.push_back(std::move(run));
       } else {
@@ -162,7 +163,9 @@ void Converter::convertDocument(const std::string& label, RichDocument& doc) {
 
 // Text lines as paragraphs of one run in the source side's font.
 void Converter::addLines(const std::u16string& text, RichDocument& doc) {
-  const std::u16string font = request_.toUnicode ? std::u16string(kGlyphFont) : kUnicodeFont;
+  const std::u16string font = request_.toUnicode ? std::u16string(kGlyphFont)
+                              : request_.unicodeFont.empty() ? std::u16string(kUnicodeFont)
+                                                             : request_.unicodeFont;
   std::size_t begin = 0;
   while (begin <= text.size()) {
     const std::size_t end = std::min(text.find(u'\n', begin), text.size());
@@ -194,8 +197,9 @@ std::u16string documentText(const RichDocument& doc) {
 }
 
 LegacyResult Converter::run(const std::vector<LegacyInput>& inputs) {
-  bool anyRtf = request_.rtf;
-  for (const LegacyInput& input : inputs) anyRtf = anyRtf || isRtf(input.bytes);
+  bool rtfInput = false;
+  for (const LegacyInput& input : inputs) rtfInput = rtfInput || isRtf(input.bytes);
+  const bool anyRtf = request_.rtf || rtfInput;
 
   if (!anyRtf) {
     // Text in, text out: each input converted on its own, in pieces of whole
@@ -247,7 +251,7 @@ LegacyResult Converter::run(const std::vector<LegacyInput>& inputs) {
     convertDocument(input.label, doc);
     for (RichParagraph& p : doc.paragraphs) all.paragraphs.push_back(std::move(p));
   }
-  if (request_.rtf) {
+  if (request_.rtf || (rtfInput && !request_.toText)) {
     result_.output = writeRtf(all);
   } else if (!request_.toUnicode && request_.rawCodes) {
     result_.output = glyphToCodes(documentText(all));

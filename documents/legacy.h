@@ -19,8 +19,10 @@ struct LegacyInput {
 struct LegacyRequest {
   bool toUnicode = true;        // glyphs -> Unicode; false: Unicode -> glyphs
   bool rawCodes = false;        // glyph side as raw 8-bit codes (cp1252)
-  bool rtf = false;             // write RTF
+  bool rtf = false;             // write RTF (an RTF input gives RTF anyway)
+  bool toText = false;          // an RTF input gives plain text
   std::u16string legacyFont;    // besides "DevLys 160", a font whose runs hold glyph codes
+  std::u16string unicodeFont;   // the font of Unicode runs; empty: Noto Sans Devanagari
   std::size_t maxReported = 5;  // unconverted characters to list with their place
 };
 
@@ -38,7 +40,8 @@ struct LegacyResult {
 
 // Converts the inputs in order as one document. An input that starts with
 // "{\rtf" (after a UTF-8 byte-order mark, if any) is an RTF document, converted
-// run by run; any other input is text, whose line breaks become LF.
+// run by run; any other input is text, whose line breaks become LF. The output
+// is RTF when an input is, unless `toText` asks for text.
 LegacyResult convertLegacy(const std::vector<LegacyInput>& inputs, const LegacyRequest& request);
 
 // The report for standard error, one line each, every line starting with

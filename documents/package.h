@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Zip packages (DOCX, ODT) read from memory with limits against zip bombs,
+// and written again with only the changed entries recompressed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavelin::documents {
+
+struct PackageLimits {
+  std::uint64_t maxEntries = 10000;
+  std::uint64_t maxEntrySize = 256u << 20;  // uncompressed bytes of one entry
+  std::uint64_t maxTotalSize = 1u << 30;    // of all entries
+  // An entry larger than ratioFloor bytes may expand at most maxRatio times.
+  std::uint64_t ratioFloor = 1u << 20;
+  std::uint64_t maxRatio = 200;
+};
+
+class Package {
+ public:
+  Package();
+  ~Package();
+  Package(const Package&) = delete;
+  Package& operator=(const Package&) = delete;
+
+  // Opens the package in `bytes`, which must outlive the Package. On failure
+  // returns false and sets `error`.
+  bool open(std::string_view bytes, const PackageLimits& limits, std::string* error);
+
+  const std::vector<std::string>& names() const { return names_; }
+  bool has(const std::string& name) const;
+  // An entry's uncompressed bytes. Returns false and sets `error` when it is
+  // missing, damaged or larger than the limits allow.
+  bool read(const std::string& name, std::string& out, std::string* error) const;
+
+  // Replaces an entry's content in the package written by save().
+  void replace(const std::string& name, std::string bytes);
+  bool replaced(const std::string& name) const { return replacements_.count(name) != 0; }
+
+  // The package with the replacements: unchanged entries copied compressed as
+  // they are, "mimetype" (when there is one) first and stored.
+  bool save(std::string& out, std::string* error) const;
+
+ private:
+  struct Zip;
+  std::unique_ptr<Zip> zip_;
+  PackageLimits limits_;
+  std::vector<std::string> names_;
+  struct Stored {
+    std::uint64_t index = 0;
+    std::int32_t method = 0;  // compression method
+  };
+  std::map<std::string, Stored> index_;
+  std::map<std::string, std::string> replacements_;
+};
+
+// Resolves a relationship target against the part that holds it ("word/",
+// "../media/a.png" -> "media/a.png"); absolute targets lose their "/".
+std::string resolvePartName(std::string_view base, std::string_view target);
+
+}  // namespace kavelin::documents
