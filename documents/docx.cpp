@@ -116,18 +116,6 @@ struct Rels {
   std::vector<std::pair<std::string, std::string>> targets;  // type, part name
 };
 
-bool readXmlPart(const Package& package, const std::string& name, XmlDocument& doc,
-                 std::string* error) {
-  std::string bytes;
-  if (!package.read(name, bytes, error)) return false;
-  std::string why;
-  if (!parseXml(bytes, doc, &why)) {
-    if (error) *error = name + ": malformed XML (" + why + ")";
-    return false;
-  }
-  return true;
-}
-
 // The relationships of `part` (its _rels/NAME.rels), internal targets only.
 bool readRels(const Package& package, const std::string& part, Rels& rels, std::string* error) {
   const std::size_t slash = part.rfind('/');

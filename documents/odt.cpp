@@ -262,18 +262,6 @@ void addAutomaticStyles(XmlNode& root, std::vector<XmlNode>& styles) {
   for (XmlNode& s : styles) automatic->children.push_back(std::move(s));
 }
 
-bool readXml(const Package& package, const std::string& name, XmlDocument& doc,
-             std::string* error) {
-  std::string bytes;
-  if (!package.read(name, bytes, error)) return false;
-  std::string why;
-  if (!parseXml(bytes, doc, &why)) {
-    if (error) *error = name + ": malformed XML (" + why + ")";
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void OdtStyles::load(const XmlNode& root, int part) {
@@ -360,8 +348,8 @@ bool convertOdt(Package& package, TextConverter& converter, std::string* error) 
   XmlDocument docs[2];
   const char* names[2] = {"content.xml", "styles.xml"};
   const bool haveStyles = package.has("styles.xml");
-  if (!readXml(package, names[0], docs[0], error)) return false;
-  if (haveStyles && !readXml(package, names[1], docs[1], error)) return false;
+  if (!readXmlPart(package, names[0], docs[0], error)) return false;
+  if (haveStyles && !readXmlPart(package, names[1], docs[1], error)) return false;
   OdtStyles styles;
   styles.load(docs[0].root, 0);
   if (haveStyles) styles.load(docs[1].root, 1);

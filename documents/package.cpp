@@ -222,4 +222,16 @@ std::string resolvePartName(std::string_view base, std::string_view target) {
   return out;
 }
 
+bool readXmlPart(const Package& package, const std::string& name, XmlDocument& doc,
+                 std::string* error) {
+  std::string bytes;
+  if (!package.read(name, bytes, error)) return false;
+  std::string why;
+  if (!parseXml(bytes, doc, &why)) {
+    if (error) *error = name + ": malformed XML (" + why + ")";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace kavelin::documents

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "xml.h"
+
 namespace kavelin::documents {
 
 struct PackageLimits {
@@ -63,5 +65,10 @@ class Package {
 // Resolves a relationship target against the part that holds it ("word/",
 // "../media/a.png" -> "media/a.png"); absolute targets lose their "/".
 std::string resolvePartName(std::string_view base, std::string_view target);
+
+// Reads the entry `name` and parses it as XML; false with "NAME: malformed
+// XML (...)" or the package's own error.
+bool readXmlPart(const Package& package, const std::string& name, XmlDocument& doc,
+                 std::string* error);
 
 }  // namespace kavelin::documents
