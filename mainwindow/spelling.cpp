@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 
 #include "engine.h"
@@ -23,6 +24,17 @@
 
 namespace kavelin {
 namespace {
+
+// The red wavy line.
+const QTextCharFormat& unknownFormat() {
+  static const QTextCharFormat format = [] {
+    QTextCharFormat f;
+    f.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    f.setUnderlineColor(Qt::red);
+    return f;
+  }();
+  return format;
+}
 
 bool isSpace(QChar c) { return c == u' ' || c == u'\t' || c == QChar::LineSeparator; }
 
@@ -117,24 +129,20 @@ class SpellingHighlighter : public QSyntaxHighlighter {
   SpellingHighlighter(SpellingController& controller, bool allGlyphs)
       : QSyntaxHighlighter(static_cast<QObject*>(&controller)),
         controller_(controller),
-        allGlyphs_(allGlyphs) {
-    unknown_.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    unknown_.setUnderlineColor(Qt::red);
-  }
+        allGlyphs_(allGlyphs) {}
 
  protected:
   void highlightBlock(const QString&) override {
     words::SpellChecker* checker = controller_.checker_.get();
-    if (!checker) return;
+    if (!checker || !controller_.underlining_) return;
     for (const BlockWord& w : blockWords(currentBlock(), allGlyphs_, document()->defaultFont())) {
-      if (!checker->known(w.unicode)) setFormat(w.position, w.length, unknown_);
+      if (!checker->known(w.unicode)) setFormat(w.position, w.length, unknownFormat());
     }
   }
 
  private:
   SpellingController& controller_;
   bool allGlyphs_;
-  QTextCharFormat unknown_;
 };
 
 SpellingController::SpellingController(SuggestionController* words, RichTextField* editingBox,
@@ -158,6 +166,10 @@ SpellingController::SpellingController(SuggestionController* words, RichTextFiel
     box->installEventFilter(this);
     box->viewport()->installEventFilter(this);
   }
+  // Attached for good (the pass of its own that attaching schedules finds
+  // nothing to underline before the word data is ready).
+  editingHighlighter_->setDocument(editingBox_->document());
+  hindiHighlighter_->setDocument(hindiBox_->document());
   if (words_->ready()) install();
 }
 
@@ -180,33 +192,43 @@ void SpellingController::install() {
     if (count > 0) checker_->addWord(word);
   }
   for (const std::u16string& word : ignored_) checker_->ignoreWord(word);
-  attach();
   rehighlight();
 }
 
-// The highlighters work on the boxes' documents while underlining is on and
-// the word data is ready; detached, they leave no underline behind.
-void SpellingController::attach() {
-  const bool on = underlining_ && ready();
-  const std::pair<SpellingHighlighter*, RichTextField*> pairs[] = {
-      {editingHighlighter_, editingBox_}, {hindiHighlighter_, hindiBox_}};
-  for (const auto& [highlighter, box] : pairs) {
-    QTextDocument* wanted = on ? box->document() : nullptr;
-    if (highlighter->document() != wanted) highlighter->setDocument(wanted);
-  }
+// The highlighters underline what each edit changes. The whole of a box is
+// underlined (or cleared) here, in one pass that has the layout redo the
+// blocks once: the QSyntaxHighlighter's own pass would redo each block on its
+// own, seconds for a long document.
+void SpellingController::rehighlight() {
+  underlineAll(editingBox_);
+  underlineAll(hindiBox_);
 }
 
-void SpellingController::rehighlight() {
-  for (SpellingHighlighter* h : {editingHighlighter_, hindiHighlighter_}) {
-    if (h->document()) h->rehighlight();
+void SpellingController::underlineAll(RichTextField* box) {
+  QTextDocument* document = box->document();
+  const QFont base = document->defaultFont();
+  const bool on = underlining_ && checker_;
+  int first = -1;
+  int last = -1;
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    QList<QTextLayout::FormatRange> ranges;
+    if (on) {
+      for (const BlockWord& w : blockWords(block, glyphsOnly(box), base)) {
+        if (!checker_->known(w.unicode)) ranges.append({w.position, w.length, unknownFormat()});
+      }
+    }
+    if (ranges == block.layout()->formats()) continue;
+    block.layout()->setFormats(ranges);
+    if (first < 0) first = block.position();
+    last = block.position() + block.length();
   }
+  if (first >= 0) document->markContentsDirty(first, last - first);
 }
 
 void SpellingController::setUnderlining(bool on) {
   if (on == underlining_) return;
   underlining_ = on;
-  attach();
-  if (on) rehighlight();
+  rehighlight();
 }
 
 std::optional<SpellingController::Word> SpellingController::unknownAt(RichTextField* box,

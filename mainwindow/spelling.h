@@ -102,8 +102,8 @@ class SpellingController : public QObject {
  private:
   friend class SpellingHighlighter;
   void install();
-  void attach();
   void rehighlight();
+  void underlineAll(RichTextField* box);
   bool glyphsOnly(const RichTextField* box) const { return box == hindiBox_; }
   bool correctEnglish(const Word& word, const std::u16string& correction);
   void report(const QString& text);
