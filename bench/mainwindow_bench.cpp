@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one keystroke in the English box until the Hindi box and the chart
 // are up to date, against rebuilding the Hindi box whole (offscreen); and of
-// reading the format of a long selection, as the toolbar does after each move.
+// reading the format of a long selection, as the toolbar does after each move;
+// and of a keystroke in a long Editing Box with unknown words underlined.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -10,9 +11,13 @@
 #include <QTextCursor>
 
 #include "desktopplatform.h"
+#include "engine.h"
+#include "forms.h"
 #include "frmmain.h"
 #include "richtextfield.h"
+#include "spelling.h"
 #include "suggestions.h"
+#include "text.h"
 
 namespace {
 
@@ -73,6 +78,67 @@ void BM_KeystrokeWithSuggestions(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 2);
 }
 BENCHMARK(BM_KeystrokeWithSuggestions)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// An Editing Box of about 100 pages (3,000 characters each) of glyph text, a
+// paragraph a line of the sample, with the installed word lists; underlining
+// on (arg 1) or off (arg 0).
+struct SpellingWindow : Window {
+  explicit SpellingWindow(bool underline) : Window(0) {
+    kavelin::Engine engine;
+    QString page;
+    for (const QString& line : sample(2000).split(u'\n')) {
+      const kavelin::GlyphString glyphs = engine.e2h(kavelin::toCrLf(kavelin::uview(line)));
+      page += kavelin::qstr(glyphs).trimmed() + u'\n';
+    }
+    QString text;
+    while (text.size() < 300000) text += page;
+    w.MainBox->setText(text);
+    w.spelling()->setUnderlining(underline);
+    w.suggestions()->install(kavelin::buildSuggestionIndex({}, "/nonexistent/words.tsv"));
+    QApplication::processEvents();
+  }
+};
+
+// Typing a letter into a word in the middle of the Editing Box and taking it
+// back: the paragraph is checked again at each of the two changes.
+void BM_KeystrokeInLongEditingBox(benchmark::State& state) {
+  SpellingWindow window(state.range(0) != 0);
+  kavelin::RichTextField* box = window.w.MainBox;
+  QTextCursor at(box->document());
+  at.setPosition(box->document()->characterCount() / 2);
+  at.movePosition(QTextCursor::StartOfBlock);
+  at.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor, 2);
+  box->setTextCursor(at);
+  for (auto _ : state) {
+    box->textCursor().insertText(QStringLiteral("d"));
+    box->textCursor().deletePreviousChar();
+  }
+  if (window.w.spelling()->unknownWords(box).empty()) state.SkipWithError("nothing to underline");
+  state.SetItemsProcessed(state.iterations() * 2);
+}
+BENCHMARK(BM_KeystrokeInLongEditingBox)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Underlining the whole long Editing Box, as when the word data becomes
+// ready or underlining is turned on.
+void BM_UnderlineLongEditingBox(benchmark::State& state) {
+  SpellingWindow window(false);
+  for (auto _ : state) {
+    window.w.spelling()->setUnderlining(true);
+    state.PauseTiming();
+    window.w.spelling()->setUnderlining(false);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_UnderlineLongEditingBox)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The unknown words of the whole long Editing Box, as Check Spelling counts them.
+void BM_UnknownWordsOfLongEditingBox(benchmark::State& state) {
+  SpellingWindow window(false);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(window.w.spelling()->unknownWords(window.w.MainBox));
+  }
+}
+BENCHMARK(BM_UnknownWordsOfLongEditingBox)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The same work done the whole-text way: convert everything, rewrite the Hindi
 // box, follow the word in the chart.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Word suggestions: the time of one lookup (each Roman word of the sample
 // text, as typed), and the start-up cost of the index: the installed word
-// lists read and every word spelled and indexed.
+// lists read and every word spelled and indexed; and the spelling check of
+// 1 MB of glyph text.
 #include <benchmark/benchmark.h>
 
 #include <set>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "corpus.h"
+#include "spellcheck.h"
 #include "suggest.h"
 #include "suggestindex.h"
 
@@ -35,10 +37,15 @@ const std::vector<std::string>& typedWords() {
   return words;
 }
 
+const words::LoadedWords& lists() {
+  static const words::LoadedWords* loaded = new words::LoadedWords(words::loadWordLists());
+  return *loaded;
+}
+
 words::Suggester& index() {
   static words::Suggester* suggester = [] {
     auto* s = new words::Suggester;
-    words::buildSuggester(*s, words::loadWordLists());
+    words::buildSuggester(*s, lists());
     return s;
   }();
   return *suggester;
@@ -66,5 +73,26 @@ void BM_BuildIndex(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The sample typed into glyph codes, repeated to 1 MB, checked by a new
+// checker each time (nothing cached).
+void BM_CheckGlyphText1MB(benchmark::State& state) {
+  static const std::u16string text = [] {
+    const GlyphString& glyphs = bench::corpusGlyphs();
+    std::u16string out;
+    while (out.size() < (1u << 20)) out += glyphs;
+    return out;
+  }();
+  words::Suggester& s = index();
+  std::size_t unknown = 0;
+  for (auto _ : state) {
+    words::SpellChecker checker(&lists().words, &s);
+    unknown = checker.check(text, true).size();
+    benchmark::DoNotOptimize(unknown);
+  }
+  state.counters["unknown_words"] = static_cast<double>(unknown);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_CheckGlyphText1MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "convertfile.h"
 #include "legacy.h"
+#include "spelling.h"
 #include "startoptions.h"
 #include "stream.h"
 #include "suggestindex.h"
@@ -79,7 +80,13 @@ constexpr const char* kUsage =
     "                        \"UNICODE SPELLING\" (SPELLING: the keys that type it);\n"
     "                        from the installed word lists (aspell-hi, hunspell-hi,\n"
     "                        apertium-hin) and the user's own word store\n"
-    "      --no-learned      with --suggest: leave the user's word store out\n"
+    "      --check           spelling instead: one line for each Devanagari word of\n"
+    "                        the text (glyph codes, or Unicode with --from unicode)\n"
+    "                        that no word list knows, LINE:COLUMN<TAB>WORD<TAB>\n"
+    "                        then up to 5 corrections, best first, tab-separated,\n"
+    "                        in the text's encoding; exit status 1 when any word\n"
+    "                        is unknown, 0 when none\n"
+    "      --no-learned      with --suggest or --check: leave the user's word store out\n"
     "  -h, --help            show this help and exit\n"
     "  -V, --version         show the version and exit\n"
     "\n"
@@ -96,7 +103,8 @@ constexpr const char* kUsage =
     "  kavelin-convert --from glyphs old.rtf -o new.rtf\n"
     "  kavelin-convert --from glyphs letter.docx -o letter-unicode.docx\n"
     "  kavelin-convert --from unicode report.odt -o report-devlys.odt\n"
-    "  echo bharat | kavelin-convert --suggest 3       भारत bhaarat<TAB>भरत bharat ...\n";
+    "  echo bharat | kavelin-convert --suggest 3       भारत bhaarat<TAB>भरत bharat ...\n"
+    "  kavelin-convert --check --from unicode letter.txt\n";
 
 enum class Encoding { kUtf8, kCp1252 };
 enum class Form { kGlyphs, kUnicode };
@@ -114,6 +122,7 @@ struct Options {
   bool rtf = false;
   bool strict = false;
   std::size_t suggest = 0;  // --suggest N: candidates a word, 0 for none
+  bool check = false;       // --check: unknown words instead of a conversion
   bool learned = true;
   std::string output;
   std::vector<std::string> files;
@@ -201,6 +210,8 @@ Options parseArguments(int argc, char** argv) {
         usageError("--suggest takes a number of candidates from 1 to 100");
       }
       options.suggest = count;
+    } else if (arg == "--check") {
+      options.check = true;
     } else if (arg == "--no-learned") {
       options.learned = false;
     } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
@@ -225,7 +236,17 @@ Options parseArguments(int argc, char** argv) {
     }
     return options;
   }
-  if (!options.learned) usageError("--no-learned applies to --suggest only");
+  if (options.check) {
+    if (options.from == Source::kRoman) options.from = Source::kGlyphs;
+    if (options.formGiven || options.rtf || options.strict || !options.legacyFont.empty() ||
+        !options.unicodeFont.empty() || options.toText ||
+        options.format != kavelin::FileFormat::kAuto ||
+        (options.encoding == Encoding::kCp1252 && options.from != Source::kGlyphs)) {
+      usageError("--check takes only --from, -o, --no-learned and --encoding besides its files");
+    }
+    return options;
+  }
+  if (!options.learned) usageError("--no-learned applies to --suggest and --check only");
   if (options.rtf && options.toText) usageError("--rtf and --to-text exclude each other");
   if (options.from == Source::kGlyphs) {
     if (!options.formGiven) options.form = Form::kUnicode;
@@ -413,10 +434,45 @@ int suggestWords(const Options& options) {
   return 0;
 }
 
+// Unknown words, one line each; exit status 1 when there are any.
+int checkWords(const Options& options) {
+  std::vector<std::string> files = options.files;
+  if (files.empty()) files.push_back("-");
+  std::string bytes;
+  for (const std::string& file : files) bytes += readWhole(file);
+  std::u16string text;
+  if (options.encoding == Encoding::kCp1252) {
+    text = kavelin::glyphFromCodes(bytes);
+  } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(bytes, text, &e)) {
+    throw Failure("input is not UTF-8 (byte " + std::to_string(e.offset + 1) + ")", 1);
+  }
+  const kavelin::words::LoadedWords lists = kavelin::words::loadWordLists();
+  std::cerr << lists.warnings();
+  kavelin::words::UserStore store(kavelin::words::UserStore::defaultPath());
+  if (options.learned) {
+    std::string error;
+    if (!store.load(&error)) std::cerr << "warning: " << error << "\n";
+  }
+  kavelin::words::Suggester suggester;
+  kavelin::words::buildSuggester(suggester, lists, options.learned ? &store : nullptr);
+  std::cerr << std::flush;
+  kavelin::words::SpellChecker checker(&lists.words, &suggester);
+  const kavelin::cli::CheckReport report =
+      kavelin::cli::checkText(checker, text, options.from == Source::kGlyphs);
+  HeldSignals signalsHeld;
+  kavelin::cli::Output output(options.output);
+  watchTemporary(output, signalsHeld);
+  output.write(report.lines);
+  output.commit();
+  temporaryOutput = nullptr;
+  return report.unknown ? 1 : 0;
+}
+
 // Roman text, streamed. With --strict the output waits for the verdict: a
 // conversion that fails writes nothing, as the legacy conversions do.
 int convert(const Options& options) {
   if (options.suggest) return suggestWords(options);
+  if (options.check) return checkWords(options);
   if (options.from != Source::kRoman) return convertLegacy(options);
   HeldSignals signalsHeld;
   kavelin::cli::Output output(options.output);

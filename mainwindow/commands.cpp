@@ -41,6 +41,7 @@
 #include "richtextfield.h"
 #include "rtfdocument.h"
 #include "savefile.h"
+#include "spelling.h"
 #include "statusbar.h"
 #include "suggestions.h"
 #include "text.h"
@@ -138,6 +139,10 @@ constexpr CommandRow kCommands[] = {
      true, false, &frmMain::mnuViewReplaceAsYouType_Click},
     {Cmd::FileConvertDocuments, "mnuFileConvertDocuments", "Con&vert Documents…", nullptr, nullptr,
      false, false, &frmMain::mnuFileConvertDocuments_Click},
+    {Cmd::EditCheckSpelling, "mnuEditCheckSpelling", "Chec&k Spelling", nullptr, "F7", false, false,
+     &frmMain::mnuEditCheckSpelling_Click},
+    {Cmd::ViewUnderlineUnknownWords, "mnuViewUnderlineUnknownWords", "Underline U&nknown Words",
+     nullptr, nullptr, true, true, &frmMain::mnuViewUnderlineUnknownWords_Click},
 };
 constexpr bool rowsFollowCommands() {
   int i = 0;
@@ -202,7 +207,9 @@ const MenuLayout kMenus[] = {
       {Cmd::EditPaste},
       {Cmd::EditPasteSpecial},
       {Cmd::EditCopyUnicode},
-      {Cmd::EditPasteUnicode}}},
+      {Cmd::EditPasteUnicode},
+      {Cmd::Count, "mnuEditBar1"},
+      {Cmd::EditCheckSpelling}}},
     {"mnuview",
      "&View",
      {{Cmd::ViewToolbar},
@@ -215,7 +222,8 @@ const MenuLayout kMenus[] = {
       {Cmd::ViewUnicodePreview},
       {Cmd::Count, "mnuViewBar2"},
       {Cmd::ViewSuggestions},
-      {Cmd::ViewReplaceAsYouType}}},
+      {Cmd::ViewReplaceAsYouType},
+      {Cmd::ViewUnderlineUnknownWords}}},
     {"mnuhelp",
      "&Help",
      {{Cmd::HelpContents},
@@ -1002,11 +1010,15 @@ void frmMain::createSuggestions() {
   hooks.warning = [this](const QString& text) {
     platform_.message(this, QMessageBox::Warning, kCaption, text);
   };
-  suggestions_ = new SuggestionController(RTB2, this, std::move(hooks), this);
+  suggestions_ = new SuggestionController(RTB2, this, hooks, this);
   action(Cmd::ViewSuggestions)->setChecked(readFlag(keys::kSuggestions));
   action(Cmd::ViewReplaceAsYouType)->setChecked(readFlag(keys::kReplaceAsYouType));
   suggestions_->setEnabled(action(Cmd::ViewSuggestions)->isChecked());
   suggestions_->setReplaceAsYouType(action(Cmd::ViewReplaceAsYouType)->isChecked());
+  // Spelling checks against the same word data, once it is ready.
+  spelling_ = new SpellingController(suggestions_, MainBox, RTB1, RTB2, {hooks.status}, this);
+  action(Cmd::ViewUnderlineUnknownWords)->setChecked(readFlag(keys::kUnderlineUnknownWords));
+  spelling_->setUnderlining(action(Cmd::ViewUnderlineUnknownWords)->isChecked());
 }
 
 void frmMain::startWordSuggestions() { suggestions_->startLoading(); }
@@ -1021,6 +1033,18 @@ void frmMain::mnuViewReplaceAsYouType_Click() {
   const bool on = action(Cmd::ViewReplaceAsYouType)->isChecked();
   suggestions_->setReplaceAsYouType(on);
   writeFlag(keys::kReplaceAsYouType, on);
+}
+
+// The Hindi box for the English box, which makes it; else the Editing Box.
+void frmMain::mnuEditCheckSpelling_Click() {
+  QWidget* active = activeControl();
+  spelling_->checkNext(active == RTB1 || active == RTB2 ? RTB1 : MainBox);
+}
+
+void frmMain::mnuViewUnderlineUnknownWords_Click() {
+  const bool on = action(Cmd::ViewUnderlineUnknownWords)->isChecked();
+  spelling_->setUnderlining(on);
+  writeFlag(keys::kUnderlineUnknownWords, on);
 }
 
 }  // namespace kavelin

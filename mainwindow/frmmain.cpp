@@ -30,6 +30,7 @@
 #include "placement.h"
 #include "richtextfield.h"
 #include "settingsfile.h"
+#include "spelling.h"
 #include "statusbar.h"
 #include "suggestions.h"
 #include "unicodepreview.h"
@@ -77,6 +78,8 @@ frmMain::frmMain(PlatformTools& platform, QWidget* parent)
 
 frmMain::~frmMain() {
   // The list's store is written, and it stops watching the boxes.
+  delete spelling_;
+  spelling_ = nullptr;
   delete suggestions_;
   suggestions_ = nullptr;
   // No state updates while the controls go.

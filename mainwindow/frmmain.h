@@ -29,6 +29,7 @@ namespace kavelin {
 
 class GridView;
 class RichTextField;
+class SpellingController;
 class StatusBar;
 class SuggestionController;
 
@@ -77,6 +78,8 @@ enum class Cmd {
   ViewSuggestions,
   ViewReplaceAsYouType,
   FileConvertDocuments,
+  EditCheckSpelling,
+  ViewUnderlineUnknownWords,
   Count
 };
 
@@ -202,6 +205,10 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void mnuViewSuggestions_Click();
   void mnuViewReplaceAsYouType_Click();
   SuggestionController* suggestions() const { return suggestions_; }
+  // Unknown words underlined in the Editing Box and the Hindi box.
+  void mnuEditCheckSpelling_Click();
+  void mnuViewUnderlineUnknownWords_Click();
+  SpellingController* spelling() const { return spelling_; }
   // Builds the suggestion index from the installed word lists and the user's
   // store on a thread of its own; the start-up calls it once the window shows.
   void startWordSuggestions();
@@ -300,6 +307,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   std::unique_ptr<CommonDialog> exportDialog_;
   UnicodePreview* preview_ = nullptr;
   SuggestionController* suggestions_ = nullptr;
+  SpellingController* spelling_ = nullptr;
   void createSuggestions();
   void createUnicodePreview();
   void placeUnicodePreview();

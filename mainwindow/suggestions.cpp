@@ -59,13 +59,14 @@ SuggestionIndex SuggestionIndex::withStore(std::unique_ptr<words::Suggester> sug
 SuggestionIndex buildSuggestionIndex(const words::WordListSources& sources,
                                      const std::string& storePath) {
   SuggestionIndex out;
-  const words::LoadedWords lists = words::loadWordLists(sources);
+  words::LoadedWords lists = words::loadWordLists(sources);
   out.listWarnings = lists.warnings();
   out.summary = lists.summary();
   out.store = words::UserStore(storePath);
   if (!out.store.load(&out.storeError) && out.storeError.empty()) out.storeError = storePath;
   out.suggester = std::make_unique<words::Suggester>();
   words::buildSuggester(*out.suggester, lists, &out.store);
+  out.lists = std::make_shared<const words::WordSet>(std::move(lists.words));
   return out;
 }
 
@@ -248,7 +249,12 @@ void SuggestionController::forget(int index) {
   lookedUpValid_ = false;
   storeDirty_ = true;
   saveStore();
+  emit storeChanged();
   refresh();
+}
+
+void SuggestionController::addToStore(const std::u16string& word) {
+  if (ready()) learn(word, true);
 }
 
 void SuggestionController::learn(const std::u16string& word, bool saveNow) {
@@ -261,6 +267,7 @@ void SuggestionController::learn(const std::u16string& word, bool saveNow) {
   } else {
     saveTimer_->start();
   }
+  emit storeChanged();
 }
 
 // A word typed exactly as a known word's key spelling and then kept counts.

@@ -48,6 +48,9 @@ bool endsWord(const QString& keyText);
 // was missing.
 struct SuggestionIndex {
   std::unique_ptr<words::Suggester> suggester;
+  // The words of the loaded lists, also those the keys cannot spell (which the
+  // suggester leaves out): what spelling checks against.
+  std::shared_ptr<const words::WordSet> lists;
   words::UserStore store{std::string()};
   std::string storeError;    // why the store could not be read whole; empty when it could
   std::string listWarnings;  // one line per word list not found
@@ -87,6 +90,9 @@ class SuggestionController : public QObject {
   bool ready() const { return index_.suggester != nullptr; }
   // Which word lists were found; empty until the index is ready.
   QString summary() const { return QString::fromStdString(index_.summary); }
+  // The word data, for spelling: null until the index is ready.
+  words::Suggester* suggester() const { return index_.suggester.get(); }
+  std::shared_ptr<const words::WordSet> lists() const { return index_.lists; }
 
   // View > Suggestions; off hides the list.
   void setEnabled(bool on);
@@ -108,6 +114,8 @@ class SuggestionController : public QObject {
   void dismiss();
   // Writes the store now if it has changes.
   void saveStore();
+  // "Add to Dictionary": `word` (NFC) into the user's store, written at once.
+  void addToStore(const std::u16string& word);
   const words::UserStore& store() const { return index_.store; }
 
   // Looks at the caret again: shows, moves or hides the list.
@@ -115,6 +123,8 @@ class SuggestionController : public QObject {
 
  signals:
   void installed();
+  // A word was added to the user's store or taken out of it.
+  void storeChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;

@@ -51,6 +51,9 @@ inline constexpr Key<bool> kSuggestions{Store::kPerUser, "Settings", "Suggestion
 // View > Replace as I Type: a space or punctuation takes the first candidate.
 inline constexpr Key<bool> kReplaceAsYouType{Store::kPerUser, "Settings", "ReplaceAsYouType",
                                              false};
+// View > Underline Unknown Words: the red wavy line under unknown words, on at first.
+inline constexpr Key<bool> kUnderlineUnknownWords{Store::kPerUser, "Settings",
+                                                  "UnderlineUnknownWords", true};
 
 // File > Convert Documents: the output folder the user last chose (empty:
 // "converted" beside the first document) and the direction last used.

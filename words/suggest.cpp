@@ -36,6 +36,12 @@ bool Suggester::add(std::u16string_view word, std::uint8_t sources, std::uint32_
   return true;
 }
 
+std::optional<int> Suggester::prior(std::u16string_view word) const {
+  const std::int64_t at = find(word);
+  if (at < 0) return std::nullopt;
+  return priorBonus(entries_[static_cast<std::size_t>(at)]);
+}
+
 void Suggester::setUserCount(std::u16string_view word, std::uint32_t count) {
   if (!add(word, kFromUser)) return;
   entries_[static_cast<std::size_t>(find(word))].userCount = count;

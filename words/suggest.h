@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -85,6 +86,11 @@ class Suggester {
   // listed ones of a like cost. What the typed letters give literally is
   // among them whenever n > 1, and first when nothing ranks better.
   std::vector<Candidate> suggest(std::string_view typed, std::size_t n);
+
+  // What is known of an indexed word before anything is typed (its place in
+  // the common list, its lists, the user's count), in the ranking's units;
+  // nothing when the word is not in the index.
+  std::optional<int> prior(std::u16string_view word) const;
 
   std::size_t size() const { return entries_.size(); }
   // Why words were not added, counted since the start.

@@ -2,6 +2,8 @@
 // kavelin-convert --suggest N: one line out for each line in, up to N
 // candidates "UNICODE SPELLING" whose spellings type their words, the user's
 // store with and without --no-learned, and missing or damaged data as warnings.
+// kavelin-convert --check: one line per unknown word, in the input's encoding,
+// and the exit status.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -108,6 +110,56 @@ TEST_F(SuggestCliTest, UsageErrors) {
     const Result r = suggest(args, "bharat\n");
     EXPECT_EQ(r.exitCode, 2) << testing::PrintToString(args);
     EXPECT_NE(r.err.find("Try 'kavelin-convert --help'"), std::string::npos);
+  }
+}
+
+TEST_F(SuggestCliTest, CheckWritesEachUnknownWordWithItsPlace) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string input;
+    int exitCode;
+    std::string place;       // LINE:COLUMN of the one unknown word
+    std::string word;        // as it stands in the input
+    std::string correction;  // the first, in the input's encoding
+  } cases[] = {
+      {{"--check", "--from", "unicode"}, "यह ठीक है।\nA परिक्षा, 12\n", 1, "2:3", "परिक्षा", "परीक्षा"},
+      {{"--check", "--from=unicode"}, "\r\nनमस्ते दुनिया\r\n", 0, "", "", ""},
+      // Glyph codes are the default input, and corrections come as glyph codes.
+      {{"--check"}, ";g ifj{kk gS\n", 1, "1:4", "ifj{kk", "ijh{kk"},
+      {{"--check", "--encoding", "cp1252"}, ";g ifj{kk gS", 1, "1:4", "ifj{kk", "ijh{kk"},
+  };
+  for (const Case& c : cases) {
+    const Result r = suggest(c.args, c.input);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    if (c.exitCode == 0) {
+      EXPECT_EQ(r.out, "");
+      continue;
+    }
+    std::vector<std::string> lines = split(r.out, '\n');
+    ASSERT_EQ(lines.size(), 2u) << r.out;
+    const std::vector<std::string> fields = split(lines[0], '\t');
+    ASSERT_GE(fields.size(), 3u) << lines[0];
+    EXPECT_LE(fields.size(), 7u);  // place, word, up to five corrections
+    EXPECT_EQ(fields[0], c.place);
+    EXPECT_EQ(fields[1], c.word);
+    EXPECT_EQ(fields[2], c.correction);
+  }
+}
+
+TEST_F(SuggestCliTest, CheckKnowsTheUsersWordsUnlessLeftOut) {
+  std::filesystem::create_directories(dir_ / "data/Kavelin");
+  file("data/Kavelin/words.tsv", "परिक्षा\t3\n");
+  EXPECT_EQ(suggest({"--check", "--from", "unicode"}, "परिक्षा\n").exitCode, 0);
+  const Result left = suggest({"--check", "--from", "unicode", "--no-learned"}, "परिक्षा\n");
+  EXPECT_EQ(left.exitCode, 1);
+  EXPECT_EQ(left.out.rfind("1:1\tपरिक्षा\t", 0), 0u) << left.out;
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--check", "--rtf"},
+           {"--check", "--strict"},
+           {"--check", "--to", "unicode"},
+           {"--check", "--from", "unicode", "--encoding", "cp1252"}}) {
+    const Result r = suggest(args, "x\n");
+    EXPECT_EQ(r.exitCode, 2) << testing::PrintToString(args);
   }
 }
 

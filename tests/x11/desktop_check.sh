@@ -4,8 +4,10 @@
 # openbox), driven by xdotool: typing and saving the English text, five
 # restarts that must keep the stored placement exactly, Enter in the
 # browser's address box on a local file: page, typing after a chart pick,
-# aligning the caret's paragraph, the dialogs' title bars, and the Unicode
-# preview's place after a restart, and File > Convert Documents on a folder.
+# aligning the caret's paragraph, the dialogs' title bars, the Unicode
+# preview's place after a restart, File > Convert Documents on a folder, and
+# the spelling menu of an unknown word in the Hindi box, whose first
+# correction is made in the English box.
 #
 #   tests/x11/desktop_check.sh [PROGRAM] [SCREENSHOT_DIR]
 #
@@ -394,6 +396,41 @@ else
   fail "File > Convert Documents… opened no window"
 fi
 quit
+# 6. Spelling: an unknown word underlined in the Hindi box; a right-click shows
+#    its corrections, and the first one replaces its letters in the English box.
+if [ "$scaled" = 1 ]; then
+  start "$outer" || exit 1
+  xdotool windowactivate --sync "$main" >/dev/null 2>&1
+  sleep 3  # the word lists are read
+  xdotool type --delay 30 "bhaarat ek vishaal desh hai. bhart aur hindee"
+  xdotool key Escape
+  sleep 0.5
+  shot spelling-underlined
+  xdotool mousemove --window "$main" 300 158 click 3  # the Hindi box's "bhart"
+  sleep 1
+  shot spelling-menu
+  xdotool key Down Return
+  sleep 0.5
+  shot spelling-corrected
+  xdotool windowactivate --sync "$main" >/dev/null 2>&1
+  xdotool key --clearmodifiers ctrl+s
+  if dialog=$(wait_window "$pid" '^Save Text' yes); then
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+    sleep 0.3
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 10 "$work/corrected"
+    xdotool key Return
+    for _ in $(seq 30); do [ -f "$work/corrected.txt" ] && break; sleep 0.1; done
+    corrected=$(cat "$work/corrected.txt" 2>/dev/null)
+    if [[ "$corrected" != "bhaarat ek vishaal desh hai. "*" aur hindee" ]] ||
+      [[ "$corrected" == *" bhart "* ]]; then
+      fail "the spelling menu's first correction left the English text '$corrected'"
+    fi
+  else
+    fail "Ctrl+S after a correction opened no \"Save Text\" dialog"
+  fi
+  quit
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "--- program output"; cat "$work/program.log"
