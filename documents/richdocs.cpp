@@ -5,10 +5,8 @@ namespace kavelin::documents {
 
 RichFormat richFormatOf(std::string_view bytes) {
   if (bytes.size() >= 4 && bytes.substr(0, 4) == std::string_view("PK\x03\x04", 4)) {
-    PackageLimits limits;
-    limits.maxEntrySize = 1u << 10;  // only the mimetype is read
     Package package;
-    if (!package.open(bytes, limits, nullptr)) return RichFormat::kUnknown;
+    if (!package.open(bytes, PackageLimits(), nullptr)) return RichFormat::kUnknown;
     if (package.has("word/document.xml")) return RichFormat::kDocx;
     std::string mime;
     if (package.has("mimetype") && package.read("mimetype", mime, nullptr) &&

@@ -397,6 +397,10 @@ TEST(RichDocuments, DamagedPackagesFailAndLeaveTheDocument) {
 }
 
 TEST(RichDocuments, FormatByContent) {
+  // Packages as the writers make them, with parts of some size.
+  RichDocument large;
+  for (int i = 0; i < 200; ++i) large.paragraphs.push_back(para({run(u"text of a paragraph")}));
+  const std::string docx = written(kDocx, large), odt = written(kOdt, large);
   const struct {
     const char* what;
     std::string bytes;
@@ -408,6 +412,8 @@ TEST(RichDocuments, FormatByContent) {
       {"ods", doctest::makeZip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}),
        RichFormat::kUnknown},
       {"other zip", doctest::makeZip({{"a.txt", "x"}}), RichFormat::kUnknown},
+      {"written docx", docx, RichFormat::kDocx},
+      {"written odt", odt, RichFormat::kOdt},
       {"rtf", "{\\rtf1 x}", RichFormat::kRtf},
       {"rtf after BOM and space", "\xEF\xBB\xBF \r\n{\\rtf1}", RichFormat::kRtf},
       {"text", "hello", RichFormat::kUnknown},
