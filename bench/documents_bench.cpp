@@ -228,11 +228,15 @@ kavelin::RichDocument hundredPages() {
   const RunFormat latin{u"Liberation Serif", 10};
   kavelin::RichDocument doc;
   for (int p = 0; p < 100 * 40; ++p) {
-    doc.paragraphs.push_back(
-        {p % 7 == 0 ? kavelin::Align::Center : kavelin::Align::Left,
-         {{u"ueLrs /keZ ", hindi}, {u"Hkkjr", bold}, {u" fgUnh ", hindi}, {u"ueLrs", italic},
-          {u" /keZ Hkkjr ", hindi}, {u"fgUnh", underline}, {u" Latin text ", latin},
-          {u"ueLrs /keZ Hkkjr fgUnh", hindi}}});
+    doc.paragraphs.push_back({p % 7 == 0 ? kavelin::Align::Center : kavelin::Align::Left,
+                              {{u"ueLrs /keZ ", hindi},
+                               {u"Hkkjr", bold},
+                               {u" fgUnh ", hindi},
+                               {u"ueLrs", italic},
+                               {u" /keZ Hkkjr ", hindi},
+                               {u"fgUnh", underline},
+                               {u" Latin text ", latin},
+                               {u"ueLrs /keZ Hkkjr fgUnh", hindi}}});
   }
   return doc;
 }
@@ -251,7 +255,8 @@ void BM_EditingBoxOffice100Pages(benchmark::State& state) {
   }
   QTemporaryDir dir;
   Window window;
-  window.platform.file = dir.filePath(docx ? QStringLiteral("letter.docx") : QStringLiteral("letter.odt"));
+  window.platform.file =
+      dir.filePath(docx ? QStringLiteral("letter.docx") : QStringLiteral("letter.odt"));
   QFile out(window.platform.file);
   out.open(QIODevice::WriteOnly);
   out.write(bytes.data(), static_cast<qint64>(bytes.size()));

@@ -62,12 +62,15 @@ RichDocument read(const std::string& format, const std::string& bytes) {
 // legacy font's name to the system's.
 fs::path fontConfig(const fs::path& dir) {
   const fs::path file = dir / "fonts.conf";
-  spit(file, "<?xml version=\"1.0\"?><fontconfig>"
-             "<include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>"
-             "<dir>" KAVELIN_FONT_DIR "</dir>"
-             "<include>" KAVELIN_SOURCE_DIR "/resources/fonts/65-kavelin-legacy-devanagari.conf"
-             "</include><cachedir>" +
-                 (dir / "cache").string() + "</cachedir></fontconfig>");
+  spit(file,
+       "<?xml version=\"1.0\"?><fontconfig>"
+       "<include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>"
+       "<dir>" KAVELIN_FONT_DIR
+       "</dir>"
+       "<include>" KAVELIN_SOURCE_DIR
+       "/resources/fonts/65-kavelin-legacy-devanagari.conf"
+       "</include><cachedir>" +
+           (dir / "cache").string() + "</cachedir></fontconfig>");
   return file;
 }
 
@@ -127,7 +130,8 @@ TEST_P(KavelinWrites, LibreOfficeShowsTheTextInTheFontsWritten) {
   const auto [fontsOk, fonts] = capture("pdffonts " + quote(pdf.string()));
   ASSERT_TRUE(fontsOk);
   std::vector<std::string> expectedFonts = {"NotoSansDevanagari-Regular", "LiberationSerif-Italic"};
-  if (!std::string(KAVELIN_FONT_DIR).empty()) expectedFonts.push_back("KavelinLegacyDevanagari-Bold");
+  if (!std::string(KAVELIN_FONT_DIR).empty())
+    expectedFonts.push_back("KavelinLegacyDevanagari-Bold");
   for (const std::string& expected : expectedFonts) {
     EXPECT_NE(fonts.find(expected), std::string::npos) << expected << " in\n" << fonts;
   }
@@ -141,8 +145,8 @@ RichDocument ignoringComplexScriptFonts(RichDocument doc) {
   for (RichParagraph& p : doc.paragraphs) {
     for (std::size_t i = 1; i < p.runs.size(); ++i) {
       const std::u16string& t = p.runs[i].text;
-      const bool complex = std::all_of(t.begin(), t.end(),
-                                       [](char16_t c) { return c >= 0x0900 && c <= 0x097F; });
+      const bool complex =
+          std::all_of(t.begin(), t.end(), [](char16_t c) { return c >= 0x0900 && c <= 0x097F; });
       if (complex) p.runs[i].format = p.runs[i - 1].format;
     }
     mergeRuns(p);
@@ -174,8 +178,7 @@ TEST_P(LibreOfficeWrites, KavelinOpensTheFixtureAsItWas) {
   RichParagraph& broken = expected.paragraphs[5];
   const Format odd{u"Arial", 14.5};
   broken.runs = {run(u"a\tb", odd)};
-  expected.paragraphs.insert(expected.paragraphs.begin() + 6,
-                             para({run(u"c \u0915 \u20AC", odd)}));
+  expected.paragraphs.insert(expected.paragraphs.begin() + 6, para({run(u"c \u0915 \u20AC", odd)}));
   EXPECT_EQ(ignoringComplexScriptFonts(doc), expected);
   // Saved again by Kavelin, it reads back the same.
   EXPECT_EQ(read(format, write(format, doc)), doc);
