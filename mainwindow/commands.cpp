@@ -564,10 +564,7 @@ bool frmMain::loadRichText(const QString& fileName) {
 // and a note in the status bar for tables.
 void frmMain::reportDropped(const QString& fileName, std::uint32_t dropped) {
   if (dropped & documents::kDroppedLayout) {
-    sbStatusBar->showReport(
-        tr("%1: tables were opened as text, their cells split by tabs; the table layout was not "
-           "kept.")
-            .arg(QFileInfo(fileName).fileName()));
+    sbStatusBar->showReport(tr("Table layout was not kept: cells split by tabs"));
   }
   const QString lost = droppedDescription(dropped);
   if (lost.isEmpty()) return;

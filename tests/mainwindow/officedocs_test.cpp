@@ -141,7 +141,7 @@ TEST_F(OfficeDocsTest, OpenTellsWhatWasLeftOut) {
   EXPECT_TRUE(text.contains("pictures and drawings")) << text.toStdString();
   EXPECT_TRUE(text.contains("footnotes and endnotes")) << text.toStdString();
   EXPECT_FALSE(text.contains("headers")) << text.toStdString();
-  EXPECT_TRUE(w->sbStatusBar->panel(0)->text().contains("table layout was not kept"))
+  EXPECT_TRUE(w->sbStatusBar->panel(0)->text().contains("Table layout was not kept"))
       << w->sbStatusBar->panel(0)->text().toStdString();
   EXPECT_EQ(w->windowTitle(), "report.docx[*] - Kavelin");
 }
