@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Building the window's documents from many pieces (offscreen, the window
 // shown): opening RTF into the Editing Box, Send All, a text file into the
-// English box, through the commands themselves.
+// English box, DOCX and ODT opened into the Editing Box and saved from it,
+// through the commands themselves.
 // peak_rss_MB is the process's high-water mark: run one case alone
 // (--benchmark_filter) to read it for that case.
 #include <benchmark/benchmark.h>
@@ -17,6 +18,7 @@
 
 #include "desktopplatform.h"
 #include "frmmain.h"
+#include "richdocs.h"
 #include "richtextfield.h"
 
 namespace {
@@ -212,5 +214,83 @@ BENCHMARK(BM_OpenEnglishText)
     ->Arg(10 << 20)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// 100 pages (40 paragraphs each) of ordinary formatting: glyph codes in the
+// legacy font with bold, italic and underlined words, an English run in
+// another font and size, some centred paragraphs.
+kavelin::RichDocument hundredPages() {
+  using kavelin::RunFormat;
+  const RunFormat hindi{u"DevLys 160", 14};
+  RunFormat bold = hindi, italic = hindi, underline = hindi;
+  bold.bold = true;
+  italic.italic = true;
+  underline.underline = true;
+  const RunFormat latin{u"Liberation Serif", 10};
+  kavelin::RichDocument doc;
+  for (int p = 0; p < 100 * 40; ++p) {
+    doc.paragraphs.push_back({p % 7 == 0 ? kavelin::Align::Center : kavelin::Align::Left,
+                              {{u"ueLrs /keZ ", hindi},
+                               {u"Hkkjr", bold},
+                               {u" fgUnh ", hindi},
+                               {u"ueLrs", italic},
+                               {u" /keZ Hkkjr ", hindi},
+                               {u"fgUnh", underline},
+                               {u" Latin text ", latin},
+                               {u"ueLrs /keZ Hkkjr fgUnh", hindi}}});
+  }
+  return doc;
+}
+
+// The Editing Box's Open on the document as DOCX (0) or ODT (1), until the
+// window answers again, then Save to the same file. file_KB is the package,
+// xml_KB its document part; open_rss_x_file is how much the open raised the
+// peak resident set over the package's size (run one case alone to read it).
+void BM_EditingBoxOffice100Pages(benchmark::State& state) {
+  const bool docx = state.range(0) == 0;
+  std::string bytes, error;
+  const kavelin::RichDocument doc = hundredPages();
+  if (!(docx ? kavelin::documents::writeDocx : kavelin::documents::writeOdt)(doc, bytes, &error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  QTemporaryDir dir;
+  Window window;
+  window.platform.file =
+      dir.filePath(docx ? QStringLiteral("letter.docx") : QStringLiteral("letter.odt"));
+  QFile out(window.platform.file);
+  out.open(QIODevice::WriteOnly);
+  out.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  out.close();
+  QElapsedTimer timer;
+  double openMs = 0, saveMs = 0, openRss = 0;
+  for (auto _ : state) {
+    const double before = peakRssMb();
+    timer.start();
+    window.w.Command13_Click();
+    settle();
+    openMs += static_cast<double>(timer.elapsed());
+    openRss = std::max(openRss, peakRssMb() - before);
+    window.w.MainBox->document()->setModified(true);
+    timer.start();
+    window.w.Command12_Click();  // to the file it was opened from
+    saveMs += static_cast<double>(timer.elapsed());
+  }
+  if (window.w.MainBox->document()->blockCount() < 100 * 40 ||
+      window.w.MainBox->document()->isModified()) {
+    state.SkipWithError("not opened or not saved");
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["open_ms"] = openMs / n;
+  state.counters["save_ms"] = saveMs / n;
+  state.counters["file_KB"] = static_cast<double>(bytes.size()) / 1024.0;
+  state.counters["open_rss_x_file"] = openRss * 1024 * 1024 / static_cast<double>(bytes.size());
+  state.counters["peak_rss_MB"] = peakRssMb();
+}
+BENCHMARK(BM_EditingBoxOffice100Pages)
+    ->ArgName("odt")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace

@@ -125,6 +125,11 @@ void Package::replace(const std::string& name, std::string bytes) {
   replacements_[name] = std::move(bytes);
 }
 
+void Package::add(const std::string& name, std::string bytes) {
+  if (index_.count(name) == 0 && replacements_.count(name) == 0) names_.push_back(name);
+  replacements_[name] = std::move(bytes);
+}
+
 bool Package::save(std::string& out, std::string* error) const {
   zip_error_t ze;
   zip_error_init(&ze);

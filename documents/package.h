@@ -44,6 +44,9 @@ class Package {
   // Replaces an entry's content in the package written by save().
   void replace(const std::string& name, std::string bytes);
   bool replaced(const std::string& name) const { return replacements_.count(name) != 0; }
+  // Adds an entry after the others (or replaces it), so that a package may
+  // also be made from nothing.
+  void add(const std::string& name, std::string bytes);
 
   // The package with the replacements: unchanged entries copied compressed as
   // they are, "mimetype" (when there is one) first and stored.

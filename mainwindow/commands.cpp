@@ -38,6 +38,7 @@
 #include "pdfexport.h"
 #include "placement.h"
 #include "platformtools.h"
+#include "richdocs.h"
 #include "richtextfield.h"
 #include "rtfdocument.h"
 #include "savefile.h"
@@ -240,7 +241,12 @@ const std::vector<std::vector<Cmd>> kToolbar = {{Cmd::FileNew, Cmd::FileOpen, Cm
                                                 {Cmd::AlignLeft, Cmd::Center, Cmd::AlignRight}};
 
 const QString kTextFilter = QStringLiteral("All Files (*.txt)|*.txt");
-const QString kRtfFilter = QStringLiteral("All Files (*.rtf) RichTextFormat|*.rtf");
+// The Editing Box's formats; saving writes the one of the name's extension.
+const QString kRichSaveFilter = QStringLiteral(
+    "Rich Text Format (*.rtf)|*.rtf|Word Document (*.docx)|*.docx|"
+    "OpenDocument Text (*.odt)|*.odt");
+const QString kRichOpenFilter =
+    QStringLiteral("Documents (*.rtf *.docx *.odt)|*.rtf;*.docx;*.odt|") + kRichSaveFilter;
 
 // Sets up the shared dialog for one command: its own title, filter and default
 // extension, and no proposed name of another kind of file.
@@ -276,7 +282,7 @@ class ClickFilter : public QObject {
 const QString frmMain::kCaption = QStringLiteral("Kavelin");
 
 FileKind frmMain::richTextKind() {
-  return {tr("Save Rich Text"), kRtfFilter, QStringLiteral("rtf")};
+  return {tr("Save Rich Text"), kRichSaveFilter, QStringLiteral("rtf")};
 }
 
 FileKind frmMain::plainTextKind() { return {tr("Save Text"), kTextFilter, QStringLiteral("txt")}; }
@@ -519,7 +525,7 @@ void frmMain::Command13_Click() { openRichText(); }
 void frmMain::openRichText() {
   if (!editingBoxMayBeReplaced(tr("Save them before opening another document?"))) return;
   CommonDialog& dlg = dlgCommonDialog();
-  prepare(dlg, tr("Open"), kRtfFilter, QStringLiteral("rtf"));
+  prepare(dlg, tr("Open"), kRichOpenFilter, QStringLiteral("rtf"));
   dlg.CancelError = false;
   if (!dlg.ShowOpen() || dlg.FileName.isEmpty()) return;
   loadRichText(dlg.FileName);
@@ -534,12 +540,14 @@ bool frmMain::loadRichText(const QString& fileName) {
   if (!QFileInfo::exists(fileName)) return error(53, tr("File not found"));
   if (!confirmLargeFile(fileName, largeRtfBytes)) return false;
   QString reason;
-  const RichTextOpen opened = openRichTextFile(fileName, *MainBox->document(), &reason);
+  std::uint32_t dropped = 0;
+  const RichTextOpen opened = openRichTextFile(fileName, *MainBox->document(), &reason, &dropped);
   switch (opened) {
     case RichTextOpen::kNotOpened:  // says why, with the file's name
       reportFailure(tr("Could not open %1").arg(fileName), reason);
       return false;
     case RichTextOpen::kNotRead:
+    case RichTextOpen::kDamaged:
       reportFailure(tr("Could not read %1").arg(fileName), reason);
       return false;
     case RichTextOpen::kInvalid:
@@ -556,7 +564,22 @@ bool frmMain::loadRichText(const QString& fileName) {
                          "open.")
                           .arg(fileName));
   }
+  reportDropped(fileName, dropped);
   return true;
+}
+
+// What the Editing Box could not take from a document: a message listing it,
+// and a note in the status bar for tables.
+void frmMain::reportDropped(const QString& fileName, std::uint32_t dropped) {
+  if (dropped & documents::kDroppedLayout) {
+    sbStatusBar->showReport(tr("Table layout was not kept: cells split by tabs"));
+  }
+  const QString lost = droppedDescription(dropped);
+  if (lost.isEmpty()) return;
+  platform_.message(this, QMessageBox::Information, windowTitle(),
+                    tr("%1 holds things the Editing Box cannot show. They were left out:\n%2\n\n"
+                       "Saving over the file would lose them.")
+                        .arg(fileName, lost));
 }
 
 // ---------------------------------------------------------------------------

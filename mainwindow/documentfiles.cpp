@@ -3,11 +3,14 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
+#include <QStringList>
 #include <QTextDocument>
 
 #include "forms.h"
 #include "pdfexport.h"
+#include "richdocs.h"
 #include "richtextfield.h"
 #include "rtfdocument.h"
 #include "savefile.h"
@@ -35,22 +38,77 @@ std::optional<QByteArray> readWhole(const QString& path, bool* opened, QString* 
 
 }  // namespace
 
-RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QString* error) {
+RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QString* error,
+                              std::uint32_t* dropped) {
+  if (dropped) *dropped = 0;
   bool opened = false;
   const std::optional<QByteArray> bytes = readWhole(path, &opened, error);
   if (!bytes) return opened ? RichTextOpen::kNotRead : RichTextOpen::kNotOpened;
+  const std::string_view view(bytes->constData(), static_cast<std::size_t>(bytes->size()));
   RichDocument rich;
-  RtfNotes notes;
-  if (!readRtf(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())), rich,
-               nullptr, &notes)) {
-    return RichTextOpen::kInvalid;
+  documents::ReadNotes notes;
+  std::string why;
+  switch (documents::richFormatOf(view)) {
+    case documents::RichFormat::kDocx:
+    case documents::RichFormat::kOdt: {
+      const bool docx = documents::richFormatOf(view) == documents::RichFormat::kDocx;
+      if (!(docx ? documents::readDocx : documents::readOdt)(view, rich, &notes, &why, {})) {
+        if (error) *error = QString::fromStdString(why);
+        return RichTextOpen::kDamaged;
+      }
+      break;
+    }
+    case documents::RichFormat::kRtf:
+    case documents::RichFormat::kUnknown: {
+      RtfNotes rtfNotes;
+      if (!readRtf(view, rich, nullptr, &rtfNotes)) return RichTextOpen::kInvalid;
+      fromRichDocument(rich, document);
+      return rtfNotes.endedEarly ? RichTextOpen::kEndedEarly : RichTextOpen::kOpened;
+    }
   }
   fromRichDocument(rich, document);
-  return notes.endedEarly ? RichTextOpen::kEndedEarly : RichTextOpen::kOpened;
+  if (dropped) *dropped = notes.dropped;
+  return RichTextOpen::kOpened;
 }
 
 bool saveRichTextFile(const QTextDocument& document, const QString& path, QString* error) {
-  return saveFile(path, writeRtf(toRichDocument(document)), error);
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix != QLatin1String("docx") && suffix != QLatin1String("odt")) {
+    return saveFile(path, writeRtf(toRichDocument(document)), error);
+  }
+  std::string bytes, why;
+  const bool made = suffix == QLatin1String("docx")
+                        ? documents::writeDocx(toRichDocument(document), bytes, &why)
+                        : documents::writeOdt(toRichDocument(document), bytes, &why);
+  if (!made) {
+    if (error) *error = QString::fromStdString(why);
+    return false;
+  }
+  return saveFile(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), error);
+}
+
+QString droppedDescription(std::uint32_t dropped) {
+  auto tr = [](const char* s) { return QCoreApplication::translate("kavelin::frmMain", s); };
+  const std::pair<std::uint32_t, const char*> kinds[] = {
+      {documents::kDroppedImages, QT_TRANSLATE_NOOP("kavelin::frmMain", "pictures and drawings")},
+      {documents::kDroppedTextBoxes,
+       QT_TRANSLATE_NOOP("kavelin::frmMain", "text boxes and their text")},
+      {documents::kDroppedHeadersFooters,
+       QT_TRANSLATE_NOOP("kavelin::frmMain", "headers and footers")},
+      {documents::kDroppedNotes, QT_TRANSLATE_NOOP("kavelin::frmMain", "footnotes and endnotes")},
+      {documents::kDroppedComments, QT_TRANSLATE_NOOP("kavelin::frmMain", "comments")},
+      {documents::kDroppedFields,
+       QT_TRANSLATE_NOOP(
+           "kavelin::frmMain",
+           "fields (page numbers, dates and the like: the text they showed is kept)")},
+      {documents::kDroppedDeletions,
+       QT_TRANSLATE_NOOP("kavelin::frmMain", "tracked deletions (the deleted text)")},
+  };
+  QStringList lines;
+  for (const auto& [flag, text] : kinds) {
+    if (dropped & flag) lines << QStringLiteral("\u2022 ") + tr(text);
+  }
+  return lines.join(u'\n');
 }
 
 bool exportUnicodeFile(const QTextDocument& glyphs, const QString& path, QString* error) {

@@ -3,6 +3,7 @@
 #include "documentstate.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextDocument>
 
 #include "commondialog.h"
@@ -37,8 +38,12 @@ std::optional<QString> DocumentFile::fileToWrite(CommonDialog& dialog, bool choo
   dialog.Filter = kind_.filter;
   dialog.DefaultExt = kind_.ext;
   dialog.FileName = path_.isEmpty() ? nameOfKind(dialog.FileName, kind_.ext) : path_;
+  // The filter of the document's own format comes first.
+  dialog.FilterIndex =
+      filterIndexOf(kind_.filter, path_.isEmpty() ? kind_.ext : QFileInfo(path_).suffix());
   if (!dialog.ShowSave() || dialog.FileName.isEmpty()) return std::nullopt;
-  dialog.FileName = withDefaultExt(dialog.FileName, kind_.ext);
+  const QString chosen = filterExt(kind_.filter, dialog.FilterIndex);
+  dialog.FileName = withDefaultExt(dialog.FileName, chosen.isEmpty() ? kind_.ext : chosen);
   return dialog.FileName;
 }
 

@@ -271,6 +271,7 @@ class frmMain : public QMainWindow, private ChartHost, private SettingsTarget {
   void saveEnglishText(bool chooseName);
   bool editingBoxMayBeReplaced(const QString& question);
   void openRichText();
+  void reportDropped(const QString& fileName, std::uint32_t dropped);
   bool loadRichText(const QString& fileName);
   void loadEnglishText(const QString& path);
   void printEditingBox();

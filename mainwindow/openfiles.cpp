@@ -10,14 +10,17 @@
 namespace kavelin {
 namespace {
 
-// An RTF document by its suffix, or by its first bytes when the suffix says
-// nothing of it (a file the desktop calls text/rtf may have none).
+// A document of the Editing Box (RTF, DOCX, ODT) by its suffix, or by its
+// first bytes when the suffix says nothing of it (a file the desktop calls
+// text/rtf may have none).
 bool isRichText(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == u"rtf") return true;
+  if (suffix == u"rtf" || suffix == u"docx" || suffix == u"odt") return true;
   if (suffix == u"txt") return false;
   QFile file(path);
-  return file.open(QIODevice::ReadOnly) && file.read(5) == "{\\rtf";
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray start = file.read(5);
+  return start == "{\\rtf" || start.startsWith("PK\x03\x04");
 }
 
 }  // namespace

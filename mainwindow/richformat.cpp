@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "richformat.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QFontDatabase>
 #include <QHash>
 #include <QStringList>
@@ -58,7 +60,15 @@ RunFormat effectiveFormat(const QTextCharFormat& format, const QFont& base) {
   f.bold = effectiveBold(format, base);
   f.italic = effectiveItalic(format, base);
   f.underline = effectiveUnderline(format, base);
+  f.color = effectiveColor(format);
   return f;
+}
+
+std::int32_t effectiveColor(const QTextCharFormat& format) {
+  if (!format.hasProperty(QTextFormat::ForegroundBrush)) return kAutoColor;
+  const QBrush brush = format.foreground();
+  if (brush.style() == Qt::NoBrush) return kAutoColor;
+  return static_cast<std::int32_t>(brush.color().rgb() & 0xFFFFFFu);
 }
 
 QTextCharFormat charFormat(const RunFormat& format) {
@@ -68,6 +78,7 @@ QTextCharFormat charFormat(const RunFormat& format) {
   f.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
   f.setFontItalic(format.italic);
   f.setFontUnderline(format.underline);
+  if (format.color != kAutoColor) f.setForeground(QColor(QRgb(format.color)));
   return f;
 }
 

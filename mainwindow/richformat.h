@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTextCharFormat>
 #include <Qt>
+#include <cstdint>
 
 #include "rtf.h"
 
@@ -30,6 +31,8 @@ double effectiveSize(const QTextCharFormat& format, const QFont& base);
 bool effectiveBold(const QTextCharFormat& format, const QFont& base);
 bool effectiveItalic(const QTextCharFormat& format, const QFont& base);
 bool effectiveUnderline(const QTextCharFormat& format, const QFont& base);
+// 0xRRGGBB of a format that sets a colour, else kAutoColor.
+std::int32_t effectiveColor(const QTextCharFormat& format);
 // A character format that sets all of `format`, the family only when it has one.
 QTextCharFormat charFormat(const RunFormat& format);
 

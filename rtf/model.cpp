@@ -8,7 +8,7 @@ namespace kavelin {
 
 bool operator==(const RunFormat& a, const RunFormat& b) {
   return a.font == b.font && a.sizePt == b.sizePt && a.bold == b.bold && a.italic == b.italic &&
-         a.underline == b.underline;
+         a.underline == b.underline && a.color == b.color;
 }
 
 bool operator==(const RichRun& a, const RichRun& b) {

@@ -87,7 +87,7 @@ int hexValue(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-enum class Dest { Text, FontTable, Skip };
+enum class Dest { Text, FontTable, ColorTable, Skip };
 
 // The character format while reading, the font by number. Two characters of
 // one format belong to one run; runs of different font numbers but one font
@@ -98,9 +98,10 @@ struct CharFormat {
   bool bold = false;
   bool italic = false;
   bool underline = false;
+  int color = 0;  // in the colour table; 0 (or one not there) is the automatic colour
   bool operator==(const CharFormat& o) const {
     return font == o.font && halfPoints == o.halfPoints && bold == o.bold && italic == o.italic &&
-           underline == o.underline;
+           underline == o.underline && color == o.color;
   }
 };
 
@@ -327,6 +328,10 @@ class Reader {
   bool font(const Word& w);
   bool fontCharset(const Word& w);
   bool defaultFont(const Word& w);
+  // The colour table and the colour.
+  bool colorTable(const Word&);
+  bool colorPart(const Word& w);
+  bool color(const Word& w);
   // The character format.
   bool fontSize(const Word& w);
   bool plain(const Word&);
@@ -367,6 +372,9 @@ class Reader {
     f.bold = format.bold;
     f.italic = format.italic;
     f.underline = format.underline;
+    if (format.color > 0 && static_cast<std::size_t>(format.color) < colors_.size()) {
+      f.color = colors_[static_cast<std::size_t>(format.color)];
+    }
     return f;
   }
 
@@ -376,6 +384,15 @@ class Reader {
 
   // A character of the current destination; `separator` for a raw ';'.
   void text(char16_t c, bool separator) {
+    if (state_.dest == Dest::ColorTable) {
+      // "\red0\green0\blue255;" is an entry; ";" alone the automatic colour.
+      if (separator) {
+        colors_.push_back(colorPending_ ? colorRgb_ : kAutoColor);
+        colorPending_ = false;
+        colorRgb_ = 0;
+      }
+      return;
+    }
     if (state_.dest == Dest::FontTable) {
       if (!fontPending_) return;
       if (separator) {
@@ -440,14 +457,21 @@ class Reader {
   int fontCharset_ = 0;
   std::u16string fontName_;
 
+  std::vector<std::int32_t> colors_;  // the colour table
+  bool colorPending_ = false;         // an entry has a component
+  std::int32_t colorRgb_ = 0;
+
   std::vector<RichRun> runs_;  // of the paragraph being read
   CharFormat lastFormat_;      // of the last of them, its font resolved
 };
 
 constexpr Reader::Keyword Reader::kKeywords[] = {
     {"b", &Reader::bold},
+    {"blue", &Reader::colorPart},
     {"bullet", &Reader::character, u'\u2022'},
     {"cell", &Reader::softPar},
+    {"cf", &Reader::color},
+    {"colortbl", &Reader::colorTable},
     {"deff", &Reader::defaultFont},
     {"emdash", &Reader::character, u'\u2014'},
     {"emspace", &Reader::character, u'\u2003'},
@@ -457,6 +481,7 @@ constexpr Reader::Keyword Reader::kKeywords[] = {
     {"fcharset", &Reader::fontCharset},
     {"fonttbl", &Reader::fontTable},
     {"fs", &Reader::fontSize},
+    {"green", &Reader::colorPart},
     {"i", &Reader::italic},
     {"ldblquote", &Reader::character, u'\u201C'},
     {"line", &Reader::character, u'\u2028'},
@@ -473,6 +498,7 @@ constexpr Reader::Keyword Reader::kKeywords[] = {
     {"qmspace", &Reader::character, u'\u2005'},
     {"qr", &Reader::alignRight},
     {"rdblquote", &Reader::character, u'\u201D'},
+    {"red", &Reader::colorPart},
     {"row", &Reader::softPar},
     {"rquote", &Reader::character, u'\u2019'},
     {"sect", &Reader::softPar},
@@ -527,6 +553,27 @@ bool Reader::binary(std::size_t start, bool hasParam, int n) {
   if (static_cast<std::size_t>(n) > in_.size() - pos_) return endedEarly();
   pos_ += static_cast<std::size_t>(n);
   if (skip_ > 0) --skip_;
+  return true;
+}
+
+bool Reader::colorTable(const Word&) {
+  state_.dest = Dest::ColorTable;
+  return true;
+}
+
+// \redN, \greenN and \blueN of a colour table entry.
+bool Reader::colorPart(const Word& w) {
+  if (state_.dest != Dest::ColorTable || !w.hasParam) return true;
+  const std::int32_t v = std::clamp(w.n, 0, 255);
+  const std::string_view name = in_.substr(w.start + 1, 3);
+  const int shift = name == "red" ? 16 : name == "gre" ? 8 : 0;
+  colorRgb_ = (colorRgb_ & ~(0xFF << shift)) | (v << shift);
+  colorPending_ = true;
+  return true;
+}
+
+bool Reader::color(const Word& w) {
+  state_.format.color = w.hasParam ? std::max(w.n, 0) : 0;
   return true;
 }
 

@@ -3,7 +3,7 @@
 //
 // The model holds what the editor keeps: paragraphs with an alignment, each a
 // list of runs of text in one character format (font name, size, bold, italic,
-// underline). Text is UTF-16; glyph strings of the legacy 8-bit fonts are held
+// underline, colour). Text is UTF-16; glyph strings of the legacy 8-bit fonts are held
 // as the Windows-1252 characters of their codes, as everywhere in Kavelin.
 //
 // Character conventions shared by the writer and the reader:
@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,6 +24,9 @@ namespace kavelin {
 
 enum class Align { Left, Center, Right };  // justified text is read as Left
 
+// The colour of text that names none: the reader's default, usually black.
+inline constexpr std::int32_t kAutoColor = -1;
+
 // The character format of a run.
 struct RunFormat {
   std::u16string font;  // family name; empty when the file named none
@@ -30,6 +34,7 @@ struct RunFormat {
   bool bold = false;
   bool italic = false;
   bool underline = false;
+  std::int32_t color = kAutoColor;  // 0xRRGGBB
 };
 
 bool operator==(const RunFormat& a, const RunFormat& b);
@@ -76,20 +81,25 @@ class RtfOut;  // the writer's output, in writer.cpp
 // writeRtf a paragraph at a time, for text too long to hold whole: begin(),
 // then paragraph() for each paragraph, then end() give the bytes writeRtf
 // gives for the document of those paragraphs, when `fonts` lists the fonts of
-// its runs in order of first use (a run in a font not listed takes the first).
+// its runs in order of first use (a run in a font not listed takes the first)
+// and `colors` their colours other than kAutoColor, likewise (a colour not
+// listed is written as the automatic colour).
 class RtfWriter {
  public:
-  explicit RtfWriter(std::vector<std::u16string> fonts);
+  explicit RtfWriter(std::vector<std::u16string> fonts, std::vector<std::int32_t> colors = {});
   std::string begin();
   std::string paragraph(const RichParagraph& paragraph);
   std::string end();
 
  private:
   long fontIndex(const std::u16string& name) const;
+  long colorIndex(std::int32_t color) const;
   void writeFormat(RtfOut& out, const RunFormat& format);
 
   std::vector<std::u16string> fonts_;
   std::map<std::u16string, long> fontNumbers_;
+  std::vector<std::int32_t> colors_;
+  std::map<std::int32_t, long> colorNumbers_;  // 1 for the first
   // Character format last written, with the font it was written in and its
   // size as written; nothing is assumed before the first run.
   std::optional<RunFormat> written_;

@@ -99,6 +99,34 @@ void writeFontTable(RtfOut& out, const std::vector<std::u16string>& fonts) {
   out.raw("}");
 }
 
+void writeColorTable(RtfOut& out, const std::vector<std::int32_t>& colors) {
+  if (colors.empty()) return;
+  out.raw("{");
+  out.word("colortbl");
+  out.raw(";");
+  for (std::int32_t c : colors) {
+    out.word("red", (c >> 16) & 0xFF);
+    out.word("green", (c >> 8) & 0xFF);
+    out.word("blue", c & 0xFF);
+    out.raw(";");
+  }
+  out.raw("}");
+}
+
+// The colours of the document's runs in order of first use.
+std::vector<std::int32_t> colorsInOrder(const RichDocument& doc) {
+  std::vector<std::int32_t> colors;
+  std::set<std::int32_t> seen;
+  for (const RichParagraph& p : doc.paragraphs) {
+    for (const RichRun& r : p.runs) {
+      if (!r.text.empty() && r.format.color != kAutoColor && seen.insert(r.format.color).second) {
+        colors.push_back(r.format.color);
+      }
+    }
+  }
+  return colors;
+}
+
 // The fonts of the document's runs in order of first use; \deff0 is the first.
 std::vector<std::u16string> fontsInOrder(const RichDocument& doc) {
   std::vector<std::u16string> fonts;
@@ -113,8 +141,16 @@ std::vector<std::u16string> fontsInOrder(const RichDocument& doc) {
 
 }  // namespace
 
-RtfWriter::RtfWriter(std::vector<std::u16string> fonts) : fonts_(std::move(fonts)) {
+RtfWriter::RtfWriter(std::vector<std::u16string> fonts, std::vector<std::int32_t> colors)
+    : fonts_(std::move(fonts)), colors_(std::move(colors)) {
   for (std::size_t i = fonts_.size(); i-- > 0;) fontNumbers_[fonts_[i]] = static_cast<long>(i);
+  for (std::size_t i = colors_.size(); i-- > 0;)
+    colorNumbers_[colors_[i]] = static_cast<long>(i + 1);
+}
+
+long RtfWriter::colorIndex(std::int32_t color) const {
+  const auto it = colorNumbers_.find(color);
+  return it == colorNumbers_.end() ? 0 : it->second;
 }
 
 long RtfWriter::fontIndex(const std::u16string& name) const {
@@ -135,12 +171,15 @@ void RtfWriter::writeFormat(RtfOut& out, const RunFormat& format) {
   if (!last || format.bold != last->bold) out.word(format.bold ? "b" : "b0");
   if (!last || format.italic != last->italic) out.word(format.italic ? "i" : "i0");
   if (!last || format.underline != last->underline) out.word(format.underline ? "ul" : "ulnone");
+  const long color = colorIndex(format.color);
+  if (!colors_.empty() && (!last || color != colorIndex(last->color))) out.word("cf", color);
   if (!written_) written_.emplace();
   written_->font = font;
   written_->sizePt = size;
   written_->bold = format.bold;
   written_->italic = format.italic;
   written_->underline = format.underline;
+  written_->color = color == 0 ? kAutoColor : format.color;
 }
 
 std::string RtfWriter::begin() {
@@ -152,6 +191,7 @@ std::string RtfWriter::begin() {
   out.word("deff", 0);
   out.word("uc", 1);
   writeFontTable(out, fonts_);
+  writeColorTable(out, colors_);
   out.raw("\r\n");
   return out.take();
 }
@@ -173,7 +213,7 @@ std::string RtfWriter::paragraph(const RichParagraph& p) {
 std::string RtfWriter::end() { return "}"; }
 
 std::string writeRtf(const RichDocument& doc) {
-  RtfWriter writer(fontsInOrder(doc));
+  RtfWriter writer(fontsInOrder(doc), colorsInOrder(doc));
   std::string out = writer.begin();
   for (const RichParagraph& p : doc.paragraphs) out += writer.paragraph(p);
   out += writer.end();

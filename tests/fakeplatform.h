@@ -64,11 +64,13 @@ class FakePlatform : public PlatformTools {
     bool cancelError;
     QString fileName;  // the name the dialog proposed
     QString defaultExt;
+    int filterIndex;  // the filter proposed
   };
   struct DialogScript {
     std::vector<Shown> shown;
     std::deque<QString> answers;  // a file name, or empty for Cancel
     QString pdf;                  // where the print dialog prints to; empty for Cancel
+    std::deque<int> filters;      // the filter each answer chooses; none keeps the proposed
   };
   // The script of `dialog`, begun afresh.
   DialogScript& script(const CommonDialog& dialog) { return scripts_[&dialog] = {}; }
@@ -171,14 +173,18 @@ class FakePlatform : public PlatformTools {
 
   DialogScript& record(const QString& kind, const CommonDialog& d) {
     DialogScript& s = scripts_[&d];
-    s.shown.push_back(
-        {kind, d.DialogTitle, d.Filter, d.Flags, d.CancelError, d.FileName, d.DefaultExt});
+    s.shown.push_back({kind, d.DialogTitle, d.Filter, d.Flags, d.CancelError, d.FileName,
+                       d.DefaultExt, d.FilterIndex});
     return s;
   }
   bool answer(const QString& kind, CommonDialog& dialog) {
     DialogScript& s = record(kind, dialog);
     dialog.FileName = s.answers.empty() ? QString() : s.answers.front();
     if (!s.answers.empty()) s.answers.pop_front();
+    if (!s.filters.empty()) {
+      dialog.FilterIndex = s.filters.front();
+      s.filters.pop_front();
+    }
     return !dialog.FileName.isEmpty();
   }
 

@@ -49,13 +49,29 @@ bool DesktopPlatform::showSave(CommonDialog& dlg) {
   useDialogFrame(&dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  // The dialog adds the extension itself, so that it can ask before replacing
-  // the file of that name.
-  dialog.setDefaultSuffix(dlg.DefaultExt);
+  // The dialog adds the extension itself, the chosen filter's or else the
+  // default, so that it can ask before replacing the file of that name.
+  const QStringList filters = dialog.nameFilters();
+  auto suffixOf = [&](int index) {
+    const QString ext = filterExt(dlg.Filter, index);
+    return ext.isEmpty() ? dlg.DefaultExt : ext;
+  };
+  if (dlg.FilterIndex >= 1 && dlg.FilterIndex <= filters.size()) {
+    dialog.selectNameFilter(filters[dlg.FilterIndex - 1]);
+  }
+  dialog.setDefaultSuffix(suffixOf(dlg.FilterIndex));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+    dialog.setDefaultSuffix(suffixOf(static_cast<int>(filters.indexOf(chosen)) + 1));
+  });
   if (QFileInfo(dlg.FileName).isDir()) dialog.setDirectory(dlg.FileName);
-  dlg.FileName = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-                     ? withDefaultExt(dialog.selectedFiles().constFirst(), dlg.DefaultExt)
-                     : QString();
+  const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  if (accepted) {
+    const int chosen = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (chosen > 0) dlg.FilterIndex = chosen;
+  }
+  dlg.FileName =
+      accepted ? withDefaultExt(dialog.selectedFiles().constFirst(), suffixOf(dlg.FilterIndex))
+               : QString();
   return !dlg.FileName.isEmpty();
 }
 

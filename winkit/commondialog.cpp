@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "platformtools.h"
@@ -33,6 +34,40 @@ QString qtFilter(const QString& filter) {
     filters << description;
   }
   return filters.join(QStringLiteral(";;"));
+}
+
+namespace {
+
+QStringList filterPatterns(const QString& filter, int index) {
+  const QStringList parts = filter.split(u'|');
+  const int at = 2 * (index - 1) + 1;
+  if (index < 1 || at >= parts.size()) return {};
+  return parts[at].split(QRegularExpression(QStringLiteral("[; ]")), Qt::SkipEmptyParts);
+}
+
+QString patternExt(const QString& pattern) {
+  const QString ext = pattern.mid(2);
+  if (!pattern.startsWith(QLatin1String("*.")) || ext.contains(u'*') || ext.contains(u'?')) {
+    return {};
+  }
+  return ext;
+}
+
+}  // namespace
+
+QString filterExt(const QString& filter, int index) {
+  const QStringList patterns = filterPatterns(filter, index);
+  return patterns.isEmpty() ? QString() : patternExt(patterns.first());
+}
+
+int filterIndexOf(const QString& filter, const QString& ext) {
+  const int count = static_cast<int>(filter.split(u'|').size() / 2);
+  for (int i = 1; i <= count; ++i) {
+    for (const QString& p : filterPatterns(filter, i)) {
+      if (patternExt(p).compare(ext, Qt::CaseInsensitive) == 0) return i;
+    }
+  }
+  return 1;
 }
 
 bool CommonDialog::ShowOpen() { return platform_.showOpen(*this); }

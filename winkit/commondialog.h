@@ -28,6 +28,9 @@ class CommonDialog {
   QString Filter;  // "Description|pattern", as "All Files (*.txt)|*.txt"
   QString FileName;
   QString DefaultExt;  // without the dot; given to a saved name that has none
+  // The filter chosen, from 1; a saved name without an extension takes the
+  // first extension of its pattern rather than DefaultExt.
+  int FilterIndex = 1;
   int Flags = 0;
   bool CancelError = false;
 
@@ -50,6 +53,12 @@ class CommonDialog {
 // A filter of "Description|pattern" pairs as Qt's file dialogs take it:
 // "Description (pattern);;...", several patterns split by spaces.
 QString qtFilter(const QString& filter);
+
+// The extension (no dot) of the first pattern of filter `index` (from 1),
+// "docx" for "*.docx"; empty when the pattern names none ("*.*", "*").
+QString filterExt(const QString& filter, int index);
+// The index (from 1) of the first filter whose patterns take `ext`; 1 for none.
+int filterIndexOf(const QString& filter, const QString& ext);
 
 // `name` with the extension `ext` (no dot) when it has none.
 QString withDefaultExt(const QString& name, const QString& ext);

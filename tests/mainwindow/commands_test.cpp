@@ -353,7 +353,9 @@ TEST_F(CommandTest, RichTextSavedAndOpenedAgain) {
   w->Command12->click();
   EXPECT_TRUE(readFile("doc.rtf").startsWith("{\\rtf1\\ansi\\ansicpg1252"));
   EXPECT_FALSE(w->MainBox->document()->isModified());
-  EXPECT_EQ(dialog->shown.back().filter, "All Files (*.rtf) RichTextFormat|*.rtf");
+  EXPECT_EQ(dialog->shown.back().filter,
+            "Rich Text Format (*.rtf)|*.rtf|Word Document (*.docx)|*.docx|"
+            "OpenDocument Text (*.odt)|*.odt");
 
   w->Command14_Click();
   dialog->answers = {dir.filePath("doc.rtf")};

@@ -262,10 +262,14 @@ TEST_F(DesktopTest, EachCommandSetsItsOwnDialogTitleAndFilter) {
     const char* kind;
     const char* title;
     const char* filter;
-  } expected[] = {{"open", "Open", "All Files (*.rtf) RichTextFormat|*.rtf"},
+  } expected[] = {{"open", "Open",
+                   "Documents (*.rtf *.docx *.odt)|*.rtf;*.docx;*.odt|Rich Text Format "
+                   "(*.rtf)|*.rtf|Word Document (*.docx)|*.docx|OpenDocument Text (*.odt)|*.odt"},
                   {"print", "Print", nullptr},
                   {"save", "Save Text", "All Files (*.txt)|*.txt"},
-                  {"save", "Save Rich Text", "All Files (*.rtf) RichTextFormat|*.rtf"},
+                  {"save", "Save Rich Text",
+                   "Rich Text Format (*.rtf)|*.rtf|Word Document (*.docx)|*.docx|"
+                   "OpenDocument Text (*.odt)|*.odt"},
                   {"pagesetup", "Page Setup", nullptr},
                   {"open", "Open", "All Files (*.txt)|*.txt"}};
   ASSERT_EQ(dialog->shown.size(), std::size(expected));

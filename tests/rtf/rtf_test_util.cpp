@@ -12,7 +12,9 @@ namespace kavelin {
 void PrintTo(const RichRun& run, std::ostream* os) {
   const RunFormat& f = run.format;
   *os << "[" << encodeUtf8(f.font) << " " << f.sizePt << (f.bold ? " b" : "")
-      << (f.italic ? " i" : "") << (f.underline ? " u" : "") << "] \"";
+      << (f.italic ? " i" : "") << (f.underline ? " u" : "");
+  if (f.color != kAutoColor) *os << " #" << std::hex << f.color << std::dec;
+  *os << "] \"";
   for (char16_t c : run.text) {
     if (c >= 0x20 && c < 0x7F) {
       *os << static_cast<char>(c);
@@ -44,7 +46,8 @@ void PrintTo(const RichDocument& doc, std::ostream* os) {
 namespace rtftest {
 
 RichRun run(std::u16string text, const Format& f) {
-  return RichRun{std::move(text), RunFormat{f.font, f.size, f.bold, f.italic, f.underline}};
+  return RichRun{std::move(text),
+                 RunFormat{f.font, f.size, f.bold, f.italic, f.underline, f.color}};
 }
 
 RichParagraph para(Align align, std::vector<RichRun> runs) {

@@ -23,6 +23,7 @@ struct Format {
   bool bold = false;
   bool italic = false;
   bool underline = false;
+  std::int32_t color = kAutoColor;
 };
 
 RichRun run(std::u16string text, const Format& f = {});

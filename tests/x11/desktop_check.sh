@@ -5,9 +5,10 @@
 # restarts that must keep the stored placement exactly, Enter in the
 # browser's address box on a local file: page, typing after a chart pick,
 # aligning the caret's paragraph, the dialogs' title bars, the Unicode
-# preview's place after a restart, File > Convert Documents on a folder, and
-# the spelling menu of an unknown word in the Hindi box, whose first
-# correction is made in the English box.
+# preview's place after a restart, File > Convert Documents on a folder, the
+# spelling menu of an unknown word in the Hindi box, whose first correction is
+# made in the English box, and (where soffice is installed) a DOCX and an ODT
+# that LibreOffice wrote opened in the Editing Box.
 #
 #   tests/x11/desktop_check.sh [PROGRAM] [SCREENSHOT_DIR]
 #
@@ -430,6 +431,40 @@ if [ "$scaled" = 1 ]; then
     fail "Ctrl+S after a correction opened no \"Save Text\" dialog"
   fi
   quit
+fi
+
+# 7. Documents LibreOffice wrote from an RTF fixture with a header, a footer,
+#    a footnote, a table and a text box: each opens in the Editing Box from
+#    the command line, a message lists what was left out, and the title names
+#    the document.
+fixture=$(dirname "$(realpath "$0")")/../documents/data/mixed.rtf
+if command -v soffice >/dev/null && [ -f "$fixture" ]; then
+  for format in docx odt; do
+    soffice -env:UserInstallation="file://$work/lo-profile" --headless --convert-to "$format" \
+      --outdir "$work/lo" "$fixture" >/dev/null 2>&1
+    document=$work/lo/mixed.$format
+    [ -f "$document" ] || { fail "soffice wrote no $format"; continue; }
+    "$program" "$document" >>"$work/program.log" 2>&1 &
+    pid=$!
+    if message=$(wait_window "$pid" "^mixed\\.$format - Kavelin$" yes); then
+      sleep 0.5
+      shot "office-$format-dropped"
+      xdotool windowactivate --sync "$message" >/dev/null 2>&1
+      xdotool key Return
+    else
+      fail "opening mixed.$format showed no message of what was left out"
+    fi
+    if main=$(wait_window "$pid" "^mixed\\.$format - Kavelin$"); then
+      sleep 1
+      shot "office-$format-opened"
+      quit
+    else
+      fail "no main window titled mixed.$format"
+      kill "$pid" 2>/dev/null
+    fi
+  done
+else
+  echo "skipped the office documents: soffice is not installed"
 fi
 
 if [ "$failures" -ne 0 ]; then

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the DOCX and ODT readers and writers of the rich-text model share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "richdocs.h"
+#include "xml.h"
+
+namespace kavelin::documents::rich {
+
+// Devanagari and its extensions, which word processors show in the font of
+// complex scripts.
+inline bool isComplexScript(char16_t c) {
+  return (c >= 0x0900 && c <= 0x097F) || (c >= 0xA8E0 && c <= 0xA8FF) ||
+         (c >= 0x1CD0 && c <= 0x1CFF);
+}
+
+// Appends `text` as UTF-8 XML character data (also fit for an attribute in
+// double quotes); characters XML cannot hold become U+FFFD.
+void appendEscaped(std::string& out, std::u16string_view text);
+void appendEscaped(std::string& out, std::string_view utf8);
+
+// A number as short as it reads back exactly ("12", "10.5").
+std::string number(double value);
+
+// "RRGGBB" (any case) as 0xRRGGBB, or kAutoColor.
+std::int32_t parseHexColor(std::string_view hex);
+// 0xRRGGBB as six lower-case hex digits.
+std::string hexColor(std::int32_t color);
+
+// The text of an element's text children, decoded; false when it is not UTF-8.
+std::u16string textOf(const XmlNode& node);
+
+// The paragraphs being read: runs appended with their format, paragraph ends,
+// and table rows, where cells are split by tabs and a cell's paragraphs by
+// spaces.
+class Builder {
+ public:
+  explicit Builder(ReadNotes& notes) : notes_(notes) {}
+
+  void startParagraph(Align align);
+  void append(std::u16string_view text, const RunFormat& format);
+  // A break: a new paragraph of the same alignment, or a space within a row.
+  void breakParagraph();
+  void endParagraph();
+
+  void startRow();
+  void startCell();
+  void endRow();
+
+  void drop(std::uint32_t what) { notes_.dropped |= what; }
+  std::vector<RichParagraph> take();
+
+ private:
+  ReadNotes& notes_;
+  std::vector<RichParagraph> paragraphs_;
+  RichParagraph current_;
+  bool open_ = false;
+  int rowDepth_ = 0;  // tables within tables are one row
+  bool cellHasText_ = false;
+  bool firstCell_ = true;
+};
+
+}  // namespace kavelin::documents::rich
