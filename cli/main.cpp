@@ -408,63 +408,71 @@ int convertLegacy(const Options& options) {
   return 0;
 }
 
-// Word suggestions for one Roman word a line. A missing word list is a
-// warning: the suggestions come from what is there.
-int suggestWords(const Options& options) {
+// The files named (standard input when none), one after the other.
+std::string readInputs(const Options& options) {
   std::vector<std::string> files = options.files;
   if (files.empty()) files.push_back("-");
   std::string input;
   for (const std::string& file : files) input += readWhole(file);
-  kavelin::words::Suggester suggester;
-  const kavelin::words::LoadedWords lists = kavelin::words::loadWordLists();
+  return input;
+}
+
+// The installed word lists, and the user's store unless --no-learned, in
+// `suggester`. A missing list or a damaged store is a warning.
+kavelin::words::LoadedWords loadWordData(const Options& options,
+                                         kavelin::words::Suggester& suggester,
+                                         kavelin::words::UserStore& store) {
+  kavelin::words::LoadedWords lists = kavelin::words::loadWordLists();
   std::cerr << lists.warnings();
-  kavelin::words::UserStore store(kavelin::words::UserStore::defaultPath());
   if (options.learned) {
     std::string error;
     if (!store.load(&error)) std::cerr << "warning: " << error << "\n";
   }
   kavelin::words::buildSuggester(suggester, lists, options.learned ? &store : nullptr);
   std::cerr << std::flush;
+  return lists;
+}
+
+// Writes `text` to the output, atomically.
+void writeOutput(const Options& options, const std::string& text) {
   HeldSignals signalsHeld;
   kavelin::cli::Output output(options.output);
   watchTemporary(output, signalsHeld);
-  output.write(kavelin::cli::suggestLines(suggester, input, options.suggest));
+  output.write(text);
   output.commit();
   temporaryOutput = nullptr;
+}
+
+// Word suggestions for one Roman word a line.
+int suggestWords(const Options& options) {
+  const std::string input = readInputs(options);
+  kavelin::words::Suggester suggester;
+  kavelin::words::UserStore store(kavelin::words::UserStore::defaultPath());
+  loadWordData(options, suggester, store);
+  writeOutput(options, kavelin::cli::suggestLines(suggester, input, options.suggest));
   return 0;
 }
 
 // Unknown words, one line each; exit status 1 when there are any.
 int checkWords(const Options& options) {
-  std::vector<std::string> files = options.files;
-  if (files.empty()) files.push_back("-");
-  std::string bytes;
-  for (const std::string& file : files) bytes += readWhole(file);
+  const std::string bytes = readInputs(options);
   std::u16string text;
   if (options.encoding == Encoding::kCp1252) {
     text = kavelin::glyphFromCodes(bytes);
   } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(bytes, text, &e)) {
     throw Failure("input is not UTF-8 (byte " + std::to_string(e.offset + 1) + ")", 1);
   }
-  const kavelin::words::LoadedWords lists = kavelin::words::loadWordLists();
-  std::cerr << lists.warnings();
-  kavelin::words::UserStore store(kavelin::words::UserStore::defaultPath());
-  if (options.learned) {
-    std::string error;
-    if (!store.load(&error)) std::cerr << "warning: " << error << "\n";
-  }
   kavelin::words::Suggester suggester;
-  kavelin::words::buildSuggester(suggester, lists, options.learned ? &store : nullptr);
-  std::cerr << std::flush;
+  kavelin::words::UserStore store(kavelin::words::UserStore::defaultPath());
+  const kavelin::words::LoadedWords lists = loadWordData(options, suggester, store);
   kavelin::words::SpellChecker checker(&lists.words, &suggester);
+  // The store's words are known even where no keys type them.
+  if (options.learned) {
+    for (const auto& [word, count] : store.words()) checker.addWord(word);
+  }
   const kavelin::cli::CheckReport report =
       kavelin::cli::checkText(checker, text, options.from == Source::kGlyphs);
-  HeldSignals signalsHeld;
-  kavelin::cli::Output output(options.output);
-  watchTemporary(output, signalsHeld);
-  output.write(report.lines);
-  output.commit();
-  temporaryOutput = nullptr;
+  writeOutput(options, report.lines);
   return report.unknown ? 1 : 0;
 }
 

@@ -17,18 +17,6 @@ using rich::Builder;
 
 const std::string* val(const XmlNode* n) { return n ? n->attribute("w:val") : nullptr; }
 
-bool readPart(const Package& package, const std::string& name, XmlDocument& doc,
-              std::string* error) {
-  std::string bytes;
-  if (!package.read(name, bytes, error)) return false;
-  std::string why;
-  if (!parseXml(bytes, doc, &why)) {
-    if (error) *error = name + ": malformed XML (" + why + ")";
-    return false;
-  }
-  return true;
-}
-
 // The internal relationships of `part`: type -> target part names.
 std::multimap<std::string, std::string> relationships(const Package& package,
                                                       const std::string& part) {
@@ -38,7 +26,7 @@ std::multimap<std::string, std::string> relationships(const Package& package,
   const std::string file = slash == std::string::npos ? part : part.substr(slash + 1);
   XmlDocument doc;
   if (!package.has(dir + "_rels/" + file + ".rels") ||
-      !readPart(package, dir + "_rels/" + file + ".rels", doc, nullptr)) {
+      !readXmlPart(package, dir + "_rels/" + file + ".rels", doc, nullptr)) {
     return out;
   }
   for (const XmlNode& r : doc.root.children) {
@@ -572,7 +560,7 @@ bool readDocx(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::
   std::string main = related(relationships(package, ""), "officeDocument");
   if (main.empty() || !package.has(main)) main = "word/document.xml";
   XmlDocument document;
-  if (!readPart(package, main, document, error)) return false;
+  if (!readXmlPart(package, main, document, error)) return false;
   const XmlNode* body = document.root.child("w:body");
   if (!document.root.isElement("w:document") || !body) {
     if (error) *error = main + " holds no document body";
@@ -583,10 +571,10 @@ bool readDocx(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::
   const std::string stylesPart = related(rels, "styles");
   const std::string themePart = related(rels, "theme");
   const bool haveStyles = !stylesPart.empty() && package.has(stylesPart) &&
-                          readPart(package, stylesPart, stylesDoc, error);
+                          readXmlPart(package, stylesPart, stylesDoc, error);
   if (!stylesPart.empty() && package.has(stylesPart) && !haveStyles) return false;
   const bool haveTheme = !themePart.empty() && package.has(themePart) &&
-                         readPart(package, themePart, themeDoc, nullptr);
+                         readXmlPart(package, themePart, themeDoc, nullptr);
   DocxStyles styles;
   styles.load(haveStyles ? &stylesDoc.root : nullptr, haveTheme ? &themeDoc.root : nullptr);
   ParagraphAlignments alignments;

@@ -17,18 +17,6 @@ using rich::Builder;
 
 constexpr std::string_view kOdtMime = "application/vnd.oasis.opendocument.text";
 
-bool readPart(const Package& package, const std::string& name, XmlDocument& doc,
-              std::string* error) {
-  std::string bytes;
-  if (!package.read(name, bytes, error)) return false;
-  std::string why;
-  if (!parseXml(bytes, doc, &why)) {
-    if (error) *error = name + ": malformed XML (" + why + ")";
-    return false;
-  }
-  return true;
-}
-
 // A length in points ("12pt", "0.5in", "1cm"); 0 for what is none.
 double points(const std::string& v) {
   char* end = nullptr;
@@ -530,9 +518,9 @@ bool readOdt(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::s
   Package package;
   if (!package.open(bytes, limits, error)) return false;
   XmlDocument content, styles;
-  if (!readPart(package, "content.xml", content, error)) return false;
+  if (!readXmlPart(package, "content.xml", content, error)) return false;
   const bool haveStyles = package.has("styles.xml");
-  if (haveStyles && !readPart(package, "styles.xml", styles, error)) return false;
+  if (haveStyles && !readXmlPart(package, "styles.xml", styles, error)) return false;
   const XmlNode* body = content.root.child("office:body");
   const XmlNode* textBody = body ? body->child("office:text") : nullptr;
   if (!textBody) {
