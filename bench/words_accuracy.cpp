@@ -373,6 +373,7 @@ int main(int argc, char** argv) {
                                                    {"nukta", &rw.nukta},
                                                    {"reading", &rw.reading},
                                                    {"guessBeam", &rw.guessBeam},
+                                                   {"english", &rw.english},
                                                    {"finalVowel", &rw.finalVowel}};
     for (const auto& [name, field] : fields) {
       if (arg.compare(0, eq, name) == 0) *field = value;

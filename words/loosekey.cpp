@@ -277,12 +277,113 @@ bool isConsonantLetter(char c) {
   return l >= 'a' && l <= 'z' && !isVowelLetter(l);
 }
 
-void addReading(std::vector<Reading>& out, std::string letters, bool asTyped = false) {
+void addReading(std::vector<Reading>& out, std::string letters, bool asTyped = false,
+                bool english = false) {
   if (letters.empty()) return;
   for (const Reading& r : out) {
     if (r.letters == letters) return;
   }
-  out.push_back({std::move(letters), asTyped});
+  out.push_back({std::move(letters), asTyped, english});
+}
+
+void replaceAll(std::string& s, std::string_view from, std::string_view to) {
+  for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) {
+    s.replace(at, from.size(), to);
+  }
+}
+
+bool isLowerWord(const std::string& w) {
+  return !w.empty() && std::all_of(w.begin(), w.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// An English word as it sounds, in the letters Hindi is typed with: the
+// spelling rules a loanword keeps when written the English way (nation /
+// नेशन, cake / केक, download / डाउनलोड). With `vowels`, also the vowels
+// English spelling hides: u in a closed syllable (bus / बस), a before two
+// consonants (bank / बैंक), i before one consonant and a vowel (timing /
+// टाइमिंग).
+std::string englishReading(const std::string& word, bool vowels) {
+  const auto consonant = [](char c) { return c >= 'a' && c <= 'z' && !isVowelLetter(c); };
+  std::string s = word;
+  replaceAll(s, "ck", "k");
+  std::size_t n = s.size();
+  // c is soft before e, i and y, hard elsewhere but in ch.
+  for (std::size_t i = 0; i < n; ++i) {
+    const char next = i + 1 < n ? s[i + 1] : '\0';
+    if (s[i] == 'c' && next != 'h') s[i] = next == 'e' || next == 'i' || next == 'y' ? 's' : 'k';
+  }
+  // A silent final e after a vowel and one consonant (cake, time).
+  const bool silentE = n >= 4 && s[n - 1] == 'e' && consonant(s[n - 2]) &&
+                       std::string_view("rwxy").find(s[n - 2]) == std::string_view::npos &&
+                       isVowelLetter(s[n - 3]) && consonant(s[n - 4]);
+  if (vowels) {
+    std::string v;
+    for (std::size_t i = 0; i < n; ++i) {
+      const char c = s[i];
+      const char next = i + 1 < n ? s[i + 1] : '\0';
+      const char after = i + 2 < n ? s[i + 2] : '\0';
+      const bool single =
+          i > 0 && consonant(s[i - 1]) && consonant(next) && !(silentE && i == n - 3);
+      if (single && c == 'u' && (after == '\0' || consonant(after))) {
+        v += 'a';
+      } else if (single && c == 'a' && next != 'r' && (after == '\0' || consonant(after))) {
+        v += "ai";
+      } else if (single && c == 'i' && isVowelLetter(after)) {
+        v += "ai";
+      } else {
+        v += c;
+      }
+    }
+    s = v;
+    n = s.size();
+  }
+  if (silentE) {
+    const char v = s[n - 3];
+    const char c = s[n - 2] == 'g' ? 'j' : s[n - 2];
+    std::string sound = v == 'a' ? "e" : v == 'i' ? "ai" : v == 'e' ? "i" : std::string(1, v);
+    if (v == 'u' && std::string_view("bcfkmpt").find(s[n - 4]) != std::string_view::npos) {
+      sound = "yu";
+    }
+    s = s.substr(0, n - 3) + sound + c;
+  }
+  replaceAll(s, "ssion", "shan");
+  replaceAll(s, "tion", "shan");
+  replaceAll(s, "sion", "shan");
+  replaceAll(s, "ture", "char");
+  replaceAll(s, "dge", "j");
+  replaceAll(s, "igh", "ai");
+  replaceAll(s, "oa", "o");
+  replaceAll(s, "ea", "i");
+  replaceAll(s, "ou", "au");
+  n = s.size();
+  if (n > 2 && s.compare(n - 2, 2, "ge") == 0) s.replace(n - 2, 2, "j");
+  if (n > 3 && s.compare(n - 3, 3, "ger") == 0) s.replace(n - 3, 3, "jar");
+  n = s.size();
+  if (n > 2 && s.compare(n - 2, 2, "ie") == 0) s.replace(n - 2, 2, "i");
+  std::string out;
+  n = s.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = s[i];
+    const char next = i + 1 < n ? s[i + 1] : '\0';
+    const char after = i + 2 < n ? s[i + 2] : '\0';
+    if (c == 'o' && next == 'w' && (after == '\0' || consonant(after))) {
+      out += after == '\0' ? "o" : "au";
+      ++i;
+    } else if ((c == 'e' || c == 'o') && next == 'r' && i > 0 &&
+               (after == '\0' || consonant(after))) {
+      out += "ar";
+      ++i;
+    } else if (c == 'i' && next == 'a' && i > 0) {
+      out += "iy";
+    } else if (c == 'y' && next == '\0' && i > 0 && consonant(s[i - 1])) {
+      const bool alone = std::none_of(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(i),
+                                      [](char l) { return isVowelLetter(l); });
+      out += alone ? "ai" : "i";
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 }  // namespace
@@ -330,10 +431,29 @@ std::vector<Reading> typedReadings(std::string_view typed) {
       addReading(out, word.substr(0, i) + '\'' + word.substr(i));
     }
   }
+  // "ru" after a consonant for the vowel ऋ (krupa / कृपा, jagrut / जागृत).
+  for (std::size_t i = 1; i + 2 < n + 1; ++i) {
+    if (word[i] == 'r' && i + 1 < n && word[i + 1] == 'u' && isConsonantLetter(word[i - 1]) &&
+        lower(word[i - 1]) != 'r') {
+      addReading(out, word.substr(0, i) + "ri" + word.substr(i + 2));
+      break;
+    }
+  }
+  // "ai" before a consonant for अय (jaishankar / जयशंकर).
+  if (const std::size_t at = word.find("ai");
+      at != std::string::npos && at > 0 && at + 3 < n && isConsonantLetter(word[at + 2])) {
+    addReading(out, word.substr(0, at) + "ay" + word.substr(at + 2));
+  }
   // English words: an initial u for अ, an initial i for आइ.
   if (n > 2 && isConsonantLetter(word[1])) {
     if (word[0] == 'u') addReading(out, 'a' + word.substr(1));
     if (word[0] == 'i') addReading(out, "aai" + word.substr(1));
+  }
+  // English spelling, for loanwords written the English way. A word with
+  // capitals is typed in the chart's keys and has none.
+  if (n > 2 && isLowerWord(word)) {
+    addReading(out, englishReading(word, false), false, true);
+    addReading(out, englishReading(word, true), false, true);
   }
   return out;
 }

@@ -47,12 +47,14 @@ int looseDistance(std::string_view typed, std::string_view spelling);
 // then, where they apply, the word with and without a nasal at its end; "ai"
 // after a consonant as two vowels (gai / गई); y between vowels as a glide
 // (liye / लिए); a final "ye" as य (rashtriye / राष्ट्रीय); "yun" as "yon"
-// (kyun / क्यों); h after a consonant as a ह of its own (bhut / बहुत); and
-// English-style initials (under / अंडर, ice / आइस).
+// (kyun / क्यों); h after a consonant as a ह of its own (bhut / बहुत);
+// English-style initials (under / अंडर, ice / आइस); and the word read by
+// English spelling rules (cake / केक, nation / नेशन, bus / बस).
 // An apostrophe keeps two letters from being read as one sound.
 struct Reading {
   std::string letters;
   bool asTyped = false;  // the typed word, or its nasal variant
+  bool english = false;  // read by English spelling rules (nation / नेशन)
 };
 std::vector<Reading> typedReadings(std::string_view typed);
 

@@ -116,7 +116,7 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
     const auto it = byKey_.find(key_);
     if (it == byKey_.end()) continue;
     const std::string_view measured = reading.asTyped ? typed : std::string_view(reading.letters);
-    const int extra = reading.asTyped ? 0 : weights.reading;
+    const int extra = reading.asTyped ? 0 : reading.english ? weights.english : weights.reading;
     for (std::uint32_t index : it->second) {
       ranked.emplace_back(knownCost(measured, entries_[index]) + extra, index);
     }

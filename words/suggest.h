@@ -62,6 +62,7 @@ struct RankWeights {
   int visarga = 6;
   int nukta = 10;      // ज़, which most writing leaves as ज
   int reading = 0;     // a word found by another reading of the typed letters
+  int english = 5;     // a word found by reading the letters as English spelling
   int finalVowel = 6;  // the word ends in a vowel and the typed letters do not, or the reverse
 };
 

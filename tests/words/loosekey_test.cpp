@@ -142,13 +142,17 @@ TEST(TypedReadings, ReadTheLettersOtherWays) {
       {"phle", {"phle^", "p'hle"}},
       {"chhat", {}},  // chh is one sound
       {"under", {"ander"}},
+      {"krupa", {"krupa^", "kripa"}},                 // कृपा
+      {"jaishankar", {"ja'ishankar", "jayshankar"}},  // जयशंकर
       {"ice", {"ice^", "aaice"}},
       {"", {}},
   };
   for (const Case& c : cases) {
     const std::vector<Reading> got = typedReadings(c.typed);
     std::vector<std::string> letters;
-    for (const Reading& r : got) letters.push_back(r.letters);
+    for (const Reading& r : got) {
+      if (!r.english) letters.push_back(r.letters);
+    }
     if (*c.typed == '\0') {
       EXPECT_TRUE(got.empty());
       continue;
@@ -158,6 +162,46 @@ TEST(TypedReadings, ReadTheLettersOtherWays) {
     EXPECT_TRUE(got.front().asTyped);
     letters.erase(letters.begin());
     EXPECT_EQ(letters, c.readings) << c.typed;
+  }
+}
+
+// Loanwords written the English way: the reading by spelling rules, and the
+// one that also gives the vowels English spelling hides.
+TEST(TypedReadings, ReadEnglishSpelling) {
+  struct Case {
+    const char* typed;
+    const char* plain;   // nullptr: no such reading
+    const char* vowels;  // nullptr: the same as plain
+  } cases[] = {
+      {"cake", "kek", nullptr},  // silent e lengthens the vowel
+      {"time", "taim", nullptr},
+      {"tube", "tyub", nullptr},
+      {"image", "imej", nullptr},  // a soft g before the silent e
+      {"race", "res", nullptr},    // a soft c
+      {"city", "siti", nullptr},   // a final y after a consonant
+      {"dry", "drai", nullptr},    // ... alone in its word
+      {"nation", "nashan", nullptr},
+      {"picture", "pikchar", nullptr},
+      {"judge", "juj", "jaj"},
+      {"coal", "kol", nullptr},
+      {"download", "daunlod", nullptr},
+      {"tuner", "tunar", nullptr},  // a final er
+      {"parliament", "parliyament", nullptr},
+      {"bus", nullptr, "bas"},  // u in a closed syllable
+      {"bank", nullptr, "baink"},
+      {"timing", nullptr, "taiming"},
+      {"Tamaatar", nullptr, nullptr},  // the chart's capitals: no English reading
+      {"ko", nullptr, nullptr},        // too short
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> english;
+    for (const Reading& r : typedReadings(c.typed)) {
+      if (r.english) english.push_back(r.letters);
+    }
+    std::vector<std::string> want;
+    if (c.plain) want.emplace_back(c.plain);
+    if (c.vowels) want.emplace_back(c.vowels);
+    EXPECT_EQ(english, want) << c.typed;
   }
 }
 
