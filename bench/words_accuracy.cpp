@@ -249,6 +249,7 @@ void printMisses(const std::vector<Item>& items, kavelin::words::Suggester& sugg
     if (speller.spell(lists.words.word(i), spelling) == w::SpellFailure::kNone) model.add(spelling);
   }
   double reach[3] = {};  // in the first 20 guesses, in the first 200, not at all
+  double byPlace[20] = {};
   std::size_t reachShown = 0;
   for (const Item& item : items) {
     const auto got = suggester.suggest(item.roman, 5);
@@ -261,6 +262,7 @@ void printMisses(const std::vector<Item>& items, kavelin::words::Suggester& sugg
       if (wide[i].spelling == spelling) at = i;
     }
     reach[at < 20 ? 0 : at < 200 ? 1 : 2] += item.weight;
+    if (at < 20) byPlace[at] += item.weight;
     if (at >= 200 && ++reachShown <= examples) {
       std::printf("  not guessed: %s\t%s\n", item.roman.c_str(), spelling.c_str());
     }
@@ -269,6 +271,9 @@ void printMisses(const std::vector<Item>& items, kavelin::words::Suggester& sugg
   for (double x : weight) total += x;
   std::printf("top-5 misses spellable: guessed in 20 %.1f %%, in 200 %.1f %%, not %.1f %%\n",
               percent(reach[0], total), percent(reach[1], total), percent(reach[2], total));
+  std::printf("  at guess place:");
+  for (double x : byPlace) std::printf(" %.1f", percent(x, total));
+  std::printf("\n");
   std::printf(
       "top-2..5 hits: meant unlisted, first unknown %.1f %%; first known %.1f %%; "
       "meant listed, first unknown %.1f %%; first known %.1f %%\n",

@@ -306,6 +306,8 @@ std::string englishReading(const std::string& word, bool vowels) {
   const auto consonant = [](char c) { return c >= 'a' && c <= 'z' && !isVowelLetter(c); };
   std::string s = word;
   replaceAll(s, "ck", "k");
+  replaceAll(s, "cial", "shAl");  // capital: no vowel rule applies to it
+  replaceAll(s, "tial", "shAl");
   std::size_t n = s.size();
   // c is soft before e, i and y, hard elsewhere but in ch.
   for (std::size_t i = 0; i < n; ++i) {
@@ -345,6 +347,9 @@ std::string englishReading(const std::string& word, bool vowels) {
       sound = "yu";
     }
     s = s.substr(0, n - 3) + sound + c;
+  } else if (n >= 4 && s[n - 1] == 'e' && consonant(s[n - 2]) && consonant(s[n - 3]) &&
+             s[n - 2] != 'r' && s[n - 2] != 'g') {
+    s.pop_back();  // silent after two consonants (prince, bundle)
   }
   replaceAll(s, "ssion", "shan");
   replaceAll(s, "tion", "shan");
@@ -360,6 +365,11 @@ std::string englishReading(const std::string& word, bool vowels) {
   if (n > 3 && s.compare(n - 3, 3, "ger") == 0) s.replace(n - 3, 3, "jar");
   n = s.size();
   if (n > 2 && s.compare(n - 2, 2, "ie") == 0) s.replace(n - 2, 2, "i");
+  n = s.size();
+  if (n > 3 && s.compare(n - 2, 2, "um") == 0) {
+    s.replace(n - 2, 2, "am");  // medium, album
+    if (s[n - 3] == 'i' || s[n - 3] == 'e') s.replace(n - 3, 1, "iy");
+  }
   std::string out;
   n = s.size();
   for (std::size_t i = 0; i < n; ++i) {
@@ -380,7 +390,7 @@ std::string englishReading(const std::string& word, bool vowels) {
                                       [](char l) { return isVowelLetter(l); });
       out += alone ? "ai" : "i";
     } else {
-      out += c;
+      out += lower(c);
     }
   }
   return out;
@@ -438,6 +448,13 @@ std::vector<Reading> typedReadings(std::string_view typed) {
       addReading(out, word.substr(0, i) + "ri" + word.substr(i + 2));
       break;
     }
+  }
+  // A nasal before h left out (muh / मुंह), and ngh for ंह (singh / सिंह).
+  if (n > 2 && word[n - 1] == 'h' && isVowelLetter(lower(word[n - 2]))) {
+    addReading(out, word.substr(0, n - 1) + "nh");
+  }
+  if (const std::size_t at = word.find("ngh"); at != std::string::npos && at > 0) {
+    addReading(out, word.substr(0, at) + "nh" + word.substr(at + 3));
   }
   // "ai" before a consonant for अय (jaishankar / जयशंकर).
   if (const std::size_t at = word.find("ai");
