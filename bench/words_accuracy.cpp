@@ -379,6 +379,7 @@ int main(int argc, char** argv) {
                                                    {"reading", &rw.reading},
                                                    {"guessBeam", &rw.guessBeam},
                                                    {"english", &rw.english},
+                                                   {"skeleton", &rw.skeleton},
                                                    {"finalVowel", &rw.finalVowel}};
     for (const auto& [name, field] : fields) {
       if (arg.compare(0, eq, name) == 0) *field = value;

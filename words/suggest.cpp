@@ -14,6 +14,27 @@ namespace kavelin::words {
 
 Suggester::Suggester() = default;
 
+namespace {
+
+// A loose key without its vowels: what a word typed as consonants alone
+// ("h", "tm", "kr") keeps of a common word.
+std::string skeleton(std::string_view key) {
+  std::string out;
+  for (char c : key) {
+    if (c != 'a' && c != 'e' && c != 'i' && c != 'o' && c != 'u') out += c;
+  }
+  return out;
+}
+
+bool consonantsOnly(std::string_view typed) {
+  return !typed.empty() && std::all_of(typed.begin(), typed.end(), [](char c) {
+    const char l = static_cast<char>(c | 0x20);
+    return l >= 'b' && l <= 'z' && l != 'e' && l != 'i' && l != 'o' && l != 'u';
+  });
+}
+
+}  // namespace
+
 std::int64_t Suggester::find(std::u16string_view word) const {
   const auto it = byWord_.find(std::u16string(word));
   return it == byWord_.end() ? -1 : static_cast<std::int64_t>(it->second);
@@ -23,6 +44,10 @@ bool Suggester::add(std::u16string_view word, std::uint8_t sources, std::uint32_
   if (const std::int64_t at = find(word); at >= 0) {
     Entry& e = entries_[static_cast<std::size_t>(at)];
     e.sources |= sources;
+    if (commonRank && !e.commonRank) {
+      looseKey(e.spelling, key_);
+      bySkeleton_[skeleton(key_)].push_back(static_cast<std::uint32_t>(at));
+    }
     if (commonRank && (!e.commonRank || commonRank < e.commonRank)) e.commonRank = commonRank;
     return true;
   }
@@ -33,6 +58,7 @@ bool Suggester::add(std::u16string_view word, std::uint8_t sources, std::uint32_
   model_.add(spelling_);
   looseKey(spelling_, key_);
   byKey_[key_].push_back(index);
+  if (commonRank) bySkeleton_[skeleton(key_)].push_back(index);
   return true;
 }
 
@@ -119,6 +145,16 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
     const int extra = reading.asTyped ? 0 : reading.english ? weights.english : weights.reading;
     for (std::uint32_t index : it->second) {
       ranked.emplace_back(knownCost(measured, entries_[index]) + extra, index);
+    }
+  }
+  // Consonants alone, as in chat (h / है, tm / तुम): the common words they
+  // are the consonants of.
+  if (weights.skeleton > 0 && typed.size() <= 3 && consonantsOnly(typed)) {
+    looseKey(typed, key_);
+    if (const auto it = bySkeleton_.find(skeleton(key_)); it != bySkeleton_.end()) {
+      for (std::uint32_t index : it->second) {
+        ranked.emplace_back(knownCost(typed, entries_[index]) + weights.skeleton, index);
+      }
     }
   }
   // Spellings guessed from the letters: a listed word they type joins the

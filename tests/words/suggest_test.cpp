@@ -57,6 +57,25 @@ TEST_F(SuggestTest, LooseSpellingsFindTheWordMeant) {
   }
 }
 
+// Chat writing: consonants alone find the common word among the first five;
+// a word with a vowel in it is never read that way.
+TEST_F(SuggestTest, ConsonantsAloneFindCommonWords) {
+  struct Case {
+    const char* typed;
+    std::u16string meant;
+    bool found;
+  } cases[] = {
+      {"h", u"है", true},    {"k", u"के", true},          {"tm", u"तुम", true},  {"hm", u"हम", true},
+      {"kr", u"कर", true},  {"mt", u"मत", true},        {"bt", u"बात", true}, {"ti", u"तुम", false},
+      {"hmm", u"हम", true}, {"tmhr", u"तुम्हारा", false},  // longer than three letters
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(added.count(c.meant)) << c.typed;
+    const std::vector<std::u16string> got = words(c.typed);
+    EXPECT_EQ(std::find(got.begin(), got.end(), c.meant) != got.end(), c.found) << c.typed;
+  }
+}
+
 TEST_F(SuggestTest, EverySpellingTypesItsWordExactly) {
   Engine engine;
   for (const char* typed : {"bharat", "pyar", "dharm", "hai", "me", "dil", "sab", "ke", "ki",
