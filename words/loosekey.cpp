@@ -456,6 +456,14 @@ std::vector<Reading> typedReadings(std::string_view typed) {
   if (const std::size_t at = word.find("ngh"); at != std::string::npos && at > 0) {
     addReading(out, word.substr(0, at) + "nh" + word.substr(at + 3));
   }
+  // "eh" after a consonant for अह (pehle / पहले, kehna / कहना).
+  {
+    std::string ah = word;
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+      if (ah[i] == 'e' && ah[i + 1] == 'h' && isConsonantLetter(ah[i - 1])) ah[i] = 'a';
+    }
+    if (ah != word) addReading(out, ah);
+  }
   // "ai" before a consonant for अय (jaishankar / जयशंकर).
   if (const std::size_t at = word.find("ai");
       at != std::string::npos && at > 0 && at + 3 < n && isConsonantLetter(word[at + 2])) {
