@@ -302,22 +302,44 @@ bool isLowerWord(const std::string& w) {
 // English spelling hides: u in a closed syllable (bus / बस), a before two
 // consonants (bank / बैंक), i before one consonant and a vowel (timing /
 // टाइमिंग).
+bool endsWith(const std::string& s, std::string_view tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 std::string englishReading(const std::string& word, bool vowels) {
   const auto consonant = [](char c) { return c >= 'a' && c <= 'z' && !isVowelLetter(c); };
+  const auto vowelsIn = [](std::string_view w) {
+    return std::count_if(w.begin(), w.end(), [](char c) { return isVowelLetter(c) || c == 'y'; });
+  };
   std::string s = word;
   replaceAll(s, "ck", "k");
-  replaceAll(s, "cial", "shAl");  // capital: no vowel rule applies to it
+  replaceAll(s, "cial", "shAl");  // capitals: no later rule applies to them
   replaceAll(s, "tial", "shAl");
+  // Endings said otherwise than spelled (accountant, distance, engineer).
+  static constexpr std::pair<std::string_view, std::string_view> kEndings[] = {
+      {"ance", "eNs"}, {"ence", "eNs"},  {"ant", "eNt"},  {"eer", "iYar"}, {"ear", "iYar"},
+      {"ea", "iYa"},   {"ire", "aaYar"}, {"are", "eYar"}, {"ore", "oR"},   {"ere", "iYar"}};
+  for (const auto& [tail, said] : kEndings) {
+    if (s.size() > tail.size() + 1 && endsWith(s, tail)) {
+      s.replace(s.size() - tail.size(), tail.size(), said);
+      break;
+    }
+  }
+  // -ice after another vowel is short (office, police).
+  if (endsWith(s, "ice") && vowelsIn(std::string_view(s).substr(0, s.size() - 3)) > 0) {
+    s.replace(s.size() - 3, 3, "iS");
+  }
+  if (s.size() > 3 && s[0] == 'g' && s[1] == 'e') s[0] = 'j';  // general, german
   std::size_t n = s.size();
   // c is soft before e, i and y, hard elsewhere but in ch.
   for (std::size_t i = 0; i < n; ++i) {
     const char next = i + 1 < n ? s[i + 1] : '\0';
     if (s[i] == 'c' && next != 'h') s[i] = next == 'e' || next == 'i' || next == 'y' ? 's' : 'k';
   }
-  // A silent final e after a vowel and one consonant (cake, time).
+  // A silent final e after a vowel and one consonant (cake, time, type).
   const bool silentE = n >= 4 && s[n - 1] == 'e' && consonant(s[n - 2]) &&
                        std::string_view("rwxy").find(s[n - 2]) == std::string_view::npos &&
-                       isVowelLetter(s[n - 3]) && consonant(s[n - 4]);
+                       (isVowelLetter(s[n - 3]) || s[n - 3] == 'y') && consonant(s[n - 4]);
   if (vowels) {
     std::string v;
     for (std::size_t i = 0; i < n; ++i) {
@@ -326,7 +348,11 @@ std::string englishReading(const std::string& word, bool vowels) {
       const char after = i + 2 < n ? s[i + 2] : '\0';
       const bool single =
           i > 0 && consonant(s[i - 1]) && consonant(next) && !(silentE && i == n - 3);
-      if (single && c == 'u' && (after == '\0' || consonant(after))) {
+      if (i == 0 && c == 'u' && consonant(next) && consonant(after)) {
+        v += 'a';  // uncle, update
+      } else if (i == 0 && c == 'i' && consonant(next) && isVowelLetter(after)) {
+        v += "aai";  // icon, idea
+      } else if (single && c == 'u' && (after == '\0' || consonant(after))) {
         v += 'a';
       } else if (single && c == 'a' && next != 'r' && (after == '\0' || consonant(after))) {
         v += "ai";
@@ -342,7 +368,10 @@ std::string englishReading(const std::string& word, bool vowels) {
   if (silentE) {
     const char v = s[n - 3];
     const char c = s[n - 2] == 'g' ? 'j' : s[n - 2];
-    std::string sound = v == 'a' ? "e" : v == 'i' ? "ai" : v == 'e' ? "i" : std::string(1, v);
+    std::string sound = v == 'a'               ? "e"
+                        : v == 'i' || v == 'y' ? "ai"
+                        : v == 'e'             ? "i"
+                                               : std::string(1, v);
     if (v == 'u' && std::string_view("bcfkmpt").find(s[n - 4]) != std::string_view::npos) {
       sound = "yu";
     }
@@ -455,14 +484,6 @@ std::vector<Reading> typedReadings(std::string_view typed) {
   }
   if (const std::size_t at = word.find("ngh"); at != std::string::npos && at > 0) {
     addReading(out, word.substr(0, at) + "nh" + word.substr(at + 3));
-  }
-  // "eh" after a consonant for अह (pehle / पहले, kehna / कहना).
-  {
-    std::string ah = word;
-    for (std::size_t i = 1; i + 1 < n; ++i) {
-      if (ah[i] == 'e' && ah[i + 1] == 'h' && isConsonantLetter(ah[i - 1])) ah[i] = 'a';
-    }
-    if (ah != word) addReading(out, ah);
   }
   // "ai" before a consonant for अय (jaishankar / जयशंकर).
   if (const std::size_t at = word.find("ai");

@@ -176,10 +176,10 @@ TEST(TypedReadings, ReadEnglishSpelling) {
       {"cake", "kek", nullptr},  // silent e lengthens the vowel
       {"time", "taim", nullptr},
       {"tube", "tyub", nullptr},
-      {"image", "imej", nullptr},  // a soft g before the silent e
-      {"race", "res", nullptr},    // a soft c
-      {"city", "siti", nullptr},   // a final y after a consonant
-      {"dry", "drai", nullptr},    // ... alone in its word
+      {"image", "imej", "aaimej"},  // a soft g before the silent e
+      {"race", "res", nullptr},     // a soft c
+      {"city", "siti", nullptr},    // a final y after a consonant
+      {"dry", "drai", nullptr},     // ... alone in its word
       {"nation", "nashan", nullptr},
       {"picture", "pikchar", nullptr},
       {"judge", "juj", "jaj"},
@@ -190,6 +190,16 @@ TEST(TypedReadings, ReadEnglishSpelling) {
       {"social", "soshal", nullptr},
       {"prince", "prins", nullptr},  // a silent e after two consonants
       {"album", "albam", nullptr},
+      {"uncle", "unkl", "ankl"},     // an initial u before two consonants
+      {"idea", "idiya", "aaidiya"},  // an initial i before a consonant and a vowel
+      {"accountant", "akkauntent", nullptr},
+      {"distance", "distens", nullptr},
+      {"engineer", "enginiyar", "engainiyar"},
+      {"empire", "empaayar", nullptr},
+      {"office", "offis", nullptr},  // -ice after another vowel is short
+      {"nice", "nais", nullptr},     // ... and long alone
+      {"general", "jeneral", "jenerail"},
+      {"type", "taip", nullptr},
       {"bus", nullptr, "bas"},  // u in a closed syllable
       {"bank", nullptr, "baink"},
       {"timing", nullptr, "taiming"},
