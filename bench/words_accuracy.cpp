@@ -369,6 +369,7 @@ int main(int argc, char** argv) {
                                                    {"hunspell", &rw.hunspell},
                                                    {"aspell", &rw.aspell},
                                                    {"apertium", &rw.apertium},
+                                                   {"tesseract", &rw.tesseract},
                                                    {"guesses", &rw.guesses},
                                                    {"unknown", &rw.unknown},
                                                    {"guessScale", &rw.guessScale},
@@ -397,6 +398,7 @@ int main(int argc, char** argv) {
     if (m & w::maskOf(w::WordList::kAspell)) from |= w::kFromAspell;
     if (m & w::maskOf(w::WordList::kHunspell)) from |= w::kFromHunspell;
     if (m & w::maskOf(w::WordList::kApertium)) from |= w::kFromApertium;
+    if (m & w::maskOf(w::WordList::kTesseract)) from |= w::kFromTesseract;
     suggester.add(lists.words.word(i), from);
   }
   const double indexMs =

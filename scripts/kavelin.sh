@@ -15,7 +15,7 @@ packages=(
   python3 python3-fonttools libharfbuzz-bin libharfbuzz-dev libfreetype-dev
   libx11-dev xvfb xauth poppler-utils
   help2man librsvg2-bin desktop-file-utils appstream dpkg-dev man-db file reuse
-  zlib1g-dev aspell aspell-hi hunspell-hi apertium-hin
+  zlib1g-dev aspell aspell-hi hunspell-hi apertium-hin tesseract-ocr-hin
   libzip-dev libexpat1-dev zipcmp libxml2-utils python3-docx python3-odf
   libreoffice-writer-nogui
 )

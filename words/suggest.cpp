@@ -84,6 +84,11 @@ int Suggester::priorBonus(const Entry& e) const {
   if (e.sources & kFromHunspell) bonus += w.hunspell;
   if (e.sources & kFromAspell) bonus += w.aspell;
   if (e.sources & kFromApertium) bonus += w.apertium;
+  // A word only the OCR list knows: a listed word like the others.
+  if ((e.sources & (kFromTesseract | kFromHunspell | kFromAspell | kFromApertium)) ==
+      kFromTesseract) {
+    bonus += w.tesseract;
+  }
   if (e.userCount) bonus += w.userBase + static_cast<int>(w.userSlope * std::log2(1 + e.userCount));
   return bonus;
 }

@@ -20,11 +20,12 @@ namespace kavelin::words {
 
 // The lists a word was found in; a word may be in several.
 enum WordSource : std::uint8_t {
-  kFromCommon = 1,    // the program's own list of the most common words
-  kFromHunspell = 2,  // hunspell-hi
-  kFromAspell = 4,    // aspell-hi
-  kFromApertium = 8,  // apertium-hin's inflected forms
-  kFromUser = 16,     // the user's own word store
+  kFromCommon = 1,      // the program's own list of the most common words
+  kFromHunspell = 2,    // hunspell-hi
+  kFromAspell = 4,      // aspell-hi
+  kFromApertium = 8,    // apertium-hin's inflected forms
+  kFromUser = 16,       // the user's own word store
+  kFromTesseract = 32,  // tesseract-ocr-hin's words, frequent in written text
 };
 
 struct Candidate {
@@ -47,6 +48,7 @@ struct RankWeights {
   int hunspell = 8;  // in the smaller, curated list
   int aspell = 3;
   int apertium = 3;
+  int tesseract = 3;
   int userBase = 20;  // a word of the user's gains userBase + userSlope * log2(1 + count)
   int userSlope = 6;
   // Spellings guessed from the typed letters (spellmodel.h): how many are

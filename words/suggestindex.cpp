@@ -10,6 +10,7 @@ std::uint8_t sourcesOf(ListMask lists) {
   if (lists & maskOf(WordList::kAspell)) from |= kFromAspell;
   if (lists & maskOf(WordList::kHunspell)) from |= kFromHunspell;
   if (lists & maskOf(WordList::kApertium)) from |= kFromApertium;
+  if (lists & maskOf(WordList::kTesseract)) from |= kFromTesseract;
   return from;
 }
 

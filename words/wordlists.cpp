@@ -512,6 +512,118 @@ std::optional<std::string> runProgram(const std::vector<std::string>& argv, std:
   return out;
 }
 
+namespace {
+
+template <typename T>
+bool readLittleEndian(std::string_view data, std::size_t at, T& out) {
+  if (at > data.size() || data.size() - at < sizeof(T)) return false;
+  std::uint64_t v = 0;
+  for (std::size_t i = 0; i < sizeof(T); ++i) {
+    v |= static_cast<std::uint64_t>(static_cast<unsigned char>(data[at + i])) << (8 * i);
+  }
+  out = static_cast<T>(v);
+  return true;
+}
+
+// The character strings of a character set text: a count line, then one line
+// per character whose first field is the character ("NULL" for the first).
+std::vector<std::string> tessdataCharacters(std::string_view text) {
+  std::vector<std::string> out;
+  const std::size_t eol = text.find('\n');
+  if (eol == std::string_view::npos) return out;
+  text.remove_prefix(eol + 1);
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::string_view line = text.substr(0, end);
+    out.emplace_back(line.substr(0, std::min(line.find(' '), line.size())));
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  return out;
+}
+
+}  // namespace
+
+bool parseTessdataWords(std::string_view data, std::vector<std::string>& words,
+                        std::string* error) {
+  const auto fail = [error](const char* why) {
+    if (error) *error = why;
+    return false;
+  };
+  // The container's parts that hold the recogniser's word graph and its
+  // character set.
+  constexpr std::size_t kWordGraph = 19;
+  constexpr std::size_t kCharacters = 21;
+  std::int32_t count = 0;
+  if (!readLittleEndian(data, 0, count) || count <= static_cast<std::int32_t>(kCharacters) ||
+      count > 1000) {
+    return fail("not OCR language data");
+  }
+  std::vector<std::int64_t> offsets(static_cast<std::size_t>(count));
+  for (std::size_t i = 0; i < offsets.size(); ++i) {
+    if (!readLittleEndian(data, 4 + 8 * i, offsets[i])) return fail("not OCR language data");
+  }
+  const auto part = [&](std::size_t index) -> std::optional<std::string_view> {
+    const std::int64_t begin = offsets[index];
+    if (begin < 0 || static_cast<std::uint64_t>(begin) > data.size()) return std::nullopt;
+    auto end = static_cast<std::int64_t>(data.size());
+    for (std::size_t i = index + 1; i < offsets.size(); ++i) {
+      if (offsets[i] >= 0) {
+        end = offsets[i];
+        break;
+      }
+    }
+    if (end < begin || static_cast<std::uint64_t>(end) > data.size()) return std::nullopt;
+    return data.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
+  };
+  const std::optional<std::string_view> graph = part(kWordGraph);
+  const std::optional<std::string_view> charset = part(kCharacters);
+  if (!graph || !charset) return fail("the data holds no word list");
+  const std::vector<std::string> characters = tessdataCharacters(*charset);
+
+  // The graph: a magic number, the character set's size, the edge count, then
+  // the edges. An edge holds its character in the low bits, three flags above
+  // them (the node's last edge, a backward edge, a word's end) and the next
+  // node (the index of its first edge; 0 for none) above those.
+  std::int16_t magic = 0;
+  std::int32_t setSize = 0;
+  std::int32_t edgeCount = 0;
+  if (!readLittleEndian(*graph, 0, magic) || magic != 42 || !readLittleEndian(*graph, 2, setSize) ||
+      !readLittleEndian(*graph, 6, edgeCount) || setSize <= 1 || edgeCount <= 0 ||
+      (graph->size() - 10) / 8 < static_cast<std::size_t>(edgeCount)) {
+    return fail("the word list is damaged");
+  }
+  int letterBits = 0;
+  while ((1 << letterBits) < setSize) ++letterBits;
+  const std::uint64_t letterMask = (std::uint64_t{1} << letterBits) - 1;
+  const auto edge = [&](std::size_t i) {
+    std::uint64_t e = 0;
+    readLittleEndian(*graph, 10 + 8 * i, e);
+    return e;
+  };
+  const auto edges = static_cast<std::size_t>(edgeCount);
+  // Depth first, with an explicit stack of (edge, length of the word before it).
+  std::vector<std::pair<std::size_t, std::size_t>> stack{{0, 0}};
+  std::string word;
+  std::size_t steps = 0;
+  while (!stack.empty()) {
+    auto [at, length] = stack.back();
+    stack.pop_back();
+    if (at >= edges || ++steps > 8 * edges || length > 256) return fail("the word list is damaged");
+    const std::uint64_t e = edge(at);
+    const unsigned flags = static_cast<unsigned>((e >> letterBits) & 7);
+    const std::uint64_t letter = e & letterMask;
+    const std::uint64_t next = e >> (letterBits + 3);
+    if (!(flags & 1) && at + 1 < edges) stack.emplace_back(at + 1, length);  // a sibling
+    if (flags & 2) continue;                                                 // backward
+    if (letter >= characters.size()) return fail("the word list is damaged");
+    word.resize(length);
+    word += characters[letter];
+    if (flags & 4) words.push_back(word);
+    if (next != 0) stack.emplace_back(static_cast<std::size_t>(next), word.size());
+  }
+  return true;
+}
+
 // --- The lists -------------------------------------------------------------------
 
 const char* listName(WordList list) {
@@ -522,6 +634,8 @@ const char* listName(WordList list) {
       return "hunspell-hi";
     case WordList::kApertium:
       return "apertium-hin";
+    case WordList::kTesseract:
+      return "tesseract-ocr-hin";
   }
   return "";
 }
@@ -606,6 +720,20 @@ ListRead readApertiumList(const WordListSources& sources) {
       *text, [&](std::string_view form) { read.words.emplace_back(form); }, limits);
   if (!result.ok) {
     read.error = sources.apertiumAnalyser + ": " + result.error;
+    read.words.clear();
+    return read;
+  }
+  read.found = true;
+  return read;
+}
+
+ListRead readTesseractList(const WordListSources& sources) {
+  ListRead read;
+  std::optional<std::string> data = listFile(sources.tesseractData, read);
+  if (!data) return read;
+  std::string error;
+  if (!parseTessdataWords(*data, read.words, &error)) {
+    read.error = sources.tesseractData + ": " + error;
     read.words.clear();
     return read;
   }
@@ -713,7 +841,7 @@ LoadedWords loadWordLists(const WordListSources& sources, bool parallel) {
   const auto start = std::chrono::steady_clock::now();
   using Reader = ListRead (*)(const WordListSources&);
   static constexpr Reader kReaders[kWordListCount] = {readAspellList, readHunspellList,
-                                                      readApertiumList};
+                                                      readApertiumList, readTesseractList};
   struct Timed {
     ListRead read;
     double milliseconds = 0;

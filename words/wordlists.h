@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Hindi word lists read at run time from where their Debian packages install
-// them (aspell-hi, hunspell-hi, apertium-hin), normalised to NFC Devanagari and
+// them (aspell-hi, hunspell-hi, apertium-hin, tesseract-ocr-hin), normalised to NFC Devanagari and
 // merged into one sorted word set that remembers which lists hold each word.
 #pragma once
 
@@ -76,6 +76,12 @@ AttResult enumerateAttInputForms(std::string_view text,
 // as they are). Nothing, with `error` set, when it cannot be read.
 std::optional<std::string> readMaybeGzipFile(const std::string& path, std::string* error);
 
+// The words of the word graph in an OCR language data file (the tessdata
+// container: a count, that many 64-bit offsets, then the parts; the word graph
+// of its recogniser, read with the character set beside it). False, with
+// `error` set, when the file is not such data or a part is damaged.
+bool parseTessdataWords(std::string_view data, std::vector<std::string>& words, std::string* error);
+
 // Runs `argv[0]` (searched on PATH when it holds no '/') with `argv`, no shell
 // in between, and returns what it wrote to standard output; standard error goes
 // to /dev/null. Nothing, with `error` set, when it cannot be started or exits
@@ -84,13 +90,14 @@ std::optional<std::string> runProgram(const std::vector<std::string>& argv, std:
 
 // --- The lists -------------------------------------------------------------------
 
-enum class WordList : std::uint8_t { kAspell = 0, kHunspell = 1, kApertium = 2 };
-inline constexpr std::size_t kWordListCount = 3;
+enum class WordList : std::uint8_t { kAspell = 0, kHunspell = 1, kApertium = 2, kTesseract = 3 };
+inline constexpr std::size_t kWordListCount = 4;
 using ListMask = std::uint8_t;  // bit (1 << WordList) per list
 inline constexpr ListMask maskOf(WordList list) {
   return static_cast<ListMask>(1u << static_cast<unsigned>(list));
 }
-// "aspell-hi", "hunspell-hi", "apertium-hin": the Debian package of the list.
+// "aspell-hi", "hunspell-hi", "apertium-hin", "tesseract-ocr-hin": the Debian
+// package of the list.
 const char* listName(WordList list);
 
 // Where the lists are read; an empty entry leaves that list out.
@@ -99,6 +106,7 @@ struct WordListSources {
   std::string aspellDictionary = "hi";
   std::string hunspellDic = "/usr/share/hunspell/hi_IN.dic";
   std::string apertiumAnalyser = "/usr/share/apertium/apertium-hin/hin.automorf.att.gz";
+  std::string tesseractData = "/usr/share/tesseract-ocr/5/tessdata/hin.traineddata";
 };
 
 // The raw words of one list, as UTF-8, before normalisation.
@@ -111,6 +119,7 @@ struct ListRead {
 ListRead readAspellList(const WordListSources& sources);
 ListRead readHunspellList(const WordListSources& sources);
 ListRead readApertiumList(const WordListSources& sources);
+ListRead readTesseractList(const WordListSources& sources);
 
 // Sorted, duplicate-free NFC words packed in one buffer, each with the lists
 // that hold it.

@@ -184,7 +184,7 @@ deb() {
   local recommends
   recommends=$(field Recommends)
   for dep in xdg-utils fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea \
-      aspell aspell-hi hunspell-hi apertium-hin; do
+      aspell aspell-hi hunspell-hi apertium-hin tesseract-ocr-hin; do
     [[ ", $recommends," == *", $dep"[\ ,]* ]] || fail "Recommends lacks $dep: $recommends"
   done
 

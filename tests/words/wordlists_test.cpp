@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
+#include <map>
 
 #include "text.h"
 
@@ -330,6 +332,66 @@ const std::string kAa = "\xE0\xA4\xBE";        // ा
 const std::string kRa = "\xE0\xA4\xB0";        // र
 const std::string kDigitOne = "\xE0\xA5\xA7";  // १
 
+// OCR language data holding a word graph of `words` (each a list of indexes
+// into `characters`) as a plain trie, with its character set, in the parts and
+// layout the reader expects.
+std::string tessdata(const std::vector<std::string>& characters,
+                     const std::vector<std::vector<int>>& words) {
+  struct Node {
+    std::map<int, std::pair<int, bool>> next;  // letter -> (node, a word ends)
+  };
+  std::vector<Node> nodes(1);
+  for (const std::vector<int>& w : words) {
+    int at = 0;
+    for (std::size_t i = 0; i < w.size(); ++i) {
+      auto found = nodes[static_cast<std::size_t>(at)].next.find(w[i]);
+      if (found == nodes[static_cast<std::size_t>(at)].next.end()) {
+        nodes.emplace_back();
+        found = nodes[static_cast<std::size_t>(at)]
+                    .next.emplace(w[i], std::make_pair(static_cast<int>(nodes.size()) - 1, false))
+                    .first;
+      }
+      if (i + 1 == w.size()) found->second.second = true;
+      at = found->second.first;
+    }
+  }
+  // A node's edges start where the edges of the nodes before it end.
+  std::vector<std::uint64_t> first(nodes.size());
+  std::uint64_t edges = 0;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    first[i] = edges;
+    edges += nodes[i].next.size();
+  }
+  int bits = 0;
+  while ((1u << bits) < characters.size()) ++bits;
+  std::string graph;
+  const auto put = [](std::string& out, std::uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  put(graph, 42, 2);
+  put(graph, characters.size(), 4);
+  put(graph, edges, 4);
+  for (const Node& n : nodes) {
+    std::size_t k = 0;
+    for (const auto& [letter, to] : n.next) {
+      const Node& child = nodes[static_cast<std::size_t>(to.first)];
+      const std::uint64_t flags = (++k == n.next.size() ? 1 : 0) | (to.second ? 4 : 0);
+      const std::uint64_t next = child.next.empty() ? 0 : first[static_cast<std::size_t>(to.first)];
+      put(graph, static_cast<std::uint64_t>(letter) | flags << bits | next << (bits + 3), 8);
+    }
+  }
+  std::string charset = std::to_string(characters.size()) + "\n";
+  for (const std::string& c : characters) charset += c + " 0 0,255 Common 0 0 0 " + c + "\n";
+  std::string out;
+  put(out, 24, 4);
+  const std::uint64_t header = 4 + 24 * 8;
+  for (int i = 0; i < 24; ++i) {
+    const std::uint64_t at = i == 19 ? header : i == 21 ? header + graph.size() : ~std::uint64_t{0};
+    put(out, at, 8);
+  }
+  return out + graph + charset;
+}
+
 TEST_F(Files, ReadersAndMerge) {
   WordListSources sources;
   // aspell: a program that checks its arguments and writes the dump.
@@ -346,6 +408,9 @@ TEST_F(Files, ReadersAndMerge) {
       writeGzip("hin.att.gz", "0\t1\t" + kKa + "\t" + kKa + "\n1\t2\t" + kAa + "\t" + kAa + "\n" +
                                   "2\t3\t@0@\t<n>\n1\t3\t\xCE\xB5\t<n>\n3\t0.0\n" + "0\t4\t" +
                                   kDigitOne + "\t" + kDigitOne + "\n4\n");
+  // The OCR list: रा and रार (a word inside a word), and a Latin word.
+  sources.tesseractData =
+      write("hin.traineddata", tessdata({"NULL", kRa, kAa, "x"}, {{1, 2}, {1, 2, 1}, {3}}));
 
   const LoadedWords loaded = loadWordLists(sources, false);
   ASSERT_EQ(loaded.lists.size(), kWordListCount);
@@ -356,16 +421,21 @@ TEST_F(Files, ReadersAndMerge) {
   EXPECT_EQ(loaded.lists[1].kept, 2u);
   EXPECT_EQ(loaded.lists[2].read, 2u);  // the numeral is pruned while enumerating
   EXPECT_EQ(loaded.lists[2].kept, 2u);
+  EXPECT_EQ(loaded.lists[3].read, 3u);
+  EXPECT_EQ(loaded.lists[3].kept, 2u);
 
   const WordSet& set = loaded.words;
-  ASSERT_EQ(set.size(), 4u);  // क, का, क़, रा
+  ASSERT_EQ(set.size(), 5u);  // क, का, क़, रा, रार
   const ListMask all = maskOf(WordList::kAspell) | maskOf(WordList::kHunspell);
   EXPECT_EQ(set.find(u(kKa + kAa)), maskOf(WordList::kAspell) | maskOf(WordList::kApertium));
   EXPECT_EQ(set.find(u(kKa + kNukta)), all) << "U+0958 and क + nukta are one word";
-  EXPECT_EQ(set.find(u(kRa + kAa)), maskOf(WordList::kHunspell));
+  EXPECT_EQ(set.find(u(kRa + kAa)), maskOf(WordList::kHunspell) | maskOf(WordList::kTesseract));
+  EXPECT_EQ(set.find(u(kRa + kAa + kRa)), maskOf(WordList::kTesseract));
   EXPECT_EQ(set.find(u(kKa)), maskOf(WordList::kApertium));
   EXPECT_EQ(set.find(u(kQa)), 0) << "lookups take NFC";
-  EXPECT_EQ(loaded.summary(), "aspell-hi (2 words), hunspell-hi (2 words), apertium-hin (2 words)");
+  EXPECT_EQ(loaded.summary(),
+            "aspell-hi (2 words), hunspell-hi (2 words), apertium-hin (2 words), "
+            "tesseract-ocr-hin (2 words)");
   EXPECT_EQ(loaded.warnings(), "");
 
   // The same in parallel threads and through the future.
@@ -382,13 +452,15 @@ TEST_F(Files, MissingListsAreReportedNotFatal) {
   sources.aspellProgram = script("aspell", "echo 'Error: no word list' \nexit 1\n");
   sources.hunspellDic = missing();
   sources.apertiumAnalyser = write("hin.att", "0\t1\t" + kKa + "\t" + kKa + "\n1\n");
+  sources.tesseractData = missing();
   LoadedWords loaded = loadWordLists(sources, true);
   EXPECT_TRUE(loaded.anyFound());
   EXPECT_FALSE(loaded.lists[0].found);
   EXPECT_FALSE(loaded.lists[1].found);
   EXPECT_TRUE(loaded.lists[2].found);
   EXPECT_EQ(loaded.words.size(), 1u);
-  EXPECT_EQ(loaded.summary(), "apertium-hin (1 word); not found: aspell-hi, hunspell-hi");
+  EXPECT_EQ(loaded.summary(),
+            "apertium-hin (1 word); not found: aspell-hi, hunspell-hi, tesseract-ocr-hin");
   const std::string warnings = loaded.warnings();
   EXPECT_NE(warnings.find("word list aspell-hi not found: "), std::string::npos) << warnings;
   EXPECT_NE(warnings.find("exit status 1"), std::string::npos) << warnings;
@@ -403,15 +475,73 @@ TEST_F(Files, MissingListsAreReportedNotFatal) {
   EXPECT_FALSE(loaded.anyFound());
   EXPECT_EQ(loaded.words.size(), 0u);
   EXPECT_FALSE(loaded.words.contains(u(kKa)));
-  EXPECT_EQ(loaded.summary(), "no word list; not found: aspell-hi, hunspell-hi, apertium-hin");
+  EXPECT_EQ(loaded.summary(),
+            "no word list; not found: aspell-hi, hunspell-hi, apertium-hin, tesseract-ocr-hin");
   const std::string all = loaded.warnings();
-  EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 3) << all;
+  EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 4) << all;
 
   // A damaged analyser is not found either.
   sources.apertiumAnalyser = write("bad.att", "0\tx\n");
   loaded = loadWordLists(sources, false);
   EXPECT_FALSE(loaded.lists[2].found);
   EXPECT_NE(loaded.lists[2].error.find("line 1"), std::string::npos) << loaded.lists[2].error;
+}
+
+// Damaged OCR data is refused with a reason, never read past its end or
+// followed round a loop.
+TEST(Tessdata, DamagedDataIsRefused) {
+  const std::string good = tessdata({"NULL", "a", "b"}, {{1, 2}, {2}});
+  std::vector<std::string> words;
+  std::string error;
+  ASSERT_TRUE(parseTessdataWords(good, words, &error)) << error;
+  EXPECT_EQ(words, (std::vector<std::string>{"ab", "b"}));
+
+  const std::size_t graphAt = 4 + 24 * 8;
+  const auto edgeAt = [&](std::size_t i) { return graphAt + 10 + 8 * i; };
+  struct Case {
+    const char* what;
+    std::function<void(std::string&)> damage;
+    const char* error;
+  } cases[] = {
+      {"empty", [](std::string& d) { d.clear(); }, "not OCR language data"},
+      {"a text file", [](std::string& d) { d = "hello world, this is no data at all\n"; },
+       "not OCR language data"},
+      {"cut in the header", [](std::string& d) { d.resize(100); }, "not OCR language data"},
+      {"no word graph",
+       [](std::string& d) {
+         for (int i = 0; i < 8; ++i) d[4 + 19 * 8 + static_cast<std::size_t>(i)] = '\xFF';
+       },
+       "the data holds no word list"},
+      {"bad magic", [&](std::string& d) { d[graphAt] = 7; }, "the word list is damaged"},
+      {"more edges than bytes", [&](std::string& d) { d[graphAt + 6] = 100; },
+       "the word list is damaged"},
+      {"a letter outside the set", [&](std::string& d) { d[edgeAt(0)] = 3; },
+       "the word list is damaged"},
+      {"a node past the end", [&](std::string& d) { d[edgeAt(0) + 1] = static_cast<char>(0x7F); },
+       "the word list is damaged"},
+      {"a loop",  // the first edge leads back to the first node
+       [&](std::string& d) {
+         d[edgeAt(0)] = 1;  // letter a, no flags, next node 0 ...
+         d[edgeAt(0) + 1] = 0;
+         d[edgeAt(0)] = static_cast<char>(1 | (4 << 2));  // ... a word ends, and
+         d[edgeAt(1)] = static_cast<char>(1 | (1 << 2) | (0 << 5));
+         d[edgeAt(1) + 1] = 0;
+       },
+       nullptr},
+  };
+  for (const Case& c : cases) {
+    std::string data = good;
+    c.damage(data);
+    words.clear();
+    error.clear();
+    const bool ok = parseTessdataWords(data, words, &error);
+    if (c.error) {
+      EXPECT_FALSE(ok) << c.what;
+      EXPECT_EQ(error, c.error) << c.what;
+    } else {
+      EXPECT_LE(words.size(), 64u) << c.what;  // ends, whatever it gives
+    }
+  }
 }
 
 TEST(WordSet, BuildMergesRepeatsAndSorts) {
