@@ -88,6 +88,14 @@ bool Package::has(const std::string& name) const { return index_.count(name) != 
 
 bool Package::read(const std::string& name, std::string& out, std::string* error) const {
   out.clear();
+  const bool ok = read(
+      name, [&out](std::string_view piece) { out.append(piece); }, error);
+  if (!ok) out.clear();
+  return ok;
+}
+
+bool Package::read(const std::string& name, const std::function<void(std::string_view)>& piece,
+                   std::string* error) const {
   const auto it = index_.find(name);
   if (it == index_.end()) {
     if (error) *error = name + ": missing part";
@@ -99,6 +107,7 @@ bool Package::read(const std::string& name, std::string& out, std::string* error
     return false;
   }
   char buffer[1 << 16];
+  std::uint64_t size = 0;
   bool ok = true;
   for (;;) {
     const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
@@ -109,15 +118,15 @@ bool Package::read(const std::string& name, std::string& out, std::string* error
     }
     if (n == 0) break;
     // The header's size is not trusted: the data is counted as it comes.
-    if (out.size() + static_cast<std::size_t>(n) > limits_.maxEntrySize) {
+    size += static_cast<std::uint64_t>(n);
+    if (size > limits_.maxEntrySize) {
       if (error) *error = name + ": entry expands too much (possible zip bomb)";
       ok = false;
       break;
     }
-    out.append(buffer, static_cast<std::size_t>(n));
+    piece(std::string_view(buffer, static_cast<std::size_t>(n)));
   }
   zip_fclose(file);
-  if (!ok) out.clear();
   return ok;
 }
 
@@ -228,11 +237,15 @@ std::string resolvePartName(std::string_view base, std::string_view target) {
 }
 
 bool readXmlPart(const Package& package, const std::string& name, XmlDocument& doc,
-                 std::string* error) {
-  std::string bytes;
-  if (!package.read(name, bytes, error)) return false;
+                 std::string* error, XmlStream* stream) {
+  XmlParser parser(stream);
+  bool wellFormed = true;
+  const auto feed = [&](std::string_view piece) {
+    if (wellFormed) wellFormed = parser.feed(piece);
+  };
+  if (!package.read(name, feed, error)) return false;
   std::string why;
-  if (!parseXml(bytes, doc, &why)) {
+  if (!parser.finish(doc, &why)) {
     if (error) *error = name + ": malformed XML (" + why + ")";
     return false;
   }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -40,6 +41,9 @@ class Package {
   // An entry's uncompressed bytes. Returns false and sets `error` when it is
   // missing, damaged or larger than the limits allow.
   bool read(const std::string& name, std::string& out, std::string* error) const;
+  // The same in pieces handed to `piece` as they are decompressed.
+  bool read(const std::string& name, const std::function<void(std::string_view)>& piece,
+            std::string* error) const;
 
   // Replaces an entry's content in the package written by save().
   void replace(const std::string& name, std::string bytes);
@@ -69,9 +73,10 @@ class Package {
 // "../media/a.png" -> "media/a.png"); absolute targets lose their "/".
 std::string resolvePartName(std::string_view base, std::string_view target);
 
-// Reads the entry `name` and parses it as XML; false with "NAME: malformed
-// XML (...)" or the package's own error.
+// Reads the entry `name` and parses it as XML, as it is decompressed; false
+// with "NAME: malformed XML (...)" or the package's own error (which comes
+// first: the whole entry is read even when its XML is found malformed).
 bool readXmlPart(const Package& package, const std::string& name, XmlDocument& doc,
-                 std::string* error);
+                 std::string* error, XmlStream* stream = nullptr);
 
 }  // namespace kavelin::documents
