@@ -313,7 +313,9 @@ long residentKb() {
 // Before the timed runs each stage's memory is measured once, as heap
 // (every allocation counted, see heapcount.h) over the file's size:
 // read_peak_x_file the most reading the package into the model held at once,
-// model_x_file what the model holds, qtdoc_x_file what a QTextDocument
+// model_x_file what the model holds, stream_peak_x_file the most reading it
+// a paragraph at a time held (the paragraphs dropped as they come),
+// qtdoc_x_file what a QTextDocument
 // filled from it holds; then in the window, open_x_file the heap the Open
 // left held (model gone, QTextDocument kept) and open_peak_x_file its most at
 // once, laid_out_x_file the heap held once the Editing Box has laid it all
@@ -342,6 +344,16 @@ void BM_EditingBoxOffice100Pages(benchmark::State& state) {
     state.counters["model_x_file"] = perFile(static_cast<double>(heap.held()));
     if (!read || model.paragraphs.size() != 100 * 40) {
       state.SkipWithError("not read");
+      return;
+    }
+    std::size_t paragraphs = 0;
+    heap.start();
+    kavelin::documents::ReadNotes again;
+    (docx ? kavelin::documents::readDocxParagraphs : kavelin::documents::readOdtParagraphs)(
+        bytes, [&paragraphs](kavelin::RichParagraph&&) { ++paragraphs; }, &again, &error, {});
+    state.counters["stream_peak_x_file"] = perFile(static_cast<double>(heap.bytes()));
+    if (paragraphs != 100 * 40) {
+      state.SkipWithError("not read in one pass");
       return;
     }
     QTextDocument qt;

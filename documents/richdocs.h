@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,16 @@ bool readDocx(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::
               const PackageLimits& limits = {});
 bool readOdt(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::string* error,
              const PackageLimits& limits = {});
+
+// The same in one pass over the document's text, never held whole: each
+// paragraph goes to `sink` as it is read. A read that fails may have handed
+// over the paragraphs before the fault; one that succeeded gives the same
+// paragraphs on every run.
+using ParagraphSink = std::function<void(RichParagraph&&)>;
+bool readDocxParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNotes* notes,
+                        std::string* error, const PackageLimits& limits = {});
+bool readOdtParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNotes* notes,
+                       std::string* error, const PackageLimits& limits = {});
 
 // The document as a DOCX or ODT package in `out`. Runs keep their fonts in
 // every script slot; sizes are kept to the half point in DOCX, exactly in

@@ -38,10 +38,10 @@ std::u16string textOf(const XmlNode& node);
 
 // The paragraphs being read: runs appended with their format, paragraph ends,
 // and table rows, where cells are split by tabs and a cell's paragraphs by
-// spaces.
+// spaces. Each paragraph goes to the sink as it ends.
 class Builder {
  public:
-  explicit Builder(ReadNotes& notes) : notes_(notes) {}
+  Builder(ReadNotes& notes, const ParagraphSink& sink) : notes_(notes), sink_(sink) {}
 
   void startParagraph(Align align);
   void append(std::u16string_view text, const RunFormat& format);
@@ -54,11 +54,12 @@ class Builder {
   void endRow();
 
   void drop(std::uint32_t what) { notes_.dropped |= what; }
-  std::vector<RichParagraph> take();
+  // Ends the paragraph still open.
+  void finish() { endParagraph(); }
 
  private:
   ReadNotes& notes_;
-  std::vector<RichParagraph> paragraphs_;
+  const ParagraphSink& sink_;
   RichParagraph current_;
   bool open_ = false;
   int rowDepth_ = 0;  // tables within tables are one row

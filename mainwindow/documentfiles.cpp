@@ -52,11 +52,22 @@ RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QStr
     case documents::RichFormat::kDocx:
     case documents::RichFormat::kOdt: {
       const bool docx = documents::richFormatOf(view) == documents::RichFormat::kDocx;
-      if (!(docx ? documents::readDocx : documents::readOdt)(view, rich, &notes, &why, {})) {
+      const auto read = [docx, view](const documents::ParagraphSink& sink,
+                                     documents::ReadNotes* readNotes, std::string* readError) {
+        return docx ? documents::readDocxParagraphs(view, sink, readNotes, readError)
+                    : documents::readOdtParagraphs(view, sink, readNotes, readError);
+      };
+      // Read once to check it, so that a damaged file leaves the document as
+      // it was, then again straight into the document: the model of the
+      // whole text is never held.
+      if (!read([](RichParagraph&&) {}, &notes, &why)) {
         if (error) *error = QString::fromStdString(why);
         return RichTextOpen::kDamaged;
       }
-      break;
+      RichDocumentFill fill(document);
+      read([&fill](RichParagraph&& paragraph) { fill.add(paragraph); }, nullptr, nullptr);
+      if (dropped) *dropped = notes.dropped;
+      return RichTextOpen::kOpened;
     }
     case documents::RichFormat::kRtf:
     case documents::RichFormat::kUnknown: {
@@ -66,8 +77,6 @@ RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QStr
       return rtfNotes.endedEarly ? RichTextOpen::kEndedEarly : RichTextOpen::kOpened;
     }
   }
-  fromRichDocument(rich, document);
-  if (dropped) *dropped = notes.dropped;
   return RichTextOpen::kOpened;
 }
 

@@ -33,22 +33,31 @@ RichDocument toRichDocument(const QTextDocument& document) {
 }
 
 void fromRichDocument(const RichDocument& rich, QTextDocument& document) {
-  DocumentEdit edit(document, DocumentEdit::kReplace);
-  QTextCursor& cursor = edit.cursor();
-  bool first = true;
-  for (const RichParagraph& paragraph : rich.paragraphs) {
-    QTextBlockFormat block;
-    block.setAlignment(qtAlignment(paragraph.align));
-    if (first) {
-      cursor.setBlockFormat(block);
-      first = false;
-    } else {
-      cursor.insertBlock(block, QTextCharFormat());
-    }
-    for (const RichRun& run : paragraph.runs) {
-      cursor.insertText(qstr(run.text), charFormat(run.format));
-    }
+  RichDocumentFill fill(document);
+  for (const RichParagraph& paragraph : rich.paragraphs) fill.add(paragraph);
+}
+
+void RichDocumentFill::add(const RichParagraph& paragraph) {
+  QTextCursor& cursor = edit_.cursor();
+  QTextBlockFormat block;
+  block.setAlignment(qtAlignment(paragraph.align));
+  if (first_) {
+    cursor.setBlockFormat(block);
+    first_ = false;
+  } else {
+    cursor.insertBlock(block, QTextCharFormat());
   }
+  for (const RichRun& run : paragraph.runs) cursor.insertText(qstr(run.text), format(run.format));
+}
+
+const QTextCharFormat& RichDocumentFill::format(const RunFormat& run) {
+  for (auto it = formats_.rbegin(); it != formats_.rend(); ++it) {
+    if (it->first == run) return it->second;
+  }
+  constexpr std::size_t kKept = 32;
+  if (formats_.size() == kKept) formats_.erase(formats_.begin());
+  formats_.emplace_back(run, charFormat(run));
+  return formats_.back().second;
 }
 
 }  // namespace kavelin
