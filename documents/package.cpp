@@ -4,6 +4,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <ctime>
 
 namespace kavelin::documents {
 
@@ -19,6 +20,82 @@ namespace {
 std::string zipErrorText(zip_error_t* e) {
   std::string text = zip_error_strerror(e);
   return text;
+}
+
+// A PartSource as libzip reads it. Its size is counted in a pass of its own
+// first, so that the entry is written as one of known size.
+struct SourceReader {
+  PartSource& source;
+  std::string pending;
+  std::size_t at = 0;
+  bool more = true;
+  zip_error_t error;
+};
+
+zip_int64_t readSource(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+  auto* r = static_cast<SourceReader*>(state);
+  switch (command) {
+    case ZIP_SOURCE_OPEN:
+      r->source.start();
+      r->pending.clear();
+      r->at = 0;
+      r->more = true;
+      return 0;
+    case ZIP_SOURCE_READ: {
+      while (r->more && r->pending.size() - r->at < length) {
+        r->pending.erase(0, r->at);
+        r->at = 0;
+        r->more = r->source.next(r->pending);
+      }
+      const std::size_t n = std::min<std::size_t>(length, r->pending.size() - r->at);
+      std::copy_n(r->pending.data() + r->at, n, static_cast<char*>(data));
+      r->at += n;
+      return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+      r->pending = std::string();
+      return 0;
+    case ZIP_SOURCE_STAT: {
+      auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &r->error);
+      if (!st) return -1;
+      zip_stat_init(st);
+      zip_uint64_t size = 0;
+      std::string piece;
+      r->source.start();
+      for (bool more = true; more;) {
+        more = r->source.next(piece);
+        size += piece.size();
+        piece.clear();
+      }
+      st->size = size;
+      st->mtime = time(nullptr);
+      st->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+      return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR:
+      return zip_error_to_data(&r->error, data, length);
+    case ZIP_SOURCE_FREE:
+      zip_error_fini(&r->error);
+      delete r;
+      return 0;
+    case ZIP_SOURCE_SUPPORTS:
+      return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+      zip_error_set(&r->error, ZIP_ER_OPNOTSUPP, 0);
+      return -1;
+  }
+}
+
+zip_source_t* sourceOf(zip_t* archive, PartSource& source) {
+  auto* reader = new SourceReader{source, {}, 0, true, {}};
+  zip_error_init(&reader->error);
+  zip_source_t* s = zip_source_function(archive, readSource, reader);
+  if (!s) {
+    zip_error_fini(&reader->error);
+    delete reader;
+  }
+  return s;
 }
 
 }  // namespace
@@ -135,8 +212,19 @@ void Package::replace(const std::string& name, std::string bytes) {
 }
 
 void Package::add(const std::string& name, std::string bytes) {
-  if (index_.count(name) == 0 && replacements_.count(name) == 0) names_.push_back(name);
+  if (index_.count(name) == 0 && replacements_.count(name) == 0 && sources_.count(name) == 0) {
+    names_.push_back(name);
+  }
+  sources_.erase(name);
   replacements_[name] = std::move(bytes);
+}
+
+void Package::add(const std::string& name, PartSource& source) {
+  if (index_.count(name) == 0 && replacements_.count(name) == 0 && sources_.count(name) == 0) {
+    names_.push_back(name);
+  }
+  replacements_.erase(name);
+  sources_[name] = &source;
 }
 
 bool Package::save(std::string& out, std::string* error) const {
@@ -164,7 +252,9 @@ bool Package::save(std::string& out, std::string* error) const {
   if (mime != order.end()) std::rotate(order.begin(), mime, mime + 1);
   for (const std::string& name : order) {
     const auto r = replacements_.find(name);
-    zip_source_t* s = r != replacements_.end()
+    const auto made = sources_.find(name);
+    zip_source_t* s = made != sources_.end() ? sourceOf(archive, *made->second)
+                      : r != replacements_.end()
                           ? zip_source_buffer(archive, r->second.data(), r->second.size(), 0)
                           : zip_source_zip(archive, zip_->archive, index_.at(name).index, 0, 0, -1);
     if (!s) return fail(name);
@@ -175,7 +265,7 @@ bool Package::save(std::string& out, std::string* error) const {
     }
     if (name == "mimetype") {
       zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0);
-    } else if (r != replacements_.end()) {
+    } else if (r != replacements_.end() || made != sources_.end()) {
       zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 6);
     } else {
       // The method it had, so that its compressed bytes are copied as they are.

@@ -25,6 +25,16 @@ struct PackageLimits {
   std::uint64_t maxRatio = 200;
 };
 
+// An entry's content made as the package is written, a piece at a time.
+class PartSource {
+ public:
+  virtual ~PartSource() = default;
+  // Starts from the beginning (the content may be asked for more than once).
+  virtual void start() = 0;
+  // Appends the next piece to `out`; false once there is no more.
+  virtual bool next(std::string& out) = 0;
+};
+
 class Package {
  public:
   Package();
@@ -51,6 +61,9 @@ class Package {
   // Adds an entry after the others (or replaces it), so that a package may
   // also be made from nothing.
   void add(const std::string& name, std::string bytes);
+  // The same with content that is made while save() writes it, never held
+  // whole; `source` must outlive the save.
+  void add(const std::string& name, PartSource& source);
 
   // The package with the replacements: unchanged entries copied compressed as
   // they are, "mimetype" (when there is one) first and stored.
@@ -67,6 +80,7 @@ class Package {
   };
   std::map<std::string, Stored> index_;
   std::map<std::string, std::string> replacements_;
+  std::map<std::string, PartSource*> sources_;
 };
 
 // Resolves a relationship target against the part that holds it ("word/",

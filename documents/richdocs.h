@@ -70,4 +70,33 @@ bool readOdtParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNo
 bool writeDocx(const RichDocument& doc, std::string& out, std::string* error);
 bool writeOdt(const RichDocument& doc, std::string& out, std::string* error);
 
+// The paragraphs of a document to write, in order, as often as a writer goes
+// through them (a pass for the fonts and formats, then the text).
+class ParagraphSource {
+ public:
+  virtual ~ParagraphSource() = default;
+  virtual void rewind() = 0;
+  // The next paragraph, valid until the next call; nullptr after the last.
+  virtual const RichParagraph* next() = 0;
+};
+
+// The same from a source, the document's text made as the package is
+// written: neither the model of the whole text nor its XML is held.
+bool writeDocx(ParagraphSource& doc, std::string& out, std::string* error);
+bool writeOdt(ParagraphSource& doc, std::string& out, std::string* error);
+
+// A document's paragraphs as a source.
+class DocumentParagraphs : public ParagraphSource {
+ public:
+  explicit DocumentParagraphs(const RichDocument& doc) : doc_(doc) {}
+  void rewind() override { at_ = 0; }
+  const RichParagraph* next() override {
+    return at_ < doc_.paragraphs.size() ? &doc_.paragraphs[at_++] : nullptr;
+  }
+
+ private:
+  const RichDocument& doc_;
+  std::size_t at_ = 0;
+};
+
 }  // namespace kavelin::documents

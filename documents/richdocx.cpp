@@ -561,11 +561,12 @@ void appendRun(std::string& s, const RichRun& run) {
   s += "</w:r>";
 }
 
-std::vector<std::u16string> fontsOf(const RichDocument& doc) {
+std::vector<std::u16string> fontsOf(ParagraphSource& doc) {
   std::vector<std::u16string> fonts;
   std::set<std::u16string> seen;
-  for (const RichParagraph& p : doc.paragraphs) {
-    for (const RichRun& r : p.runs) {
+  doc.rewind();
+  while (const RichParagraph* p = doc.next()) {
+    for (const RichRun& r : p->runs) {
       if (!r.text.empty() && !r.format.font.empty() && seen.insert(r.format.font).second) {
         fonts.push_back(r.format.font);
       }
@@ -574,26 +575,28 @@ std::vector<std::u16string> fontsOf(const RichDocument& doc) {
   return fonts;
 }
 
-std::string documentPart(const RichDocument& doc) {
-  std::string s(kDeclaration);
-  s += "<w:document xmlns:w=\"" + std::string(kW) + "\" xmlns:r=\"" + std::string(kR) +
-       "\"><w:body>";
-  for (const RichParagraph& p : doc.paragraphs) {
-    s += "<w:p>";
-    if (p.align != Align::Left) {
-      s += p.align == Align::Center ? "<w:pPr><w:jc w:val=\"center\"/></w:pPr>"
-                                    : "<w:pPr><w:jc w:val=\"right\"/></w:pPr>";
-    }
-    for (const RichRun& r : p.runs) {
-      if (!r.text.empty()) appendRun(s, r);
-    }
-    s += "</w:p>";
+void appendParagraph(std::string& s, const RichParagraph& p) {
+  s += "<w:p>";
+  if (p.align != Align::Left) {
+    s += p.align == Align::Center ? "<w:pPr><w:jc w:val=\"center\"/></w:pPr>"
+                                  : "<w:pPr><w:jc w:val=\"right\"/></w:pPr>";
   }
+  for (const RichRun& r : p.runs) {
+    if (!r.text.empty()) appendRun(s, r);
+  }
+  s += "</w:p>";
+}
+
+rich::ParagraphsPart documentPart(ParagraphSource& doc) {
+  std::string head(kDeclaration);
+  head += "<w:document xmlns:w=\"" + std::string(kW) + "\" xmlns:r=\"" + std::string(kR) +
+          "\"><w:body>";
   // A4 with 2.5 cm margins.
-  s += "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1417\" "
-       "w:right=\"1417\" w:bottom=\"1417\" w:left=\"1417\" w:header=\"708\" w:footer=\"708\" "
-       "w:gutter=\"0\"/></w:sectPr></w:body></w:document>";
-  return s;
+  std::string tail =
+      "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1417\" "
+      "w:right=\"1417\" w:bottom=\"1417\" w:left=\"1417\" w:header=\"708\" w:footer=\"708\" "
+      "w:gutter=\"0\"/></w:sectPr></w:body></w:document>";
+  return rich::ParagraphsPart(doc, std::move(head), std::move(tail), appendParagraph);
 }
 
 }  // namespace
@@ -647,14 +650,20 @@ bool readDocx(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::
 }
 
 bool writeDocx(const RichDocument& doc, std::string& out, std::string* error) {
+  DocumentParagraphs paragraphs(doc);
+  return writeDocx(paragraphs, out, error);
+}
+
+bool writeDocx(ParagraphSource& doc, std::string& out, std::string* error) {
   const std::vector<std::u16string> fonts = fontsOf(doc);
+  rich::ParagraphsPart document = documentPart(doc);
   Package package;
   package.add("[Content_Types].xml", contentTypes());
   package.add("_rels/.rels", packageRels());
   package.add("docProps/core.xml", coreProperties());
   package.add("docProps/app.xml", appProperties());
   package.add("word/_rels/document.xml.rels", documentRels());
-  package.add("word/document.xml", documentPart(doc));
+  package.add("word/document.xml", document);
   package.add("word/styles.xml", styles(fonts.empty() ? std::u16string() : fonts.front()));
   package.add("word/settings.xml", settings());
   package.add("word/fontTable.xml", fontTable(fonts));

@@ -455,11 +455,12 @@ struct Catalogue {
   std::vector<const RunFormat*> order;  // T1, T2, ...
 };
 
-Catalogue catalogue(const RichDocument& doc) {
+Catalogue catalogue(ParagraphSource& doc) {
   Catalogue c;
   std::set<std::u16string> seen;
-  for (const RichParagraph& p : doc.paragraphs) {
-    for (const RichRun& r : p.runs) {
+  doc.rewind();
+  while (const RichParagraph* p = doc.next()) {
+    for (const RichRun& r : p->runs) {
       if (r.text.empty()) continue;
       if (!r.format.font.empty() && seen.insert(r.format.font).second) {
         c.fonts.push_back(r.format.font);
@@ -471,14 +472,14 @@ Catalogue catalogue(const RichDocument& doc) {
   return c;
 }
 
-std::string contentPart(const RichDocument& doc, const Catalogue& c) {
+rich::ParagraphsPart contentPart(ParagraphSource& doc, const Catalogue& c) {
   std::string s(kDeclaration);
   s += "<office:document-content";
   s += kNamespaces;
   s += ">";
   appendFontFaces(s, c.fonts);
   s += "<office:automatic-styles>";
-  const char* const kAligns[] = {"P1", "P2", "P3"};
+  static const char* const kAligns[] = {"P1", "P2", "P3"};
   const char* const kValues[] = {"start", "center", "end"};
   for (int a = 0; a < 3; ++a) {
     s += std::string("<style:style style:name=\"") + kAligns[a] +
@@ -492,10 +493,10 @@ std::string contentPart(const RichDocument& doc, const Catalogue& c) {
     s += "</style:style>";
   }
   s += "</office:automatic-styles><office:body><office:text>";
-  for (const RichParagraph& p : doc.paragraphs) {
-    s += "<text:p text:style-name=\"";
-    s += kAligns[static_cast<int>(p.align)];
-    s += "\">";
+  const auto paragraph = [&c](std::string& out, const RichParagraph& p) {
+    out += "<text:p text:style-name=\"";
+    out += kAligns[static_cast<int>(p.align)];
+    out += "\">";
     std::size_t lastRun = p.runs.size();
     for (std::size_t i = 0; i < p.runs.size(); ++i) {
       if (!p.runs[i].text.empty()) lastRun = i;
@@ -504,14 +505,14 @@ std::string contentPart(const RichDocument& doc, const Catalogue& c) {
     for (std::size_t i = 0; i < p.runs.size(); ++i) {
       const RichRun& r = p.runs[i];
       if (r.text.empty()) continue;
-      s += "<text:span text:style-name=\"T" + std::to_string(c.formats.at(r.format)) + "\">";
-      appendOdfText(s, r.text, afterSpace, i == lastRun);
-      s += "</text:span>";
+      out += "<text:span text:style-name=\"T" + std::to_string(c.formats.at(r.format)) + "\">";
+      appendOdfText(out, r.text, afterSpace, i == lastRun);
+      out += "</text:span>";
     }
-    s += "</text:p>";
-  }
-  s += "</office:text></office:body></office:document-content>";
-  return s;
+    out += "</text:p>";
+  };
+  return rich::ParagraphsPart(doc, std::move(s),
+                              "</office:text></office:body></office:document-content>", paragraph);
 }
 
 std::string stylesPart(const Catalogue& c) {
@@ -624,11 +625,17 @@ bool readOdt(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::s
 }
 
 bool writeOdt(const RichDocument& doc, std::string& out, std::string* error) {
+  DocumentParagraphs paragraphs(doc);
+  return writeOdt(paragraphs, out, error);
+}
+
+bool writeOdt(ParagraphSource& doc, std::string& out, std::string* error) {
   const Catalogue c = catalogue(doc);
+  rich::ParagraphsPart content = contentPart(doc, c);
   Package package;
   package.add("mimetype", std::string(kOdtMime));
   package.add("META-INF/manifest.xml", manifest());
-  package.add("content.xml", contentPart(doc, c));
+  package.add("content.xml", content);
   package.add("styles.xml", stylesPart(c));
   package.add("meta.xml", metaPart());
   return package.save(out, error);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,6 +36,42 @@ std::string hexColor(std::int32_t color);
 
 // The text of an element's text children, decoded; false when it is not UTF-8.
 std::u16string textOf(const XmlNode& node);
+
+// A part written from a document's paragraphs: a head, each paragraph's XML
+// as `paragraph` appends it, and a tail.
+class ParagraphsPart : public PartSource {
+ public:
+  using Writer = std::function<void(std::string&, const RichParagraph&)>;
+  ParagraphsPart(ParagraphSource& doc, std::string head, std::string tail, Writer paragraph)
+      : doc_(doc),
+        head_(std::move(head)),
+        tail_(std::move(tail)),
+        paragraph_(std::move(paragraph)) {}
+
+  void start() override {
+    doc_.rewind();
+    headDone_ = false;
+  }
+  bool next(std::string& out) override {
+    if (!headDone_) {
+      headDone_ = true;
+      out += head_;
+      return true;
+    }
+    if (const RichParagraph* p = doc_.next()) {
+      paragraph_(out, *p);
+      return true;
+    }
+    out += tail_;
+    return false;
+  }
+
+ private:
+  ParagraphSource& doc_;
+  std::string head_, tail_;
+  Writer paragraph_;
+  bool headDone_ = false;
+};
 
 // The paragraphs being read: runs appended with their format, paragraph ends,
 // and table rows, where cells are split by tabs and a cell's paragraphs by

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include "forms.h"
@@ -35,6 +36,27 @@ std::optional<QByteArray> readWhole(const QString& path, bool* opened, QString* 
   }
   return bytes;
 }
+
+// The document's blocks as the paragraphs toRichDocument gives, one at a time.
+class BlockParagraphs : public documents::ParagraphSource {
+ public:
+  explicit BlockParagraphs(const QTextDocument& document)
+      : document_(document), base_(document.defaultFont()), empty_(isEmptyDocument(document)) {}
+  void rewind() override { block_ = empty_ ? QTextBlock() : document_.begin(); }
+  const RichParagraph* next() override {
+    if (!block_.isValid()) return nullptr;
+    paragraph_ = paragraphOf(block_, base_);
+    block_ = block_.next();
+    return &paragraph_;
+  }
+
+ private:
+  const QTextDocument& document_;
+  const QFont base_;
+  const bool empty_;
+  QTextBlock block_;
+  RichParagraph paragraph_;
+};
 
 }  // namespace
 
@@ -86,9 +108,9 @@ bool saveRichTextFile(const QTextDocument& document, const QString& path, QStrin
     return saveFile(path, writeRtf(toRichDocument(document)), error);
   }
   std::string bytes, why;
-  const bool made = suffix == QLatin1String("docx")
-                        ? documents::writeDocx(toRichDocument(document), bytes, &why)
-                        : documents::writeOdt(toRichDocument(document), bytes, &why);
+  BlockParagraphs paragraphs(document);
+  const bool made = suffix == QLatin1String("docx") ? documents::writeDocx(paragraphs, bytes, &why)
+                                                    : documents::writeOdt(paragraphs, bytes, &why);
   if (!made) {
     if (error) *error = QString::fromStdString(why);
     return false;

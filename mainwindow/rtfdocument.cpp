@@ -10,24 +10,30 @@
 #include "richtextfield.h"
 
 namespace kavelin {
-RichDocument toRichDocument(const QTextDocument& document) {
-  const QFont base = document.defaultFont();
-  RichDocument rich;
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    RichParagraph paragraph;
-    paragraph.align = alignOf(block.blockFormat().alignment());
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-      const QTextFragment fragment = it.fragment();
-      paragraph.runs.push_back(
-          RichRun{ustr(fragment.text()), effectiveFormat(fragment.charFormat(), base)});
-    }
-    mergeRuns(paragraph);
-    rich.paragraphs.push_back(std::move(paragraph));
+RichParagraph paragraphOf(const QTextBlock& block, const QFont& base) {
+  RichParagraph paragraph;
+  paragraph.align = alignOf(block.blockFormat().alignment());
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment fragment = it.fragment();
+    paragraph.runs.push_back(
+        RichRun{ustr(fragment.text()), effectiveFormat(fragment.charFormat(), base)});
   }
-  // An empty document is one empty block: no paragraphs.
-  if (rich.paragraphs.size() == 1 && rich.paragraphs[0].runs.empty() &&
-      rich.paragraphs[0].align == Align::Left) {
-    rich.paragraphs.clear();
+  mergeRuns(paragraph);
+  return paragraph;
+}
+
+bool isEmptyDocument(const QTextDocument& document) {
+  const QTextBlock first = document.begin();
+  return document.blockCount() == 1 && first.length() == 1 &&
+         alignOf(first.blockFormat().alignment()) == Align::Left;
+}
+
+RichDocument toRichDocument(const QTextDocument& document) {
+  RichDocument rich;
+  if (isEmptyDocument(document)) return rich;
+  const QFont base = document.defaultFont();
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    rich.paragraphs.push_back(paragraphOf(block, base));
   }
   return rich;
 }

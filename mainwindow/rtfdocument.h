@@ -10,11 +10,17 @@
 #include "richtextfield.h"
 #include "rtf.h"
 
+class QTextBlock;
 class QTextDocument;
 
 namespace kavelin {
 
 RichDocument toRichDocument(const QTextDocument& document);
+// What toRichDocument makes of one block (runs without a font given `base`).
+RichParagraph paragraphOf(const QTextBlock& block, const QFont& base);
+// A document of one empty block, left-aligned: toRichDocument gives no
+// paragraphs for it.
+bool isEmptyDocument(const QTextDocument& document);
 
 // Replaces the document's content. Runs without a font take the document's
 // default font.
