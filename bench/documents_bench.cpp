@@ -320,7 +320,9 @@ long residentKb() {
 // left held (model gone, QTextDocument kept) and open_peak_x_file its most at
 // once, laid_out_x_file the heap held once the Editing Box has laid it all
 // out, and rss_x_file the growth of the resident set by then;
-// save_peak_x_file is the most the Save then holds at once.
+// save_peak_x_file is the most the Save then holds at once. read_ms,
+// qtdoc_ms and laid_out_ms time the reading into the model, filling the
+// QTextDocument from it and laying out the window's.
 void BM_EditingBoxOffice100Pages(benchmark::State& state) {
   const bool docx = state.range(0) == 0;
   std::string bytes, error;
@@ -336,12 +338,16 @@ void BM_EditingBoxOffice100Pages(benchmark::State& state) {
   const double file = static_cast<double>(bytes.size());
   auto perFile = [file](double b) { return b / file; };
   kavelin::bench::HeapPeak heap;
+  QElapsedTimer stage;
+  auto ms = [&stage] { return static_cast<double>(stage.nsecsElapsed()) / 1e6; };
   {
     heap.start();
     kavelin::RichDocument model;
     kavelin::documents::ReadNotes notes;
+    stage.start();
     const bool read = (docx ? kavelin::documents::readDocx : kavelin::documents::readOdt)(
         bytes, model, &notes, &error, {});
+    state.counters["read_ms"] = ms();
     state.counters["read_peak_x_file"] = perFile(static_cast<double>(heap.bytes()));
     state.counters["model_x_file"] = perFile(static_cast<double>(heap.held()));
     if (!read || model.paragraphs.size() != 100 * 40) {
@@ -360,7 +366,9 @@ void BM_EditingBoxOffice100Pages(benchmark::State& state) {
     }
     QTextDocument qt;
     const std::int64_t beforeQt = heap.held();
+    stage.start();
     kavelin::fromRichDocument(model, qt);
+    state.counters["qtdoc_ms"] = ms();
     state.counters["qtdoc_x_file"] = perFile(static_cast<double>(heap.held() - beforeQt));
   }
   QTemporaryDir dir;
@@ -379,7 +387,9 @@ void BM_EditingBoxOffice100Pages(benchmark::State& state) {
   settle();
   state.counters["open_x_file"] = perFile(static_cast<double>(heap.held()));
   state.counters["open_peak_x_file"] = perFile(static_cast<double>(heap.bytes()));
+  stage.start();
   layOutAll(window.w);
+  state.counters["laid_out_ms"] = ms();
   state.counters["laid_out_x_file"] = perFile(static_cast<double>(heap.held()));
   state.counters["rss_x_file"] = perFile((residentKb() - rssBefore) * 1024.0);
   window.w.MainBox->document()->setModified(true);

@@ -56,7 +56,9 @@ bool readOdt(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::s
 // The same in one pass over the document's text, never held whole: each
 // paragraph goes to `sink` as it is read. A read that fails may have handed
 // over the paragraphs before the fault; one that succeeded gives the same
-// paragraphs on every run.
+// paragraphs on every run. An empty sink only checks the package: the
+// result, and the error, are those of a full read, without paragraphs or
+// notes.
 using ParagraphSink = std::function<void(RichParagraph&&)>;
 bool readDocxParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNotes* notes,
                         std::string* error, const PackageLimits& limits = {});

@@ -304,7 +304,7 @@ class BodyStream : public XmlStream {
   }
 
   bool enter(const XmlNode& e) override {
-    const Kind in = open_.empty() ? Kind::kBlocks : open_.back().kind;
+    const Kind in = checking ? Kind::kIgnored : open_.empty() ? Kind::kBlocks : open_.back().kind;
     Kind kind = Kind::kIgnored;
     switch (in) {
       case Kind::kBlocks:
@@ -367,6 +367,7 @@ class BodyStream : public XmlStream {
   }
 
   bool body = false;
+  bool checking = false;  // the body is passed by: only its presence counts
 
  private:
   // What an element passed through holds.
@@ -629,6 +630,7 @@ bool readDocxParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadN
   Builder builder(local, sink);
   DocxReader reader(styles, alignments, builder);
   BodyStream stream(reader, builder);
+  stream.checking = !sink;
   XmlDocument document;
   if (!readXmlPart(package, main, document, error, &stream)) return false;
   if (!stream.body) {

@@ -266,7 +266,7 @@ class TextStream : public XmlStream {
   }
 
   bool enter(const XmlNode& e) override {
-    const Kind in = open_.empty() ? Kind::kBody : open_.back();
+    const Kind in = open_.empty() ? Kind::kBody : checking ? Kind::kIgnored : open_.back();
     Kind kind = Kind::kIgnored;
     switch (in) {
       case Kind::kBody:
@@ -335,7 +335,8 @@ class TextStream : public XmlStream {
     open_.pop_back();
   }
 
-  bool text = false;  // office:text was read
+  bool text = false;      // office:text was read
+  bool checking = false;  // office:text is passed by: only its presence counts
 
  private:
   // What an element passed through holds.
@@ -604,6 +605,7 @@ bool readOdtParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNo
   Builder builder(local, sink);
   OdtReader reader(odtStyles, alignments, builder);
   TextStream stream(reader, builder, load);
+  stream.checking = !sink;
   XmlDocument content;
   if (!readXmlPart(package, "content.xml", content, error, &stream)) return false;
   if (!stream.text) {

@@ -79,15 +79,15 @@ RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QStr
         return docx ? documents::readDocxParagraphs(view, sink, readNotes, readError)
                     : documents::readOdtParagraphs(view, sink, readNotes, readError);
       };
-      // Read once to check it, so that a damaged file leaves the document as
-      // it was, then again straight into the document: the model of the
-      // whole text is never held.
-      if (!read([](RichParagraph&&) {}, &notes, &why)) {
+      // Checked first, so that a damaged file leaves the document as it was,
+      // then read straight into the document: the model of the whole text is
+      // never held.
+      if (!read(nullptr, nullptr, &why)) {
         if (error) *error = QString::fromStdString(why);
         return RichTextOpen::kDamaged;
       }
       RichDocumentFill fill(document);
-      read([&fill](RichParagraph&& paragraph) { fill.add(paragraph); }, nullptr, nullptr);
+      read([&fill](RichParagraph&& paragraph) { fill.add(paragraph); }, &notes, nullptr);
       if (dropped) *dropped = notes.dropped;
       return RichTextOpen::kOpened;
     }

@@ -401,6 +401,12 @@ TEST(RichDocuments, DamagedPackagesFailAndLeaveTheDocument) {
     EXPECT_FALSE(c.codec->read(c.bytes, doc, nullptr, &error, {})) << c.what;
     EXPECT_FALSE(error.empty()) << c.what;
     EXPECT_EQ(doc, before) << c.what;
+    // Checking alone finds the same fault.
+    const auto check =
+        c.codec == &kDocx ? documents::readDocxParagraphs : documents::readOdtParagraphs;
+    std::string checkError;
+    EXPECT_FALSE(check(c.bytes, nullptr, nullptr, &checkError, {})) << c.what;
+    EXPECT_EQ(checkError, error) << c.what;
   }
 }
 
@@ -424,6 +430,7 @@ TEST(RichDocuments, ParagraphsComeAsTheyAreRead) {
                      nullptr, &error, {}))
         << error;
     EXPECT_EQ(streamed, readBack(*codec, bytes)) << codec->name;
+    EXPECT_TRUE(read(bytes, nullptr, nullptr, &error, {})) << error;
     EXPECT_EQ(streamed, expectedBack(doc, codec->halfPoints)) << codec->name;
   }
   std::size_t handed = 0;
