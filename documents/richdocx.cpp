@@ -644,11 +644,11 @@ bool readDocxParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadN
 
 bool readDocx(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::string* error,
               const PackageLimits& limits) {
-  std::vector<RichParagraph> paragraphs;
-  const auto add = [&paragraphs](RichParagraph&& p) { paragraphs.push_back(std::move(p)); };
-  if (!readDocxParagraphs(bytes, add, notes, error, limits)) return false;
-  out.paragraphs = std::move(paragraphs);
-  return true;
+  return rich::readAll(
+      [&](const ParagraphSink& sink) {
+        return readDocxParagraphs(bytes, sink, notes, error, limits);
+      },
+      out);
 }
 
 bool writeDocx(const RichDocument& doc, std::string& out, std::string* error) {

@@ -619,11 +619,11 @@ bool readOdtParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNo
 
 bool readOdt(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::string* error,
              const PackageLimits& limits) {
-  std::vector<RichParagraph> paragraphs;
-  const auto add = [&paragraphs](RichParagraph&& p) { paragraphs.push_back(std::move(p)); };
-  if (!readOdtParagraphs(bytes, add, notes, error, limits)) return false;
-  out.paragraphs = std::move(paragraphs);
-  return true;
+  return rich::readAll(
+      [&](const ParagraphSink& sink) {
+        return readOdtParagraphs(bytes, sink, notes, error, limits);
+      },
+      out);
 }
 
 bool writeOdt(const RichDocument& doc, std::string& out, std::string* error) {

@@ -73,6 +73,17 @@ class ParagraphsPart : public PartSource {
   bool headDone_ = false;
 };
 
+// The whole document a reader of paragraphs reads; `out` changes only when
+// the read succeeds.
+inline bool readAll(const std::function<bool(const ParagraphSink&)>& read, RichDocument& out) {
+  std::vector<RichParagraph> paragraphs;
+  if (!read([&paragraphs](RichParagraph&& p) { paragraphs.push_back(std::move(p)); })) {
+    return false;
+  }
+  out.paragraphs = std::move(paragraphs);
+  return true;
+}
+
 // The paragraphs being read: runs appended with their format, paragraph ends,
 // and table rows, where cells are split by tabs and a cell's paragraphs by
 // spaces. Each paragraph goes to the sink as it ends.
