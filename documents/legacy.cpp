@@ -136,8 +136,8 @@ void Converter::convertDocument(const std::string& label, RichDocument& doc) {
         if (isLegacyFont(run.format.font)) {
           note(label, unconvertedGlyphs(run.text, at(line, column)));
           run.text = glyphsToUnicode(run.text);
-          run.format.font =
-              request_.unicodeFont.empty() ? std::u16string(kUnicodeFont) : request_.unicodeFont;
+          run.format.font = request_.unicodeFont.empty() ? std::u16string(kUnicodeFont)
+                                                         : request_.unicodeFont;
         }
         runs.push_back(std::move(run));
       } else {
@@ -163,7 +163,7 @@ void Converter::convertDocument(const std::string& label, RichDocument& doc) {
 
 // Text lines as paragraphs of one run in the source side's font.
 void Converter::addLines(const std::u16string& text, RichDocument& doc) {
-  const std::u16string font = request_.toUnicode             ? std::u16string(kGlyphFont)
+  const std::u16string font = request_.toUnicode ? std::u16string(kGlyphFont)
                               : request_.unicodeFont.empty() ? std::u16string(kUnicodeFont)
                                                              : request_.unicodeFont;
   std::size_t begin = 0;
