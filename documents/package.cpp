@@ -155,13 +155,18 @@ bool Package::open(std::string_view bytes, const PackageLimits& limits, std::str
       return false;
     }
     index_[name] = {static_cast<std::uint64_t>(i),
-                    (st.valid & ZIP_STAT_COMP_METHOD) ? st.comp_method : ZIP_CM_DEFLATE};
+                    (st.valid & ZIP_STAT_COMP_METHOD) ? st.comp_method : ZIP_CM_DEFLATE, st.size};
     names_.push_back(name);
   }
   return true;
 }
 
 bool Package::has(const std::string& name) const { return index_.count(name) != 0; }
+
+std::uint64_t Package::size(const std::string& name) const {
+  const auto it = index_.find(name);
+  return it == index_.end() ? 0 : it->second.size;
+}
 
 bool Package::read(const std::string& name, std::string& out, std::string* error) const {
   out.clear();
@@ -328,6 +333,12 @@ std::string resolvePartName(std::string_view base, std::string_view target) {
 
 bool readXmlPart(const Package& package, const std::string& name, XmlDocument& doc,
                  std::string* error, XmlStream* stream) {
+  // A rewrite takes about as much as it reads (the header's size is
+  // trusted only up to the limit).
+  if (stream && stream->rewrites) {
+    stream->expectedSize = static_cast<std::size_t>(
+        std::min<std::uint64_t>(package.size(name), package.limits().maxEntrySize));
+  }
   XmlParser parser(stream);
   bool wellFormed = true;
   const auto feed = [&](std::string_view piece) {

@@ -47,7 +47,10 @@ class Package {
   bool open(std::string_view bytes, const PackageLimits& limits, std::string* error);
 
   const std::vector<std::string>& names() const { return names_; }
+  const PackageLimits& limits() const { return limits_; }
   bool has(const std::string& name) const;
+  // An entry's uncompressed size as its header gives it (0 when missing).
+  std::uint64_t size(const std::string& name) const;
   // An entry's uncompressed bytes. Returns false and sets `error` when it is
   // missing, damaged or larger than the limits allow.
   bool read(const std::string& name, std::string& out, std::string* error) const;
@@ -77,6 +80,7 @@ class Package {
   struct Stored {
     std::uint64_t index = 0;
     std::int32_t method = 0;  // compression method
+    std::uint64_t size = 0;   // uncompressed, as the header says
   };
   std::map<std::string, Stored> index_;
   std::map<std::string, std::string> replacements_;

@@ -159,6 +159,7 @@ void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attrs) {
   if (streamed) {
     p->inRegion = true;
     p->regionDepth = 0;
+    if (p->stream->rewrites) p->written.reserve(p->stream->expectedSize);
   }
 }
 

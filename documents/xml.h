@@ -64,8 +64,10 @@ class XmlStream {
   virtual void leave() {}
 
   // Whether a streamed region is written again, as it was read but for what
-  // whole() changed, into a kRaw child of its element.
+  // whole() changed, into a kRaw child of its element; room for
+  // expectedSize bytes of it is made up front.
   bool rewrites = false;
+  std::size_t expectedSize = 0;
 };
 
 // Parses XML handed over in pieces.
