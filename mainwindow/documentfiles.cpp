@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <map>
 
 #include "forms.h"
 #include "pdfexport.h"
@@ -45,7 +46,7 @@ class BlockParagraphs : public documents::ParagraphSource {
   void rewind() override { block_ = empty_ ? QTextBlock() : document_.begin(); }
   const RichParagraph* next() override {
     if (!block_.isValid()) return nullptr;
-    paragraph_ = paragraphOf(block_, base_);
+    paragraph_ = paragraphOf(block_, base_, &formats_);
     block_ = block_.next();
     return &paragraph_;
   }
@@ -56,6 +57,7 @@ class BlockParagraphs : public documents::ParagraphSource {
   const bool empty_;
   QTextBlock block_;
   RichParagraph paragraph_;
+  std::map<int, RunFormat> formats_;  // by the document's format index
 };
 
 }  // namespace

@@ -10,13 +10,21 @@
 #include "richtextfield.h"
 
 namespace kavelin {
-RichParagraph paragraphOf(const QTextBlock& block, const QFont& base) {
+RichParagraph paragraphOf(const QTextBlock& block, const QFont& base,
+                          std::map<int, RunFormat>* formats) {
   RichParagraph paragraph;
   paragraph.align = alignOf(block.blockFormat().alignment());
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();
-    paragraph.runs.push_back(
-        RichRun{ustr(fragment.text()), effectiveFormat(fragment.charFormat(), base)});
+    RunFormat format;
+    if (formats) {
+      const auto [known, added] = formats->try_emplace(fragment.charFormatIndex());
+      if (added) known->second = effectiveFormat(fragment.charFormat(), base);
+      format = known->second;
+    } else {
+      format = effectiveFormat(fragment.charFormat(), base);
+    }
+    paragraph.runs.push_back(RichRun{ustr(fragment.text()), std::move(format)});
   }
   mergeRuns(paragraph);
   return paragraph;

@@ -4,6 +4,7 @@
 // and underline.
 #pragma once
 
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -16,8 +17,11 @@ class QTextDocument;
 namespace kavelin {
 
 RichDocument toRichDocument(const QTextDocument& document);
-// What toRichDocument makes of one block (runs without a font given `base`).
-RichParagraph paragraphOf(const QTextBlock& block, const QFont& base);
+// What toRichDocument makes of one block (runs without a font given `base`);
+// `formats`, when given, keeps the formats made by the document's format
+// index for the next blocks.
+RichParagraph paragraphOf(const QTextBlock& block, const QFont& base,
+                          std::map<int, RunFormat>* formats = nullptr);
 // A document of one empty block, left-aligned: toRichDocument gives no
 // paragraphs for it.
 bool isEmptyDocument(const QTextDocument& document);
