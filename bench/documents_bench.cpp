@@ -317,7 +317,7 @@ long residentKb() {
 // a paragraph at a time held (the paragraphs dropped as they come),
 // qtdoc_x_file what a QTextDocument
 // filled from it holds; then in the window, open_x_file the heap the Open
-// left held (model gone, QTextDocument kept) and open_peak_x_file its most at
+// left held (the QTextDocument and what the window keeps for it) and open_peak_x_file its most at
 // once, laid_out_x_file the heap held once the Editing Box has laid it all
 // out, and rss_x_file the growth of the resident set by then;
 // save_peak_x_file is the most the Save then holds at once. read_ms,
