@@ -313,16 +313,15 @@ long residentKb() {
 // Before the timed runs each stage's memory is measured once, as heap
 // (every allocation counted, see heapcount.h) over the file's size:
 // read_peak_x_file the most reading the package into the model held at once,
-// model_x_file what the model holds, stream_peak_x_file the most reading it
-// a paragraph at a time held (the paragraphs dropped as they come),
-// qtdoc_x_file what a QTextDocument
-// filled from it holds; then in the window, open_x_file the heap the Open
-// left held (the QTextDocument and what the window keeps for it) and open_peak_x_file its most at
-// once, laid_out_x_file the heap held once the Editing Box has laid it all
-// out, and rss_x_file the growth of the resident set by then;
-// save_peak_x_file is the most the Save then holds at once. read_ms,
-// qtdoc_ms and laid_out_ms time the reading into the model, filling the
-// QTextDocument from it and laying out the window's.
+// model_x_file what the model holds, stream_peak_x_file the most reading it a
+// paragraph at a time held (the paragraphs dropped as they come), qtdoc_x_file
+// what a QTextDocument filled from the model holds; then in the window,
+// open_x_file the heap the Open left held (the QTextDocument and what the
+// window keeps for it) and open_peak_x_file its most at once, laid_out_x_file
+// the heap held once the Editing Box has laid it all out, and rss_x_file the
+// growth of the resident set by then; save_peak_x_file is the most the Save
+// then holds at once. read_ms, qtdoc_ms and laid_out_ms time the reading into
+// the model, filling the QTextDocument from it and laying out the window's.
 void BM_EditingBoxOffice100Pages(benchmark::State& state) {
   const bool docx = state.range(0) == 0;
   std::string bytes, error;
