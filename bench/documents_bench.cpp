@@ -4,9 +4,12 @@
 // English box, DOCX and ODT opened into the Editing Box and saved from it,
 // through the commands themselves.
 // peak_rss_MB is the process's high-water mark: run one case alone
-// (--benchmark_filter) to read it for that case.
+// (--benchmark_filter) to read it for that case. Every allocation is counted
+// (heapcount.h) for the stages of opening a document.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -15,11 +18,17 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <cstdio>
 
+#include "corpus.h"
 #include "desktopplatform.h"
+#include "engine.h"
 #include "frmmain.h"
+#include "heapcount.h"
 #include "richdocs.h"
 #include "richtextfield.h"
+#include "rtfdocument.h"
+#include "unicode.h"
 
 namespace {
 
@@ -215,43 +224,151 @@ BENCHMARK(BM_OpenEnglishText)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
-// 100 pages (40 paragraphs each) of ordinary formatting: glyph codes in the
-// legacy font with bold, italic and underlined words, an English run in
-// another font and size, some centred paragraphs.
+// 100 pages of varied text, 40 paragraphs a page of 6 to 20 words: the
+// sample text's words as glyph codes in the legacy font (as the engine types
+// them), some of them bold, italic, larger or coloured, English words in a
+// Latin font and Devanagari words in Unicode; some paragraphs centred or set
+// right.
 kavelin::RichDocument hundredPages() {
   using kavelin::RunFormat;
+  std::vector<std::u16string> roman;
+  {
+    const std::u16string& text = kavelin::bench::corpusRoman();
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+      std::size_t end = begin;
+      while (end < text.size() && text[end] != u' ' && text[end] != u'\r' && text[end] != u'\n') {
+        ++end;
+      }
+      if (end > begin) roman.emplace_back(text.substr(begin, end - begin));
+      begin = end + 1;
+    }
+  }
+  kavelin::Engine engine;
+  std::vector<std::u16string> glyphs, unicode;
+  for (const std::u16string& w : roman) {
+    glyphs.push_back(engine.e2h(w));
+    unicode.push_back(kavelin::glyphsToUnicode(glyphs.back()));
+  }
+  const std::u16string english[] = {u"the",     u"report",   u"of",      u"village",  u"school",
+                                    u"water",   u"and",      u"farmers", u"market",   u"season",
+                                    u"river",   u"children", u"book",    u"temple",   u"rain",
+                                    u"harvest", u"train",    u"letter",  u"festival", u"city"};
   const RunFormat hindi{u"DevLys 160", 14};
-  RunFormat bold = hindi, italic = hindi, underline = hindi;
+  RunFormat bold = hindi, italic = hindi, large = hindi, red = hindi;
   bold.bold = true;
   italic.italic = true;
-  underline.underline = true;
-  const RunFormat latin{u"Liberation Serif", 10};
+  large.sizePt = 18;
+  red.color = 0xC00000;
+  const RunFormat latin{u"Liberation Serif", 11};
+  const RunFormat devanagari{u"Noto Sans Devanagari", 12};
+  std::uint32_t seed = 12345;
+  auto next = [&seed](std::uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % n;
+  };
   kavelin::RichDocument doc;
   for (int p = 0; p < 100 * 40; ++p) {
-    doc.paragraphs.push_back({p % 7 == 0 ? kavelin::Align::Center : kavelin::Align::Left,
-                              {{u"ueLrs /keZ ", hindi},
-                               {u"Hkkjr", bold},
-                               {u" fgUnh ", hindi},
-                               {u"ueLrs", italic},
-                               {u" /keZ Hkkjr ", hindi},
-                               {u"fgUnh", underline},
-                               {u" Latin text ", latin},
-                               {u"ueLrs /keZ Hkkjr fgUnh", hindi}}});
+    kavelin::RichParagraph paragraph;
+    paragraph.align = p % 9 == 0    ? kavelin::Align::Center
+                      : p % 23 == 0 ? kavelin::Align::Right
+                                    : kavelin::Align::Left;
+    const std::uint32_t words = 6 + next(15);
+    for (std::uint32_t i = 0; i < words; ++i) {
+      const std::size_t w = next(static_cast<std::uint32_t>(roman.size()));
+      const std::uint32_t kind = next(40);
+      const RunFormat& format = kind == 0   ? bold
+                                : kind == 1 ? italic
+                                : kind == 2 ? large
+                                : kind == 3 ? red
+                                : kind < 7  ? latin
+                                : kind < 9  ? devanagari
+                                            : hindi;
+      const std::u16string& word = &format == &latin        ? english[next(20)]
+                                   : &format == &devanagari ? unicode[w]
+                                                            : glyphs[w];
+      const std::u16string text = (i + 1 < words ? word + u' ' : word);
+      if (!paragraph.runs.empty() && paragraph.runs.back().format == format) {
+        paragraph.runs.back().text += text;
+      } else {
+        paragraph.runs.push_back({text, format});
+      }
+    }
+    doc.paragraphs.push_back(std::move(paragraph));
   }
   return doc;
 }
 
+long residentKb() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
 // The Editing Box's Open on the document as DOCX (0) or ODT (1), until the
-// window answers again, then Save to the same file. file_KB is the package,
-// xml_KB its document part; open_rss_x_file is how much the open raised the
-// peak resident set over the package's size (run one case alone to read it).
+// window answers again, then Save to the same file. file_KB is the package.
+// Before the timed runs each stage's memory is measured once, as heap
+// (every allocation counted, see heapcount.h) over the file's size:
+// read_peak_x_file the most reading the package into the model held at once,
+// model_x_file what the model holds, stream_peak_x_file the most reading it a
+// paragraph at a time held (the paragraphs dropped as they come), qtdoc_x_file
+// what a QTextDocument filled from the model holds; then in the window,
+// open_x_file the heap the Open left held (the QTextDocument and what the
+// window keeps for it) and open_peak_x_file its most at once, laid_out_x_file
+// the heap held once the Editing Box has laid it all out, and rss_x_file the
+// growth of the resident set by then; save_peak_x_file is the most the Save
+// then holds at once. read_ms, qtdoc_ms and laid_out_ms time the reading into
+// the model, filling the QTextDocument from it and laying out the window's.
 void BM_EditingBoxOffice100Pages(benchmark::State& state) {
   const bool docx = state.range(0) == 0;
   std::string bytes, error;
-  const kavelin::RichDocument doc = hundredPages();
-  if (!(docx ? kavelin::documents::writeDocx : kavelin::documents::writeOdt)(doc, bytes, &error)) {
-    state.SkipWithError(error.c_str());
-    return;
+  {
+    const kavelin::RichDocument doc = hundredPages();
+    const bool written = docx ? kavelin::documents::writeDocx(doc, bytes, &error)
+                              : kavelin::documents::writeOdt(doc, bytes, &error);
+    if (!written) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+  }
+  const double file = static_cast<double>(bytes.size());
+  auto perFile = [file](double b) { return b / file; };
+  kavelin::bench::HeapPeak heap;
+  QElapsedTimer stage;
+  auto ms = [&stage] { return static_cast<double>(stage.nsecsElapsed()) / 1e6; };
+  {
+    heap.start();
+    kavelin::RichDocument model;
+    kavelin::documents::ReadNotes notes;
+    stage.start();
+    const bool read = (docx ? kavelin::documents::readDocx : kavelin::documents::readOdt)(
+        bytes, model, &notes, &error, {});
+    state.counters["read_ms"] = ms();
+    state.counters["read_peak_x_file"] = perFile(static_cast<double>(heap.bytes()));
+    state.counters["model_x_file"] = perFile(static_cast<double>(heap.held()));
+    if (!read || model.paragraphs.size() != 100 * 40) {
+      state.SkipWithError("not read");
+      return;
+    }
+    std::size_t paragraphs = 0;
+    heap.start();
+    kavelin::documents::ReadNotes again;
+    (docx ? kavelin::documents::readDocxParagraphs : kavelin::documents::readOdtParagraphs)(
+        bytes, [&paragraphs](kavelin::RichParagraph&&) { ++paragraphs; }, &again, &error, {});
+    state.counters["stream_peak_x_file"] = perFile(static_cast<double>(heap.bytes()));
+    if (paragraphs != 100 * 40) {
+      state.SkipWithError("not read in one pass");
+      return;
+    }
+    QTextDocument qt;
+    const std::int64_t beforeQt = heap.held();
+    stage.start();
+    kavelin::fromRichDocument(model, qt);
+    state.counters["qtdoc_ms"] = ms();
+    state.counters["qtdoc_x_file"] = perFile(static_cast<double>(heap.held() - beforeQt));
   }
   QTemporaryDir dir;
   Window window;
@@ -261,15 +378,31 @@ void BM_EditingBoxOffice100Pages(benchmark::State& state) {
   out.open(QIODevice::WriteOnly);
   out.write(bytes.data(), static_cast<qint64>(bytes.size()));
   out.close();
+  settle();
+  malloc_trim(0);
+  const long rssBefore = residentKb();
+  heap.start();
+  window.w.Command13_Click();
+  settle();
+  state.counters["open_x_file"] = perFile(static_cast<double>(heap.held()));
+  state.counters["open_peak_x_file"] = perFile(static_cast<double>(heap.bytes()));
+  stage.start();
+  layOutAll(window.w);
+  state.counters["laid_out_ms"] = ms();
+  state.counters["laid_out_x_file"] = perFile(static_cast<double>(heap.held()));
+  state.counters["rss_x_file"] = perFile((residentKb() - rssBefore) * 1024.0);
+  window.w.MainBox->document()->setModified(true);
+  heap.start();
+  window.w.Command12_Click();
+  state.counters["save_peak_x_file"] = perFile(static_cast<double>(heap.bytes()));
+
   QElapsedTimer timer;
-  double openMs = 0, saveMs = 0, openRss = 0;
+  double openMs = 0, saveMs = 0;
   for (auto _ : state) {
-    const double before = peakRssMb();
     timer.start();
     window.w.Command13_Click();
     settle();
     openMs += static_cast<double>(timer.elapsed());
-    openRss = std::max(openRss, peakRssMb() - before);
     window.w.MainBox->document()->setModified(true);
     timer.start();
     window.w.Command12_Click();  // to the file it was opened from
@@ -282,8 +415,7 @@ void BM_EditingBoxOffice100Pages(benchmark::State& state) {
   const double n = static_cast<double>(state.iterations());
   state.counters["open_ms"] = openMs / n;
   state.counters["save_ms"] = saveMs / n;
-  state.counters["file_KB"] = static_cast<double>(bytes.size()) / 1024.0;
-  state.counters["open_rss_x_file"] = openRss * 1024 * 1024 / static_cast<double>(bytes.size());
+  state.counters["file_KB"] = file / 1024.0;
   state.counters["peak_rss_MB"] = peakRssMb();
 }
 BENCHMARK(BM_EditingBoxOffice100Pages)

@@ -1,57 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A 100-page DOCX both ways: about 300 KB of document.xml, each paragraph a
-// run of glyph codes in DevLys 160 split in two (as word processors split
-// runs), then an English run. doc_KB is the package's uncompressed XML;
-// peak_rss_MB is the process's high-water mark, and rss_growth_MB how much
-// the conversions added to it (run one case alone to read it for that case).
-// The conversion's own memory is counted by the operator new below:
-// peak_heap_KB is the most it held at once during one conversion, output
+// A 100-page DOCX and ODT both ways: about 300 KB of document XML, each
+// paragraph a run of glyph codes in DevLys 160 split in two (as word
+// processors split runs), then an English run. doc_KB is the package's
+// uncompressed XML; peak_rss_MB is the process's high-water mark, and
+// rss_growth_MB how much the conversions added to it (run one case alone to
+// read it for that case).
+// The conversion's own memory is counted by the malloc of heapcount.h, which
+// sees every allocation: C++ objects, and libzip's, zlib's and Expat's
+// buffers. peak_heap_KB is the most one conversion held at once, its output
 // included, and heap_per_doc that peak over doc_KB (the aim: under 10).
-// libzip, zlib and Expat allocate with malloc, which is not counted: their
-// buffers (a deflate stream's state, Expat's tag stack) do not grow with the
-// document.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <sys/resource.h>
 #include <zip.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "corpus.h"
 #include "documents.h"
+#include "heapcount.h"
 #include "text.h"
-
-// Every allocation of the program, counted by its usable size.
-std::atomic<std::size_t> heapNow{0};
-std::atomic<std::size_t> heapPeak{0};
-
-void* counted(std::size_t size) {
-  void* p = std::malloc(size ? size : 1);
-  if (!p) throw std::bad_alloc();
-  const std::size_t now = heapNow += malloc_usable_size(p);
-  std::size_t peak = heapPeak.load();
-  while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {
-  }
-  return p;
-}
-
-void uncounted(void* p) noexcept {
-  if (!p) return;
-  heapNow -= malloc_usable_size(p);
-  std::free(p);
-}
-
-void* operator new(std::size_t size) { return counted(size); }
-void* operator new[](std::size_t size) { return counted(size); }
-void operator delete(void* p) noexcept { uncounted(p); }
-void operator delete[](void* p) noexcept { uncounted(p); }
-void operator delete(void* p, std::size_t) noexcept { uncounted(p); }
-void operator delete[](void* p, std::size_t) noexcept { uncounted(p); }
 
 namespace {
 
@@ -109,8 +78,8 @@ std::size_t unzippedSize(const std::string& bytes) {
   return total;
 }
 
-// The document, and the size of its XML.
-std::pair<std::string, std::size_t> hundredPages() {
+// The corpus's lines of glyph codes, XML-escaped.
+std::vector<std::string> glyphLines() {
   const kavelin::GlyphString& glyphs = kavelin::bench::corpusGlyphs();
   std::vector<std::string> lines;
   std::size_t begin = 0;
@@ -121,6 +90,12 @@ std::pair<std::string, std::size_t> hundredPages() {
     if (end - begin > 8) lines.push_back(xmlEscape(all.substr(begin, end - begin)));
     begin = end + 1;
   }
+  return lines;
+}
+
+// The document, and the size of its XML.
+std::pair<std::string, std::size_t> hundredPagesDocx() {
+  const std::vector<std::string> lines = glyphLines();
   std::string body;
   const std::string rPr =
       "<w:rPr><w:rFonts w:ascii=\"DevLys 160\" w:hAnsi=\"DevLys 160\"/>"
@@ -155,49 +130,98 @@ std::pair<std::string, std::size_t> hundredPages() {
       types.size() + rels.size() + document.size()};
 }
 
-void convertBench(benchmark::State& state, bool toUnicode) {
-  auto [docx, xmlSize] = hundredPages();
+// The same text as ODT: the glyph runs in a span style of the legacy font.
+std::pair<std::string, std::size_t> hundredPagesOdt() {
+  const std::vector<std::string> lines = glyphLines();
+  std::string body;
+  for (std::size_t i = 0; body.size() < 300000 && !lines.empty(); ++i) {
+    const std::string& line = lines[i % lines.size()];
+    const std::size_t half = line.size() / 2;
+    body += "<text:p text:style-name=\"P1\"><text:span text:style-name=\"T1\">" +
+            line.substr(0, half) + "</text:span><text:span text:style-name=\"T2\">" +
+            line.substr(half) + "</text:span> page " + std::to_string(i / 40 + 1) + "</text:p>";
+  }
+  const std::string ns =
+      " xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+      " xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\""
+      " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+      " xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\""
+      " xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
+      "office:version=\"1.2\"";
+  const std::string faces =
+      "<office:font-face-decls><style:font-face style:name=\"DevLys 160\" "
+      "svg:font-family=\"'DevLys 160'\"/></office:font-face-decls>";
+  const std::string content =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content" + ns + ">" + faces +
+      "<office:automatic-styles><style:style style:name=\"P1\" style:family=\"paragraph\"/>"
+      "<style:style style:name=\"T1\" style:family=\"text\"><style:text-properties "
+      "style:font-name=\"DevLys 160\" fo:font-size=\"14pt\"/></style:style>"
+      "<style:style style:name=\"T2\" style:family=\"text\"><style:text-properties "
+      "style:font-name=\"DevLys 160\" fo:font-size=\"14pt\" fo:language=\"hi\"/></style:style>"
+      "</office:automatic-styles><office:body><office:text>" +
+      body + "</office:text></office:body></office:document-content>";
+  const std::string styles = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-styles" +
+                             ns + ">" + faces + "<office:styles/></office:document-styles>";
+  const std::string mime = "application/vnd.oasis.opendocument.text";
+  return {zipOf({{"mimetype", mime}, {"content.xml", content}, {"styles.xml", styles}}),
+          mime.size() + content.size() + styles.size()};
+}
+
+void convertBench(benchmark::State& state, kavelin::documents::Format format, bool toUnicode) {
+  const bool docx = format == kavelin::documents::Format::kDocx;
+  auto [package, xmlSize] = docx ? hundredPagesDocx() : hundredPagesOdt();
   if (xmlSize < 300000) {
     state.SkipWithError("sample text not found");
     return;
   }
   kavelin::documents::Request request;
   if (!toUnicode) {
-    docx =
-        kavelin::documents::convertPackage(docx, kavelin::documents::Format::kDocx, request).output;
+    package = kavelin::documents::convertPackage(package, format, request).output;
     request.toUnicode = false;
-    xmlSize = unzippedSize(docx);  // Unicode takes more bytes than glyph codes
+    xmlSize = unzippedSize(package);  // Unicode takes more bytes than glyph codes
   }
   // One conversion's heap: the most held at once above what was held before.
-  std::size_t peakHeap = 0;
+  kavelin::bench::HeapPeak heap;
   {
-    const std::size_t base = heapNow.load();
-    heapPeak = base;
+    heap.start();
     const kavelin::documents::Result r =
-        kavelin::documents::convertPackage(docx, kavelin::documents::Format::kDocx, request);
-    peakHeap = heapPeak.load() - base;
+        kavelin::documents::convertPackage(package, format, request);
     benchmark::DoNotOptimize(r.output.data());
   }
+  const std::size_t peakHeap = heap.bytes();
   const double before = peakRssMb();
   for (auto _ : state) {
     const kavelin::documents::Result r =
-        kavelin::documents::convertPackage(docx, kavelin::documents::Format::kDocx, request);
+        kavelin::documents::convertPackage(package, format, request);
     if (!r.error.empty()) state.SkipWithError(r.error.c_str());
     benchmark::DoNotOptimize(r.output.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * xmlSize));
   state.counters["doc_KB"] = static_cast<double>(xmlSize) / 1024.0;
-  state.counters["docx_KB"] = static_cast<double>(docx.size()) / 1024.0;
+  state.counters["package_KB"] = static_cast<double>(package.size()) / 1024.0;
   state.counters["peak_rss_MB"] = peakRssMb();
   state.counters["rss_growth_MB"] = peakRssMb() - before;
   state.counters["peak_heap_KB"] = static_cast<double>(peakHeap) / 1024.0;
   state.counters["heap_per_doc"] = static_cast<double>(peakHeap) / static_cast<double>(xmlSize);
 }
 
-void BM_DocxGlyphsToUnicode100Pages(benchmark::State& state) { convertBench(state, true); }
-void BM_DocxUnicodeToGlyphs100Pages(benchmark::State& state) { convertBench(state, false); }
+using kavelin::documents::Format;
+void BM_DocxGlyphsToUnicode100Pages(benchmark::State& state) {
+  convertBench(state, Format::kDocx, true);
+}
+void BM_DocxUnicodeToGlyphs100Pages(benchmark::State& state) {
+  convertBench(state, Format::kDocx, false);
+}
+void BM_OdtGlyphsToUnicode100Pages(benchmark::State& state) {
+  convertBench(state, Format::kOdt, true);
+}
+void BM_OdtUnicodeToGlyphs100Pages(benchmark::State& state) {
+  convertBench(state, Format::kOdt, false);
+}
 
 BENCHMARK(BM_DocxGlyphsToUnicode100Pages)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DocxUnicodeToGlyphs100Pages)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OdtGlyphsToUnicode100Pages)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OdtUnicodeToGlyphs100Pages)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -149,13 +149,16 @@ class DocxRewriter {
   DocxRewriter(const DocxStyles& styles, TextConverter& converter)
       : styles_(styles), converter_(converter) {}
 
-  // Converts the paragraphs of a text part; true when it changed.
-  bool convertPart(XmlNode& root);
+  // A text part's paragraphs are handed to visit() in document order, each
+  // with the style of the table it is in (or ""); changed() tells whether
+  // any of them changed.
+  void startPart();
+  void visit(XmlNode& node, const std::string& tableStyle);
+  bool changed() const { return changed_; }
   bool convertNumbering(XmlNode& root);
   std::set<std::string> fontsUsed;
 
  private:
-  void visit(XmlNode& node, const std::string& tableStyle);
   void paragraph(XmlNode& p, const std::string& tableStyle);
   void collect(XmlNode& node, std::size_t depth, std::vector<std::pair<XmlNode*, XmlNode*>>& runs,
                std::map<XmlNode*, std::size_t>& depths);
@@ -408,13 +411,61 @@ void DocxRewriter::visit(XmlNode& node, const std::string& tableStyle) {
   for (XmlNode& c : node.children) visit(c, style);
 }
 
-bool DocxRewriter::convertPart(XmlNode& root) {
+void DocxRewriter::startPart() {
   paragraphs_ = 0;
   changed_ = false;
   inInstruction_.clear();
-  visit(root, "");
-  return changed_;
 }
+
+// A text part read in one pass: each paragraph outside another is read whole
+// and converted, the rest written through. A table's style comes from its
+// w:tblPr, which comes before its rows.
+class TextPartStream : public XmlStream {
+ public:
+  explicit TextPartStream(DocxRewriter& rewriter) : rewriter_(rewriter) { rewrites = true; }
+
+  bool streams(const XmlNode& element, std::size_t depth, const XmlNode&) override {
+    streamed = depth == 0 && !element.isElement("w:p");
+    return streamed;
+  }
+  bool enter(const XmlNode& element) override {
+    if (element.isElement("w:p")) return true;
+    if (element.isElement("w:tblPr") && !open_.empty() && open_.back().table &&
+        !open_.back().styled) {
+      return true;
+    }
+    open_.push_back({element.isElement("w:tbl"), false, {}});
+    return false;
+  }
+  void whole(XmlNode& element) override {
+    if (element.isElement("w:p")) return rewriter_.visit(element, tableStyle());
+    Open& table = open_.back();
+    table.styled = true;
+    if (const XmlNode* ts = element.child("w:tblStyle")) {
+      if (const std::string* v = ts->attribute("w:val")) table.style = *v;
+    }
+  }
+  void leave() override { open_.pop_back(); }
+
+  bool streamed = false;
+
+ private:
+  const std::string& tableStyle() const {
+    static const std::string none;
+    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+      if (it->table) return it->style;
+    }
+    return none;
+  }
+
+  struct Open {
+    bool table;
+    bool styled;  // its w:tblPr was read
+    std::string style;
+  };
+  DocxRewriter& rewriter_;
+  std::vector<Open> open_;  // the elements passed through, innermost last
+};
 
 bool DocxRewriter::convertNumbering(XmlNode& root) {
   bool changed = false;
@@ -686,9 +737,12 @@ bool convertDocx(Package& package, TextConverter& converter, std::string* error)
   for (const std::string& name : textParts) {
     if (package.replaced(name)) continue;  // listed twice
     XmlDocument doc;
-    if (!readXmlPart(package, name, doc, error)) return false;
     converter.startPart(name);
-    if (rewriter.convertPart(doc.root)) package.replace(name, writeXml(doc));
+    rewriter.startPart();
+    TextPartStream stream(rewriter);
+    if (!readXmlPart(package, name, doc, error, &stream)) return false;
+    if (!stream.streamed) rewriter.visit(doc.root, "");
+    if (rewriter.changed()) package.replace(name, writeXml(doc));
     if (converter.cancelled(++done, total)) return true;
   }
   if (!numberingName.empty()) {

@@ -61,6 +61,13 @@ class OdtRewriter {
       : styles_(styles), converter_(converter), part_(part) {}
 
   bool convert(XmlNode& body);
+  // Converts a paragraph (or any element) of the body; changed() tells
+  // whether any changed.
+  void element(XmlNode& node) {
+    std::vector<std::string> none;
+    visit(node, nullptr, none);
+  }
+  bool changed() const { return changed_; }
   // The automatic styles made, to add to the part.
   std::vector<XmlNode> newStyles;
   std::map<std::string, std::string>* names = nullptr;  // properties -> style name
@@ -226,6 +233,42 @@ bool OdtRewriter::convert(XmlNode& body) {
 
 XmlNode* childOf(XmlNode& root, const char* name) { return root.child(name); }
 
+// content.xml read in one pass: the styles before office:body are kept as a
+// tree and loaded when the body starts; each paragraph of the body outside
+// another is read whole and converted, the rest written through.
+class ContentStream : public XmlStream {
+ public:
+  ContentStream(const XmlDocument* styles, OdtStyles& loaded, OdtRewriter& rewriter)
+      : styles_(styles), loaded_(loaded), rewriter_(rewriter) {
+    rewrites = true;
+  }
+
+  bool streams(const XmlNode& element, std::size_t depth, const XmlNode& root) override {
+    if (depth != 1 || !element.isElement("office:body") || body) return false;
+    load(root);
+    body = true;
+    return true;
+  }
+  bool enter(const XmlNode& element) override { return isParagraph(element); }
+  void whole(XmlNode& element) override { rewriter_.element(element); }
+
+  // Loads the styles of content.xml's `root` and of styles.xml, once.
+  void load(const XmlNode& root) {
+    if (isLoaded_) return;
+    isLoaded_ = true;
+    loaded_.load(root, 0);
+    if (styles_) loaded_.load(styles_->root, 1);
+  }
+
+  bool body = false;
+
+ private:
+  const XmlDocument* styles_;
+  OdtStyles& loaded_;
+  OdtRewriter& rewriter_;
+  bool isLoaded_ = false;
+};
+
 // Adds a font face declaration for `font` unless the part has one.
 void declareFont(XmlNode& root, const std::string& font) {
   XmlNode* decls = root.child("office:font-face-decls");
@@ -345,34 +388,46 @@ bool convertOdt(Package& package, TextConverter& converter, std::string* error) 
     if (error) *error = "content.xml: missing part";
     return false;
   }
+  // styles.xml is read first: the body of content.xml is converted as it is
+  // read, with the styles of both.
   XmlDocument docs[2];
   const char* names[2] = {"content.xml", "styles.xml"};
   const bool haveStyles = package.has("styles.xml");
-  if (!readXmlPart(package, names[0], docs[0], error)) return false;
   if (haveStyles && !readXmlPart(package, names[1], docs[1], error)) return false;
   OdtStyles styles;
-  styles.load(docs[0].root, 0);
-  if (haveStyles) styles.load(docs[1].root, 1);
-
   int counter = 0;
   const std::size_t total = haveStyles ? 2 : 1;
-  for (int part = 0; part < static_cast<int>(total); ++part) {
-    XmlNode& root = docs[part].root;
-    XmlNode* body = childOf(root, part == 0 ? "office:body" : "office:master-styles");
-    if (!body) continue;
-    converter.startPart(names[part]);
-    OdtRewriter rewriter(styles, converter, part);
-    std::map<std::string, std::string> partMade;  // styles are made per part
-    rewriter.names = &partMade;
-    rewriter.counter = &counter;
-    if (rewriter.convert(*body)) {
-      declareFont(root,
-                  converter.toUnicode() ? converter.unicodeFont() : converter.legacyFontName());
-      addAutomaticStyles(root, rewriter.newStyles);
-      package.replace(names[part], writeXml(docs[part]));
-    }
-    if (converter.cancelled(static_cast<std::size_t>(part) + 1, total)) return true;
+
+  converter.startPart(names[0]);
+  OdtRewriter content(styles, converter, 0);
+  std::map<std::string, std::string> contentMade;  // styles are made per part
+  content.names = &contentMade;
+  content.counter = &counter;
+  ContentStream stream(haveStyles ? &docs[1] : nullptr, styles, content);
+  if (!readXmlPart(package, names[0], docs[0], error, &stream)) return false;
+  stream.load(docs[0].root);
+  if (stream.body && content.changed()) {
+    declareFont(docs[0].root,
+                converter.toUnicode() ? converter.unicodeFont() : converter.legacyFontName());
+    addAutomaticStyles(docs[0].root, content.newStyles);
+    package.replace(names[0], writeXml(docs[0]));
   }
+  if (converter.cancelled(1, total) || !haveStyles) return true;
+
+  XmlNode& root = docs[1].root;
+  XmlNode* body = childOf(root, "office:master-styles");
+  if (!body) return true;
+  converter.startPart(names[1]);
+  OdtRewriter rewriter(styles, converter, 1);
+  std::map<std::string, std::string> partMade;
+  rewriter.names = &partMade;
+  rewriter.counter = &counter;
+  if (rewriter.convert(*body)) {
+    declareFont(root, converter.toUnicode() ? converter.unicodeFont() : converter.legacyFontName());
+    addAutomaticStyles(root, rewriter.newStyles);
+    package.replace(names[1], writeXml(docs[1]));
+  }
+  converter.cancelled(2, total);
   return true;
 }
 

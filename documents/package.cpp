@@ -4,6 +4,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <ctime>
 
 namespace kavelin::documents {
 
@@ -19,6 +20,82 @@ namespace {
 std::string zipErrorText(zip_error_t* e) {
   std::string text = zip_error_strerror(e);
   return text;
+}
+
+// A PartSource as libzip reads it. Its size is counted in a pass of its own
+// first, so that the entry is written as one of known size.
+struct SourceReader {
+  PartSource& source;
+  std::string pending;
+  std::size_t at = 0;
+  bool more = true;
+  zip_error_t error;
+};
+
+zip_int64_t readSource(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+  auto* r = static_cast<SourceReader*>(state);
+  switch (command) {
+    case ZIP_SOURCE_OPEN:
+      r->source.start();
+      r->pending.clear();
+      r->at = 0;
+      r->more = true;
+      return 0;
+    case ZIP_SOURCE_READ: {
+      while (r->more && r->pending.size() - r->at < length) {
+        r->pending.erase(0, r->at);
+        r->at = 0;
+        r->more = r->source.next(r->pending);
+      }
+      const std::size_t n = std::min<std::size_t>(length, r->pending.size() - r->at);
+      std::copy_n(r->pending.data() + r->at, n, static_cast<char*>(data));
+      r->at += n;
+      return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+      r->pending = std::string();
+      return 0;
+    case ZIP_SOURCE_STAT: {
+      auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &r->error);
+      if (!st) return -1;
+      zip_stat_init(st);
+      zip_uint64_t size = 0;
+      std::string piece;
+      r->source.start();
+      for (bool more = true; more;) {
+        more = r->source.next(piece);
+        size += piece.size();
+        piece.clear();
+      }
+      st->size = size;
+      st->mtime = time(nullptr);
+      st->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+      return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR:
+      return zip_error_to_data(&r->error, data, length);
+    case ZIP_SOURCE_FREE:
+      zip_error_fini(&r->error);
+      delete r;
+      return 0;
+    case ZIP_SOURCE_SUPPORTS:
+      return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+      zip_error_set(&r->error, ZIP_ER_OPNOTSUPP, 0);
+      return -1;
+  }
+}
+
+zip_source_t* sourceOf(zip_t* archive, PartSource& source) {
+  auto* reader = new SourceReader{source, {}, 0, true, {}};
+  zip_error_init(&reader->error);
+  zip_source_t* s = zip_source_function(archive, readSource, reader);
+  if (!s) {
+    zip_error_fini(&reader->error);
+    delete reader;
+  }
+  return s;
 }
 
 }  // namespace
@@ -78,7 +155,7 @@ bool Package::open(std::string_view bytes, const PackageLimits& limits, std::str
       return false;
     }
     index_[name] = {static_cast<std::uint64_t>(i),
-                    (st.valid & ZIP_STAT_COMP_METHOD) ? st.comp_method : ZIP_CM_DEFLATE};
+                    (st.valid & ZIP_STAT_COMP_METHOD) ? st.comp_method : ZIP_CM_DEFLATE, st.size};
     names_.push_back(name);
   }
   return true;
@@ -86,8 +163,21 @@ bool Package::open(std::string_view bytes, const PackageLimits& limits, std::str
 
 bool Package::has(const std::string& name) const { return index_.count(name) != 0; }
 
+std::uint64_t Package::size(const std::string& name) const {
+  const auto it = index_.find(name);
+  return it == index_.end() ? 0 : it->second.size;
+}
+
 bool Package::read(const std::string& name, std::string& out, std::string* error) const {
   out.clear();
+  const bool ok = read(
+      name, [&out](std::string_view piece) { out.append(piece); }, error);
+  if (!ok) out.clear();
+  return ok;
+}
+
+bool Package::read(const std::string& name, const std::function<void(std::string_view)>& piece,
+                   std::string* error) const {
   const auto it = index_.find(name);
   if (it == index_.end()) {
     if (error) *error = name + ": missing part";
@@ -99,6 +189,7 @@ bool Package::read(const std::string& name, std::string& out, std::string* error
     return false;
   }
   char buffer[1 << 16];
+  std::uint64_t size = 0;
   bool ok = true;
   for (;;) {
     const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
@@ -109,15 +200,15 @@ bool Package::read(const std::string& name, std::string& out, std::string* error
     }
     if (n == 0) break;
     // The header's size is not trusted: the data is counted as it comes.
-    if (out.size() + static_cast<std::size_t>(n) > limits_.maxEntrySize) {
+    size += static_cast<std::uint64_t>(n);
+    if (size > limits_.maxEntrySize) {
       if (error) *error = name + ": entry expands too much (possible zip bomb)";
       ok = false;
       break;
     }
-    out.append(buffer, static_cast<std::size_t>(n));
+    piece(std::string_view(buffer, static_cast<std::size_t>(n)));
   }
   zip_fclose(file);
-  if (!ok) out.clear();
   return ok;
 }
 
@@ -126,8 +217,19 @@ void Package::replace(const std::string& name, std::string bytes) {
 }
 
 void Package::add(const std::string& name, std::string bytes) {
-  if (index_.count(name) == 0 && replacements_.count(name) == 0) names_.push_back(name);
+  if (index_.count(name) == 0 && replacements_.count(name) == 0 && sources_.count(name) == 0) {
+    names_.push_back(name);
+  }
+  sources_.erase(name);
   replacements_[name] = std::move(bytes);
+}
+
+void Package::add(const std::string& name, PartSource& source) {
+  if (index_.count(name) == 0 && replacements_.count(name) == 0 && sources_.count(name) == 0) {
+    names_.push_back(name);
+  }
+  replacements_.erase(name);
+  sources_[name] = &source;
 }
 
 bool Package::save(std::string& out, std::string* error) const {
@@ -155,7 +257,9 @@ bool Package::save(std::string& out, std::string* error) const {
   if (mime != order.end()) std::rotate(order.begin(), mime, mime + 1);
   for (const std::string& name : order) {
     const auto r = replacements_.find(name);
-    zip_source_t* s = r != replacements_.end()
+    const auto made = sources_.find(name);
+    zip_source_t* s = made != sources_.end() ? sourceOf(archive, *made->second)
+                      : r != replacements_.end()
                           ? zip_source_buffer(archive, r->second.data(), r->second.size(), 0)
                           : zip_source_zip(archive, zip_->archive, index_.at(name).index, 0, 0, -1);
     if (!s) return fail(name);
@@ -166,7 +270,7 @@ bool Package::save(std::string& out, std::string* error) const {
     }
     if (name == "mimetype") {
       zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0);
-    } else if (r != replacements_.end()) {
+    } else if (r != replacements_.end() || made != sources_.end()) {
       zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 6);
     } else {
       // The method it had, so that its compressed bytes are copied as they are.
@@ -228,11 +332,21 @@ std::string resolvePartName(std::string_view base, std::string_view target) {
 }
 
 bool readXmlPart(const Package& package, const std::string& name, XmlDocument& doc,
-                 std::string* error) {
-  std::string bytes;
-  if (!package.read(name, bytes, error)) return false;
+                 std::string* error, XmlStream* stream) {
+  // A rewrite takes about as much as it reads (the header's size is
+  // trusted only up to the limit).
+  if (stream && stream->rewrites) {
+    stream->expectedSize = static_cast<std::size_t>(
+        std::min<std::uint64_t>(package.size(name), package.limits().maxEntrySize));
+  }
+  XmlParser parser(stream);
+  bool wellFormed = true;
+  const auto feed = [&](std::string_view piece) {
+    if (wellFormed) wellFormed = parser.feed(piece);
+  };
+  if (!package.read(name, feed, error)) return false;
   std::string why;
-  if (!parseXml(bytes, doc, &why)) {
+  if (!parser.finish(doc, &why)) {
     if (error) *error = name + ": malformed XML (" + why + ")";
     return false;
   }

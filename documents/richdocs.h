@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -52,11 +53,52 @@ bool readDocx(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::
 bool readOdt(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::string* error,
              const PackageLimits& limits = {});
 
+// The same in one pass over the document's text, never held whole: each
+// paragraph goes to `sink` as it is read. A read that fails may have handed
+// over the paragraphs before the fault; one that succeeded gives the same
+// paragraphs on every run. An empty sink only checks the package: the
+// result, and the error, are those of a full read, without paragraphs or
+// notes.
+using ParagraphSink = std::function<void(RichParagraph&&)>;
+bool readDocxParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNotes* notes,
+                        std::string* error, const PackageLimits& limits = {});
+bool readOdtParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNotes* notes,
+                       std::string* error, const PackageLimits& limits = {});
+
 // The document as a DOCX or ODT package in `out`. Runs keep their fonts in
 // every script slot; sizes are kept to the half point in DOCX, exactly in
 // ODT; a line separator (U+2028) is written as a line break, which reads back
 // as a paragraph end. False with `error` set when the package could not be made.
 bool writeDocx(const RichDocument& doc, std::string& out, std::string* error);
 bool writeOdt(const RichDocument& doc, std::string& out, std::string* error);
+
+// The paragraphs of a document to write, in order, as often as a writer goes
+// through them (a pass for the fonts and formats, then the text).
+class ParagraphSource {
+ public:
+  virtual ~ParagraphSource() = default;
+  virtual void rewind() = 0;
+  // The next paragraph, valid until the next call; nullptr after the last.
+  virtual const RichParagraph* next() = 0;
+};
+
+// The same from a source, the document's text made as the package is
+// written: neither the model of the whole text nor its XML is held.
+bool writeDocx(ParagraphSource& doc, std::string& out, std::string* error);
+bool writeOdt(ParagraphSource& doc, std::string& out, std::string* error);
+
+// A document's paragraphs as a source.
+class DocumentParagraphs : public ParagraphSource {
+ public:
+  explicit DocumentParagraphs(const RichDocument& doc) : doc_(doc) {}
+  void rewind() override { at_ = 0; }
+  const RichParagraph* next() override {
+    return at_ < doc_.paragraphs.size() ? &doc_.paragraphs[at_++] : nullptr;
+  }
+
+ private:
+  const RichDocument& doc_;
+  std::size_t at_ = 0;
+};
 
 }  // namespace kavelin::documents

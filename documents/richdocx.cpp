@@ -112,14 +112,12 @@ class DocxReader {
   DocxReader(const DocxStyles& styles, const ParagraphAlignments& alignments, Builder& out)
       : styles_(styles), alignments_(alignments), out_(out) {}
 
-  void blocks(const XmlNode& container, const std::string& tableStyle);
+  void paragraph(const XmlNode& p, const std::string& tableStyle);
+  void sectionProperties(const XmlNode& sectPr);
 
  private:
-  void paragraph(const XmlNode& p, const std::string& tableStyle);
-  void table(const XmlNode& tbl);
   void inlines(const XmlNode& node);
   void run(const XmlNode& r);
-  void sectionProperties(const XmlNode& sectPr);
   // The formats of a run's text: [0] ASCII, [1] other, [2] complex script.
   void formats(const XmlNode* rPr, RunFormat (&out)[3]) const;
   void text(std::u16string_view s, const RunFormat (&f)[3], bool complex);
@@ -133,69 +131,9 @@ class DocxReader {
   std::vector<bool> fields_;
 };
 
-void DocxReader::blocks(const XmlNode& container, const std::string& tableStyle) {
-  for (const XmlNode& c : container.children) {
-    if (c.kind != XmlNode::Kind::kElement) continue;
-    if (c.isElement("w:p")) {
-      paragraph(c, tableStyle);
-    } else if (c.isElement("w:tbl")) {
-      table(c);
-    } else if (c.isElement("w:sdt")) {
-      if (const XmlNode* content = c.child("w:sdtContent")) blocks(*content, tableStyle);
-    } else if (c.isElement("w:customXml") || c.isElement("w:ins") || c.isElement("w:moveTo")) {
-      blocks(c, tableStyle);
-    } else if (c.isElement("w:del") || c.isElement("w:moveFrom")) {
-      out_.drop(kDroppedDeletions);
-    } else if (c.isElement("w:sectPr")) {
-      sectionProperties(c);
-    } else if (c.isElement("w:altChunk")) {
-      out_.drop(kDroppedImages);
-    }
-  }
-}
-
 void DocxReader::sectionProperties(const XmlNode& sectPr) {
   if (sectPr.child("w:headerReference") || sectPr.child("w:footerReference")) {
     out_.drop(kDroppedHeadersFooters);
-  }
-}
-
-void DocxReader::table(const XmlNode& tbl) {
-  std::string style;
-  if (const XmlNode* pr = tbl.child("w:tblPr")) {
-    if (const std::string* v = val(pr->child("w:tblStyle"))) style = *v;
-  }
-  // Rows may sit in content controls and custom XML.
-  std::vector<const XmlNode*> rows;
-  std::vector<const XmlNode*> pending = {&tbl};
-  auto collect = [&](const XmlNode& parent, std::string_view element, std::string_view content,
-                     std::vector<const XmlNode*>& into) {
-    for (const XmlNode& c : parent.children) {
-      if (c.isElement(element)) {
-        into.push_back(&c);
-      } else if (c.isElement("w:sdt")) {
-        if (const XmlNode* sc = c.child("w:sdtContent")) {
-          for (const XmlNode& d : sc->children) {
-            if (d.isElement(element)) into.push_back(&d);
-          }
-        }
-      } else if (c.isElement(content)) {
-        for (const XmlNode& d : c.children) {
-          if (d.isElement(element)) into.push_back(&d);
-        }
-      }
-    }
-  };
-  collect(tbl, "w:tr", "w:customXml", rows);
-  for (const XmlNode* row : rows) {
-    out_.startRow();
-    std::vector<const XmlNode*> cells;
-    collect(*row, "w:tc", "w:customXml", cells);
-    for (const XmlNode* cell : cells) {
-      out_.startCell();
-      blocks(*cell, style);
-    }
-    out_.endRow();
   }
 }
 
@@ -349,6 +287,114 @@ void DocxReader::run(const XmlNode& r) {
     }
   }
 }
+
+// w:body read in one pass: paragraphs and section properties read whole,
+// tables' rows and cells, content controls, custom XML and insertions passed
+// through, deletions and anything else passed by unread.
+class BodyStream : public XmlStream {
+ public:
+  BodyStream(DocxReader& reader, Builder& out) : reader_(reader), out_(out) {}
+
+  bool streams(const XmlNode& element, std::size_t depth, const XmlNode& root) override {
+    if (depth != 1 || body || !root.isElement("w:document") || !element.isElement("w:body")) {
+      return false;
+    }
+    body = true;
+    return true;
+  }
+
+  bool enter(const XmlNode& e) override {
+    const Kind in = checking ? Kind::kIgnored : open_.empty() ? Kind::kBlocks : open_.back().kind;
+    Kind kind = Kind::kIgnored;
+    switch (in) {
+      case Kind::kBlocks:
+        if (e.isElement("w:p") || e.isElement("w:sectPr")) return true;
+        if (e.isElement("w:tbl")) {
+          kind = Kind::kTable;
+        } else if (e.isElement("w:sdt")) {
+          return push(Kind::kContentControl, Kind::kBlocks);
+        } else if (e.isElement("w:customXml") || e.isElement("w:ins") || e.isElement("w:moveTo")) {
+          kind = Kind::kBlocks;
+        } else if (e.isElement("w:del") || e.isElement("w:moveFrom")) {
+          out_.drop(kDroppedDeletions);
+        } else if (e.isElement("w:altChunk")) {
+          out_.drop(kDroppedImages);
+        }
+        break;
+      case Kind::kContentControl:
+        if (e.isElement("w:sdtContent")) kind = open_.back().content;
+        break;
+      case Kind::kTable:
+      case Kind::kRows:
+        if (in == Kind::kTable && e.isElement("w:tblPr") && !open_.back().styled) return true;
+        if (e.isElement("w:tr")) {
+          out_.startRow();
+          kind = Kind::kRow;
+        } else if (in == Kind::kTable && e.isElement("w:sdt")) {
+          return push(Kind::kContentControl, Kind::kRows);
+        } else if (in == Kind::kTable && e.isElement("w:customXml")) {
+          kind = Kind::kRows;
+        }
+        break;
+      case Kind::kRow:
+      case Kind::kCells:
+        if (e.isElement("w:tc")) {
+          out_.startCell();
+          kind = Kind::kBlocks;
+        } else if (in == Kind::kRow && e.isElement("w:sdt")) {
+          return push(Kind::kContentControl, Kind::kCells);
+        } else if (in == Kind::kRow && e.isElement("w:customXml")) {
+          kind = Kind::kCells;
+        }
+        break;
+      case Kind::kIgnored:
+        break;
+    }
+    return push(kind, Kind::kIgnored);
+  }
+
+  void whole(XmlNode& e) override {
+    if (e.isElement("w:p")) return reader_.paragraph(e, tableStyle());
+    if (e.isElement("w:sectPr")) return reader_.sectionProperties(e);
+    Open& table = open_.back();  // its w:tblPr
+    table.styled = true;
+    if (const std::string* v = val(e.child("w:tblStyle"))) table.style = *v;
+  }
+
+  void leave() override {
+    if (open_.back().kind == Kind::kRow) out_.endRow();
+    open_.pop_back();
+  }
+
+  bool body = false;
+  bool checking = false;  // the body is passed by: only its presence counts
+
+ private:
+  // What an element passed through holds.
+  enum class Kind { kBlocks, kContentControl, kTable, kRows, kRow, kCells, kIgnored };
+  struct Open {
+    Kind kind;
+    Kind content;  // of a content control's w:sdtContent
+    bool styled = false;
+    std::string style;  // a table's
+  };
+
+  bool push(Kind kind, Kind content) {
+    open_.push_back({kind, content, false, {}});
+    return false;
+  }
+  const std::string& tableStyle() const {
+    static const std::string none;
+    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+      if (it->kind == Kind::kTable) return it->style;
+    }
+    return none;
+  }
+
+  DocxReader& reader_;
+  Builder& out_;
+  std::vector<Open> open_;  // innermost last
+};
 
 // ---------------------------------------------------------------------------
 // Writing
@@ -516,11 +562,12 @@ void appendRun(std::string& s, const RichRun& run) {
   s += "</w:r>";
 }
 
-std::vector<std::u16string> fontsOf(const RichDocument& doc) {
+std::vector<std::u16string> fontsOf(ParagraphSource& doc) {
   std::vector<std::u16string> fonts;
   std::set<std::u16string> seen;
-  for (const RichParagraph& p : doc.paragraphs) {
-    for (const RichRun& r : p.runs) {
+  doc.rewind();
+  while (const RichParagraph* p = doc.next()) {
+    for (const RichRun& r : p->runs) {
       if (!r.text.empty() && !r.format.font.empty() && seen.insert(r.format.font).second) {
         fonts.push_back(r.format.font);
       }
@@ -529,43 +576,42 @@ std::vector<std::u16string> fontsOf(const RichDocument& doc) {
   return fonts;
 }
 
-std::string documentPart(const RichDocument& doc) {
-  std::string s(kDeclaration);
-  s += "<w:document xmlns:w=\"" + std::string(kW) + "\" xmlns:r=\"" + std::string(kR) +
-       "\"><w:body>";
-  for (const RichParagraph& p : doc.paragraphs) {
-    s += "<w:p>";
-    if (p.align != Align::Left) {
-      s += p.align == Align::Center ? "<w:pPr><w:jc w:val=\"center\"/></w:pPr>"
-                                    : "<w:pPr><w:jc w:val=\"right\"/></w:pPr>";
-    }
-    for (const RichRun& r : p.runs) {
-      if (!r.text.empty()) appendRun(s, r);
-    }
-    s += "</w:p>";
+void appendParagraph(std::string& s, const RichParagraph& p) {
+  s += "<w:p>";
+  if (p.align != Align::Left) {
+    s += p.align == Align::Center ? "<w:pPr><w:jc w:val=\"center\"/></w:pPr>"
+                                  : "<w:pPr><w:jc w:val=\"right\"/></w:pPr>";
   }
+  for (const RichRun& r : p.runs) {
+    if (!r.text.empty()) appendRun(s, r);
+  }
+  s += "</w:p>";
+}
+
+rich::ParagraphsPart documentPart(ParagraphSource& doc) {
+  std::string head(kDeclaration);
+  head += "<w:document xmlns:w=\"" + std::string(kW) + "\" xmlns:r=\"" + std::string(kR) +
+          "\"><w:body>";
   // A4 with 2.5 cm margins.
-  s += "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1417\" "
-       "w:right=\"1417\" w:bottom=\"1417\" w:left=\"1417\" w:header=\"708\" w:footer=\"708\" "
-       "w:gutter=\"0\"/></w:sectPr></w:body></w:document>";
-  return s;
+  std::string tail =
+      "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1417\" "
+      "w:right=\"1417\" w:bottom=\"1417\" w:left=\"1417\" w:header=\"708\" w:footer=\"708\" "
+      "w:gutter=\"0\"/></w:sectPr></w:body></w:document>";
+  return rich::ParagraphsPart(doc, std::move(head), std::move(tail), appendParagraph);
 }
 
 }  // namespace
 
-bool readDocx(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::string* error,
-              const PackageLimits& limits) {
+bool readDocxParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNotes* notes,
+                        std::string* error, const PackageLimits& limits) {
   Package package;
   if (!package.open(bytes, limits, error)) return false;
   std::string main = related(relationships(package, ""), "officeDocument");
   if (main.empty() || !package.has(main)) main = "word/document.xml";
-  XmlDocument document;
-  if (!readXmlPart(package, main, document, error)) return false;
-  const XmlNode* body = document.root.child("w:body");
-  if (!document.root.isElement("w:document") || !body) {
-    if (error) *error = main + " holds no document body";
-    return false;
-  }
+  if (!package.has(main))
+    return package.read(
+        main, [](std::string_view) {}, error);
+  // The styles first: the body is read with them as it is decompressed.
   const auto rels = relationships(package, main);
   XmlDocument stylesDoc, themeDoc;
   const std::string stylesPart = related(rels, "styles");
@@ -581,23 +627,45 @@ bool readDocx(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::
   alignments.load(haveStyles ? &stylesDoc.root : nullptr);
 
   ReadNotes local;
-  Builder builder(local);
+  Builder builder(local, sink);
   DocxReader reader(styles, alignments, builder);
-  reader.blocks(*body, std::string());
-  out.paragraphs = builder.take();
+  BodyStream stream(reader, builder);
+  stream.checking = !sink;
+  XmlDocument document;
+  if (!readXmlPart(package, main, document, error, &stream)) return false;
+  if (!stream.body) {
+    if (error) *error = main + " holds no document body";
+    return false;
+  }
+  builder.finish();
   if (notes) *notes = local;
   return true;
 }
 
+bool readDocx(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::string* error,
+              const PackageLimits& limits) {
+  return rich::readAll(
+      [&](const ParagraphSink& sink) {
+        return readDocxParagraphs(bytes, sink, notes, error, limits);
+      },
+      out);
+}
+
 bool writeDocx(const RichDocument& doc, std::string& out, std::string* error) {
+  DocumentParagraphs paragraphs(doc);
+  return writeDocx(paragraphs, out, error);
+}
+
+bool writeDocx(ParagraphSource& doc, std::string& out, std::string* error) {
   const std::vector<std::u16string> fonts = fontsOf(doc);
+  rich::ParagraphsPart document = documentPart(doc);
   Package package;
   package.add("[Content_Types].xml", contentTypes());
   package.add("_rels/.rels", packageRels());
   package.add("docProps/core.xml", coreProperties());
   package.add("docProps/app.xml", appProperties());
   package.add("word/_rels/document.xml.rels", documentRels());
-  package.add("word/document.xml", documentPart(doc));
+  package.add("word/document.xml", document);
   package.add("word/styles.xml", styles(fonts.empty() ? std::u16string() : fonts.front()));
   package.add("word/settings.xml", settings());
   package.add("word/fontTable.xml", fontTable(fonts));

@@ -118,12 +118,9 @@ class OdtReader {
   OdtReader(const OdtStyles& styles, const ParagraphAlignments& alignments, Builder& out)
       : styles_(styles), alignments_(alignments), out_(out) {}
 
-  void blocks(const XmlNode& container);
+  void paragraph(const XmlNode& p);
 
  private:
-  void paragraph(const XmlNode& p);
-  void table(const XmlNode& t);
-  void rows(const XmlNode& container);
   void inlines(const XmlNode& node);
   void text(std::u16string_view s, bool collapse);
   void formats();
@@ -136,51 +133,6 @@ class OdtReader {
   RunFormat western_, complex_;
   bool space_ = true;  // the text so far ends with white space (or is none)
 };
-
-void OdtReader::blocks(const XmlNode& container) {
-  for (const XmlNode& c : container.children) {
-    if (c.kind != XmlNode::Kind::kElement) continue;
-    if (c.isElement("text:p") || c.isElement("text:h")) {
-      paragraph(c);
-    } else if (c.isElement("table:table")) {
-      table(c);
-    } else if (c.isElement("text:list") || c.isElement("text:list-item") ||
-               c.isElement("text:list-header") || c.isElement("text:section") ||
-               c.isElement("text:index-body") || c.isElement("office:text") ||
-               c.isElement("text:numbered-paragraph")) {
-      blocks(c);
-    } else if (c.isElement("text:table-of-content") || c.isElement("text:alphabetical-index") ||
-               c.isElement("text:illustration-index") || c.isElement("text:table-index") ||
-               c.isElement("text:object-index") || c.isElement("text:user-index") ||
-               c.isElement("text:bibliography")) {
-      out_.drop(kDroppedFields);
-      if (const XmlNode* body = c.child("text:index-body")) blocks(*body);
-    } else if (c.isElement("text:tracked-changes")) {
-      if (hasElement(c, "text:deletion")) out_.drop(kDroppedDeletions);
-    } else if (c.name.rfind("draw:", 0) == 0) {
-      out_.drop(hasElement(c, "draw:text-box") ? kDroppedTextBoxes : kDroppedImages);
-    }
-  }
-}
-
-void OdtReader::table(const XmlNode& t) { rows(t); }
-
-void OdtReader::rows(const XmlNode& container) {
-  for (const XmlNode& c : container.children) {
-    if (c.isElement("table:table-row")) {
-      out_.startRow();
-      for (const XmlNode& cell : c.children) {
-        if (!cell.isElement("table:table-cell")) continue;
-        out_.startCell();
-        blocks(cell);
-      }
-      out_.endRow();
-    } else if (c.isElement("table:table-header-rows") || c.isElement("table:table-rows") ||
-               c.isElement("table:table-row-group")) {
-      rows(c);
-    }
-  }
-}
 
 void OdtReader::formats() {
   std::vector<std::string> innermostFirst(spans_.rbegin(), spans_.rend());
@@ -297,6 +249,106 @@ void OdtReader::inlines(const XmlNode& node) {
   }
 }
 
+// office:text read in one pass: paragraphs, drawings and tracked changes
+// read whole; lists, sections, indexes' bodies and tables' rows and cells
+// passed through; anything else passed by unread. The styles are loaded when
+// office:body starts, after the automatic styles before it.
+class TextStream : public XmlStream {
+ public:
+  TextStream(OdtReader& reader, Builder& out, const std::function<void(const XmlNode&)>& load)
+      : reader_(reader), out_(out), load_(load) {}
+
+  bool streams(const XmlNode& element, std::size_t depth, const XmlNode& root) override {
+    if (depth != 1 || body_ || !element.isElement("office:body")) return false;
+    load_(root);
+    body_ = true;
+    return true;
+  }
+
+  bool enter(const XmlNode& e) override {
+    const Kind in = open_.empty() ? Kind::kBody : checking ? Kind::kIgnored : open_.back();
+    Kind kind = Kind::kIgnored;
+    switch (in) {
+      case Kind::kBody:
+        if (e.isElement("office:text") && !text) {
+          text = true;
+          kind = Kind::kBlocks;
+        }
+        break;
+      case Kind::kBlocks:
+        if (e.isElement("text:p") || e.isElement("text:h") || e.isElement("text:tracked-changes") ||
+            e.name.rfind("draw:", 0) == 0) {
+          return true;
+        }
+        if (e.isElement("table:table")) {
+          kind = Kind::kRows;
+        } else if (e.isElement("text:list") || e.isElement("text:list-item") ||
+                   e.isElement("text:list-header") || e.isElement("text:section") ||
+                   e.isElement("text:index-body") || e.isElement("office:text") ||
+                   e.isElement("text:numbered-paragraph")) {
+          kind = Kind::kBlocks;
+        } else if (e.isElement("text:table-of-content") || e.isElement("text:alphabetical-index") ||
+                   e.isElement("text:illustration-index") || e.isElement("text:table-index") ||
+                   e.isElement("text:object-index") || e.isElement("text:user-index") ||
+                   e.isElement("text:bibliography")) {
+          out_.drop(kDroppedFields);
+          kind = Kind::kIndex;
+        }
+        break;
+      case Kind::kIndex:
+        if (e.isElement("text:index-body")) kind = Kind::kBlocks;
+        break;
+      case Kind::kRows:
+        if (e.isElement("table:table-row")) {
+          out_.startRow();
+          kind = Kind::kCells;
+        } else if (e.isElement("table:table-header-rows") || e.isElement("table:table-rows") ||
+                   e.isElement("table:table-row-group")) {
+          kind = Kind::kRows;
+        }
+        break;
+      case Kind::kCells:
+        if (e.isElement("table:table-cell")) {
+          out_.startCell();
+          kind = Kind::kBlocks;
+        }
+        break;
+      case Kind::kIgnored:
+        break;
+    }
+    open_.push_back(kind);
+    return false;
+  }
+
+  void whole(XmlNode& e) override {
+    if (e.isElement("text:tracked-changes")) {
+      if (hasElement(e, "text:deletion")) out_.drop(kDroppedDeletions);
+    } else if (e.name.rfind("draw:", 0) == 0) {
+      out_.drop(hasElement(e, "draw:text-box") ? kDroppedTextBoxes : kDroppedImages);
+    } else {
+      reader_.paragraph(e);
+    }
+  }
+
+  void leave() override {
+    if (open_.back() == Kind::kCells) out_.endRow();
+    open_.pop_back();
+  }
+
+  bool text = false;      // office:text was read
+  bool checking = false;  // office:text is passed by: only its presence counts
+
+ private:
+  // What an element passed through holds.
+  enum class Kind { kBody, kBlocks, kIndex, kRows, kCells, kIgnored };
+
+  OdtReader& reader_;
+  Builder& out_;
+  const std::function<void(const XmlNode&)>& load_;
+  bool body_ = false;
+  std::vector<Kind> open_;  // innermost last
+};
+
 // ---------------------------------------------------------------------------
 // Writing
 
@@ -404,11 +456,12 @@ struct Catalogue {
   std::vector<const RunFormat*> order;  // T1, T2, ...
 };
 
-Catalogue catalogue(const RichDocument& doc) {
+Catalogue catalogue(ParagraphSource& doc) {
   Catalogue c;
   std::set<std::u16string> seen;
-  for (const RichParagraph& p : doc.paragraphs) {
-    for (const RichRun& r : p.runs) {
+  doc.rewind();
+  while (const RichParagraph* p = doc.next()) {
+    for (const RichRun& r : p->runs) {
       if (r.text.empty()) continue;
       if (!r.format.font.empty() && seen.insert(r.format.font).second) {
         c.fonts.push_back(r.format.font);
@@ -420,14 +473,14 @@ Catalogue catalogue(const RichDocument& doc) {
   return c;
 }
 
-std::string contentPart(const RichDocument& doc, const Catalogue& c) {
+rich::ParagraphsPart contentPart(ParagraphSource& doc, const Catalogue& c) {
   std::string s(kDeclaration);
   s += "<office:document-content";
   s += kNamespaces;
   s += ">";
   appendFontFaces(s, c.fonts);
   s += "<office:automatic-styles>";
-  const char* const kAligns[] = {"P1", "P2", "P3"};
+  static const char* const kAligns[] = {"P1", "P2", "P3"};
   const char* const kValues[] = {"start", "center", "end"};
   for (int a = 0; a < 3; ++a) {
     s += std::string("<style:style style:name=\"") + kAligns[a] +
@@ -441,10 +494,10 @@ std::string contentPart(const RichDocument& doc, const Catalogue& c) {
     s += "</style:style>";
   }
   s += "</office:automatic-styles><office:body><office:text>";
-  for (const RichParagraph& p : doc.paragraphs) {
-    s += "<text:p text:style-name=\"";
-    s += kAligns[static_cast<int>(p.align)];
-    s += "\">";
+  const auto paragraph = [&c](std::string& out, const RichParagraph& p) {
+    out += "<text:p text:style-name=\"";
+    out += kAligns[static_cast<int>(p.align)];
+    out += "\">";
     std::size_t lastRun = p.runs.size();
     for (std::size_t i = 0; i < p.runs.size(); ++i) {
       if (!p.runs[i].text.empty()) lastRun = i;
@@ -453,14 +506,14 @@ std::string contentPart(const RichDocument& doc, const Catalogue& c) {
     for (std::size_t i = 0; i < p.runs.size(); ++i) {
       const RichRun& r = p.runs[i];
       if (r.text.empty()) continue;
-      s += "<text:span text:style-name=\"T" + std::to_string(c.formats.at(r.format)) + "\">";
-      appendOdfText(s, r.text, afterSpace, i == lastRun);
-      s += "</text:span>";
+      out += "<text:span text:style-name=\"T" + std::to_string(c.formats.at(r.format)) + "\">";
+      appendOdfText(out, r.text, afterSpace, i == lastRun);
+      out += "</text:span>";
     }
-    s += "</text:p>";
-  }
-  s += "</office:text></office:body></office:document-content>";
-  return s;
+    out += "</text:p>";
+  };
+  return rich::ParagraphsPart(doc, std::move(s),
+                              "</office:text></office:body></office:document-content>", paragraph);
 }
 
 std::string stylesPart(const Catalogue& c) {
@@ -513,28 +566,20 @@ std::string metaPart() {
 
 }  // namespace
 
-bool readOdt(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::string* error,
-             const PackageLimits& limits) {
+bool readOdtParagraphs(std::string_view bytes, const ParagraphSink& sink, ReadNotes* notes,
+                       std::string* error, const PackageLimits& limits) {
   Package package;
   if (!package.open(bytes, limits, error)) return false;
-  XmlDocument content, styles;
-  if (!readXmlPart(package, "content.xml", content, error)) return false;
+  if (!package.has("content.xml"))
+    return package.read(
+        "content.xml", [](std::string_view) {}, error);
+  // styles.xml first: content.xml is read with both parts' styles as it is
+  // decompressed.
+  XmlDocument styles;
   const bool haveStyles = package.has("styles.xml");
   if (haveStyles && !readXmlPart(package, "styles.xml", styles, error)) return false;
-  const XmlNode* body = content.root.child("office:body");
-  const XmlNode* textBody = body ? body->child("office:text") : nullptr;
-  if (!textBody) {
-    if (error) *error = "content.xml holds no text document";
-    return false;
-  }
-  OdtStyles odtStyles;
-  odtStyles.load(content.root, 0);
-  ParagraphAlignments alignments;
-  alignments.load(content.root, 0);
   ReadNotes local;
   if (haveStyles) {
-    odtStyles.load(styles.root, 1);
-    alignments.load(styles.root, 1);
     if (const XmlNode* master = styles.root.child("office:master-styles")) {
       for (const XmlNode& page : master->children) {
         for (const XmlNode& part : page.children) {
@@ -547,20 +592,52 @@ bool readOdt(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::s
       }
     }
   }
-  Builder builder(local);
+  OdtStyles odtStyles;
+  ParagraphAlignments alignments;
+  const std::function<void(const XmlNode&)> load = [&](const XmlNode& contentRoot) {
+    odtStyles.load(contentRoot, 0);
+    alignments.load(contentRoot, 0);
+    if (haveStyles) {
+      odtStyles.load(styles.root, 1);
+      alignments.load(styles.root, 1);
+    }
+  };
+  Builder builder(local, sink);
   OdtReader reader(odtStyles, alignments, builder);
-  reader.blocks(*textBody);
-  out.paragraphs = builder.take();
+  TextStream stream(reader, builder, load);
+  stream.checking = !sink;
+  XmlDocument content;
+  if (!readXmlPart(package, "content.xml", content, error, &stream)) return false;
+  if (!stream.text) {
+    if (error) *error = "content.xml holds no text document";
+    return false;
+  }
+  builder.finish();
   if (notes) *notes = local;
   return true;
 }
 
+bool readOdt(std::string_view bytes, RichDocument& out, ReadNotes* notes, std::string* error,
+             const PackageLimits& limits) {
+  return rich::readAll(
+      [&](const ParagraphSink& sink) {
+        return readOdtParagraphs(bytes, sink, notes, error, limits);
+      },
+      out);
+}
+
 bool writeOdt(const RichDocument& doc, std::string& out, std::string* error) {
+  DocumentParagraphs paragraphs(doc);
+  return writeOdt(paragraphs, out, error);
+}
+
+bool writeOdt(ParagraphSource& doc, std::string& out, std::string* error) {
   const Catalogue c = catalogue(doc);
+  rich::ParagraphsPart content = contentPart(doc, c);
   Package package;
   package.add("mimetype", std::string(kOdtMime));
   package.add("META-INF/manifest.xml", manifest());
-  package.add("content.xml", contentPart(doc, c));
+  package.add("content.xml", content);
   package.add("styles.xml", stylesPart(c));
   package.add("meta.xml", metaPart());
   return package.save(out, error);

@@ -153,7 +153,7 @@ void Builder::breakParagraph() {
 void Builder::endParagraph() {
   if (rowDepth_ > 0 || !open_) return;
   mergeRuns(current_);
-  paragraphs_.push_back(std::move(current_));
+  sink_(std::move(current_));
   current_ = RichParagraph();
   open_ = false;
 }
@@ -179,11 +179,6 @@ void Builder::endRow() {
   if (rowDepth_ == 0 || --rowDepth_ > 0) return;
   drop(kDroppedLayout);
   endParagraph();
-}
-
-std::vector<RichParagraph> Builder::take() {
-  endParagraph();
-  return std::move(paragraphs_);
 }
 
 }  // namespace kavelin::documents::rich

@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <map>
 
 #include "forms.h"
 #include "pdfexport.h"
@@ -36,6 +38,28 @@ std::optional<QByteArray> readWhole(const QString& path, bool* opened, QString* 
   return bytes;
 }
 
+// The document's blocks as the paragraphs toRichDocument gives, one at a time.
+class BlockParagraphs : public documents::ParagraphSource {
+ public:
+  explicit BlockParagraphs(const QTextDocument& document)
+      : document_(document), base_(document.defaultFont()), empty_(isEmptyDocument(document)) {}
+  void rewind() override { block_ = empty_ ? QTextBlock() : document_.begin(); }
+  const RichParagraph* next() override {
+    if (!block_.isValid()) return nullptr;
+    paragraph_ = paragraphOf(block_, base_, &formats_);
+    block_ = block_.next();
+    return &paragraph_;
+  }
+
+ private:
+  const QTextDocument& document_;
+  const QFont base_;
+  const bool empty_;
+  QTextBlock block_;
+  RichParagraph paragraph_;
+  std::map<int, RunFormat> formats_;  // by the document's format index
+};
+
 }  // namespace
 
 RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QString* error,
@@ -52,11 +76,22 @@ RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QStr
     case documents::RichFormat::kDocx:
     case documents::RichFormat::kOdt: {
       const bool docx = documents::richFormatOf(view) == documents::RichFormat::kDocx;
-      if (!(docx ? documents::readDocx : documents::readOdt)(view, rich, &notes, &why, {})) {
+      const auto read = [docx, view](const documents::ParagraphSink& sink,
+                                     documents::ReadNotes* readNotes, std::string* readError) {
+        return docx ? documents::readDocxParagraphs(view, sink, readNotes, readError)
+                    : documents::readOdtParagraphs(view, sink, readNotes, readError);
+      };
+      // Checked first, so that a damaged file leaves the document as it was,
+      // then read straight into the document: the model of the whole text is
+      // never held.
+      if (!read(nullptr, nullptr, &why)) {
         if (error) *error = QString::fromStdString(why);
         return RichTextOpen::kDamaged;
       }
-      break;
+      RichDocumentFill fill(document);
+      read([&fill](RichParagraph&& paragraph) { fill.add(paragraph); }, &notes, nullptr);
+      if (dropped) *dropped = notes.dropped;
+      return RichTextOpen::kOpened;
     }
     case documents::RichFormat::kRtf:
     case documents::RichFormat::kUnknown: {
@@ -66,8 +101,6 @@ RichTextOpen openRichTextFile(const QString& path, QTextDocument& document, QStr
       return rtfNotes.endedEarly ? RichTextOpen::kEndedEarly : RichTextOpen::kOpened;
     }
   }
-  fromRichDocument(rich, document);
-  if (dropped) *dropped = notes.dropped;
   return RichTextOpen::kOpened;
 }
 
@@ -77,9 +110,9 @@ bool saveRichTextFile(const QTextDocument& document, const QString& path, QStrin
     return saveFile(path, writeRtf(toRichDocument(document)), error);
   }
   std::string bytes, why;
-  const bool made = suffix == QLatin1String("docx")
-                        ? documents::writeDocx(toRichDocument(document), bytes, &why)
-                        : documents::writeOdt(toRichDocument(document), bytes, &why);
+  BlockParagraphs paragraphs(document);
+  const bool made = suffix == QLatin1String("docx") ? documents::writeDocx(paragraphs, bytes, &why)
+                                                    : documents::writeOdt(paragraphs, bytes, &why);
   if (!made) {
     if (error) *error = QString::fromStdString(why);
     return false;

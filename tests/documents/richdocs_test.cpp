@@ -386,6 +386,14 @@ TEST(RichDocuments, DamagedPackagesFailAndLeaveTheDocument) {
                                              "</office:document-content>"}})},
       {"entity declarations", &kOdt,
        doctest::makeZip({{"content.xml", "<!DOCTYPE x [<!ENTITY a \"b\">]><x>&a;</x>"}})},
+      {"malformed after paragraphs", &kDocx,
+       doctest::makeZip({{"word/document.xml",
+                          "<w:document><w:body><w:p><w:r><w:t>read</w:t></w:r></w:p><w:p>"
+                          "</w:body></w:document>"}})},
+      {"cut off after paragraphs", &kOdt,
+       doctest::makeZip({{"content.xml", std::string("<office:document-content") + kOdfNs +
+                                             "><office:body><office:text><text:p>read</text:p>"
+                                             "<text:p>and</text:p>"}})},
   };
   for (const auto& c : cases) {
     RichDocument doc = before;
@@ -393,7 +401,46 @@ TEST(RichDocuments, DamagedPackagesFailAndLeaveTheDocument) {
     EXPECT_FALSE(c.codec->read(c.bytes, doc, nullptr, &error, {})) << c.what;
     EXPECT_FALSE(error.empty()) << c.what;
     EXPECT_EQ(doc, before) << c.what;
+    // Checking alone finds the same fault.
+    const auto check =
+        c.codec == &kDocx ? documents::readDocxParagraphs : documents::readOdtParagraphs;
+    std::string checkError;
+    EXPECT_FALSE(check(c.bytes, nullptr, nullptr, &checkError, {})) << c.what;
+    EXPECT_EQ(checkError, error) << c.what;
   }
+}
+
+// Read a paragraph at a time: the same paragraphs in the same order as the
+// model gets, and a fault after some of them fails the read.
+TEST(RichDocuments, ParagraphsComeAsTheyAreRead) {
+  RichDocument doc;
+  for (int i = 0; i < 300; ++i) {
+    doc.paragraphs.push_back(
+        para(i % 3 == 0 ? Align::Center : Align::Left,
+             {run(u"p" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26))),
+              run(u" \u0915", Format{u"Noto Sans Devanagari", 12, i % 2 == 0})}));
+  }
+  for (const Codec* codec : {&kDocx, &kOdt}) {
+    const std::string bytes = written(*codec, doc);
+    const auto read =
+        codec == &kDocx ? documents::readDocxParagraphs : documents::readOdtParagraphs;
+    RichDocument streamed;
+    std::string error;
+    ASSERT_TRUE(read(bytes, [&](RichParagraph&& p) { streamed.paragraphs.push_back(std::move(p)); },
+                     nullptr, &error, {}))
+        << error;
+    EXPECT_EQ(streamed, readBack(*codec, bytes)) << codec->name;
+    EXPECT_TRUE(read(bytes, nullptr, nullptr, &error, {})) << error;
+    EXPECT_EQ(streamed, expectedBack(doc, codec->halfPoints)) << codec->name;
+  }
+  std::size_t handed = 0;
+  std::string error;
+  EXPECT_FALSE(documents::readDocxParagraphs(
+      doctest::makeZip({{"word/document.xml",
+                         "<w:document><w:body><w:p><w:r><w:t>a</w:t></w:r></w:p><w:p/><w:tbl>"}}),
+      [&handed](RichParagraph&&) { ++handed; }, nullptr, &error, {}));
+  EXPECT_EQ(handed, 2u);
+  EXPECT_NE(error.find("malformed XML"), std::string::npos) << error;
 }
 
 TEST(RichDocuments, FormatByContent) {

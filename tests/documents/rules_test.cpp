@@ -3,7 +3,9 @@
 // limits, part names, and the effective font of DOCX runs and ODT spans.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "doc_test_util.h"
@@ -61,6 +63,113 @@ TEST(DocumentXml, WritesBackWhatItRead) {
   EXPECT_EQ(writeXml(doc), xml);
   EXPECT_EQ(doc.root.children.size(), 4u);
   EXPECT_EQ(*doc.root.attribute("a"), "\"x&y<\n");
+}
+
+// Streams the content of the first element named `region` (the root for
+// ""), reading the elements named `whole` whole; each is handed to `change`.
+class TestStream : public XmlStream {
+ public:
+  TestStream(std::string region, std::string whole, bool rewrite,
+             std::function<void(XmlNode&)> change = nullptr)
+      : region_(std::move(region)), whole_(std::move(whole)), change_(std::move(change)) {
+    rewrites = rewrite;
+  }
+  bool streams(const XmlNode& element, std::size_t depth, const XmlNode&) override {
+    if (done_ || (region_.empty() ? depth != 0 : element.name != region_)) return false;
+    done_ = true;
+    return true;
+  }
+  bool enter(const XmlNode& element) override {
+    if (element.name == whole_) return true;
+    ++passed;
+    return false;
+  }
+  void whole(XmlNode& element) override {
+    handed.push_back(writeXml(XmlDocument{{}, element}));
+    if (change_) change_(element);
+  }
+  void leave() override { ++left; }
+
+  std::vector<std::string> handed;
+  int passed = 0;
+  int left = 0;
+
+ private:
+  std::string region_, whole_;
+  std::function<void(XmlNode&)> change_;
+  bool done_ = false;
+};
+
+TEST(DocumentXml, StreamedRegionsAreWrittenBackAsTheTreeWouldBe) {
+  const std::string xmls[] = {
+      "<r/>",
+      "<r></r>",
+      "<r><p/><q/></r>",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<r a=\"&quot;1&#9;&amp;\">"
+      "<!--c--><?pi x?><?bare?><q b=\"&lt;&#10;&#13;\">t &amp; &lt;u&gt; \"v\"\t</q>"
+      "<p><p>in</p></p><![CDATA[<raw>&]]><q><q/></q>tail</r>",
+      "<r><body><p x=\"1\">a<b>b</b>c</p><tbl><tblPr/><p/></tbl></body><after/></r>",
+      "<r>\xE0\xA4\x95 &#x915; &#65;</r>",
+  };
+  for (const std::string& xml : xmls) {
+    const std::string tree = writeXml(mustParse(xml));
+    for (const char* region : {"", "body", "q"}) {
+      TestStream stream(region, "p", true);
+      XmlDocument doc;
+      std::string error;
+      ASSERT_TRUE(parseXml(xml, doc, &error, &stream)) << error;
+      EXPECT_EQ(writeXml(doc), tree) << xml << " streaming " << region;
+      EXPECT_EQ(stream.passed, stream.left) << xml;
+    }
+  }
+}
+
+TEST(DocumentXml, WholeElementsComeInOrderOnceEachAndTheirChangesAreWritten) {
+  const std::string xml = "<d><b><p>one<p>inner</p></p><t><p>two</p></t><p/></b><p>outside</p></d>";
+  const auto upper = [](XmlNode& p) { p.setAttribute("n", std::to_string(p.children.size())); };
+  TestStream stream("b", "p", true, upper);
+  XmlDocument doc;
+  ASSERT_TRUE(parseXml(xml, doc, nullptr, &stream));
+  EXPECT_EQ(stream.handed,
+            (std::vector<std::string>{"<p>one<p>inner</p></p>", "<p>two</p>", "<p/>"}));
+  EXPECT_EQ(writeXml(doc),
+            "<d><b><p n=\"2\">one<p>inner</p></p><t><p n=\"1\">two</p></t><p n=\"0\"/></b>"
+            "<p>outside</p></d>");
+
+  // Read only: nothing of the region is kept.
+  TestStream reading("b", "p", false);
+  ASSERT_TRUE(parseXml(xml, doc, nullptr, &reading));
+  EXPECT_EQ(reading.handed.size(), 3u);
+  EXPECT_EQ(writeXml(doc), "<d><b/><p>outside</p></d>");
+}
+
+TEST(DocumentXml, PiecesGiveTheSameDocumentAndTheSameErrors) {
+  const std::string xmls[] = {
+      "<?xml version=\"1.0\"?>\n<a x=\"1\"><b>\xE0\xA4\x95 text</b><!--c--></a>",
+      "<a><b></a>",
+      "",
+      "<a>\n<b>&undefined;</b></a>",
+      "<!DOCTYPE a SYSTEM \"x\"><a/>",
+      "<a>\xE0\xA4</a>",
+      "<a></a><b/>",
+  };
+  for (const std::string& xml : xmls) {
+    XmlDocument whole;
+    std::string wholeError;
+    const bool ok = parseXml(xml, whole, &wholeError);
+    for (std::size_t size : {1, 3, 7}) {
+      TestStream stream("a", "b", true);
+      XmlParser parser(&stream);
+      for (std::size_t at = 0; at < xml.size(); at += size) parser.feed(xml.substr(at, size));
+      XmlDocument doc;
+      std::string error;
+      EXPECT_EQ(parser.finish(doc, &error), ok) << xml;
+      EXPECT_EQ(error, wholeError) << xml;
+      if (ok) {
+        EXPECT_EQ(writeXml(doc), writeXml(whole)) << xml;
+      }
+    }
+  }
 }
 
 TEST(DocumentPackage, PartNamesResolveAgainstTheirSource) {
@@ -125,6 +234,62 @@ TEST(DocumentPackage, SavesChangedEntriesOnlyAndMimetypeFirst) {
   EXPECT_EQ(after[1].second.data, "<a>new</a>");
   EXPECT_EQ(after[2].second.raw, before[2].second.raw);  // copied compressed
   EXPECT_EQ(after[2].second.method, before[2].second.method);
+}
+
+// Pieces of a part, counted as they are asked for.
+class Pieces : public PartSource {
+ public:
+  explicit Pieces(std::vector<std::string> pieces) : pieces_(std::move(pieces)) {}
+  void start() override {
+    at_ = 0;
+    ++starts;
+  }
+  bool next(std::string& out) override {
+    if (at_ < pieces_.size()) out += pieces_[at_++];
+    return at_ < pieces_.size();
+  }
+  int starts = 0;
+
+ private:
+  std::vector<std::string> pieces_;
+  std::size_t at_ = 0;
+};
+
+TEST(DocumentPackage, EntriesMadeWhileSavingHoldWhatTheirSourceMade) {
+  std::string large;
+  for (int i = 0; large.size() < 300000; ++i) large += "<p>" + std::to_string(i * 7919) + "</p>";
+  const struct {
+    std::vector<std::string> pieces;
+  } cases[] = {{{}}, {{""}}, {{"<a/>"}}, {{"<a>", "", "b", "</a>"}}, {{"<d>", large, "</d>"}}};
+  for (const auto& c : cases) {
+    Pieces source(c.pieces);
+    Package p;
+    p.add("mimetype", "application/vnd.oasis.opendocument.text");
+    p.add("content.xml", source);
+    p.add("styles.xml", "<s/>");
+    std::string out, error;
+    ASSERT_TRUE(p.save(out, &error)) << error;
+    std::string whole;
+    for (const std::string& piece : c.pieces) whole += piece;
+    // As the same content added whole.
+    Package q;
+    q.add("mimetype", "application/vnd.oasis.opendocument.text");
+    q.add("content.xml", whole);
+    q.add("styles.xml", "<s/>");
+    std::string expected;
+    ASSERT_TRUE(q.save(expected, &error)) << error;
+    const auto entries = doctest::readZip(out);
+    const auto wanted = doctest::readZip(expected);
+    ASSERT_EQ(entries.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(entries[i].first, wanted[i].first);
+      EXPECT_EQ(entries[i].second.data, wanted[i].second.data);
+      EXPECT_EQ(entries[i].second.raw, wanted[i].second.raw);
+      EXPECT_EQ(entries[i].second.method, wanted[i].second.method);
+    }
+    EXPECT_EQ(entries[1].second.data, whole);
+    EXPECT_GE(source.starts, 2);  // its size counted first, then written
+  }
 }
 
 // styles.xml and a theme for the resolution cases.

@@ -176,6 +176,18 @@ TEST_F(OfficeDocsTest, ContentNotNameDecidesTheFormatAndDamageIsReported) {
       << shownMessages[0].text.toStdString();
   EXPECT_TRUE(shownMessages[0].text.contains("content.xml: malformed XML"))
       << shownMessages[0].text.toStdString();
+
+  // Damage after paragraphs that read well: the box keeps what it had.
+  writeFile("cut.docx",
+            QByteArray::fromStdString(packageOf(
+                {{"word/document.xml",
+                  "<w:document><w:body><w:p><w:r><w:t>read</w:t></w:r></w:p><w:p><w:r>"}})));
+  dialog->answers = {dir.filePath("cut.docx")};
+  w->Command13->click();
+  EXPECT_EQ(w->MainBox->text(), "from docx");
+  ASSERT_EQ(shownMessages.size(), 2u);
+  EXPECT_TRUE(shownMessages[1].text.contains("word/document.xml: malformed XML"))
+      << shownMessages[1].text.toStdString();
 }
 
 }  // namespace
