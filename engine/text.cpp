@@ -33,13 +33,23 @@ GlyphString glyphFromCodes(std::string_view codes) {
   return out;
 }
 
+void appendCodes(std::u16string_view glyphs, std::string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + glyphs.size());
+  char* o = out.data() + start;
+  for (char16_t c : glyphs) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      *o++ = static_cast<char>(c);
+    } else {
+      const auto b = charToCp1252(c);
+      *o++ = b ? static_cast<char>(*b) : '?';
+    }
+  }
+}
+
 std::string glyphToCodes(std::u16string_view glyphs) {
   std::string out;
-  out.reserve(glyphs.size());
-  for (char16_t c : glyphs) {
-    auto b = charToCp1252(c);
-    out.push_back(b ? static_cast<char>(*b) : '?');
-  }
+  appendCodes(glyphs, out);
   return out;
 }
 
@@ -91,12 +101,19 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
   return true;
 }
 
-std::string encodeUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 4);
+void appendUtf8(std::u16string_view text, std::string& out) {
+  // Room for the longest encoding, written through a pointer: three bytes a
+  // unit (a surrogate pair's four are two units' six).
   const std::size_t n = text.size();
+  const std::size_t start = out.size();
+  out.resize(start + 3 * n);
+  auto* o = reinterpret_cast<unsigned char*>(out.data() + start);
   for (std::size_t i = 0; i < n; ++i) {
     char32_t cp = text[i];
+    if (cp < 0x80) {
+      *o++ = static_cast<unsigned char>(cp);
+      continue;
+    }
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
@@ -104,22 +121,26 @@ std::string encodeUtf8(std::u16string_view text) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    if (cp < 0x800) {
+      *o++ = static_cast<unsigned char>(0xC0 | (cp >> 6));
+      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *o++ = static_cast<unsigned char>(0xE0 | (cp >> 12));
+      *o++ = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *o++ = static_cast<unsigned char>(0xF0 | (cp >> 18));
+      *o++ = static_cast<unsigned char>(0x80 | ((cp >> 12) & 0x3F));
+      *o++ = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
     }
   }
+  out.resize(static_cast<std::size_t>(reinterpret_cast<char*>(o) - out.data()));
+}
+
+std::string encodeUtf8(std::u16string_view text) {
+  std::string out;
+  appendUtf8(text, out);
   return out;
 }
 

@@ -59,7 +59,9 @@ bool producesNoOutput(char32_t c) {
 }
 
 UnconvertedTally::UnconvertedTally(Predicate drops, std::size_t keep)
-    : drops_(drops), keep_(keep) {}
+    : drops_(drops), keep_(keep) {
+  for (char32_t c = 0; c < dropsByte_.size(); ++c) dropsByte_[c] = drops(c);
+}
 
 void UnconvertedTally::finishSource() {
   if (highSurrogate_) character(highSurrogate_);
@@ -76,6 +78,10 @@ void UnconvertedTally::startSource(std::string name) {
 
 void UnconvertedTally::scan(std::u16string_view text) {
   for (char16_t u : text) {
+    if (u < 0x100 && !highSurrogate_) {
+      byte(static_cast<unsigned char>(u), u);
+      continue;
+    }
     if (highSurrogate_) {
       const char16_t high = highSurrogate_;
       highSurrogate_ = 0;
@@ -91,6 +97,37 @@ void UnconvertedTally::scan(std::u16string_view text) {
     }
     character(u);
   }
+}
+
+void UnconvertedTally::scanUtf8(std::string_view utf8) {
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t n = utf8.size();
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      byte(b, b);
+      ++i;
+      continue;
+    }
+    const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+    char32_t c = b & (0x7F >> length);
+    for (int k = 1; k < length && i + k < n; ++k) c = (c << 6) | (p[i + k] & 0x3F);
+    character(c);
+    i += static_cast<std::size_t>(length);
+  }
+}
+
+void UnconvertedTally::byte(unsigned char b, char32_t c) {
+  if (b == '\n' || b == '\r') {
+    character(c);
+    return;
+  }
+  afterCr_ = false;
+  if (dropsByte_[b]) {
+    ++count_;
+    if (first_.size() < keep_) first_.push_back({c, source_, line_, column_});
+  }
+  ++column_;
 }
 
 void UnconvertedTally::character(char32_t c) {

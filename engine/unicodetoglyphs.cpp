@@ -164,8 +164,9 @@ struct Unit {
 
 class Converter {
  public:
-  Converter(std::u16string_view text, const ConversionOptions& options, GlyphConversion& result)
-      : t_(text), out_(result.glyphs), tally_(options, result.unconverted) {}
+  Converter(std::u16string_view text, const ConversionOptions& options, GlyphString& out,
+            Unconverted& unconverted)
+      : t_(text), out_(out), tally_(options, unconverted) {}
 
   void run(const std::vector<std::size_t>& inserted);
 
@@ -356,14 +357,13 @@ void Converter::run(const std::vector<std::size_t>& inserted) {
   }
 }
 
-}  // namespace
-
-GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOptions& options) {
-  GlyphConversion result;
-  result.glyphs.reserve(text.size() + text.size() / 4 + 8);
-  std::vector<std::size_t> inserted;  // the nuktas split off composed letters
-  std::u16string decomposed;
+// Converts `text` onto `out`; `decomposed` and `inserted` are room to work in.
+void convertInto(std::u16string_view text, const ConversionOptions& options, GlyphString& out,
+                 Unconverted& unconverted, std::u16string& decomposed,
+                 std::vector<std::size_t>& inserted) {
+  inserted.clear();  // the nuktas split off composed letters
   if (std::any_of(text.begin(), text.end(), [](char16_t c) { return nuktaBase(c) != 0; })) {
+    decomposed.clear();
     decomposed.reserve(text.size() + 16);
     for (char16_t c : text) {
       if (const char16_t base = nuktaBase(c)) {
@@ -376,11 +376,83 @@ GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOption
     }
     text = decomposed;
   }
-  Converter(text, options, result).run(inserted);
+  Converter(text, options, out, unconverted).run(inserted);
+}
+
+// Whether a conversion of text[0, j) and one of text[j, end) give what one of
+// the whole gives: no cluster goes on across j, and no look ahead from before
+// j tells a character at j from none. A cluster goes on through a virama, a
+// nukta, a vowel sign or a mark; after a virama any letter may continue it
+// (a reph, a conjunct, a halant at the end of a cluster). CR LF is one line
+// break, and a surrogate pair one character.
+bool mayCutBefore(std::u16string_view text, std::size_t j) {
+  const char16_t c = text[j];
+  const char16_t before = text[j - 1];
+  if (isLow(c) || (c == kLF && before == kCR)) return false;
+  if (!inBlock(c)) return true;
+  if (before == kVirama || c == kVirama || c == kNukta) return false;
+  const Tables& tb = Tables::instance();
+  return tb.sign[c - 0x0900].empty() && tb.mark[c - 0x0900].empty();
+}
+
+}  // namespace
+
+GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOptions& options) {
+  GlyphConversion result;
+  result.glyphs.reserve(text.size() + text.size() / 4 + 8);
+  std::u16string decomposed;
+  std::vector<std::size_t> inserted;
+  convertInto(text, options, result.glyphs, result.unconverted, decomposed, inserted);
   return result;
 }
 
-Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOptions& options) {
+UnicodeToGlyphsStream::UnicodeToGlyphsStream(std::size_t maxReported)
+    : maxReported_(maxReported) {}
+
+void UnicodeToGlyphsStream::convert(std::u16string_view text, GlyphString& out) {
+  ConversionOptions options;
+  options.maxReported = maxReported_ - unconverted_.first.size();
+  options.start = at_;
+  Unconverted found;
+  convertInto(text, options, out, found, decomposed_, inserted_);
+  unconverted_.count += found.count;
+  unconverted_.first.insert(unconverted_.first.end(), found.first.begin(), found.first.end());
+  if (unconverted_.first.size() >= maxReported_) return;  // places are no longer needed
+  // The place after `text`; a cut is never inside CR LF or a surrogate pair.
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == kCR || (c == kLF && !(i > 0 && text[i - 1] == kCR))) {
+      ++at_.line;
+      at_.column = 1;
+    } else if (c != kLF && !(isLow(c) && i > 0 && isHigh(text[i - 1]))) {
+      ++at_.column;
+    }
+  }
+}
+
+void UnicodeToGlyphsStream::feed(std::u16string_view text, GlyphString& out) {
+  std::size_t cut = text.size() > 0 ? text.size() - 1 : 0;
+  while (cut > 0 && !mayCutBefore(text, cut)) --cut;
+  if (cut == 0) {
+    pending_.append(text);
+    return;
+  }
+  if (pending_.empty()) {
+    convert(text.substr(0, cut), out);
+  } else {
+    pending_.append(text.substr(0, cut));
+    convert(pending_, out);
+  }
+  pending_.assign(text.substr(cut));
+}
+
+void UnicodeToGlyphsStream::finish(GlyphString& out) {
+  convert(pending_, out);
+  pending_.clear();
+  at_ = TextPosition();
+}
+
+bool keptAsGlyph(char32_t c) {
   // A character is a font code when glyphsToUnicode changes it, or is one of
   // the codes that show themselves.
   struct Codes {
@@ -389,10 +461,15 @@ Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOption
       for (char16_t c = 0; c < 256; ++c) {
         code[c] = glyphsToUnicode(std::u16string_view(&c, 1)) != std::u16string_view(&c, 1);
       }
-      for (char16_t c : std::u16string_view(u" !0123456789\n")) code[c] = true;
+      for (char16_t c : std::u16string_view(u" !0123456789\n\r\t")) code[c] = true;
     }
   };
   static const Codes codes;
+  if (c < 256) return !codes.code[c];
+  return c != kLineSeparator && c != 0x201C;
+}
+
+Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOptions& options) {
   Unconverted result;
   Tally tally(options, result);
   static const std::vector<std::size_t> none;
@@ -403,7 +480,7 @@ Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOption
       tally.lineBreak(glyphs, i);
       continue;
     }
-    if (c == u'\t' || c == kLineSeparator || c == 0x201C || (c < 256 && codes.code[c])) continue;
+    if (!keptAsGlyph(c)) continue;
     if (isHigh(c) && i + 1 < n && isLow(glyphs[i + 1])) {
       tally.add(glyphs, i, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (glyphs[i + 1] - 0xDC00),
                 none);
