@@ -173,6 +173,7 @@ bool TextInput::next(std::u16string& text, std::string& source, bool& startsSour
 }
 
 void LfBreaks::apply(std::u16string& text) {
+  if (!afterCr_ && text.find(u'\r') == std::u16string::npos) return;
   std::size_t out = 0;
   for (const char16_t c : text) {
     if (c == u'\n' && afterCr_) {

@@ -54,20 +54,33 @@ std::string glyphToCodes(std::u16string_view glyphs) {
 }
 
 bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
-  out.clear();
-  out.reserve(bytes.size());
+  // At most one unit a byte, written through a pointer.
+  out.resize(bytes.size());
+  char16_t* const begin = out.data();
+  char16_t* o = begin;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
   std::size_t i = 0;
   auto fail = [&](std::size_t at) {
     if (error) error->offset = at;
+    out.resize(static_cast<std::size_t>(o - begin));
     return false;
   };
   while (i < n) {
     const unsigned char b0 = p[i];
     if (b0 < 0x80) {
-      out.push_back(b0);
+      *o++ = b0;
       ++i;
+      continue;
+    }
+    // The common three-byte form (the Devanagari block is in it) first.
+    if ((b0 & 0xF0) == 0xE0 && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 &&
+        (p[i + 2] & 0xC0) == 0x80) {
+      const char32_t cp = (char32_t(b0 & 0x0F) << 12) | (char32_t(p[i + 1] & 0x3F) << 6) |
+                          (p[i + 2] & 0x3F);
+      if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return fail(i);
+      *o++ = static_cast<char16_t>(cp);
+      i += 3;
       continue;
     }
     int len;
@@ -91,13 +104,14 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
     if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return fail(i);
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     } else {
-      out.push_back(static_cast<char16_t>(cp));
+      *o++ = static_cast<char16_t>(cp);
     }
-    i += len;
+    i += static_cast<std::size_t>(len);
   }
+  out.resize(static_cast<std::size_t>(o - begin));
   return true;
 }
 

@@ -60,7 +60,7 @@ bool producesNoOutput(char32_t c) {
 
 UnconvertedTally::UnconvertedTally(Predicate drops, std::size_t keep)
     : drops_(drops), keep_(keep) {
-  for (char32_t c = 0; c < dropsByte_.size(); ++c) dropsByte_[c] = drops(c);
+  for (char32_t c = 0; c < plain_.size(); ++c) plain_[c] = !drops(c) && c != U'\n' && c != U'\r';
 }
 
 void UnconvertedTally::finishSource() {
@@ -77,11 +77,20 @@ void UnconvertedTally::startSource(std::string name) {
 }
 
 void UnconvertedTally::scan(std::u16string_view text) {
-  for (char16_t u : text) {
-    if (u < 0x100 && !highSurrogate_) {
-      byte(static_cast<unsigned char>(u), u);
-      continue;
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    // A run of characters below U+0100 that are neither picked nor line breaks.
+    const std::size_t from = i;
+    if (!highSurrogate_) {
+      while (i < n && text[i] < 0x100 && plain_[text[i]]) ++i;
     }
+    if (i > from) {
+      column_ += i - from;
+      afterCr_ = false;
+      if (i == n) break;
+    }
+    const char16_t u = text[i++];
     if (highSurrogate_) {
       const char16_t high = highSurrogate_;
       highSurrogate_ = 0;
@@ -102,32 +111,22 @@ void UnconvertedTally::scan(std::u16string_view text) {
 void UnconvertedTally::scanUtf8(std::string_view utf8) {
   const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
   const std::size_t n = utf8.size();
-  for (std::size_t i = 0; i < n;) {
-    const unsigned char b = p[i];
-    if (b < 0x80) {
-      byte(b, b);
-      ++i;
-      continue;
+  std::size_t i = 0;
+  while (i < n) {
+    const std::size_t from = i;
+    while (i < n && p[i] < 0x80 && plain_[p[i]]) ++i;
+    if (i > from) {
+      column_ += i - from;
+      afterCr_ = false;
+      if (i == n) break;
     }
-    const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-    char32_t c = b & (0x7F >> length);
+    const unsigned char b = p[i];
+    const int length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+    char32_t c = length == 1 ? b : b & (0x7F >> length);
     for (int k = 1; k < length && i + k < n; ++k) c = (c << 6) | (p[i + k] & 0x3F);
     character(c);
     i += static_cast<std::size_t>(length);
   }
-}
-
-void UnconvertedTally::byte(unsigned char b, char32_t c) {
-  if (b == '\n' || b == '\r') {
-    character(c);
-    return;
-  }
-  afterCr_ = false;
-  if (dropsByte_[b]) {
-    ++count_;
-    if (first_.size() < keep_) first_.push_back({c, source_, line_, column_});
-  }
-  ++column_;
 }
 
 void UnconvertedTally::character(char32_t c) {

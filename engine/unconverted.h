@@ -52,11 +52,9 @@ class UnconvertedTally {
 
  private:
   void character(char32_t c);
-  void byte(unsigned char b, char32_t c);  // a character below U+0100
-
 
   Predicate drops_;
-  std::array<bool, 0x100> dropsByte_{};  // drops_ of the characters below U+0100
+  std::array<bool, 0x100> plain_{};  // below U+0100: neither picked nor a line break
   std::size_t keep_;
   std::size_t count_ = 0;
   std::vector<Place> first_;

@@ -402,13 +402,17 @@ std::size_t Composer::settled() const {
 void Composer::release(std::u16string& out, bool final) {
   if (final && pendingI_) placeShortI();
   const std::size_t end = final ? out_.size() : settled();
+  out.reserve(out.size() + end + 2 * rephs_.size() + 2);
   std::size_t next = 0;
-  for (std::size_t i = 0; i < end; ++i) {
+  for (std::size_t i = 0; i < end;) {
+    const std::size_t stop = next < rephs_.size() ? std::min(end, rephs_[next]) : end;
+    for (; i < stop; ++i) nfc_.push(out_[i], out);
+    if (i == end) break;
     for (; next < rephs_.size() && rephs_[next] <= i; ++next) {
       nfc_.push(kRa, out);
       nfc_.push(kVirama, out);
     }
-    nfc_.push(out_[i], out);
+    nfc_.push(out_[i++], out);
   }
   if (final) {
     for (; next < rephs_.size(); ++next) {
