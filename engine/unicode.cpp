@@ -12,6 +12,13 @@
 
 #include "devanagari.h"
 
+// The composer's step, inlined into the loop that reads the glyphs.
+#if defined(__GNUC__)
+#define KAVELIN_INLINE [[gnu::always_inline]] inline
+#else
+#define KAVELIN_INLINE inline
+#endif
+
 namespace kavelin {
 namespace {
 
@@ -231,6 +238,36 @@ class NfcWriter {
   std::size_t viramas_ = 0;
 };
 
+// UTF-16 units whose appends skip the capacity check: room is made for a
+// whole piece of glyphs beforehand (reserveMore).
+class Units {
+ public:
+  void reserveMore(std::size_t n) {
+    if (data_.size() < size_ + n) data_.resize(std::max(data_.size() * 2, size_ + n));
+  }
+  Units& operator+=(char16_t c) {
+    data_[size_++] = c;
+    return *this;
+  }
+  std::size_t size() const { return size_; }
+  char16_t& operator[](std::size_t i) { return data_[i]; }
+  char16_t operator[](std::size_t i) const { return data_[i]; }
+  void pop_back() { --size_; }
+  void eraseFront(std::size_t n) {
+    std::copy(data_.begin() + static_cast<std::ptrdiff_t>(n),
+              data_.begin() + static_cast<std::ptrdiff_t>(size_), data_.begin());
+    size_ -= n;
+  }
+
+ private:
+  std::vector<char16_t> data_;
+  std::size_t size_ = 0;
+};
+
+// The most units that reading one glyph appends: two pieces, each with the
+// waiting short i placed before it.
+constexpr std::size_t kMostUnitsAGlyph = 8;
+
 // Composes the text piece by piece. The vowel sign i waits until its cluster
 // is complete, so a reph after it finds the sign in place ("fdZ" is र्कि). A
 // reph is recorded as the position of its cluster and inserted when that part
@@ -238,7 +275,9 @@ class NfcWriter {
 // count from the first character not yet released.
 class Composer {
  public:
-  void put(Piece piece, char16_t c);
+  // Makes room for reading `glyphs` glyphs.
+  void reserveFor(std::size_t glyphs) { out_.reserveMore(kMostUnitsAGlyph * (glyphs + 4)); }
+  KAVELIN_INLINE void put(Piece piece, char16_t c);
   // Writes the text that no later piece can change; with `final`, all of it,
   // and starts a new text.
   void release(std::u16string& out, bool final);
@@ -259,7 +298,7 @@ class Composer {
   // (a reph or a short i still goes there) or before the waiting short i.
   std::size_t settled() const;
 
-  std::u16string out_;
+  Units out_;
   std::vector<std::size_t> rephs_;  // insertion points of र्, never decreasing
   std::size_t clusterStart_ = 0;
   std::size_t iStart_ = 0;  // where the waiting short i was written
@@ -313,7 +352,7 @@ void Composer::dropVirama() {
   }
 }
 
-void Composer::put(Piece piece, char16_t c) {
+KAVELIN_INLINE void Composer::put(Piece piece, char16_t c) {
   if (pendingI_ && !continuesPendingCluster(piece)) placeShortI();
   const bool afterRakar = afterRakar_;
   afterRakar_ = false;
@@ -400,7 +439,10 @@ std::size_t Composer::settled() const {
 }
 
 void Composer::release(std::u16string& out, bool final) {
-  if (final && pendingI_) placeShortI();
+  if (final && pendingI_) {
+    out_.reserveMore(kMostUnitsAGlyph);
+    placeShortI();
+  }
   const std::size_t end = final ? out_.size() : settled();
   out.reserve(out.size() + end + 2 * rephs_.size() + 2);
   std::size_t next = 0;
@@ -427,7 +469,7 @@ void Composer::release(std::u16string& out, bool final) {
   for (std::size_t& r : rephs_) r -= end;
   clusterStart_ = clusterStart_ > end ? clusterStart_ - end : 0;
   iStart_ = iStart_ > end ? iStart_ - end : 0;
-  out_.erase(0, end);
+  out_.eraseFront(end);
 }
 
 // Codes that read as one piece together, longest first, so that the first
@@ -489,6 +531,7 @@ std::size_t GlyphsToUnicodeStream::State::scan(std::u16string_view glyphs, std::
                                                std::size_t limit) {
   const std::size_t n = glyphs.size();
   auto codeAt = [&](std::size_t i) { return i < n ? codeOf(glyphs[i]) : -1; };
+  if (limit > begin) composer.reserveFor(limit - begin);
   std::size_t i = begin;
   while (i < limit) {
     const char16_t c = glyphs[i];
