@@ -177,8 +177,9 @@ class Converter {
     return inBlock(c) ? tb_.consonant[c - 0x0900] : -1;
   }
   void cluster();
-  GlyphString unitFull(const Unit& u) const;
-  GlyphString unitHalf(const Unit& u) const;
+  // A unit's codes: from the tables, or built in `room`.
+  std::u16string_view unitFull(const Unit& u, GlyphString& room) const;
+  std::u16string_view unitHalf(const Unit& u, GlyphString& room) const;
 
   const Tables& tb_ = Tables::instance();
   std::u16string_view t_;
@@ -186,11 +187,14 @@ class Converter {
   GlyphString& out_;
   Tally tally_;
   std::vector<Unit> units_;
+  GlyphString fullRoom_;
+  GlyphString halfRoom_;
 };
 
-GlyphString Converter::unitFull(const Unit& u) const {
+std::u16string_view Converter::unitFull(const Unit& u, GlyphString& room) const {
   if (u.nuktas == 0) return u.rakar ? tb_.rakar[u.row] : tb_.full[u.row];
-  GlyphString s = tb_.full[u.row];
+  GlyphString& s = room;
+  s = tb_.full[u.row];
   s.append(static_cast<std::size_t>(u.nuktas), u'+');
   if (u.rakar) {
     const char16_t c = kConsonants[u.row].letter;
@@ -199,15 +203,24 @@ GlyphString Converter::unitFull(const Unit& u) const {
   return s;
 }
 
-GlyphString Converter::unitHalf(const Unit& u) const {
+// `full` with a halant, in `room` (which `full` may be).
+std::u16string_view withHalant(std::u16string_view full, GlyphString& room) {
+  if (full.data() != room.data()) room.assign(full);
+  return room += u'~';
+}
+
+std::u16string_view Converter::unitHalf(const Unit& u, GlyphString& room) const {
   if (u.rakar) {
     if (u.row == 13 && u.nuktas == 0) return u"\u00AB";  // त्र has a half form
-    return unitFull(u) + u'~';
+    return withHalant(unitFull(u, room), room);
   }
   if (u.nuktas == 0) return tb_.half[u.row];
   const GlyphString& half = tb_.half[u.row];
-  if (half.back() == u'~') return unitFull(u) + u'~';
-  return half + GlyphString(static_cast<std::size_t>(u.nuktas), u'+');
+  if (half.back() == u'~') {
+    return withHalant(unitFull(u, room), room);
+  }
+  room = half;
+  return room.append(static_cast<std::size_t>(u.nuktas), u'+');
 }
 
 // A consonant cluster with its reph, vowel sign and marks, from i_.
@@ -255,7 +268,7 @@ void Converter::cluster() {
 
   const Unit& last = units_.back();
   const bool plainLast = last.nuktas == 0 && !last.rakar;
-  GlyphString full;
+  std::u16string_view full;
   bool signDone = false;
   if (reph && plainLast && last.row == kBha) {
     full = u"\u201C";
@@ -269,9 +282,8 @@ void Converter::cluster() {
     full = u"\u00D1";
     signDone = true;
   } else {
-    full = unitFull(last);
+    full = unitFull(last, fullRoom_);
   }
-  if (halant) full += u'~';
 
   // The engine types ra + ka + sa with the reph between ka and sa.
   const bool rephAfterSign =
@@ -290,7 +302,7 @@ void Converter::cluster() {
     iPlaced = true;
   }
   for (std::size_t k = 0; k < halves; ++k) {
-    const GlyphString half = unitHalf(units_[k]);
+    const std::u16string_view half = unitHalf(units_[k], halfRoom_);
     if (sign == kSignI && !iPlaced && k + 1 == halves && half.size() == 1 &&
         kShortIHalves.find(half[0]) != std::u16string_view::npos) {
       out_ += u'f';
@@ -301,6 +313,7 @@ void Converter::cluster() {
   }
   if (sign == kSignI && !iPlaced) out_ += u'f';
   out_ += full;
+  if (halant) out_ += u'~';
   if (reph && !rephAfterSign && !rephAfterFirst) out_ += u'Z';
   if (sign != 0 && sign != kSignI && !signDone) out_ += tb_.sign[sign - 0x0900];
   if (reph && rephAfterSign) out_ += u'Z';
@@ -419,14 +432,17 @@ void UnicodeToGlyphsStream::convert(std::u16string_view text, GlyphString& out) 
   unconverted_.first.insert(unconverted_.first.end(), found.first.begin(), found.first.end());
   if (unconverted_.first.size() >= maxReported_) return;  // places are no longer needed
   // The place after `text`; a cut is never inside CR LF or a surrogate pair.
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c == kCR || (c == kLF && !(i > 0 && text[i - 1] == kCR))) {
-      ++at_.line;
-      at_.column = 1;
-    } else if (c != kLF && !(isLow(c) && i > 0 && isHigh(text[i - 1]))) {
-      ++at_.column;
+  std::size_t lineStart = text.size();
+  while (lineStart > 0 && text[lineStart - 1] != kLF && text[lineStart - 1] != kCR) --lineStart;
+  if (lineStart > 0) {
+    for (std::size_t i = 0; i < lineStart; ++i) {
+      const char16_t c = text[i];
+      at_.line += c == kCR || (c == kLF && !(i > 0 && text[i - 1] == kCR));
     }
+    at_.column = 1;
+  }
+  for (std::size_t i = lineStart; i < text.size(); ++i) {
+    at_.column += !(isLow(text[i]) && i > lineStart && isHigh(text[i - 1]));
   }
 }
 
