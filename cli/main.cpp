@@ -20,9 +20,9 @@
 #include "suggestions.h"
 #include "text.h"
 #include "transducer.h"
+#include "unconverted.h"
 #include "unicode.h"
 #include "unicodetoglyphs.h"
-#include "unconverted.h"
 
 #ifndef KAVELIN_VERSION
 #define KAVELIN_VERSION "0.0.0"
@@ -631,7 +631,8 @@ int convert(const Options& options) {
       fed += piece.bytes.size();
       // A file may not end inside a character.
       if (piece.last && transducer.midSequence() > 0) {
-        kavelin::cli::invalidUtf8(input, piece.offset + piece.bytes.size() - transducer.midSequence());
+        kavelin::cli::invalidUtf8(input,
+                                  piece.offset + piece.bytes.size() - transducer.midSequence());
       }
       unconverted.scanUtf8(piece.bytes);
       write(false);

@@ -121,7 +121,7 @@ class Engine::FeedCache {
   static constexpr int kFastFirst = 0x20;
   static constexpr int kFastSymbols = 0x60;
   struct FastStep {
-    std::int32_t row = -1;        // of the state the step leaves
+    std::int32_t row = -1;       // of the state the step leaves
     std::uint32_t offsetLength;  // offset << 4 | length
   };
   const FastStep* fast() const { return fast_.data(); }

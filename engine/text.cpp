@@ -76,8 +76,8 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
     // The common three-byte form (the Devanagari block is in it) first.
     if ((b0 & 0xF0) == 0xE0 && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 &&
         (p[i + 2] & 0xC0) == 0x80) {
-      const char32_t cp = (char32_t(b0 & 0x0F) << 12) | (char32_t(p[i + 1] & 0x3F) << 6) |
-                          (p[i + 2] & 0x3F);
+      const char32_t cp =
+          (char32_t(b0 & 0x0F) << 12) | (char32_t(p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F);
       if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return fail(i);
       *o++ = static_cast<char16_t>(cp);
       i += 3;

@@ -58,8 +58,7 @@ bool producesNoOutput(char32_t c) {
   return c >= 128 || !alphabet.used[c];
 }
 
-UnconvertedTally::UnconvertedTally(Predicate drops, std::size_t keep)
-    : drops_(drops), keep_(keep) {
+UnconvertedTally::UnconvertedTally(Predicate drops, std::size_t keep) : drops_(drops), keep_(keep) {
   for (char32_t c = 0; c < plain_.size(); ++c) plain_[c] = !drops(c) && c != U'\n' && c != U'\r';
 }
 

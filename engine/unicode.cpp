@@ -575,8 +575,7 @@ std::size_t GlyphsToUnicodeStream::State::scan(std::u16string_view glyphs, std::
 GlyphsToUnicodeStream::GlyphsToUnicodeStream() : state_(std::make_unique<State>()) {}
 GlyphsToUnicodeStream::~GlyphsToUnicodeStream() = default;
 GlyphsToUnicodeStream::GlyphsToUnicodeStream(GlyphsToUnicodeStream&&) noexcept = default;
-GlyphsToUnicodeStream& GlyphsToUnicodeStream::operator=(GlyphsToUnicodeStream&&) noexcept =
-    default;
+GlyphsToUnicodeStream& GlyphsToUnicodeStream::operator=(GlyphsToUnicodeStream&&) noexcept = default;
 
 void GlyphsToUnicodeStream::feed(std::u16string_view glyphs, std::u16string& out) {
   // A glyph is read once the kLookahead glyphs after it are known. Those

@@ -419,8 +419,7 @@ GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOption
   return result;
 }
 
-UnicodeToGlyphsStream::UnicodeToGlyphsStream(std::size_t maxReported)
-    : maxReported_(maxReported) {}
+UnicodeToGlyphsStream::UnicodeToGlyphsStream(std::size_t maxReported) : maxReported_(maxReported) {}
 
 void UnicodeToGlyphsStream::convert(std::u16string_view text, GlyphString& out) {
   ConversionOptions options;

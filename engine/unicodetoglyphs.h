@@ -76,8 +76,8 @@ class UnicodeToGlyphsStream {
 
   std::size_t maxReported_;
   Unconverted unconverted_;
-  TextPosition at_;          // of the first character not converted yet
-  std::u16string pending_;   // text after the last place it may be cut
+  TextPosition at_;         // of the first character not converted yet
+  std::u16string pending_;  // text after the last place it may be cut
   std::u16string decomposed_;
   std::vector<std::size_t> inserted_;
 };

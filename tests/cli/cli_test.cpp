@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Black-box tests of the built kavelin-convert.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -29,7 +29,6 @@ using ConvertCli = kavelin::test::CliTest;
 using kavelin::test::Result;
 using kavelin::test::run;
 using kavelin::test::slurp;
-
 
 TEST_F(ConvertCli, ConvertsStandardInput) {
   struct Case {
@@ -79,8 +78,10 @@ TEST_F(ConvertCli, LongFilesStreamAsOneText) {
   const std::string a = file("a.txt", kavelin::encodeUtf8(first));
   const std::string b = file("b.txt", "\xEF\xBB\xBF" + kavelin::encodeUtf8(second));
   const kavelin::GlyphString glyphs = kavelin::Engine().e2h(kavelin::toCrLf(first + second));
-  const std::string report = "kavelin-convert: warning: 1 input character produced no output\n"
-                             "kavelin-convert:   " + b + ":1:8: U+00E9 '\xC3\xA9'\n";
+  const std::string report =
+      "kavelin-convert: warning: 1 input character produced no output\n"
+      "kavelin-convert:   " +
+      b + ":1:8: U+00E9 '\xC3\xA9'\n";
   const Result utf8 = run({a, b});
   EXPECT_EQ(utf8.exitCode, 0);
   EXPECT_TRUE(utf8.out == kavelin::encodeUtf8(glyphs));
@@ -289,7 +290,8 @@ TEST_F(ConvertCli, OutputIntoDevicesAndStandardOutput) {
   // Standard output on a file: written through the descriptor, into the same
   // file (a rename would leave the shell's file empty).
   const std::string redirected = file("redirected.txt", "");
-  struct stat before {}, after {};
+  struct stat before {
+  }, after{};
   ASSERT_EQ(stat(redirected.c_str(), &before), 0);
   EXPECT_EQ(run({"-o", "/dev/stdout"}, "namaste", redirected.c_str()).exitCode, 0);
   ASSERT_EQ(stat(redirected.c_str(), &after), 0);

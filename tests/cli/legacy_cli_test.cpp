@@ -17,9 +17,9 @@
 #include "rtf.h"
 #include "rtf_test_util.h"
 #include "text.h"
+#include "unconverted.h"
 #include "unicode.h"
 #include "unicodetoglyphs.h"
-#include "unconverted.h"
 
 namespace kavelin {
 namespace {
@@ -145,8 +145,8 @@ TEST_F(LegacyCli, LongTextsStreamAsTheWholeConversion) {
   const GlyphConversion gb = unicodeToGlyphs(lf(second));
   ASSERT_EQ(ga.unconverted.count, 1u);
   const std::size_t kept = ga.unconverted.count + gb.unconverted.count;
-  std::string report = "kavelin-convert: warning: " + std::to_string(kept) +
-                       " characters could not be converted\n";
+  std::string report =
+      "kavelin-convert: warning: " + std::to_string(kept) + " characters could not be converted\n";
   for (const auto& [name, conversion] : {std::pair{a, &ga}, std::pair{b, &gb}}) {
     for (const UnconvertedChar& c : conversion->unconverted.first) {
       report += "kavelin-convert:   " + name + ":" + std::to_string(c.at.line) + ":" +
@@ -246,9 +246,8 @@ TEST_F(LegacyCli, LibreOfficeRtfToUnicode) {
   EXPECT_NE(text.out.find("आपका रेखा"), std::string::npos);
 
   // The symbol-font fixture, where LibreOffice keeps the codes as U+F0hh.
-  const Result symbol =
-      run({"--from", "glyphs", "--to-text",
-           KAVELIN_SOURCE_DIR "/tests/rtf/data/libreoffice-symbol.rtf"});
+  const Result symbol = run({"--from", "glyphs", "--to-text",
+                             KAVELIN_SOURCE_DIR "/tests/rtf/data/libreoffice-symbol.rtf"});
   EXPECT_EQ(symbol.out, "आभँ\u00B7 Arial\n");
 }
 
@@ -294,7 +293,8 @@ TEST_F(LegacyCli, UnicodeRtfToGlyphs) {
 
   // And back: the glyph runs show the Unicode the document had.
   const std::string glyphs = file("glyphs.rtf", r.out);
-  EXPECT_EQ(run({"--from", "glyphs", "--to-text", glyphs}).out, "Hello नमस्ते, दुनिया! धर्म\n\n\u0919\n");
+  EXPECT_EQ(run({"--from", "glyphs", "--to-text", glyphs}).out,
+            "Hello नमस्ते, दुनिया! धर्म\n\n\u0919\n");
 
   // Plain Unicode text to an RTF document, one paragraph per line.
   const Result text = run({"--from", "unicode", "--rtf"}, "Hi राम\nसीता\n");

@@ -77,15 +77,15 @@ void everyCut(std::u16string_view text, Check check) {
 
 TEST(GlyphsToUnicodeStream, EveryCutOfReorderingTexts) {
   const std::u16string texts[] = {
-      u"fd",         // short i before its consonant
-      u"fDd",        // ... before a conjunct
-      u"fdZ",        // with a reph after the syllable
-      u"dZ fdZ",     // reph back over the cluster
-      u"vkS vks,s",  // sequences of three and two codes
-      u"Dk [k",      // half form and bar: the full consonant
-      u"fD f ",      // short i with no full consonant
-      u"\u00C6d\u00C7d",  // reph with short i, short i with anusvara
-      u"j+ Uk+ D~",  // nukta composition, halant
+      u"fd",                      // short i before its consonant
+      u"fDd",                     // ... before a conjunct
+      u"fdZ",                     // with a reph after the syllable
+      u"dZ fdZ",                  // reph back over the cluster
+      u"vkS vks,s",               // sequences of three and two codes
+      u"Dk [k",                   // half form and bar: the full consonant
+      u"fD f ",                   // short i with no full consonant
+      u"\u00C6d\u00C7d",          // reph with short i, short i with anusvara
+      u"j+ Uk+ D~",               // nukta composition, halant
       u"d\U0001F600f\U0001F600",  // a surrogate pair to split
       u"fd\r\nfd\nZ",
   };
@@ -101,15 +101,15 @@ TEST(GlyphsToUnicodeStream, EveryCutOfReorderingTexts) {
 
 TEST(UnicodeToGlyphsStream, EveryCutOfClusterTexts) {
   const std::u16string texts[] = {
-      u"कि र्कि",         // short i, reph
-      u"क्षि ज्ञा",        // conjuncts of their own codes
-      u"स्त्रि प्र",        // rakar, a cluster of three
-      u"र्क्सा क़ि",        // reph after ka before sa, a composed nukta letter
-      u"क्\u200Dष क् ",   // a cluster a joiner ends, a halant at the end
-      u"रु रू कृ",        // consonant and sign in one code
+      u"कि र्कि",           // short i, reph
+      u"क्षि ज्ञा",          // conjuncts of their own codes
+      u"स्त्रि प्र",          // rakar, a cluster of three
+      u"र्क्सा क़ि",          // reph after ka before sa, a composed nukta letter
+      u"क्\u200Dष क् ",      // a cluster a joiner ends, a halant at the end
+      u"रु रू कृ",            // consonant and sign in one code
       u"कङ a\U0001F600ब",  // kept characters, a surrogate pair
       u"क\r\nङ\rङ\nङ",     // every line break before kept characters
-      u"ि्ं",             // signs with no consonant
+      u"ि्ं",                // signs with no consonant
   };
   for (const std::u16string& text : texts) {
     const GlyphConversion whole = unicodeToGlyphs(text, {100, {}});
@@ -139,9 +139,10 @@ void randomTexts(const std::vector<std::u16string>& alphabet, std::size_t longes
 
 TEST(GlyphsToUnicodeStream, RandomGlyphsInRandomPieces) {
   const std::vector<std::u16string> alphabet = {
-      u"d", u"D", u"k", u"f", u"Z", u"j", u"+", u"~", u"z", u"a", u"s", u"S", u"v", u"W",
-      u",", u" ", u"\n", u"\r", u"h", u"\u00C6", u"\u00C7", u"\u00AA", u"\u201C", u"=",
-      u"\u0958", u"\U0001F600", u"\xD800", u"|"};
+      u"d",      u"D",      u"k",  u"f",      u"Z",          u"j",      u"+",
+      u"~",      u"z",      u"a",  u"s",      u"S",          u"v",      u"W",
+      u",",      u" ",      u"\n", u"\r",     u"h",          u"\u00C6", u"\u00C7",
+      u"\u00AA", u"\u201C", u"=",  u"\u0958", u"\U0001F600", u"\xD800", u"|"};
   randomTexts(alphabet, 6, [](const std::u16string& text, const std::vector<std::size_t>& cuts) {
     EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), glyphsToUnicode(text)) << describe(text);
   });
@@ -149,9 +150,9 @@ TEST(GlyphsToUnicodeStream, RandomGlyphsInRandomPieces) {
 
 TEST(UnicodeToGlyphsStream, RandomTextsInRandomPieces) {
   const std::vector<std::u16string> alphabet = {
-      u"क", u"ष", u"ज", u"ञ", u"र", u"स", u"त", u"्", u"्", u"़", u"ि", u"ा", u"ी", u"ु", u"ं",
-      u"ँ", u"ः", u"अ", u"।", u"क़", u"ऱ", u"ङ", u" ", u"\n", u"\r", u"\r\n", u"a", u"\u200D",
-      u"\U0001F600"};
+      u"क", u"ष", u"ज", u"ञ",  u"र",  u"स",    u"त", u"्",       u"्",          u"़",
+      u"ि", u"ा", u"ी", u"ु",   u"ं",   u"ँ",     u"ः", u"अ",      u"।",         u"क़",
+      u"ऱ", u"ङ", u" ", u"\n", u"\r", u"\r\n", u"a", u"\u200D", u"\U0001F600"};
   randomTexts(alphabet, 8, [](const std::u16string& text, const std::vector<std::size_t>& cuts) {
     expectSame(glyphsInPieces(pieces(text, cuts), 1000), unicodeToGlyphs(text, {1000, {}}),
                describe(text));
