@@ -18,8 +18,11 @@
 #include "stream.h"
 #include "suggestindex.h"
 #include "suggestions.h"
+#include "text.h"
 #include "transducer.h"
 #include "unconverted.h"
+#include "unicode.h"
+#include "unicodetoglyphs.h"
 
 #ifndef KAVELIN_VERSION
 #define KAVELIN_VERSION "0.0.0"
@@ -318,6 +321,43 @@ void watchTemporary(const kavelin::cli::Output& output, HeldSignals& held) {
   held.release();
 }
 
+// Where the converted bytes go, through Output. With --strict they wait for
+// the verdict, so that a conversion that fails writes nothing: a file that is
+// replaced on commit holds them itself, standard output and devices get them
+// at the end.
+class Sink {
+ public:
+  explicit Sink(const Options& options) : output_(options.output) {
+    watchTemporary(output_, signals_);
+    hold_ = options.strict && !output_.invisibleUntilCommit();
+  }
+  void write(std::string_view bytes) {
+    if (hold_) {
+      held_ += bytes;
+    } else {
+      output_.write(bytes);
+    }
+  }
+  void commit() {
+    output_.write(held_);
+    output_.commit();
+    temporaryOutput = nullptr;
+  }
+
+ private:
+  HeldSignals signals_;
+  kavelin::cli::Output output_;
+  bool hold_ = false;
+  std::string held_;
+};
+
+// Writes `text` to the output, atomically.
+void writeOutput(const Options& options, const std::string& text) {
+  Sink sink(options);
+  sink.write(text);
+  sink.commit();
+}
+
 // A whole file (or standard input for "-") as bytes.
 std::string readWhole(const std::string& name) {
   const bool standardInput = name == "-";
@@ -362,12 +402,75 @@ int convertPackage(const Options& options, kavelin::FileFormat format) {
   if (!result.ok) throw Failure(result.error);
   std::cerr << kavelin::legacyReport(kavelin::asLegacyResult(result), options.strict) << std::flush;
   if (options.strict && result.unconverted != 0) return 1;
-  HeldSignals signalsHeld;
-  kavelin::cli::Output output(options.output);
-  watchTemporary(output, signalsHeld);
-  output.write(converted);
-  output.commit();
-  temporaryOutput = nullptr;
+  writeOutput(options, converted);
+  return 0;
+}
+
+// Legacy text both ways, streamed: glyph codes (UTF-8 or raw cp1252) to
+// Unicode, or Unicode to glyph codes. Each input is converted on its own, its
+// line breaks made LF.
+int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
+  const bool toUnicode = options.from == Source::kGlyphs;
+  const bool raw = options.encoding == Encoding::kCp1252;
+  Sink sink(options);
+  kavelin::UnconvertedTally kept(kavelin::keptAsGlyph);  // glyphs to Unicode
+  kavelin::GlyphsToUnicodeStream unicode;
+  kavelin::UnicodeToGlyphsStream glyphs;
+  std::vector<std::string> labels;  // of the places glyphs found
+  kavelin::cli::LfBreaks breaks;
+  kavelin::cli::ByteInput::Piece piece;
+  std::u16string text;
+  std::u16string converted;
+  std::string bytes;
+  while (input.next(piece)) {
+    if (piece.first) {
+      breaks.reset();
+      kept.startSource(input.source());
+    }
+    if (toUnicode && raw) {
+      text.resize(piece.bytes.size());
+      for (std::size_t i = 0; i < piece.bytes.size(); ++i) {
+        text[i] = kavelin::cp1252ToChar(static_cast<std::uint8_t>(piece.bytes[i]));
+      }
+    } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(piece.bytes, text, &e)) {
+      kavelin::cli::invalidUtf8(input, piece.offset + e.offset);
+    }
+    breaks.apply(text);
+    converted.clear();
+    bytes.clear();
+    if (toUnicode) {
+      kept.scan(text);
+      unicode.feed(text, converted);
+      if (piece.last) unicode.finish(converted);
+      kavelin::appendUtf8(converted, bytes);
+    } else {
+      glyphs.feed(text, converted);
+      if (piece.last) glyphs.finish(converted);
+      labels.resize(glyphs.unconverted().first.size(), input.source());
+      if (raw) {
+        kavelin::appendCodes(converted, bytes);
+      } else {
+        kavelin::appendUtf8(converted, bytes);
+      }
+    }
+    sink.write(bytes);
+  }
+  kept.finishSource();
+  kavelin::LegacyResult result;
+  if (toUnicode) {
+    result.unconverted = kept.count();
+    for (const kavelin::UnconvertedTally::Place& p : kept.first()) {
+      result.first.push_back({p.source, {{p.line, p.column}, p.character}});
+    }
+  } else {
+    result.unconverted = glyphs.unconverted().count;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      result.first.push_back({labels[i], glyphs.unconverted().first[i]});
+    }
+  }
+  std::cerr << kavelin::legacyReport(result, options.strict) << std::flush;
+  if (options.strict && result.unconverted != 0) return 1;
+  sink.commit();
   return 0;
 }
 
@@ -380,11 +483,15 @@ int convertLegacy(const Options& options) {
   if (format == kavelin::FileFormat::kDocx || format == kavelin::FileFormat::kOdt) {
     return convertPackage(options, format);
   }
-  std::vector<std::string> files = options.files;
-  if (files.empty()) files.push_back("-");
+  kavelin::cli::ByteInput input(options.files);
+  // Text, unless an input is RTF or RTF is asked for: streamed.
+  const bool whole = options.rtf || input.anyStartsWith("{\\rtf");
+  if (!whole) return streamLegacy(options, input);
   std::vector<kavelin::LegacyInput> inputs;
-  for (const std::string& file : files) {
-    inputs.push_back({file == "-" ? std::string("standard input") : file, readWhole(file)});
+  kavelin::cli::ByteInput::Piece piece;
+  while (input.next(piece, true)) {
+    if (piece.first) inputs.push_back({input.source(), std::string()});
+    inputs.back().bytes += piece.bytes;
   }
   kavelin::LegacyRequest request;
   request.toUnicode = options.from == Source::kGlyphs;
@@ -400,12 +507,7 @@ int convertLegacy(const Options& options) {
   if (!result.error.empty()) throw Failure(result.error);
   std::cerr << kavelin::legacyReport(result, options.strict) << std::flush;
   if (options.strict && result.unconverted != 0) return 1;
-  HeldSignals signalsHeld;
-  kavelin::cli::Output output(options.output);
-  watchTemporary(output, signalsHeld);
-  output.write(result.output);
-  output.commit();
-  temporaryOutput = nullptr;
+  writeOutput(options, result.output);
   return 0;
 }
 
@@ -432,16 +534,6 @@ kavelin::words::LoadedWords loadWordData(const Options& options,
   kavelin::words::buildSuggester(suggester, lists, options.learned ? &store : nullptr);
   std::cerr << std::flush;
   return lists;
-}
-
-// Writes `text` to the output, atomically.
-void writeOutput(const Options& options, const std::string& text) {
-  HeldSignals signalsHeld;
-  kavelin::cli::Output output(options.output);
-  watchTemporary(output, signalsHeld);
-  output.write(text);
-  output.commit();
-  temporaryOutput = nullptr;
 }
 
 // Word suggestions for one Roman word a line.
@@ -477,66 +569,85 @@ int checkWords(const Options& options) {
   return report.unknown ? 1 : 0;
 }
 
-// Roman text, streamed. With --strict the output waits for the verdict: a
-// conversion that fails writes nothing, as the legacy conversions do.
+// Roman text, streamed: plain glyph codes and Unicode straight from the
+// UTF-8 bytes through the transducer; RTF through the engine a few lines at a
+// time.
 int convert(const Options& options) {
   if (options.suggest) return suggestWords(options);
   if (options.check) return checkWords(options);
   if (options.from != Source::kRoman) return convertLegacy(options);
-  HeldSignals signalsHeld;
-  kavelin::cli::Output output(options.output);
-  watchTemporary(output, signalsHeld);
-  std::string held;
-  auto emit = [&](const std::string& bytes) {
-    if (options.strict) {
-      held += bytes;
-    } else {
-      output.write(bytes);
-    }
-  };
-
-  kavelin::cli::TextInput input(options.files);
+  Sink sink(options);
   const Encoder::Form form = outputForm(options);
-  // Plain glyph codes go straight from UTF-8 to the output's bytes; the other
-  // forms take the glyph string.
-  const bool direct = form == Encoder::Form::kGlyphsUtf8 || form == Encoder::Form::kGlyphsCp1252;
-  kavelin::Transducer transducer(form == Encoder::Form::kGlyphsUtf8
-                                     ? kavelin::Transducer::Output::kUtf8
-                                     : kavelin::Transducer::Output::kCodes);
-  kavelin::cli::GlyphConverter converter;
-  Encoder encoder(form);
   kavelin::UnconvertedTally unconverted;
-  std::u16string text;
-  std::string source;
-  std::string bytes;
-  bool startsSource = false;
-  while (input.next(text, source, startsSource)) {
-    if (startsSource) unconverted.startSource(source);
-    unconverted.scan(text);
-    if (direct) {
-      bytes.clear();
-      transducer.feed(input.bytes(), bytes);  // valid UTF-8: the input checked it
-      emit(bytes);
-    } else {
-      emit(encoder.add(converter.add(text)));
+  if (form == Encoder::Form::kRtfGlyphs || form == Encoder::Form::kRtfUnicode) {
+    kavelin::cli::TextInput input(options.files);
+    kavelin::cli::GlyphConverter converter;
+    Encoder encoder(form);
+    std::u16string text;
+    std::string source;
+    bool startsSource = false;
+    while (input.next(text, source, startsSource)) {
+      if (startsSource) unconverted.startSource(source);
+      unconverted.scan(text);
+      sink.write(encoder.add(converter.add(text)));
     }
-  }
-  unconverted.finishSource();
-  if (direct) {
+    sink.write(encoder.add(converter.finish()));
+    sink.write(encoder.finish());
+  } else {
+    const bool toUnicode = form == Encoder::Form::kUnicode;
+    kavelin::cli::ByteInput input(options.files);
+    kavelin::Transducer transducer(form == Encoder::Form::kGlyphsUtf8
+                                       ? kavelin::Transducer::Output::kUtf8
+                                       : kavelin::Transducer::Output::kCodes);
+    kavelin::GlyphsToUnicodeStream unicode;
+    kavelin::cli::ByteInput::Piece piece;
+    std::string bytes;
+    std::u16string glyphs;
+    std::u16string converted;
+    std::string encoded;
+    std::size_t fed = 0;  // bytes given to the transducer
+    auto write = [&](bool final) {
+      if (!toUnicode) {
+        sink.write(bytes);
+        return;
+      }
+      glyphs.resize(bytes.size());
+      for (std::size_t i = 0; i < bytes.size(); ++i) {
+        glyphs[i] = kavelin::cp1252ToChar(static_cast<std::uint8_t>(bytes[i]));
+      }
+      converted.clear();
+      unicode.feed(glyphs, converted);
+      if (final) unicode.finish(converted);
+      encoded.clear();
+      kavelin::appendUtf8(converted, encoded);
+      sink.write(encoded);
+    };
+    while (input.next(piece)) {
+      if (piece.first) unconverted.startSource(input.source());
+      bytes.clear();
+      kavelin::Utf8Error error;
+      if (!transducer.feed(piece.bytes, bytes, &error)) {
+        kavelin::cli::invalidUtf8(input, piece.offset + (error.offset - fed));
+      }
+      fed += piece.bytes.size();
+      // A file may not end inside a character.
+      if (piece.last && transducer.midSequence() > 0) {
+        kavelin::cli::invalidUtf8(input,
+                                  piece.offset + piece.bytes.size() - transducer.midSequence());
+      }
+      unconverted.scanUtf8(piece.bytes);
+      write(false);
+    }
+    unconverted.finishSource();
     bytes.clear();
     transducer.finish(bytes);
-    emit(bytes);
-  } else {
-    emit(encoder.add(converter.finish()));
-    emit(encoder.finish());
+    write(true);
   }
 
   const bool failed = options.strict && unconverted.count() > 0;
   std::cerr << kavelin::unconvertedReport(unconverted, "kavelin-convert", failed) << std::flush;
   if (failed) return 1;  // the output's temporary file goes with it
-  output.write(held);
-  output.commit();
-  temporaryOutput = nullptr;
+  sink.commit();
   return 0;
 }
 

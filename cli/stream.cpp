@@ -38,12 +38,67 @@ std::size_t wholeCharacters(std::string_view bytes) {
 // ---------------------------------------------------------------------------
 // Input
 
-TextInput::TextInput(std::vector<std::string> files, std::size_t chunkBytes)
-    : files_(std::move(files)), chunk_(chunkBytes), buffer_(chunkBytes) {
+ByteInput::ByteInput(std::vector<std::string> files, std::size_t chunkBytes)
+    : files_(std::move(files)), chunk_(chunkBytes), buffer_(chunkBytes + 16) {
   if (files_.empty()) files_.push_back("-");
 }
 
-bool TextInput::openNext() {
+ByteInput::~ByteInput() {
+  if (fd_ > STDIN_FILENO) ::close(fd_);
+}
+
+namespace {
+
+// Reads up to `size` bytes, fewer only at the end of the file. Throws Failure.
+std::size_t readFully(int fd, char* to, std::size_t size, const std::string& label) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(fd, to + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw Failure(label + ": " + std::strerror(errno));
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+}  // namespace
+
+bool ByteInput::anyStartsWith(std::string_view prefix) {
+  bool found = false;
+  const std::size_t need = kBom.size() + prefix.size();
+  for (const std::string& name : files_) {
+    std::string start(need, '\0');
+    if (name == "-") {
+      if (!stdinPeeked_) {
+        stdinStart_.resize(need);
+        stdinStart_.resize(readFully(STDIN_FILENO, stdinStart_.data(), need, "standard input"));
+        stdinPeeked_ = true;
+        start = stdinStart_;
+      } else {
+        start.clear();  // the first "-" reads standard input to its end
+      }
+    } else {
+      const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+      if (fd < 0) throw Failure(name + ": " + std::strerror(errno));
+      try {
+        start.resize(readFully(fd, start.data(), need, name));
+      } catch (...) {
+        ::close(fd);
+        throw;
+      }
+      ::close(fd);
+    }
+    std::string_view bytes(start);
+    if (bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
+    found = found || bytes.substr(0, prefix.size()) == prefix;
+  }
+  return found;
+}
+
+bool ByteInput::openNext() {
   if (index_ >= files_.size()) return false;
   const std::string& name = files_[index_++];
   const bool standardInput = name == "-";
@@ -51,50 +106,84 @@ bool TextInput::openNext() {
   fd_ = standardInput ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) throw Failure(label_ + ": " + std::strerror(errno));
   atStart_ = true;
-  reported_ = false;
-  carry_.clear();
   offset_ = 0;
+  keptFrom_ = kept_ = 0;
+  if (standardInput && !stdinStart_.empty()) {
+    std::memcpy(buffer_.data(), stdinStart_.data(), stdinStart_.size());
+    kept_ = stdinStart_.size();
+    stdinStart_.clear();
+  }
   return true;
+}
+
+bool ByteInput::next(Piece& piece, bool keepBom) {
+  if (fd_ < 0) {
+    if (!openNext()) return false;
+  } else if (kept_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + keptFrom_, kept_);
+  }
+  std::size_t have = kept_;
+  bool end = false;
+  do {
+    ssize_t n = 0;
+    do {
+      n = ::read(fd_, buffer_.data() + have, chunk_);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) throw Failure(label_ + ": " + std::strerror(errno));
+    have += static_cast<std::size_t>(n);
+    end = n == 0;
+  } while (!end && atStart_ && have < kBom.size());  // too short to tell a byte-order mark
+  const std::string_view all(buffer_.data(), have);
+  const std::size_t whole = end ? have : wholeCharacters(all);
+  const std::size_t skipped = atStart_ && !keepBom && all.substr(0, kBom.size()) == kBom ? 3 : 0;
+  piece.bytes = all.substr(skipped, whole - skipped);
+  piece.offset = offset_ + skipped;
+  piece.first = atStart_;
+  piece.last = end;
+  atStart_ = false;
+  offset_ += whole;
+  keptFrom_ = whole;
+  kept_ = have - whole;
+  if (end) {
+    if (fd_ != STDIN_FILENO) ::close(fd_);
+    fd_ = -1;
+  }
+  return true;
+}
+
+void invalidUtf8(const ByteInput& input, std::size_t offset) {
+  throw Failure(input.source() + ": invalid UTF-8 at byte offset " + std::to_string(offset));
 }
 
 bool TextInput::next(std::u16string& text, std::string& source, bool& startsSource) {
   text.clear();
-  for (;;) {
-    if (fd_ < 0 && !openNext()) return false;
-    ssize_t n = 0;
-    do {
-      n = ::read(fd_, buffer_.data(), chunk_);
-    } while (n < 0 && errno == EINTR);
-    if (n < 0) throw Failure(label_ + ": " + std::strerror(errno));
-    const bool end = n == 0;
-    carry_.append(buffer_.data(), static_cast<std::size_t>(n));
-    if (atStart_ && !end && carry_.size() < 3) continue;  // too short to tell a byte-order mark
-    const std::size_t whole = end ? carry_.size() : wholeCharacters(carry_);
-    std::string_view bytes(carry_.data(), whole);
-    std::size_t skipped = 0;
-    if (atStart_) {
-      if (bytes.substr(0, 3) == "\xEF\xBB\xBF") skipped = 3;
-      atStart_ = false;
-    }
+  ByteInput::Piece piece;
+  while (input_.next(piece)) {
+    if (piece.first) reported_ = false;
     Utf8Error error;
-    if (!decodeUtf8(bytes.substr(skipped), text, &error)) {
-      throw Failure(label_ + ": invalid UTF-8 at byte offset " +
-                    std::to_string(offset_ + skipped + error.offset));
-    }
-    bytes_.assign(bytes.substr(skipped));
-    offset_ += whole;
-    carry_.erase(0, whole);
-    if (end) {
-      if (fd_ != STDIN_FILENO) ::close(fd_);
-      fd_ = -1;
-    }
-    if (!text.empty() || (end && !reported_)) {
-      source = label_;
+    if (!decodeUtf8(piece.bytes, text, &error)) invalidUtf8(input_, piece.offset + error.offset);
+    if (!text.empty() || (piece.last && !reported_)) {
+      source = input_.source();
       startsSource = !reported_;
       reported_ = true;
       return true;
     }
   }
+  return false;
+}
+
+void LfBreaks::apply(std::u16string& text) {
+  if (!afterCr_ && text.find(u'\r') == std::u16string::npos) return;
+  std::size_t out = 0;
+  for (const char16_t c : text) {
+    if (c == u'\n' && afterCr_) {
+      afterCr_ = false;
+      continue;
+    }
+    afterCr_ = c == u'\r';
+    text[out++] = afterCr_ ? u'\n' : c;
+  }
+  text.resize(out);
 }
 
 // ---------------------------------------------------------------------------

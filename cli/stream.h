@@ -25,18 +25,30 @@ struct Failure : std::runtime_error {
   int code;
 };
 
-// The input files ("-": standard input) read in order as one UTF-8 text.
-class TextInput {
+// The input files ("-": standard input) read in order, a piece at a time.
+class ByteInput {
  public:
-  explicit TextInput(std::vector<std::string> files, std::size_t chunkBytes = 1 << 20);
+  explicit ByteInput(std::vector<std::string> files, std::size_t chunkBytes = 1 << 17);
+  ~ByteInput();
+  ByteInput(const ByteInput&) = delete;
+  ByteInput& operator=(const ByteInput&) = delete;
 
-  // The next part of the text, always whole characters; false after the last.
-  // `source` names its file. Throws Failure on a read error or invalid UTF-8
-  // (with the file and the byte offset). A byte-order mark that starts a file
-  // is no text.
-  bool next(std::u16string& text, std::string& source, bool& startsSource);
-  // The UTF-8 bytes of the part last returned (without a byte-order mark).
-  const std::string& bytes() const { return bytes_; }
+  struct Piece {
+    std::string_view bytes;  // valid until the next call
+    std::size_t offset = 0;  // of its first byte in its file
+    bool first = false;      // of its file: every file gives one, empty for an empty file
+    bool last = false;
+  };
+  // The next piece; false after the last file. A piece ends on a UTF-8
+  // character boundary except at the end of its file. A byte-order mark that
+  // starts a file is left out unless `keepBom`. Throws Failure on a read error.
+  bool next(Piece& piece, bool keepBom = false);
+  // The file of the last piece: its name, or "standard input".
+  const std::string& source() const { return label_; }
+
+  // Whether an input starts with `prefix` after a byte-order mark. Reads the
+  // start of each file, before any piece; standard input's is kept for next().
+  bool anyStartsWith(std::string_view prefix);
 
  private:
   bool openNext();
@@ -45,13 +57,44 @@ class TextInput {
   std::size_t chunk_;
   std::size_t index_ = 0;
   int fd_ = -1;
-  bool atStart_ = false;   // no byte of the file decoded yet
-  bool reported_ = false;  // a part of the file was returned
+  bool atStart_ = false;  // no piece of the file given yet
   std::string label_;
-  std::string carry_;       // an incomplete UTF-8 sequence at the end of the last chunk
-  std::size_t offset_ = 0;  // file offset of carry_'s first byte
+  std::size_t offset_ = 0;  // file offset of buffer_[0]
   std::vector<char> buffer_;
-  std::string bytes_;
+  std::size_t keptFrom_ = 0;  // an incomplete UTF-8 sequence the last piece left
+  std::size_t kept_ = 0;
+  std::string stdinStart_;  // read by anyStartsWith
+  bool stdinPeeked_ = false;
+};
+
+// The input files read in order as one UTF-8 text.
+class TextInput {
+ public:
+  explicit TextInput(std::vector<std::string> files, std::size_t chunkBytes = 1 << 20)
+      : input_(std::move(files), chunkBytes) {}
+
+  // The next part of the text, always whole characters; false after the last.
+  // `source` names its file. Throws Failure on a read error or invalid UTF-8
+  // (with the file and the byte offset). A byte-order mark that starts a file
+  // is no text.
+  bool next(std::u16string& text, std::string& source, bool& startsSource);
+
+ private:
+  ByteInput input_;
+  bool reported_ = false;  // a part of the current file was returned
+};
+
+// Throws Failure for invalid UTF-8 at `offset` of the input's current file.
+[[noreturn]] void invalidUtf8(const ByteInput& input, std::size_t offset);
+
+// Turns CR LF and CR into LF in text that comes in parts.
+class LfBreaks {
+ public:
+  void apply(std::u16string& text);
+  void reset() { afterCr_ = false; }
+
+ private:
+  bool afterCr_ = false;
 };
 
 // Engine::e2h of a text given in parts: the glyphs of the lines each part
@@ -79,6 +122,8 @@ class Output {
   explicit Output(const std::string& path);  // "" for standard output
   void write(std::string_view bytes);
   void commit();
+  // True when what is written reaches no reader before commit().
+  bool invisibleUntilCommit() const { return toFile_ && !file_.direct(); }
   // The temporary file while one is open (see OutputFile::temporaryPath).
   const char* temporaryPath() const { return file_.temporaryPath(); }
 

@@ -46,7 +46,7 @@ class Engine::FeedCache {
     const int id = static_cast<int>(states_.size());
     states_.push_back({engine.txtE_, engine.txtH_, engine.shortIHalf_});
     steps_.resize(steps_.size() + kSymbols);
-    if (bytes_) fast_.resize(steps_.size());
+    if (bytes_) fast_.resize(states_.size() * kFastSymbols);
     ids_.emplace(key_, id);
     return id;
   }
@@ -68,11 +68,13 @@ class Engine::FeedCache {
     if (steps_[index].next == kUnknown) {
       const Step learned = learn(state, symbol);  // may grow steps_
       steps_[index] = learned;
-      if (bytes_ && learned.next >= 0 && !learned.pop) {
+      if (bytes_ && learned.next >= 0 && !learned.pop && symbol >= kFastFirst &&
+          symbol < kFastFirst + kFastSymbols) {
         const std::uint32_t length = utf8Fast_ ? learned.length8 : learned.length;
-        if (length <= kPadding) {
-          fast_[index] = {learned.next * kSymbols, utf8Fast_ ? learned.offset8 : learned.offset,
-                          length, 0};
+        const std::uint32_t offset = utf8Fast_ ? learned.offset8 : learned.offset;
+        if (length <= kPadding && offset < (1u << 28)) {
+          fast_[static_cast<std::size_t>(state) * kFastSymbols + (symbol - kFastFirst)] = {
+              learned.next * kFastSymbols, offset << 4 | length};
         }
       }
     }
@@ -111,14 +113,16 @@ class Engine::FeedCache {
   static constexpr std::size_t kPadding = 8;
   const Step* steps() const { return steps_.data(); }
 
-  // The steps that append at most kPadding bytes of the chosen encoding and
-  // take nothing back, by state row (state * kSymbols); row is -1 for every
-  // other step.
+  // The steps on printable ASCII (kFastFirst on) that append at most
+  // kPadding bytes of the chosen encoding and take nothing back, by state row
+  // (state * kFastSymbols) and symbol - kFastFirst; row is -1 for every other
+  // step. Eight bytes each, so that the rows of the states text visits stay
+  // in the cache.
+  static constexpr int kFastFirst = 0x20;
+  static constexpr int kFastSymbols = 0x60;
   struct FastStep {
-    std::int32_t row = -1;  // of the state the step leaves
-    std::uint32_t offset = 0;
-    std::uint32_t length = 0;
-    std::uint32_t unused = 0;
+    std::int32_t row = -1;       // of the state the step leaves
+    std::uint32_t offsetLength;  // offset << 4 | length
   };
   const FastStep* fast() const { return fast_.data(); }
   const char* codes() const { return codes_.data(); }
@@ -129,7 +133,7 @@ class Engine::FeedCache {
   void keepBytes(bool utf8Fast) {
     bytes_ = true;
     utf8Fast_ = utf8Fast;
-    fast_.resize(steps_.size());
+    fast_.resize(states_.size() * kFastSymbols);
     codes_.assign(pool_.size() + kPadding, '\0');
     utf8_.assign(kPadding, '\0');
   }

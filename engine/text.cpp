@@ -33,31 +33,54 @@ GlyphString glyphFromCodes(std::string_view codes) {
   return out;
 }
 
+void appendCodes(std::u16string_view glyphs, std::string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + glyphs.size());
+  char* o = out.data() + start;
+  for (char16_t c : glyphs) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      *o++ = static_cast<char>(c);
+    } else {
+      const auto b = charToCp1252(c);
+      *o++ = b ? static_cast<char>(*b) : '?';
+    }
+  }
+}
+
 std::string glyphToCodes(std::u16string_view glyphs) {
   std::string out;
-  out.reserve(glyphs.size());
-  for (char16_t c : glyphs) {
-    auto b = charToCp1252(c);
-    out.push_back(b ? static_cast<char>(*b) : '?');
-  }
+  appendCodes(glyphs, out);
   return out;
 }
 
 bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
-  out.clear();
-  out.reserve(bytes.size());
+  // At most one unit a byte, written through a pointer.
+  out.resize(bytes.size());
+  char16_t* const begin = out.data();
+  char16_t* o = begin;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
   std::size_t i = 0;
   auto fail = [&](std::size_t at) {
     if (error) error->offset = at;
+    out.resize(static_cast<std::size_t>(o - begin));
     return false;
   };
   while (i < n) {
     const unsigned char b0 = p[i];
     if (b0 < 0x80) {
-      out.push_back(b0);
+      *o++ = b0;
       ++i;
+      continue;
+    }
+    // The common three-byte form (the Devanagari block is in it) first.
+    if ((b0 & 0xF0) == 0xE0 && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 &&
+        (p[i + 2] & 0xC0) == 0x80) {
+      const char32_t cp =
+          (char32_t(b0 & 0x0F) << 12) | (char32_t(p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F);
+      if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return fail(i);
+      *o++ = static_cast<char16_t>(cp);
+      i += 3;
       continue;
     }
     int len;
@@ -81,22 +104,30 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
     if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return fail(i);
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     } else {
-      out.push_back(static_cast<char16_t>(cp));
+      *o++ = static_cast<char16_t>(cp);
     }
-    i += len;
+    i += static_cast<std::size_t>(len);
   }
+  out.resize(static_cast<std::size_t>(o - begin));
   return true;
 }
 
-std::string encodeUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 4);
+void appendUtf8(std::u16string_view text, std::string& out) {
+  // Room for the longest encoding, written through a pointer: three bytes a
+  // unit (a surrogate pair's four are two units' six).
   const std::size_t n = text.size();
+  const std::size_t start = out.size();
+  out.resize(start + 3 * n);
+  auto* o = reinterpret_cast<unsigned char*>(out.data() + start);
   for (std::size_t i = 0; i < n; ++i) {
     char32_t cp = text[i];
+    if (cp < 0x80) {
+      *o++ = static_cast<unsigned char>(cp);
+      continue;
+    }
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
@@ -104,22 +135,26 @@ std::string encodeUtf8(std::u16string_view text) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    if (cp < 0x800) {
+      *o++ = static_cast<unsigned char>(0xC0 | (cp >> 6));
+      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *o++ = static_cast<unsigned char>(0xE0 | (cp >> 12));
+      *o++ = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *o++ = static_cast<unsigned char>(0xF0 | (cp >> 18));
+      *o++ = static_cast<unsigned char>(0x80 | ((cp >> 12) & 0x3F));
+      *o++ = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
     }
   }
+  out.resize(static_cast<std::size_t>(reinterpret_cast<char*>(o) - out.data()));
+}
+
+std::string encodeUtf8(std::u16string_view text) {
+  std::string out;
+  appendUtf8(text, out);
   return out;
 }
 

@@ -27,6 +27,8 @@ GlyphString glyphFromCodes(std::string_view codes);
 
 // The font codes of a glyph string; characters without a code become '?'.
 std::string glyphToCodes(std::u16string_view glyphs);
+// The same, appended to `out`.
+void appendCodes(std::u16string_view glyphs, std::string& out);
 
 struct Utf8Error {
   std::size_t offset = 0;  // byte offset of the first byte that is not valid UTF-8
@@ -38,6 +40,8 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error = 
 
 // Encodes UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string encodeUtf8(std::u16string_view text);
+// The same, appended to `out`.
+void appendUtf8(std::u16string_view text, std::string& out);
 
 // ASCII/Latin-1 convenience for literals in code and tests: each byte becomes
 // the character of the same value.

@@ -162,19 +162,20 @@ bool Transducer::feed(std::string_view utf8, std::string& out, Utf8Error* error)
     char* write = held_.bytes.data() + held_.size;
     const Engine::FeedCache::FastStep* const fast = cache_->fast();
     const char* const pool = output_ == Output::kCodes ? cache_->codes() : cache_->utf8();
-    std::size_t row = static_cast<std::size_t>(state_) * Engine::kSymbols;
+    using Cache = Engine::FeedCache;
+    std::size_t row = static_cast<std::size_t>(state_) * Cache::kFastSymbols;
     const std::size_t from = i;
     for (; i < stop; ++i) {
-      const unsigned char b = data[i];
-      if (static_cast<unsigned char>(b - 0x20) >= 0x60) break;  // not printable ASCII
-      const auto& f = fast[row + b];
+      const std::size_t symbol = static_cast<std::size_t>(data[i]) - Cache::kFastFirst;
+      if (symbol >= Cache::kFastSymbols) break;  // not printable ASCII
+      const Cache::FastStep f = fast[row + symbol];
       if (f.row < 0) break;
-      std::memcpy(write, pool + f.offset, kPad);
-      write += f.length;
+      std::memcpy(write, pool + (f.offsetLength >> 4), kPad);
+      write += f.offsetLength & 0xF;
       row = static_cast<std::size_t>(f.row);
     }
     held_.size = static_cast<std::size_t>(write - held_.bytes.data());
-    state_ = static_cast<int>(row / Engine::kSymbols);
+    state_ = static_cast<int>(row / Cache::kFastSymbols);
     if (i == stop && stop < n) {
       pendingCr_ = false;
       needFlush_ = true;

@@ -58,8 +58,9 @@ bool producesNoOutput(char32_t c) {
   return c >= 128 || !alphabet.used[c];
 }
 
-UnconvertedTally::UnconvertedTally(Predicate drops, std::size_t keep)
-    : drops_(drops), keep_(keep) {}
+UnconvertedTally::UnconvertedTally(Predicate drops, std::size_t keep) : drops_(drops), keep_(keep) {
+  for (char32_t c = 0; c < plain_.size(); ++c) plain_[c] = !drops(c) && c != U'\n' && c != U'\r';
+}
 
 void UnconvertedTally::finishSource() {
   if (highSurrogate_) character(highSurrogate_);
@@ -75,7 +76,20 @@ void UnconvertedTally::startSource(std::string name) {
 }
 
 void UnconvertedTally::scan(std::u16string_view text) {
-  for (char16_t u : text) {
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    // A run of characters below U+0100 that are neither picked nor line breaks.
+    const std::size_t from = i;
+    if (!highSurrogate_) {
+      while (i < n && text[i] < 0x100 && plain_[text[i]]) ++i;
+    }
+    if (i > from) {
+      column_ += i - from;
+      afterCr_ = false;
+      if (i == n) break;
+    }
+    const char16_t u = text[i++];
     if (highSurrogate_) {
       const char16_t high = highSurrogate_;
       highSurrogate_ = 0;
@@ -90,6 +104,27 @@ void UnconvertedTally::scan(std::u16string_view text) {
       continue;
     }
     character(u);
+  }
+}
+
+void UnconvertedTally::scanUtf8(std::string_view utf8) {
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t n = utf8.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const std::size_t from = i;
+    while (i < n && p[i] < 0x80 && plain_[p[i]]) ++i;
+    if (i > from) {
+      column_ += i - from;
+      afterCr_ = false;
+      if (i == n) break;
+    }
+    const unsigned char b = p[i];
+    const int length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+    char32_t c = length == 1 ? b : b & (0x7F >> length);
+    for (int k = 1; k < length && i + k < n; ++k) c = (c << 6) | (p[i + k] & 0x3F);
+    character(c);
+    i += static_cast<std::size_t>(length);
   }
 }
 

@@ -11,6 +11,7 @@
 // exactly as it treats any other of them.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -41,6 +42,8 @@ class UnconvertedTally {
   void startSource(std::string name);
   // Scans the next part of the current source.
   void scan(std::u16string_view text);
+  // The same for UTF-8 text, valid and cut on character boundaries.
+  void scanUtf8(std::string_view utf8);
   // Ends the current source (counts a surrogate left unpaired at its end).
   void finishSource();
 
@@ -51,6 +54,7 @@ class UnconvertedTally {
   void character(char32_t c);
 
   Predicate drops_;
+  std::array<bool, 0x100> plain_{};  // below U+0100: neither picked nor a line break
   std::size_t keep_;
   std::size_t count_ = 0;
   std::vector<Place> first_;

@@ -1,14 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "unicode.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "devanagari.h"
+
+// The composer's step, inlined into the loop that reads the glyphs.
+#if defined(__GNUC__)
+#define KAVELIN_INLINE [[gnu::always_inline]] inline
+#else
+#define KAVELIN_INLINE inline
+#endif
 
 namespace kavelin {
 namespace {
@@ -170,16 +179,108 @@ int codeOf(char16_t c) {
   return kCodes[c].first == Piece::kNone ? -1 : c;
 }
 
+// Canonical composition for what the text can hold: nukta (ccc 7) goes before
+// virama (ccc 9); न, र, ळ compose with the nukta; U+0958..U+095F are
+// composition exclusions and are decomposed. Other characters are taken to be
+// in NFC already (a glyph string holds Windows-1252 characters, which have no
+// combining marks). The last character is held back, for a nukta to compose
+// with it.
+class NfcWriter {
+ public:
+  void push(char16_t c, std::u16string& out) {
+    if (c == kNukta) {
+      ++nuktas_;
+      return;
+    }
+    if (c == kVirama) {
+      ++viramas_;
+      return;
+    }
+    if (nuktas_ != 0 || viramas_ != 0) {
+      flushMarks(out);
+    } else if (held_) {
+      out += last_;
+    }
+    held_ = true;
+    if (c >= 0x0958 && c <= 0x095F) {  // composition exclusions
+      last_ = deva::nuktaBase(c);
+      nuktas_ = 1;
+      return;
+    }
+    last_ = c;
+  }
+
+  void finish(std::u16string& out) {
+    flushMarks(out);
+    nuktas_ = viramas_ = 0;
+  }
+
+ private:
+  // Writes the held character and the marks after it.
+  void flushMarks(std::u16string& out) {
+    if (held_) {
+      const char16_t composed = nuktas_ > 0 ? deva::composeWithNukta(last_) : 0;
+      if (composed != 0) {
+        last_ = composed;
+        --nuktas_;
+      }
+      out += last_;
+      held_ = false;
+    }
+    out.append(nuktas_, kNukta);
+    out.append(viramas_, kVirama);
+    nuktas_ = viramas_ = 0;
+  }
+
+  char16_t last_ = 0;
+  bool held_ = false;
+  std::size_t nuktas_ = 0;
+  std::size_t viramas_ = 0;
+};
+
+// UTF-16 units whose appends skip the capacity check: room is made for a
+// whole piece of glyphs beforehand (reserveMore).
+class Units {
+ public:
+  void reserveMore(std::size_t n) {
+    if (data_.size() < size_ + n) data_.resize(std::max(data_.size() * 2, size_ + n));
+  }
+  Units& operator+=(char16_t c) {
+    data_[size_++] = c;
+    return *this;
+  }
+  std::size_t size() const { return size_; }
+  char16_t& operator[](std::size_t i) { return data_[i]; }
+  char16_t operator[](std::size_t i) const { return data_[i]; }
+  void pop_back() { --size_; }
+  void eraseFront(std::size_t n) {
+    std::copy(data_.begin() + static_cast<std::ptrdiff_t>(n),
+              data_.begin() + static_cast<std::ptrdiff_t>(size_), data_.begin());
+    size_ -= n;
+  }
+
+ private:
+  std::vector<char16_t> data_;
+  std::size_t size_ = 0;
+};
+
+// The most units that reading one glyph appends: two pieces, each with the
+// waiting short i placed before it.
+constexpr std::size_t kMostUnitsAGlyph = 8;
+
 // Composes the text piece by piece. The vowel sign i waits until its cluster
 // is complete, so a reph after it finds the sign in place ("fdZ" is र्कि). A
-// reph is recorded as the position of its cluster and inserted when the text
-// is finished, so that no character is moved twice.
+// reph is recorded as the position of its cluster and inserted when that part
+// of the text is released, so that no character is moved twice. Positions
+// count from the first character not yet released.
 class Composer {
  public:
-  explicit Composer(std::size_t glyphCount) { out_.reserve(glyphCount + glyphCount / 2 + 8); }
-
-  void put(Piece piece, char16_t c);
-  std::u16string finish();
+  // Makes room for reading `glyphs` glyphs.
+  void reserveFor(std::size_t glyphs) { out_.reserveMore(kMostUnitsAGlyph * (glyphs + 4)); }
+  KAVELIN_INLINE void put(Piece piece, char16_t c);
+  // Writes the text that no later piece can change; with `final`, all of it,
+  // and starts a new text.
+  void release(std::u16string& out, bool final);
 
  private:
   // Where the text stands with respect to the latest consonant cluster.
@@ -193,14 +294,19 @@ class Composer {
   bool continuesPendingCluster(Piece piece) const;
   void placeShortI();
   void dropVirama();
+  // The length of the part no later piece changes: before the open cluster
+  // (a reph or a short i still goes there) or before the waiting short i.
+  std::size_t settled() const;
 
-  std::u16string out_;
+  Units out_;
   std::vector<std::size_t> rephs_;  // insertion points of र्, never decreasing
   std::size_t clusterStart_ = 0;
+  std::size_t iStart_ = 0;  // where the waiting short i was written
   Phase phase_ = Phase::kNone;
   bool pendingI_ = false;
   bool pendingAnusvara_ = false;
   bool afterRakar_ = false;
+  NfcWriter nfc_;
 };
 
 // While a vowel sign i waits, the cluster after it grows by half forms up to
@@ -246,7 +352,7 @@ void Composer::dropVirama() {
   }
 }
 
-void Composer::put(Piece piece, char16_t c) {
+KAVELIN_INLINE void Composer::put(Piece piece, char16_t c) {
   if (pendingI_ && !continuesPendingCluster(piece)) placeShortI();
   const bool afterRakar = afterRakar_;
   afterRakar_ = false;
@@ -305,6 +411,7 @@ void Composer::put(Piece piece, char16_t c) {
     case Piece::kShortIAnusvara:
       pendingI_ = true;
       pendingAnusvara_ = piece == Piece::kShortIAnusvara;
+      iStart_ = out_.size();
       phase_ = Phase::kNone;
       break;
     case Piece::kReph:
@@ -320,78 +427,49 @@ void Composer::put(Piece piece, char16_t c) {
       rephs_.push_back(out_.size());
       pendingI_ = true;
       pendingAnusvara_ = false;
+      iStart_ = out_.size();
       phase_ = Phase::kNone;
       break;
   }
 }
 
-// Canonical composition for what the text can hold: nukta (ccc 7) goes before
-// virama (ccc 9); न, र, ळ compose with the nukta; U+0958..U+095F are
-// composition exclusions and are decomposed. Other characters are taken to be
-// in NFC already (a glyph string holds Windows-1252 characters, which have no
-// combining marks).
-class NfcWriter {
- public:
-  explicit NfcWriter(std::size_t size) { text_.reserve(size); }
+std::size_t Composer::settled() const {
+  if (pendingI_) return iStart_;
+  return phase_ == Phase::kNone ? out_.size() : clusterStart_;
+}
 
-  void push(char16_t c) {
-    if (c == kNukta) {
-      ++nuktas_;
-      return;
-    }
-    if (c == kVirama) {
-      ++viramas_;
-      return;
-    }
-    if (nuktas_ != 0 || viramas_ != 0) flushMarks();
-    if (c >= 0x0958 && c <= 0x095F) {  // composition exclusions
-      text_ += deva::nuktaBase(c);
-      nuktas_ = 1;
-      return;
-    }
-    text_ += c;
+void Composer::release(std::u16string& out, bool final) {
+  if (final && pendingI_) {
+    out_.reserveMore(kMostUnitsAGlyph);
+    placeShortI();
   }
-
-  std::u16string finish() {
-    flushMarks();
-    return std::move(text_);
-  }
-
- private:
-  void flushMarks() {
-    if (nuktas_ > 0 && !text_.empty()) {
-      char16_t& base = text_.back();
-      const char16_t composed = deva::composeWithNukta(base);
-      if (composed != 0) {
-        base = composed;
-        --nuktas_;
-      }
-    }
-    for (; nuktas_ > 0; --nuktas_) text_ += kNukta;
-    for (; viramas_ > 0; --viramas_) text_ += kVirama;
-  }
-
-  std::u16string text_;
-  std::size_t nuktas_ = 0;
-  std::size_t viramas_ = 0;
-};
-
-std::u16string Composer::finish() {
-  if (pendingI_) placeShortI();
-  NfcWriter nfc(out_.size() + 2 * rephs_.size());
+  const std::size_t end = final ? out_.size() : settled();
+  out.reserve(out.size() + end + 2 * rephs_.size() + 2);
   std::size_t next = 0;
-  for (std::size_t i = 0; i < out_.size(); ++i) {
+  for (std::size_t i = 0; i < end;) {
+    const std::size_t stop = next < rephs_.size() ? std::min(end, rephs_[next]) : end;
+    for (; i < stop; ++i) nfc_.push(out_[i], out);
+    if (i == end) break;
     for (; next < rephs_.size() && rephs_[next] <= i; ++next) {
-      nfc.push(kRa);
-      nfc.push(kVirama);
+      nfc_.push(kRa, out);
+      nfc_.push(kVirama, out);
     }
-    nfc.push(out_[i]);
+    nfc_.push(out_[i++], out);
   }
-  for (; next < rephs_.size(); ++next) {
-    nfc.push(kRa);
-    nfc.push(kVirama);
+  if (final) {
+    for (; next < rephs_.size(); ++next) {
+      nfc_.push(kRa, out);
+      nfc_.push(kVirama, out);
+    }
+    nfc_.finish(out);
+    *this = Composer();
+    return;
   }
-  return nfc.finish();
+  rephs_.erase(rephs_.begin(), rephs_.begin() + static_cast<std::ptrdiff_t>(next));
+  for (std::size_t& r : rephs_) r -= end;
+  clusterStart_ = clusterStart_ > end ? clusterStart_ - end : 0;
+  iStart_ = iStart_ > end ? iStart_ - end : 0;
+  out_.eraseFront(end);
 }
 
 // Codes that read as one piece together, longest first, so that the first
@@ -438,12 +516,24 @@ bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
-std::u16string glyphsToUnicode(std::u16string_view glyphs) {
-  Composer composer(glyphs.size());
+// The codes a step may read after its first: a sequence is three codes long.
+constexpr std::size_t kLookahead = 2;
+
+struct GlyphsToUnicodeStream::State {
+  Composer composer;
+
+  // Reads glyphs[begin, limit), and may read kLookahead glyphs beyond; returns
+  // where it stopped (limit, or a little beyond when the last step read more).
+  std::size_t scan(std::u16string_view glyphs, std::size_t begin, std::size_t limit);
+};
+
+std::size_t GlyphsToUnicodeStream::State::scan(std::u16string_view glyphs, std::size_t begin,
+                                               std::size_t limit) {
   const std::size_t n = glyphs.size();
   auto codeAt = [&](std::size_t i) { return i < n ? codeOf(glyphs[i]) : -1; };
-
-  for (std::size_t i = 0; i < n;) {
+  if (limit > begin) composer.reserveFor(limit - begin);
+  std::size_t i = begin;
+  while (i < limit) {
     const char16_t c = glyphs[i];
     const int code = codeOf(c);
     if (code < 0) {
@@ -479,7 +569,51 @@ std::u16string glyphsToUnicode(std::u16string_view glyphs) {
     }
     i += stem ? 2 : 1;
   }
-  return composer.finish();
+  return i;
+}
+
+GlyphsToUnicodeStream::GlyphsToUnicodeStream() : state_(std::make_unique<State>()) {}
+GlyphsToUnicodeStream::~GlyphsToUnicodeStream() = default;
+GlyphsToUnicodeStream::GlyphsToUnicodeStream(GlyphsToUnicodeStream&&) noexcept = default;
+GlyphsToUnicodeStream& GlyphsToUnicodeStream::operator=(GlyphsToUnicodeStream&&) noexcept = default;
+
+void GlyphsToUnicodeStream::feed(std::u16string_view glyphs, std::u16string& out) {
+  // A glyph is read once the kLookahead glyphs after it are known. Those
+  // still held from the last piece are read with the start of this one.
+  std::size_t from = 0;
+  if (!pending_.empty()) {
+    const std::size_t held = pending_.size();
+    pending_.append(glyphs.substr(0, kLookahead));
+    const std::size_t readable = pending_.size() > kLookahead ? pending_.size() - kLookahead : 0;
+    const std::size_t at = state_->scan(pending_, 0, std::min(held, readable));
+    if (at < held) {  // a piece shorter than the lookahead
+      pending_.erase(0, at);
+      pending_.append(glyphs.substr(std::min(glyphs.size(), kLookahead)));
+      state_->composer.release(out, false);
+      return;
+    }
+    from = at - held;
+    pending_.clear();
+  }
+  const std::size_t limit = glyphs.size() > kLookahead ? glyphs.size() - kLookahead : 0;
+  const std::size_t at = state_->scan(glyphs, from, limit);
+  pending_.assign(glyphs.substr(std::min(at, glyphs.size())));
+  state_->composer.release(out, false);
+}
+
+void GlyphsToUnicodeStream::finish(std::u16string& out) {
+  state_->scan(pending_, 0, pending_.size());
+  pending_.clear();
+  state_->composer.release(out, true);
+}
+
+std::u16string glyphsToUnicode(std::u16string_view glyphs) {
+  std::u16string out;
+  out.reserve(glyphs.size() + glyphs.size() / 2 + 8);
+  GlyphsToUnicodeStream stream;
+  stream.feed(glyphs, out);
+  stream.finish(out);
+  return out;
 }
 
 }  // namespace kavelin

@@ -3,6 +3,7 @@
 // text that the font shows for them.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,27 @@ namespace kavelin {
 // surrogate becomes U+FFFD so that the result is always valid UTF-16.
 // Runs in linear time on any input.
 std::u16string glyphsToUnicode(std::u16string_view glyphs);
+
+// glyphsToUnicode of a glyph string that comes in pieces, cut anywhere (even
+// inside a surrogate pair). Each piece appends the text that no later glyph
+// can change; what a cluster still open may change (a short i and a reph
+// move into it) waits, as do the last two glyphs, for the next piece. The
+// appended parts joined equal glyphsToUnicode of the pieces joined.
+class GlyphsToUnicodeStream {
+ public:
+  GlyphsToUnicodeStream();
+  ~GlyphsToUnicodeStream();
+  GlyphsToUnicodeStream(GlyphsToUnicodeStream&&) noexcept;
+  GlyphsToUnicodeStream& operator=(GlyphsToUnicodeStream&&) noexcept;
+
+  void feed(std::u16string_view glyphs, std::u16string& out);
+  // Ends the text and appends the rest; the stream then starts a new text.
+  void finish(std::u16string& out);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+  std::u16string pending_;  // glyphs not read yet
+};
 
 }  // namespace kavelin

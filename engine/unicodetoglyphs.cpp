@@ -164,8 +164,9 @@ struct Unit {
 
 class Converter {
  public:
-  Converter(std::u16string_view text, const ConversionOptions& options, GlyphConversion& result)
-      : t_(text), out_(result.glyphs), tally_(options, result.unconverted) {}
+  Converter(std::u16string_view text, const ConversionOptions& options, GlyphString& out,
+            Unconverted& unconverted)
+      : t_(text), out_(out), tally_(options, unconverted) {}
 
   void run(const std::vector<std::size_t>& inserted);
 
@@ -176,8 +177,9 @@ class Converter {
     return inBlock(c) ? tb_.consonant[c - 0x0900] : -1;
   }
   void cluster();
-  GlyphString unitFull(const Unit& u) const;
-  GlyphString unitHalf(const Unit& u) const;
+  // A unit's codes: from the tables, or built in `room`.
+  std::u16string_view unitFull(const Unit& u, GlyphString& room) const;
+  std::u16string_view unitHalf(const Unit& u, GlyphString& room) const;
 
   const Tables& tb_ = Tables::instance();
   std::u16string_view t_;
@@ -185,11 +187,14 @@ class Converter {
   GlyphString& out_;
   Tally tally_;
   std::vector<Unit> units_;
+  GlyphString fullRoom_;
+  GlyphString halfRoom_;
 };
 
-GlyphString Converter::unitFull(const Unit& u) const {
+std::u16string_view Converter::unitFull(const Unit& u, GlyphString& room) const {
   if (u.nuktas == 0) return u.rakar ? tb_.rakar[u.row] : tb_.full[u.row];
-  GlyphString s = tb_.full[u.row];
+  GlyphString& s = room;
+  s = tb_.full[u.row];
   s.append(static_cast<std::size_t>(u.nuktas), u'+');
   if (u.rakar) {
     const char16_t c = kConsonants[u.row].letter;
@@ -198,15 +203,24 @@ GlyphString Converter::unitFull(const Unit& u) const {
   return s;
 }
 
-GlyphString Converter::unitHalf(const Unit& u) const {
+// `full` with a halant, in `room` (which `full` may be).
+std::u16string_view withHalant(std::u16string_view full, GlyphString& room) {
+  if (full.data() != room.data()) room.assign(full);
+  return room += u'~';
+}
+
+std::u16string_view Converter::unitHalf(const Unit& u, GlyphString& room) const {
   if (u.rakar) {
     if (u.row == 13 && u.nuktas == 0) return u"\u00AB";  // त्र has a half form
-    return unitFull(u) + u'~';
+    return withHalant(unitFull(u, room), room);
   }
   if (u.nuktas == 0) return tb_.half[u.row];
   const GlyphString& half = tb_.half[u.row];
-  if (half.back() == u'~') return unitFull(u) + u'~';
-  return half + GlyphString(static_cast<std::size_t>(u.nuktas), u'+');
+  if (half.back() == u'~') {
+    return withHalant(unitFull(u, room), room);
+  }
+  room = half;
+  return room.append(static_cast<std::size_t>(u.nuktas), u'+');
 }
 
 // A consonant cluster with its reph, vowel sign and marks, from i_.
@@ -254,7 +268,7 @@ void Converter::cluster() {
 
   const Unit& last = units_.back();
   const bool plainLast = last.nuktas == 0 && !last.rakar;
-  GlyphString full;
+  std::u16string_view full;
   bool signDone = false;
   if (reph && plainLast && last.row == kBha) {
     full = u"\u201C";
@@ -268,9 +282,8 @@ void Converter::cluster() {
     full = u"\u00D1";
     signDone = true;
   } else {
-    full = unitFull(last);
+    full = unitFull(last, fullRoom_);
   }
-  if (halant) full += u'~';
 
   // The engine types ra + ka + sa with the reph between ka and sa.
   const bool rephAfterSign =
@@ -289,7 +302,7 @@ void Converter::cluster() {
     iPlaced = true;
   }
   for (std::size_t k = 0; k < halves; ++k) {
-    const GlyphString half = unitHalf(units_[k]);
+    const std::u16string_view half = unitHalf(units_[k], halfRoom_);
     if (sign == kSignI && !iPlaced && k + 1 == halves && half.size() == 1 &&
         kShortIHalves.find(half[0]) != std::u16string_view::npos) {
       out_ += u'f';
@@ -300,6 +313,7 @@ void Converter::cluster() {
   }
   if (sign == kSignI && !iPlaced) out_ += u'f';
   out_ += full;
+  if (halant) out_ += u'~';
   if (reph && !rephAfterSign && !rephAfterFirst) out_ += u'Z';
   if (sign != 0 && sign != kSignI && !signDone) out_ += tb_.sign[sign - 0x0900];
   if (reph && rephAfterSign) out_ += u'Z';
@@ -356,14 +370,13 @@ void Converter::run(const std::vector<std::size_t>& inserted) {
   }
 }
 
-}  // namespace
-
-GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOptions& options) {
-  GlyphConversion result;
-  result.glyphs.reserve(text.size() + text.size() / 4 + 8);
-  std::vector<std::size_t> inserted;  // the nuktas split off composed letters
-  std::u16string decomposed;
+// Converts `text` onto `out`; `decomposed` and `inserted` are room to work in.
+void convertInto(std::u16string_view text, const ConversionOptions& options, GlyphString& out,
+                 Unconverted& unconverted, std::u16string& decomposed,
+                 std::vector<std::size_t>& inserted) {
+  inserted.clear();  // the nuktas split off composed letters
   if (std::any_of(text.begin(), text.end(), [](char16_t c) { return nuktaBase(c) != 0; })) {
+    decomposed.clear();
     decomposed.reserve(text.size() + 16);
     for (char16_t c : text) {
       if (const char16_t base = nuktaBase(c)) {
@@ -376,11 +389,85 @@ GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOption
     }
     text = decomposed;
   }
-  Converter(text, options, result).run(inserted);
+  Converter(text, options, out, unconverted).run(inserted);
+}
+
+// Whether a conversion of text[0, j) and one of text[j, end) give what one of
+// the whole gives: no cluster goes on across j, and no look ahead from before
+// j tells a character at j from none. A cluster goes on through a virama, a
+// nukta, a vowel sign or a mark; after a virama any letter may continue it
+// (a reph, a conjunct, a halant at the end of a cluster). CR LF is one line
+// break, and a surrogate pair one character.
+bool mayCutBefore(std::u16string_view text, std::size_t j) {
+  const char16_t c = text[j];
+  const char16_t before = text[j - 1];
+  if (isLow(c) || (c == kLF && before == kCR)) return false;
+  if (!inBlock(c)) return true;
+  if (before == kVirama || c == kVirama || c == kNukta) return false;
+  const Tables& tb = Tables::instance();
+  return tb.sign[c - 0x0900].empty() && tb.mark[c - 0x0900].empty();
+}
+
+}  // namespace
+
+GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOptions& options) {
+  GlyphConversion result;
+  result.glyphs.reserve(text.size() + text.size() / 4 + 8);
+  std::u16string decomposed;
+  std::vector<std::size_t> inserted;
+  convertInto(text, options, result.glyphs, result.unconverted, decomposed, inserted);
   return result;
 }
 
-Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOptions& options) {
+UnicodeToGlyphsStream::UnicodeToGlyphsStream(std::size_t maxReported) : maxReported_(maxReported) {}
+
+void UnicodeToGlyphsStream::convert(std::u16string_view text, GlyphString& out) {
+  ConversionOptions options;
+  options.maxReported = maxReported_ - unconverted_.first.size();
+  options.start = at_;
+  Unconverted found;
+  convertInto(text, options, out, found, decomposed_, inserted_);
+  unconverted_.count += found.count;
+  unconverted_.first.insert(unconverted_.first.end(), found.first.begin(), found.first.end());
+  if (unconverted_.first.size() >= maxReported_) return;  // places are no longer needed
+  // The place after `text`; a cut is never inside CR LF or a surrogate pair.
+  std::size_t lineStart = text.size();
+  while (lineStart > 0 && text[lineStart - 1] != kLF && text[lineStart - 1] != kCR) --lineStart;
+  if (lineStart > 0) {
+    for (std::size_t i = 0; i < lineStart; ++i) {
+      const char16_t c = text[i];
+      at_.line += c == kCR || (c == kLF && !(i > 0 && text[i - 1] == kCR));
+    }
+    at_.column = 1;
+  }
+  for (std::size_t i = lineStart; i < text.size(); ++i) {
+    at_.column += !(isLow(text[i]) && i > lineStart && isHigh(text[i - 1]));
+  }
+}
+
+void UnicodeToGlyphsStream::feed(std::u16string_view text, GlyphString& out) {
+  std::size_t cut = text.size() > 0 ? text.size() - 1 : 0;
+  while (cut > 0 && !mayCutBefore(text, cut)) --cut;
+  if (cut == 0) {
+    pending_.append(text);
+    return;
+  }
+  if (pending_.empty()) {
+    convert(text.substr(0, cut), out);
+  } else {
+    pending_.append(text.substr(0, cut));
+    convert(pending_, out);
+  }
+  pending_.assign(text.substr(cut));
+}
+
+void UnicodeToGlyphsStream::finish(GlyphString& out) {
+  convert(pending_, out);
+  pending_.clear();
+  at_ = TextPosition();
+}
+
+bool keptAsGlyph(char32_t c) {
   // A character is a font code when glyphsToUnicode changes it, or is one of
   // the codes that show themselves.
   struct Codes {
@@ -389,10 +476,15 @@ Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOption
       for (char16_t c = 0; c < 256; ++c) {
         code[c] = glyphsToUnicode(std::u16string_view(&c, 1)) != std::u16string_view(&c, 1);
       }
-      for (char16_t c : std::u16string_view(u" !0123456789\n")) code[c] = true;
+      for (char16_t c : std::u16string_view(u" !0123456789\n\r\t")) code[c] = true;
     }
   };
   static const Codes codes;
+  if (c < 256) return !codes.code[c];
+  return c != kLineSeparator && c != 0x201C;
+}
+
+Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOptions& options) {
   Unconverted result;
   Tally tally(options, result);
   static const std::vector<std::size_t> none;
@@ -403,7 +495,7 @@ Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOption
       tally.lineBreak(glyphs, i);
       continue;
     }
-    if (c == u'\t' || c == kLineSeparator || c == 0x201C || (c < 256 && codes.code[c])) continue;
+    if (!keptAsGlyph(c)) continue;
     if (isHigh(c) && i + 1 < n && isLow(glyphs[i + 1])) {
       tally.add(glyphs, i, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (glyphs[i + 1] - 0xDC00),
                 none);

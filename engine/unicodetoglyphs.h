@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -54,9 +55,40 @@ struct GlyphConversion {
 // and counted. Text may be in NFC or NFD. Runs in linear time on any input.
 GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOptions& options = {});
 
+// unicodeToGlyphs of a text that comes in pieces, cut anywhere. Each piece
+// appends the glyphs of the text up to its last place where no cluster goes
+// on (before a space, a line break, or a letter that no virama comes before);
+// the rest waits for the next piece. The appended parts joined equal
+// unicodeToGlyphs of the pieces joined, and the characters kept are counted
+// and placed over the whole text. A single cluster waits whole, however long.
+class UnicodeToGlyphsStream {
+ public:
+  explicit UnicodeToGlyphsStream(std::size_t maxReported = 5);
+
+  void feed(std::u16string_view text, GlyphString& out);
+  // Ends the text; the next one starts at line 1, column 1. The count and
+  // places stay, to go on over several texts.
+  void finish(GlyphString& out);
+  const Unconverted& unconverted() const { return unconverted_; }
+
+ private:
+  void convert(std::u16string_view text, GlyphString& out);
+
+  std::size_t maxReported_;
+  Unconverted unconverted_;
+  TextPosition at_;         // of the first character not converted yet
+  std::u16string pending_;  // text after the last place it may be cut
+  std::u16string decomposed_;
+  std::vector<std::size_t> inserted_;
+};
+
 // The characters of a glyph string that are no font code, and which
 // glyphsToUnicode therefore keeps as they are: counted and placed as
 // unicodeToGlyphs does. Tabs, line breaks and U+2028 are not counted.
 Unconverted unconvertedGlyphs(std::u16string_view glyphs, const ConversionOptions& options = {});
+
+// Whether unconvertedGlyphs counts a character of a glyph string (one that
+// is not a line break).
+bool keptAsGlyph(char32_t c);
 
 }  // namespace kavelin

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Black-box tests of the built kavelin-convert.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,9 +15,11 @@
 #include <sstream>
 #include <thread>
 
+#include "corpus.h"
 #include "engine.h"
 #include "harness.h"
 #include "text.h"
+#include "unicode.h"
 
 namespace {
 
@@ -27,7 +29,6 @@ using ConvertCli = kavelin::test::CliTest;
 using kavelin::test::Result;
 using kavelin::test::run;
 using kavelin::test::slurp;
-
 
 TEST_F(ConvertCli, ConvertsStandardInput) {
   struct Case {
@@ -64,6 +65,32 @@ TEST_F(ConvertCli, ReadsFilesInOrderAsOneText) {
   EXPECT_EQ(run({b, a}).out, "/keZueLrs \n");  // no break between them: one word
   EXPECT_EQ(run({a, "-", b}, "ka\n").out, "ueLrs \nd \n/keZ ");
   EXPECT_EQ(run({"--", a}).out, "ueLrs \n");
+}
+
+// Files of several read pieces, one text: the output equals the whole-text
+// conversion in each form, and the report places a character far in.
+TEST_F(ConvertCli, LongFilesStreamAsOneText) {
+  const std::u16string corpus = kavelin::test::corpusText();
+  std::u16string first;
+  for (int k = 0; first.size() < 300000; ++k) first += k % 2 ? corpus : kavelin::toCrLf(corpus);
+  first += u"kaf";  // a short i whose consonant the next file holds
+  const std::u16string second = u"ka bhaa\u00E9rat\r" + corpus;
+  const std::string a = file("a.txt", kavelin::encodeUtf8(first));
+  const std::string b = file("b.txt", "\xEF\xBB\xBF" + kavelin::encodeUtf8(second));
+  const kavelin::GlyphString glyphs = kavelin::Engine().e2h(kavelin::toCrLf(first + second));
+  const std::string report =
+      "kavelin-convert: warning: 1 input character produced no output\n"
+      "kavelin-convert:   " +
+      b + ":1:8: U+00E9 '\xC3\xA9'\n";
+  const Result utf8 = run({a, b});
+  EXPECT_EQ(utf8.exitCode, 0);
+  EXPECT_TRUE(utf8.out == kavelin::encodeUtf8(glyphs));
+  EXPECT_EQ(utf8.err, report);
+  const Result raw = run({"--encoding", "cp1252", a, b});
+  EXPECT_TRUE(raw.out == kavelin::glyphToCodes(glyphs));
+  const Result unicode = run({"--to", "unicode", a, b});
+  EXPECT_TRUE(unicode.out == kavelin::encodeUtf8(kavelin::glyphsToUnicode(glyphs)));
+  EXPECT_EQ(unicode.err, report);
 }
 
 TEST_F(ConvertCli, WritesTheOutputFileAtomically) {
@@ -263,7 +290,8 @@ TEST_F(ConvertCli, OutputIntoDevicesAndStandardOutput) {
   // Standard output on a file: written through the descriptor, into the same
   // file (a rename would leave the shell's file empty).
   const std::string redirected = file("redirected.txt", "");
-  struct stat before {}, after {};
+  struct stat before {
+  }, after{};
   ASSERT_EQ(stat(redirected.c_str(), &before), 0);
   EXPECT_EQ(run({"-o", "/dev/stdout"}, "namaste", redirected.c_str()).exitCode, 0);
   ASSERT_EQ(stat(redirected.c_str(), &after), 0);

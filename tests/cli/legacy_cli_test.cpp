@@ -11,11 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "corpus.h"
+#include "engine.h"
 #include "harness.h"
 #include "rtf.h"
 #include "rtf_test_util.h"
 #include "text.h"
+#include "unconverted.h"
 #include "unicode.h"
+#include "unicodetoglyphs.h"
 
 namespace kavelin {
 namespace {
@@ -115,6 +119,76 @@ TEST_F(LegacyCli, ReportsWhatCouldNotBeConverted) {
   EXPECT_EQ(many.exitCode, 0);
 }
 
+// Inputs of several read pieces: the output and the places reported equal the
+// whole-text conversions of each file, line breaks made LF.
+TEST_F(LegacyCli, LongTextsStreamAsTheWholeConversion) {
+  auto lf = [](std::u16string text) {
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+      out += text[i];
+    }
+    return out;
+  };
+  const std::u16string unicode = lf(glyphsToUnicode(Engine().e2h(toCrLf(test::corpusText()))));
+  // About 700 KB: lines broken LF and CR LF, kept characters far in.
+  std::u16string first;
+  for (int k = 0; first.size() < 300000; ++k) {
+    first += k % 3 == 0 ? toCrLf(unicode) : unicode;
+    if (k == 40) first += u"ङ";
+  }
+  const std::u16string second = u"\u0919" + first + u"z";
+  const std::string a = file("a.txt", encodeUtf8(first));
+  const std::string b = file("b.txt", "\xEF\xBB\xBF" + encodeUtf8(second));
+  // Unicode to glyphs, as UTF-8 and as raw codes.
+  const GlyphConversion ga = unicodeToGlyphs(lf(first));
+  const GlyphConversion gb = unicodeToGlyphs(lf(second));
+  ASSERT_EQ(ga.unconverted.count, 1u);
+  const std::size_t kept = ga.unconverted.count + gb.unconverted.count;
+  std::string report =
+      "kavelin-convert: warning: " + std::to_string(kept) + " characters could not be converted\n";
+  for (const auto& [name, conversion] : {std::pair{a, &ga}, std::pair{b, &gb}}) {
+    for (const UnconvertedChar& c : conversion->unconverted.first) {
+      report += "kavelin-convert:   " + name + ":" + std::to_string(c.at.line) + ":" +
+                std::to_string(c.at.column) + ": " + describeCharacter(c.character) + "\n";
+    }
+  }
+  const Result glyphs = run({"--from", "unicode", a, b});
+  EXPECT_EQ(glyphs.exitCode, 0);
+  EXPECT_TRUE(glyphs.out == encodeUtf8(ga.glyphs) + encodeUtf8(gb.glyphs));
+  EXPECT_EQ(glyphs.err, report);
+  const Result raw = run({"--from", "unicode", "--encoding", "cp1252", a, b});
+  EXPECT_TRUE(raw.out == glyphToCodes(ga.glyphs) + glyphToCodes(gb.glyphs));
+
+  // Glyphs to Unicode, from UTF-8 and from raw codes; a kept character on a
+  // late line.
+  GlyphString g = lf(Engine().e2h(toCrLf(u"dharm aur karm\n")));
+  for (char16_t ch : ga.glyphs.substr(0, 200000)) {
+    if (charToCp1252(ch)) g += ch;  // codes only, for the raw file
+  }
+  g += u"\r\n|";
+  const std::string c = file("c.txt", encodeUtf8(g));
+  const std::string craw = file("c.raw", glyphToCodes(g));
+  const Unconverted places = unconvertedGlyphs(lf(g));
+  ASSERT_GE(places.count, 1u);
+  auto reportOf = [&](const std::string& name) {
+    std::string text = "kavelin-convert: warning: " + std::to_string(places.count) +
+                       (places.count == 1 ? " character" : " characters") +
+                       " could not be converted\n";
+    for (const UnconvertedChar& u : places.first) {
+      text += "kavelin-convert:   " + name + ":" + std::to_string(u.at.line) + ":" +
+              std::to_string(u.at.column) + ": " + describeCharacter(u.character) + "\n";
+    }
+    return text;
+  };
+  const Result back = run({"--from", "glyphs", c});
+  EXPECT_TRUE(back.out == encodeUtf8(glyphsToUnicode(lf(g))));
+  EXPECT_EQ(back.err, reportOf(c));
+  const Result backRaw = run({"--from", "glyphs", "--encoding", "cp1252", craw});
+  EXPECT_TRUE(backRaw.out == back.out);
+  EXPECT_EQ(backRaw.err, reportOf(craw));
+}
+
 TEST_F(LegacyCli, StrictFailsAndWritesNothing) {
   const std::string target = file("out.txt", "old");
   const Result r = run({"--from", "unicode", "--strict", "-o", target}, "कङ");
@@ -172,9 +246,8 @@ TEST_F(LegacyCli, LibreOfficeRtfToUnicode) {
   EXPECT_NE(text.out.find("आपका रेखा"), std::string::npos);
 
   // The symbol-font fixture, where LibreOffice keeps the codes as U+F0hh.
-  const Result symbol =
-      run({"--from", "glyphs", "--to-text",
-           KAVELIN_SOURCE_DIR "/tests/rtf/data/libreoffice-symbol.rtf"});
+  const Result symbol = run({"--from", "glyphs", "--to-text",
+                             KAVELIN_SOURCE_DIR "/tests/rtf/data/libreoffice-symbol.rtf"});
   EXPECT_EQ(symbol.out, "आभँ\u00B7 Arial\n");
 }
 
@@ -220,7 +293,8 @@ TEST_F(LegacyCli, UnicodeRtfToGlyphs) {
 
   // And back: the glyph runs show the Unicode the document had.
   const std::string glyphs = file("glyphs.rtf", r.out);
-  EXPECT_EQ(run({"--from", "glyphs", "--to-text", glyphs}).out, "Hello नमस्ते, दुनिया! धर्म\n\n\u0919\n");
+  EXPECT_EQ(run({"--from", "glyphs", "--to-text", glyphs}).out,
+            "Hello नमस्ते, दुनिया! धर्म\n\n\u0919\n");
 
   // Plain Unicode text to an RTF document, one paragraph per line.
   const Result text = run({"--from", "unicode", "--rtf"}, "Hi राम\nसीता\n");

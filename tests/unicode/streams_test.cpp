@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Both legacy conversions in pieces against the whole-text conversions: every
+// cut of short texts that reorder (short i, reph, conjuncts, surrogate pairs,
+// CR LF), random texts in random pieces, and the corpus.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corpus.h"
+#include "describe.h"
+#include "engine.h"
+#include "text.h"
+#include "unicode.h"
+#include "unicodetoglyphs.h"
+
+namespace kavelin {
+namespace {
+
+using test::describe;
+
+// The text cut before each of `cuts` (ascending offsets).
+std::vector<std::u16string_view> pieces(std::u16string_view text,
+                                        const std::vector<std::size_t>& cuts) {
+  std::vector<std::u16string_view> out;
+  std::size_t from = 0;
+  for (std::size_t cut : cuts) {
+    out.push_back(text.substr(from, cut - from));
+    from = cut;
+  }
+  out.push_back(text.substr(from));
+  return out;
+}
+
+std::u16string unicodeInPieces(const std::vector<std::u16string_view>& parts) {
+  GlyphsToUnicodeStream stream;
+  std::u16string out;
+  for (std::u16string_view part : parts) stream.feed(part, out);
+  stream.finish(out);
+  return out;
+}
+
+GlyphConversion glyphsInPieces(const std::vector<std::u16string_view>& parts,
+                               std::size_t maxReported) {
+  UnicodeToGlyphsStream stream(maxReported);
+  GlyphConversion out;
+  for (std::u16string_view part : parts) stream.feed(part, out.glyphs);
+  stream.finish(out.glyphs);
+  out.unconverted = stream.unconverted();
+  return out;
+}
+
+void expectSame(const GlyphConversion& streamed, const GlyphConversion& whole,
+                const std::string& what) {
+  EXPECT_EQ(streamed.glyphs, whole.glyphs) << what;
+  EXPECT_EQ(streamed.unconverted.count, whole.unconverted.count) << what;
+  ASSERT_EQ(streamed.unconverted.first.size(), whole.unconverted.first.size()) << what;
+  for (std::size_t i = 0; i < whole.unconverted.first.size(); ++i) {
+    const UnconvertedChar& a = streamed.unconverted.first[i];
+    const UnconvertedChar& b = whole.unconverted.first[i];
+    EXPECT_EQ(a.character, b.character) << what << " #" << i;
+    EXPECT_EQ(a.at.line, b.at.line) << what << " #" << i;
+    EXPECT_EQ(a.at.column, b.at.column) << what << " #" << i;
+  }
+}
+
+// Every way to cut `text` into two or three pieces.
+template <typename Check>
+void everyCut(std::u16string_view text, Check check) {
+  for (std::size_t a = 0; a <= text.size(); ++a) {
+    check(std::vector<std::size_t>{a});
+    for (std::size_t b = a; b <= text.size(); ++b) check(std::vector<std::size_t>{a, b});
+  }
+}
+
+TEST(GlyphsToUnicodeStream, EveryCutOfReorderingTexts) {
+  const std::u16string texts[] = {
+      u"fd",                      // short i before its consonant
+      u"fDd",                     // ... before a conjunct
+      u"fdZ",                     // with a reph after the syllable
+      u"dZ fdZ",                  // reph back over the cluster
+      u"vkS vks,s",               // sequences of three and two codes
+      u"Dk [k",                   // half form and bar: the full consonant
+      u"fD f ",                   // short i with no full consonant
+      u"\u00C6d\u00C7d",          // reph with short i, short i with anusvara
+      u"j+ Uk+ D~",               // nukta composition, halant
+      u"d\U0001F600f\U0001F600",  // a surrogate pair to split
+      u"fd\r\nfd\nZ",
+  };
+  for (const std::u16string& text : texts) {
+    const std::u16string whole = glyphsToUnicode(text);
+    everyCut(text, [&](const std::vector<std::size_t>& cuts) {
+      EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), whole)
+          << describe(text) << " cut at " << cuts[0] << (cuts.size() > 1 ? "," : "")
+          << (cuts.size() > 1 ? std::to_string(cuts[1]) : "");
+    });
+  }
+}
+
+TEST(UnicodeToGlyphsStream, EveryCutOfClusterTexts) {
+  const std::u16string texts[] = {
+      u"कि र्कि",           // short i, reph
+      u"क्षि ज्ञा",          // conjuncts of their own codes
+      u"स्त्रि प्र",          // rakar, a cluster of three
+      u"र्क्सा क़ि",          // reph after ka before sa, a composed nukta letter
+      u"क्\u200Dष क् ",      // a cluster a joiner ends, a halant at the end
+      u"रु रू कृ",            // consonant and sign in one code
+      u"कङ a\U0001F600ब",  // kept characters, a surrogate pair
+      u"क\r\nङ\rङ\nङ",     // every line break before kept characters
+      u"ि्ं",                // signs with no consonant
+  };
+  for (const std::u16string& text : texts) {
+    const GlyphConversion whole = unicodeToGlyphs(text, {100, {}});
+    everyCut(text, [&](const std::vector<std::size_t>& cuts) {
+      expectSame(glyphsInPieces(pieces(text, cuts), 100), whole,
+                 describe(text) + " cut at " + std::to_string(cuts[0]) +
+                     (cuts.size() > 1 ? "," + std::to_string(cuts[1]) : ""));
+    });
+  }
+}
+
+// Random texts over `alphabet`, in random pieces of up to `longest` units.
+template <typename Check>
+void randomTexts(const std::vector<std::u16string>& alphabet, std::size_t longest, Check check) {
+  std::mt19937 rng(20);
+  for (int round = 0; round < 300; ++round) {
+    std::u16string text;
+    const std::size_t length = rng() % 60;
+    for (std::size_t i = 0; i < length; ++i) text += alphabet[rng() % alphabet.size()];
+    std::vector<std::size_t> cuts;
+    for (std::size_t at = rng() % longest; at < text.size(); at += rng() % longest) {
+      cuts.push_back(at);
+    }
+    check(text, cuts);
+  }
+}
+
+TEST(GlyphsToUnicodeStream, RandomGlyphsInRandomPieces) {
+  const std::vector<std::u16string> alphabet = {
+      u"d",      u"D",      u"k",  u"f",      u"Z",          u"j",      u"+",
+      u"~",      u"z",      u"a",  u"s",      u"S",          u"v",      u"W",
+      u",",      u" ",      u"\n", u"\r",     u"h",          u"\u00C6", u"\u00C7",
+      u"\u00AA", u"\u201C", u"=",  u"\u0958", u"\U0001F600", u"\xD800", u"|"};
+  randomTexts(alphabet, 6, [](const std::u16string& text, const std::vector<std::size_t>& cuts) {
+    EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), glyphsToUnicode(text)) << describe(text);
+  });
+}
+
+TEST(UnicodeToGlyphsStream, RandomTextsInRandomPieces) {
+  const std::vector<std::u16string> alphabet = {
+      u"क", u"ष", u"ज", u"ञ",  u"र",  u"स",    u"त", u"्",       u"्",          u"़",
+      u"ि", u"ा", u"ी", u"ु",   u"ं",   u"ँ",     u"ः", u"अ",      u"।",         u"क़",
+      u"ऱ", u"ङ", u" ", u"\n", u"\r", u"\r\n", u"a", u"\u200D", u"\U0001F600"};
+  randomTexts(alphabet, 8, [](const std::u16string& text, const std::vector<std::size_t>& cuts) {
+    expectSame(glyphsInPieces(pieces(text, cuts), 1000), unicodeToGlyphs(text, {1000, {}}),
+               describe(text));
+  });
+}
+
+TEST(Streams, TheCorpusBothWaysInPiecesOfEveryFewSizes) {
+  const GlyphString glyphs = Engine().e2h(toCrLf(test::corpusText()));
+  const std::u16string unicode = glyphsToUnicode(glyphs);
+  for (std::size_t size : {1, 2, 3, 7, 64, 4096}) {
+    std::vector<std::size_t> at;
+    for (std::size_t k = size; k < glyphs.size(); k += size) at.push_back(k);
+    EXPECT_EQ(unicodeInPieces(pieces(glyphs, at)), unicode) << size;
+    at.clear();
+    for (std::size_t k = size; k < unicode.size(); k += size) at.push_back(k);
+    expectSame(glyphsInPieces(pieces(unicode, at), 5), unicodeToGlyphs(unicode),
+               "corpus " + std::to_string(size));
+  }
+}
+
+TEST(Streams, FinishStartsANewText) {
+  GlyphsToUnicodeStream unicode;
+  std::u16string out;
+  unicode.feed(u"f", out);
+  unicode.finish(out);  // the short i stays where it was written
+  unicode.feed(u"d", out);
+  unicode.finish(out);
+  EXPECT_EQ(out, glyphsToUnicode(u"f") + glyphsToUnicode(u"d"));
+
+  UnicodeToGlyphsStream glyphs;
+  GlyphString codes;
+  glyphs.feed(u"क\nङ", codes);
+  glyphs.finish(codes);
+  glyphs.feed(u"ङ", codes);
+  glyphs.finish(codes);
+  ASSERT_EQ(glyphs.unconverted().count, 2u);
+  EXPECT_EQ(glyphs.unconverted().first[0].at.line, 2u);
+  EXPECT_EQ(glyphs.unconverted().first[1].at.line, 1u);  // counted again from line 1
+  EXPECT_EQ(glyphs.unconverted().first[1].at.column, 1u);
+}
+
+}  // namespace
+}  // namespace kavelin
