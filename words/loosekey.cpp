@@ -313,6 +313,7 @@ std::string englishReading(const std::string& word, bool vowels) {
   };
   std::string s = word;
   replaceAll(s, "ck", "k");
+  replaceAll(s, "sch", "sk");     // school, scheme
   replaceAll(s, "cial", "shAl");  // capitals: no later rule applies to them
   replaceAll(s, "tial", "shAl");
   // Endings said otherwise than spelled (accountant, distance, engineer).
@@ -437,6 +438,10 @@ std::vector<Reading> typedReadings(std::string_view typed) {
   const char last = lower(word.back());
   if (last == 'n' || last == 'm' || word.back() == '^') {
     addReading(out, word.substr(0, n - 1), true);
+    // A final m for the anusvara (evam / एवं, swayam / स्वयं).
+    if (last == 'm' && n > 2 && isVowelLetter(lower(word[n - 2]))) {
+      addReading(out, word.substr(0, n - 1) + '^', true);
+    }
   } else if (isVowelLetter(last)) {
     addReading(out, word + '^', true);
   }

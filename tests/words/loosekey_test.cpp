@@ -190,6 +190,7 @@ TEST(TypedReadings, ReadEnglishSpelling) {
       {"social", "soshal", nullptr},
       {"prince", "prins", nullptr},  // a silent e after two consonants
       {"album", "albam", nullptr},
+      {"school", "skool", nullptr},
       {"uncle", "unkl", "ankl"},     // an initial u before two consonants
       {"idea", "idiya", "aaidiya"},  // an initial i before a consonant and a vowel
       {"accountant", "akkauntent", nullptr},
