@@ -225,11 +225,12 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
   }
   std::stable_sort(out.begin(), out.end(),
                    [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
-  // The literal word stays among them, known or not; a single place goes to
-  // the best.
+  // The literal word stays among them when a list knows it; a single place
+  // goes to the best. Unknown, it is ranked as any guess.
   const auto literal = std::find_if(
       out.begin(), out.end(), [&](const Candidate& c) { return c.unicode == literalUnicode; });
-  if (literal != out.end() && static_cast<std::size_t>(literal - out.begin()) >= n && n > 1) {
+  if (literal != out.end() && static_cast<std::size_t>(literal - out.begin()) >= n && n > 1 &&
+      literal->known) {
     std::rotate(out.begin() + static_cast<std::ptrdiff_t>(n) - 1, literal, literal + 1);
   }
   if (out.size() > n) out.resize(n);

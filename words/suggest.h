@@ -89,7 +89,8 @@ class Suggester {
   // listed words of its loose key and of the spellings guessed from its
   // letters, and guessed words in no list (known = false), which rank below
   // listed ones of a like cost. What the typed letters give literally is
-  // among them whenever n > 1, and first when nothing ranks better.
+  // among them whenever n > 1 and a list knows it, and first when nothing
+  // ranks better; an unknown literal word ranks as any guess.
   std::vector<Candidate> suggest(std::string_view typed, std::size_t n);
 
   // What is known of an indexed word before anything is typed (its place in

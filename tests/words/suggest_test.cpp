@@ -103,7 +103,7 @@ TEST_F(SuggestTest, TheLiteralWordStaysOrLeads) {
   EXPECT_EQ(two[1], u"भरत");
   EXPECT_EQ(words("bharat", 1), std::vector<std::u16string>{u"भारत"});
   // Nothing known matches: the candidates are guesses, unknown, and the
-  // literal conversion is among them, spelled as typed.
+  // literal conversion ranks among them, spelled as typed.
   const std::vector<Candidate> unknown = s.suggest("kamalpatr", 5);
   ASSERT_FALSE(unknown.empty());
   for (const Candidate& c : unknown) EXPECT_FALSE(c.known) << c.spelling;
@@ -116,6 +116,8 @@ TEST_F(SuggestTest, TheLiteralWordStaysOrLeads) {
   ASSERT_FALSE(guessed.empty());
   EXPECT_EQ(guessed[0].unicode, u"भारत");
   EXPECT_TRUE(guessed[0].known);
+  // ... and an unknown literal (भारथ) keeps no place of its own.
+  EXPECT_EQ(words("bhaarath", 2), (std::vector<std::u16string>{u"भारत", u"भरत"}));
   EXPECT_TRUE(s.suggest("", 5).empty());
   EXPECT_TRUE(s.suggest("bharat", 0).empty());
 }
