@@ -62,11 +62,10 @@ struct RankWeights {
   int nasalConjunct = 20;
   int candrabindu = 10;
   int visarga = 6;
-  int nukta = 10;   // ज़, which most writing leaves as ज
-  int reading = 0;  // a word found by another reading of the typed letters
-  int english = 5;
-  int skeleton = 10;  // a common word whose consonants alone were typed (h / है)     // a word found
-                      // by reading the letters as English spelling
+  int nukta = 10;      // ज़, which most writing leaves as ज
+  int reading = 0;     // a word found by another reading of the typed letters
+  int english = 10;    // a word found by reading the letters as English spelling
+  int skeleton = 10;   // a common word whose consonants alone were typed (h / है)
   int finalVowel = 6;  // the word ends in a vowel and the typed letters do not, or the reverse
 };
 
