@@ -380,6 +380,7 @@ int main(int argc, char** argv) {
                                                    {"reading", &rw.reading},
                                                    {"guessBeam", &rw.guessBeam},
                                                    {"english", &rw.english},
+                                                   {"keepGuess", &rw.keepGuess},
                                                    {"skeleton", &rw.skeleton},
                                                    {"finalVowel", &rw.finalVowel}};
     for (const auto& [name, field] : fields) {

@@ -233,6 +233,15 @@ std::vector<Candidate> Suggester::suggest(std::string_view typed, std::size_t n)
       literal->known) {
     std::rotate(out.begin() + static_cast<std::ptrdiff_t>(n) - 1, literal, literal + 1);
   }
+  // So does the best word in no list, within the first keepGuess places: the
+  // lists miss many inflected forms and names.
+  const auto keep = static_cast<std::size_t>(std::max(0, weights.keepGuess));
+  if (keep > 1 && n >= keep) {
+    const auto guess =
+        std::find_if(out.begin(), out.end(), [&](const Candidate& c) { return !c.known; });
+    const auto at = out.begin() + static_cast<std::ptrdiff_t>(keep) - 1;
+    if (guess != out.end() && guess > at) std::rotate(at, guess, guess + 1);
+  }
   if (out.size() > n) out.resize(n);
   for (Candidate& c : out) {
     if (c.glyphs.empty()) {

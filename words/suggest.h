@@ -65,6 +65,7 @@ struct RankWeights {
   int nukta = 10;      // ज़, which most writing leaves as ज
   int reading = 0;     // a word found by another reading of the typed letters
   int english = 10;    // a word found by reading the letters as English spelling
+  int keepGuess = 5;   // the best unlisted word stays within this many places (0: no)
   int skeleton = 10;   // a common word whose consonants alone were typed (h / है)
   int finalVowel = 6;  // the word ends in a vowel and the typed letters do not, or the reverse
 };

@@ -122,6 +122,32 @@ TEST_F(SuggestTest, TheLiteralWordStaysOrLeads) {
   EXPECT_TRUE(s.suggest("bharat", 0).empty());
 }
 
+// The lists miss many words: the best guess in no list keeps a place among
+// the first five, however many listed words outrank it.
+TEST(SuggestKeepGuess, TheBestUnlistedWordKeepsAPlace) {
+  Suggester crowded;  // many listed words under the loose key of "kal"
+  for (const char16_t* w : {u"कल", u"काल", u"कला", u"काला", u"कली", u"काली", u"कुल", u"कूल", u"खल",
+                            u"खाल", u"कील", u"कोल", u"कौल", u"खली"}) {
+    ASSERT_TRUE(crowded.add(w, kFromHunspell));
+  }
+  int moved = 0;
+  for (const char* typed : {"kal", "kaal", "kali", "kala"}) {
+    crowded.weights.keepGuess = 0;
+    const std::vector<Candidate> ranked = crowded.suggest(typed, 30);
+    const auto unknown =
+        std::find_if(ranked.begin(), ranked.end(), [](const Candidate& c) { return !c.known; });
+    ASSERT_NE(unknown, ranked.end()) << typed;
+    if (unknown - ranked.begin() >= 5) ++moved;
+    crowded.weights.keepGuess = 5;
+    const std::vector<Candidate> five = crowded.suggest(typed, 5);
+    ASSERT_EQ(five.size(), 5u) << typed;
+    EXPECT_TRUE(std::any_of(five.begin(), five.end(), [](const Candidate& c) { return !c.known; }))
+        << typed;
+    EXPECT_EQ(five[0].unicode, ranked[0].unicode) << typed;  // the best stays first
+  }
+  EXPECT_GT(moved, 0);  // some of them needed the rule
+}
+
 TEST_F(SuggestTest, ShapesTheLettersDoNotAskForRankLower) {
   // Pairs from the same list, the second written as the typed letters ask:
   // the anusvara rather than a half nasal, no candrabindu, no visarga, and a
