@@ -440,9 +440,8 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
     bytes.clear();
     if (toUnicode) {
       kept.scan(text);
-      unicode.feed(text, converted);
-      if (piece.last) unicode.finish(converted);
-      kavelin::appendUtf8(converted, bytes);
+      unicode.feed(text, bytes);
+      if (piece.last) unicode.finish(bytes);
     } else {
       glyphs.feed(text, converted);
       if (piece.last) glyphs.finish(converted);
@@ -603,7 +602,6 @@ int convert(const Options& options) {
     kavelin::cli::ByteInput::Piece piece;
     std::string bytes;
     std::u16string glyphs;
-    std::u16string converted;
     std::string encoded;
     std::size_t fed = 0;  // bytes given to the transducer
     auto write = [&](bool final) {
@@ -615,11 +613,9 @@ int convert(const Options& options) {
       for (std::size_t i = 0; i < bytes.size(); ++i) {
         glyphs[i] = kavelin::cp1252ToChar(static_cast<std::uint8_t>(bytes[i]));
       }
-      converted.clear();
-      unicode.feed(glyphs, converted);
-      if (final) unicode.finish(converted);
       encoded.clear();
-      kavelin::appendUtf8(converted, encoded);
+      unicode.feed(glyphs, encoded);
+      if (final) unicode.finish(encoded);
       sink.write(encoded);
     };
     while (input.next(piece)) {
