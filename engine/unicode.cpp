@@ -263,8 +263,10 @@ class Utf16Sink {
   using String = std::u16string;
   static constexpr std::size_t kPerUnit = 2;  // U+0958..U+095F: base and nukta
 
-  explicit Utf16Sink(char16_t* at) : at_(at) {}
+  Utf16Sink(char16_t* at, char16_t /*high*/) : at_(at) {}
   KAVELIN_INLINE void put(char16_t c) { *at_++ = c; }
+  char16_t high() const { return 0; }
+  void finish() {}
   char16_t* end() { return at_; }
 
  private:
@@ -300,7 +302,8 @@ class Utf8Sink {
   using String = std::string;
   static constexpr std::size_t kPerUnit = 6;  // U+0958..U+095F: base and nukta
 
-  explicit Utf8Sink(char* at) : at_(reinterpret_cast<unsigned char*>(at)) {}
+  // `high`: a high surrogate the last release left waiting for its low one.
+  Utf8Sink(char* at, char16_t high) : at_(reinterpret_cast<unsigned char*>(at)), high_(high) {}
   KAVELIN_INLINE void put(char16_t c) {
     if (c < kTabled && high_ == 0) {
       // Four bytes written, the encoding's length kept: the room has a byte
@@ -317,10 +320,13 @@ class Utf8Sink {
     if (high_ != 0) lone();
     encode(c);
   }
-  char* end() {
+  // A high surrogate still waiting, for the next release.
+  char16_t high() const { return high_; }
+  // Ends the text: a high surrogate still waiting is unpaired.
+  void finish() {
     if (high_ != 0) lone();
-    return reinterpret_cast<char*>(at_);
   }
+  char* end() { return reinterpret_cast<char*>(at_); }
 
  private:
   void surrogate(char16_t c) {
@@ -358,7 +364,7 @@ class Utf8Sink {
   }
 
   unsigned char* at_;
-  char16_t high_ = 0;  // a high surrogate waiting for its low one
+  char16_t high_;  // a high surrogate waiting for its low one
 };
 
 // UTF-16 units whose appends skip the capacity check: room is made for a
@@ -376,6 +382,12 @@ class Units {
   char16_t& operator[](std::size_t i) { return data_[i]; }
   char16_t operator[](std::size_t i) const { return data_[i]; }
   void pop_back() { --size_; }
+  // Appends the first `count` of c, d: both are written.
+  void append(char16_t c, char16_t d, std::size_t count) {
+    data_[size_] = c;
+    data_[size_ + 1] = d;
+    size_ += count;
+  }
   void eraseFront(std::size_t n) {
     std::copy(data_.begin() + static_cast<std::ptrdiff_t>(n),
               data_.begin() + static_cast<std::ptrdiff_t>(size_), data_.begin());
@@ -390,6 +402,45 @@ class Units {
 // The most units that reading one glyph appends: two pieces, each with the
 // waiting short i placed before it.
 constexpr std::size_t kMostUnitsAGlyph = 8;
+
+// Where the text stands with respect to the latest consonant cluster.
+enum class Phase : std::uint8_t {
+  kNone,   // no cluster: start of text, after a space, vowel, digit...
+  kHalf,   // in a run of half forms, no full consonant yet
+  kFull,   // after the full consonant (nukta and rakar may still follow)
+  kSigns,  // after the cluster's vowel signs and marks
+};
+constexpr std::size_t kPhases = 4;
+constexpr std::size_t kPieces = static_cast<std::size_t>(Piece::kRephShortI) + 1;
+
+// The step of a piece in a phase when no short i waits, for the pieces that
+// only append their character (and a virama) and move the phase: full and
+// half consonants, signs (not after a half form), marks and others. The
+// composer takes these without branching on the piece; the rest go through
+// its switch.
+struct Step {
+  bool plain = false;
+  bool virama = false;         // a virama follows the character
+  bool startsCluster = false;  // the cluster starts at the character
+  Phase next = Phase::kNone;
+};
+using StepTable = std::array<std::array<Step, kPieces>, kPhases>;
+
+constexpr StepTable makeSteps() {
+  StepTable t{};
+  for (std::size_t ph = 0; ph < kPhases; ++ph) {
+    const auto phase = static_cast<Phase>(ph);
+    auto at = [&](Piece piece) -> Step& { return t[ph][static_cast<std::size_t>(piece)]; };
+    const Phase signs = phase == Phase::kNone ? Phase::kNone : Phase::kSigns;
+    at(Piece::kConsonant) = {true, false, phase != Phase::kHalf, Phase::kFull};
+    at(Piece::kHalf) = {true, true, phase != Phase::kHalf, Phase::kHalf};
+    if (phase != Phase::kHalf) at(Piece::kSign) = {true, false, false, signs};
+    at(Piece::kMark) = {true, false, false, signs};
+    at(Piece::kOther) = {true, false, false, Phase::kNone};
+  }
+  return t;
+}
+constexpr StepTable kSteps = makeSteps();
 
 // Composes the text piece by piece. The vowel sign i waits until its cluster
 // is complete, so a reph after it finds the sign in place ("fdZ" is र्कि). A
@@ -407,14 +458,6 @@ class Composer {
   void release(String& out, bool final);
 
  private:
-  // Where the text stands with respect to the latest consonant cluster.
-  enum class Phase : std::uint8_t {
-    kNone,   // no cluster: start of text, after a space, vowel, digit...
-    kHalf,   // in a run of half forms, no full consonant yet
-    kFull,   // after the full consonant (nukta and rakar may still follow)
-    kSigns,  // after the cluster's vowel signs and marks
-  };
-
   bool continuesPendingCluster(Piece piece) const;
   void placeShortI();
   void dropVirama();
@@ -433,6 +476,8 @@ class Composer {
   bool pendingAnusvara_ = false;
   bool afterRakar_ = false;
   NfcWriter nfc_;
+  // UTF-8 only: a high surrogate written whose low one the NfcWriter holds.
+  char16_t high_ = 0;
 };
 
 // While a vowel sign i waits, the cluster after it grows by half forms up to
@@ -479,6 +524,15 @@ void Composer::dropVirama() {
 }
 
 KAVELIN_INLINE void Composer::put(Piece piece, char16_t c) {
+  const Step& step = kSteps[static_cast<std::size_t>(phase_)][static_cast<std::size_t>(piece)];
+  if (step.plain && !pendingI_) {
+    const std::size_t at = out_.size();
+    out_.append(c, kVirama, step.virama ? 2 : 1);
+    clusterStart_ = step.startsCluster ? at : clusterStart_;
+    phase_ = step.next;
+    afterRakar_ = false;
+    return;
+  }
   if (pendingI_ && !continuesPendingCluster(piece)) placeShortI();
   const bool afterRakar = afterRakar_;
   afterRakar_ = false;
@@ -575,8 +629,10 @@ void Composer::release(String& out, bool final) {
   // Room for every unit the release may write, then cut to what it wrote.
   const std::size_t start = out.size();
   out.resize(start + Sink::kPerUnit * (end + 2 * rephs_.size() + nfc_.held()) + 1);
-  Sink sink(out.data() + start);
+  Sink sink(out.data() + start, high_);
   write(sink, end, final);
+  if (final) sink.finish();
+  high_ = sink.high();
   out.resize(static_cast<std::size_t>(sink.end() - out.data()));
   if (final) {
     *this = Composer();
