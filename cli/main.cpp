@@ -435,7 +435,8 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
     } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(piece.bytes, text, &e)) {
       kavelin::cli::invalidUtf8(input, piece.offset + e.offset);
     }
-    breaks.apply(text);
+    // Most pieces hold no CR: a byte search tells.
+    if (breaks.afterCr() || piece.bytes.find('\r') != std::string_view::npos) breaks.apply(text);
     converted.clear();
     bytes.clear();
     if (toUnicode) {

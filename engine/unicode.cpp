@@ -452,6 +452,8 @@ class Composer {
   // Makes room for reading `glyphs` glyphs.
   void reserveFor(std::size_t glyphs) { out_.reserveMore(kMostUnitsAGlyph * (glyphs + 4)); }
   KAVELIN_INLINE void put(Piece piece, char16_t c);
+  // put for the pieces the table does not take.
+  void putOther(Piece piece, char16_t c);
   // Appends the text that no later piece can change, in UTF-16 or UTF-8;
   // with `final`, all of it, and starts a new text.
   template <typename String>
@@ -476,8 +478,10 @@ class Composer {
   bool pendingAnusvara_ = false;
   bool afterRakar_ = false;
   NfcWriter nfc_;
-  // UTF-8 only: a high surrogate written whose low one the NfcWriter holds.
+  // UTF-8 only: a high surrogate written whose low one the NfcWriter holds,
+  // and the room a release writes in.
   char16_t high_ = 0;
+  std::string utf8_;
 };
 
 // While a vowel sign i waits, the cluster after it grows by half forms up to
@@ -533,6 +537,10 @@ KAVELIN_INLINE void Composer::put(Piece piece, char16_t c) {
     afterRakar_ = false;
     return;
   }
+  putOther(piece, c);
+}
+
+void Composer::putOther(Piece piece, char16_t c) {
   if (pendingI_ && !continuesPendingCluster(piece)) placeShortI();
   const bool afterRakar = afterRakar_;
   afterRakar_ = false;
@@ -626,14 +634,24 @@ void Composer::release(String& out, bool final) {
     placeShortI();
   }
   const std::size_t end = final ? out_.size() : settled();
-  // Room for every unit the release may write, then cut to what it wrote.
-  const std::size_t start = out.size();
-  out.resize(start + Sink::kPerUnit * (end + 2 * rephs_.size() + nfc_.held()) + 1);
-  Sink sink(out.data() + start, high_);
-  write(sink, end, final);
-  if (final) sink.finish();
-  high_ = sink.high();
-  out.resize(static_cast<std::size_t>(sink.end() - out.data()));
+  // Room for every unit the release may write. UTF-16 is written in place
+  // and cut to what it wrote; UTF-8, which takes three times the room, in a
+  // buffer kept from one release to the next, and copied.
+  const std::size_t room = Sink::kPerUnit * (end + 2 * rephs_.size() + nfc_.held()) + 1;
+  if constexpr (std::is_same_v<Sink, Utf8Sink>) {
+    if (utf8_.size() < room) utf8_.resize(std::max(room, 2 * utf8_.size()));
+    Sink sink(utf8_.data(), high_);
+    write(sink, end, final);
+    if (final) sink.finish();
+    high_ = sink.high();
+    out.append(utf8_.data(), static_cast<std::size_t>(sink.end() - utf8_.data()));
+  } else {
+    const std::size_t start = out.size();
+    out.resize(start + room);
+    Sink sink(out.data() + start, high_);
+    write(sink, end, final);
+    out.resize(static_cast<std::size_t>(sink.end() - out.data()));
+  }
   if (final) {
     *this = Composer();
     return;
