@@ -406,6 +406,11 @@ int convertPackage(const Options& options, kavelin::FileFormat format) {
   return 0;
 }
 
+// cp1252ToChar, ASCII inline.
+char16_t fromCp1252(std::uint8_t byte) {
+  return byte < 0x80 ? char16_t{byte} : kavelin::cp1252ToChar(byte);
+}
+
 // Legacy text both ways, streamed: glyph codes (UTF-8 or raw cp1252) to
 // Unicode, or Unicode to glyph codes. Each input is converted on its own, its
 // line breaks made LF.
@@ -430,7 +435,7 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
     if (toUnicode && raw) {
       text.resize(piece.bytes.size());
       for (std::size_t i = 0; i < piece.bytes.size(); ++i) {
-        text[i] = kavelin::cp1252ToChar(static_cast<std::uint8_t>(piece.bytes[i]));
+        text[i] = fromCp1252(static_cast<std::uint8_t>(piece.bytes[i]));
       }
     } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(piece.bytes, text, &e)) {
       kavelin::cli::invalidUtf8(input, piece.offset + e.offset);
@@ -612,7 +617,7 @@ int convert(const Options& options) {
       }
       glyphs.resize(bytes.size());
       for (std::size_t i = 0; i < bytes.size(); ++i) {
-        glyphs[i] = kavelin::cp1252ToChar(static_cast<std::uint8_t>(bytes[i]));
+        glyphs[i] = fromCp1252(static_cast<std::uint8_t>(bytes[i]));
       }
       encoded.clear();
       unicode.feed(glyphs, encoded);

@@ -747,6 +747,20 @@ const Sequence* sequenceAt(std::u16string_view glyphs, std::size_t from) {
   return nullptr;
 }
 
+// The codes of one piece that neither begin a sequence nor are a half form
+// (which "k" after it makes full): read alone, without lookahead.
+constexpr std::array<bool, 256> makeAlone() {
+  std::array<bool, 256> alone{};
+  for (unsigned c = 0; c < 256; ++c) {
+    const Code& entry = kCodes[c];
+    alone[c] = (c < 0x80 || c > 0x9F) && entry.first != Piece::kNone &&
+               entry.second == Piece::kNone && entry.first != Piece::kHalf &&
+               kFirstSequence[c] == 0;
+  }
+  return alone;
+}
+constexpr std::array<bool, 256> kAlone = makeAlone();
+
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -771,6 +785,11 @@ std::size_t GlyphsToUnicodeStream::State::scan(std::u16string_view glyphs, std::
   std::size_t i = begin;
   while (i < limit) {
     const char16_t c = glyphs[i];
+    if (c < 0x100 && kAlone[c]) {
+      composer.put(kCodes[c].first, kCodes[c].firstChar);
+      ++i;
+      continue;
+    }
     const int code = codeOf(c);
     if (code < 0) {
       if (isHighSurrogate(c) && i + 1 < n && isLowSurrogate(glyphs[i + 1])) {
