@@ -406,6 +406,11 @@ int convertPackage(const Options& options, kavelin::FileFormat format) {
   return 0;
 }
 
+// cp1252ToChar, ASCII inline.
+char16_t fromCp1252(std::uint8_t byte) {
+  return byte < 0x80 ? char16_t{byte} : kavelin::cp1252ToChar(byte);
+}
+
 // Legacy text both ways, streamed: glyph codes (UTF-8 or raw cp1252) to
 // Unicode, or Unicode to glyph codes. Each input is converted on its own, its
 // line breaks made LF.
@@ -430,19 +435,19 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
     if (toUnicode && raw) {
       text.resize(piece.bytes.size());
       for (std::size_t i = 0; i < piece.bytes.size(); ++i) {
-        text[i] = kavelin::cp1252ToChar(static_cast<std::uint8_t>(piece.bytes[i]));
+        text[i] = fromCp1252(static_cast<std::uint8_t>(piece.bytes[i]));
       }
     } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(piece.bytes, text, &e)) {
       kavelin::cli::invalidUtf8(input, piece.offset + e.offset);
     }
-    breaks.apply(text);
+    // Most pieces hold no CR: a byte search tells.
+    if (breaks.afterCr() || piece.bytes.find('\r') != std::string_view::npos) breaks.apply(text);
     converted.clear();
     bytes.clear();
     if (toUnicode) {
       kept.scan(text);
-      unicode.feed(text, converted);
-      if (piece.last) unicode.finish(converted);
-      kavelin::appendUtf8(converted, bytes);
+      unicode.feed(text, bytes);
+      if (piece.last) unicode.finish(bytes);
     } else {
       glyphs.feed(text, converted);
       if (piece.last) glyphs.finish(converted);
@@ -603,7 +608,6 @@ int convert(const Options& options) {
     kavelin::cli::ByteInput::Piece piece;
     std::string bytes;
     std::u16string glyphs;
-    std::u16string converted;
     std::string encoded;
     std::size_t fed = 0;  // bytes given to the transducer
     auto write = [&](bool final) {
@@ -613,13 +617,11 @@ int convert(const Options& options) {
       }
       glyphs.resize(bytes.size());
       for (std::size_t i = 0; i < bytes.size(); ++i) {
-        glyphs[i] = kavelin::cp1252ToChar(static_cast<std::uint8_t>(bytes[i]));
+        glyphs[i] = fromCp1252(static_cast<std::uint8_t>(bytes[i]));
       }
-      converted.clear();
-      unicode.feed(glyphs, converted);
-      if (final) unicode.finish(converted);
       encoded.clear();
-      kavelin::appendUtf8(converted, encoded);
+      unicode.feed(glyphs, encoded);
+      if (final) unicode.finish(encoded);
       sink.write(encoded);
     };
     while (input.next(piece)) {

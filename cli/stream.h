@@ -92,6 +92,8 @@ class LfBreaks {
  public:
   void apply(std::u16string& text);
   void reset() { afterCr_ = false; }
+  // Whether the last part ended with a CR (an LF that starts the next goes).
+  bool afterCr() const { return afterCr_; }
 
  private:
   bool afterCr_ = false;

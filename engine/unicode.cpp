@@ -5,9 +5,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "devanagari.h"
@@ -184,10 +187,20 @@ int codeOf(char16_t c) {
 // composition exclusions and are decomposed. Other characters are taken to be
 // in NFC already (a glyph string holds Windows-1252 characters, which have no
 // combining marks). The last character is held back, for a nukta to compose
-// with it.
+// with it. Writes to a sink (Utf16Sink, Utf8Sink).
 class NfcWriter {
  public:
-  void push(char16_t c, std::u16string& out) {
+  // The most units that the marks and character held back can add to a
+  // release beyond its own.
+  std::size_t held() const { return nuktas_ + viramas_ + 1; }
+
+  template <typename Sink>
+  KAVELIN_INLINE void push(char16_t c, Sink& out) {
+    if (held_ && (nuktas_ | viramas_) == 0 && !isMarkOrExclusion(c)) {
+      out.put(last_);
+      last_ = c;
+      return;
+    }
     if (c == kNukta) {
       ++nuktas_;
       return;
@@ -199,7 +212,7 @@ class NfcWriter {
     if (nuktas_ != 0 || viramas_ != 0) {
       flushMarks(out);
     } else if (held_) {
-      out += last_;
+      out.put(last_);
     }
     held_ = true;
     if (c >= 0x0958 && c <= 0x095F) {  // composition exclusions
@@ -210,32 +223,148 @@ class NfcWriter {
     last_ = c;
   }
 
-  void finish(std::u16string& out) {
+  template <typename Sink>
+  void finish(Sink& out) {
     flushMarks(out);
     nuktas_ = viramas_ = 0;
   }
 
  private:
   // Writes the held character and the marks after it.
-  void flushMarks(std::u16string& out) {
+  template <typename Sink>
+  void flushMarks(Sink& out) {
     if (held_) {
       const char16_t composed = nuktas_ > 0 ? deva::composeWithNukta(last_) : 0;
       if (composed != 0) {
         last_ = composed;
         --nuktas_;
       }
-      out += last_;
+      out.put(last_);
       held_ = false;
     }
-    out.append(nuktas_, kNukta);
-    out.append(viramas_, kVirama);
-    nuktas_ = viramas_ = 0;
+    for (; nuktas_ > 0; --nuktas_) out.put(kNukta);
+    for (; viramas_ > 0; --viramas_) out.put(kVirama);
+  }
+
+  static bool isMarkOrExclusion(char16_t c) {
+    return c == kNukta || c == kVirama || (c >= 0x0958 && c <= 0x095F);
   }
 
   char16_t last_ = 0;
   bool held_ = false;
   std::size_t nuktas_ = 0;
   std::size_t viramas_ = 0;
+};
+
+// Appends UTF-16 through a pointer, into room made beforehand (see
+// Composer::release).
+class Utf16Sink {
+ public:
+  using String = std::u16string;
+  static constexpr std::size_t kPerUnit = 2;  // U+0958..U+095F: base and nukta
+
+  Utf16Sink(char16_t* at, char16_t /*high*/) : at_(at) {}
+  KAVELIN_INLINE void put(char16_t c) { *at_++ = c; }
+  char16_t high() const { return 0; }
+  void finish() {}
+  char16_t* end() { return at_; }
+
+ private:
+  char16_t* at_;
+};
+
+// The UTF-8 of the characters below U+0980 (ASCII and Devanagari), padded to
+// three bytes, and its length.
+constexpr char16_t kTabled = 0x0980;
+using Utf8Table = std::array<std::array<unsigned char, 4>, kTabled>;
+constexpr Utf8Table makeUtf8Table() {
+  Utf8Table t{};
+  for (unsigned c = 0; c < kTabled; ++c) {
+    if (c < 0x80) {
+      t[c] = {static_cast<unsigned char>(c), 0, 0, 1};
+    } else if (c < 0x800) {
+      t[c] = {static_cast<unsigned char>(0xC0 | (c >> 6)),
+              static_cast<unsigned char>(0x80 | (c & 0x3F)), 0, 2};
+    } else {
+      t[c] = {static_cast<unsigned char>(0xE0 | (c >> 12)),
+              static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F)),
+              static_cast<unsigned char>(0x80 | (c & 0x3F)), 3};
+    }
+  }
+  return t;
+}
+constexpr Utf8Table kUtf8 = makeUtf8Table();
+
+// Appends the UTF-8 of the units, as appendUtf8 encodes them (a surrogate
+// left unpaired becomes U+FFFD), through a pointer into room made beforehand.
+class Utf8Sink {
+ public:
+  using String = std::string;
+  static constexpr std::size_t kPerUnit = 6;  // U+0958..U+095F: base and nukta
+
+  // `high`: a high surrogate the last release left waiting for its low one.
+  Utf8Sink(char* at, char16_t high) : at_(reinterpret_cast<unsigned char*>(at)), high_(high) {}
+  KAVELIN_INLINE void put(char16_t c) {
+    if (c < kTabled && high_ == 0) {
+      // Four bytes written, the encoding's length kept: the room has a byte
+      // to spare.
+      const std::array<unsigned char, 4>& bytes = kUtf8[c];
+      std::memcpy(at_, bytes.data(), 4);
+      at_ += bytes[3];
+      return;
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) {
+      surrogate(c);
+      return;
+    }
+    if (high_ != 0) lone();
+    encode(c);
+  }
+  // A high surrogate still waiting, for the next release.
+  char16_t high() const { return high_; }
+  // Ends the text: a high surrogate still waiting is unpaired.
+  void finish() {
+    if (high_ != 0) lone();
+  }
+  char* end() { return reinterpret_cast<char*>(at_); }
+
+ private:
+  void surrogate(char16_t c) {
+    if (c <= 0xDBFF) {
+      if (high_ != 0) lone();
+      high_ = c;
+      return;
+    }
+    if (high_ == 0) {
+      encode(0xFFFD);
+      return;
+    }
+    const char32_t cp = 0x10000 + ((char32_t(high_) - 0xD800) << 10) + (c - 0xDC00);
+    high_ = 0;
+    *at_++ = static_cast<unsigned char>(0xF0 | (cp >> 18));
+    *at_++ = static_cast<unsigned char>(0x80 | ((cp >> 12) & 0x3F));
+    *at_++ = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+    *at_++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+  }
+  void lone() {
+    high_ = 0;
+    encode(0xFFFD);
+  }
+  KAVELIN_INLINE void encode(char16_t c) {
+    if (c < 0x80) {
+      *at_++ = static_cast<unsigned char>(c);
+    } else if (c < 0x800) {
+      *at_++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+      *at_++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else {
+      *at_++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+      *at_++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+      *at_++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+  }
+
+  unsigned char* at_;
+  char16_t high_;  // a high surrogate waiting for its low one
 };
 
 // UTF-16 units whose appends skip the capacity check: room is made for a
@@ -253,6 +382,12 @@ class Units {
   char16_t& operator[](std::size_t i) { return data_[i]; }
   char16_t operator[](std::size_t i) const { return data_[i]; }
   void pop_back() { --size_; }
+  // Appends the first `count` of c, d: both are written.
+  void append(char16_t c, char16_t d, std::size_t count) {
+    data_[size_] = c;
+    data_[size_ + 1] = d;
+    size_ += count;
+  }
   void eraseFront(std::size_t n) {
     std::copy(data_.begin() + static_cast<std::ptrdiff_t>(n),
               data_.begin() + static_cast<std::ptrdiff_t>(size_), data_.begin());
@@ -268,6 +403,45 @@ class Units {
 // waiting short i placed before it.
 constexpr std::size_t kMostUnitsAGlyph = 8;
 
+// Where the text stands with respect to the latest consonant cluster.
+enum class Phase : std::uint8_t {
+  kNone,   // no cluster: start of text, after a space, vowel, digit...
+  kHalf,   // in a run of half forms, no full consonant yet
+  kFull,   // after the full consonant (nukta and rakar may still follow)
+  kSigns,  // after the cluster's vowel signs and marks
+};
+constexpr std::size_t kPhases = 4;
+constexpr std::size_t kPieces = static_cast<std::size_t>(Piece::kRephShortI) + 1;
+
+// The step of a piece in a phase when no short i waits, for the pieces that
+// only append their character (and a virama) and move the phase: full and
+// half consonants, signs (not after a half form), marks and others. The
+// composer takes these without branching on the piece; the rest go through
+// its switch.
+struct Step {
+  bool plain = false;
+  bool virama = false;         // a virama follows the character
+  bool startsCluster = false;  // the cluster starts at the character
+  Phase next = Phase::kNone;
+};
+using StepTable = std::array<std::array<Step, kPieces>, kPhases>;
+
+constexpr StepTable makeSteps() {
+  StepTable t{};
+  for (std::size_t ph = 0; ph < kPhases; ++ph) {
+    const auto phase = static_cast<Phase>(ph);
+    auto at = [&](Piece piece) -> Step& { return t[ph][static_cast<std::size_t>(piece)]; };
+    const Phase signs = phase == Phase::kNone ? Phase::kNone : Phase::kSigns;
+    at(Piece::kConsonant) = {true, false, phase != Phase::kHalf, Phase::kFull};
+    at(Piece::kHalf) = {true, true, phase != Phase::kHalf, Phase::kHalf};
+    if (phase != Phase::kHalf) at(Piece::kSign) = {true, false, false, signs};
+    at(Piece::kMark) = {true, false, false, signs};
+    at(Piece::kOther) = {true, false, false, Phase::kNone};
+  }
+  return t;
+}
+constexpr StepTable kSteps = makeSteps();
+
 // Composes the text piece by piece. The vowel sign i waits until its cluster
 // is complete, so a reph after it finds the sign in place ("fdZ" is र्कि). A
 // reph is recorded as the position of its cluster and inserted when that part
@@ -278,25 +452,22 @@ class Composer {
   // Makes room for reading `glyphs` glyphs.
   void reserveFor(std::size_t glyphs) { out_.reserveMore(kMostUnitsAGlyph * (glyphs + 4)); }
   KAVELIN_INLINE void put(Piece piece, char16_t c);
-  // Writes the text that no later piece can change; with `final`, all of it,
-  // and starts a new text.
-  void release(std::u16string& out, bool final);
+  // put for the pieces the table does not take.
+  void putOther(Piece piece, char16_t c);
+  // Appends the text that no later piece can change, in UTF-16 or UTF-8;
+  // with `final`, all of it, and starts a new text.
+  template <typename String>
+  void release(String& out, bool final);
 
  private:
-  // Where the text stands with respect to the latest consonant cluster.
-  enum class Phase : std::uint8_t {
-    kNone,   // no cluster: start of text, after a space, vowel, digit...
-    kHalf,   // in a run of half forms, no full consonant yet
-    kFull,   // after the full consonant (nukta and rakar may still follow)
-    kSigns,  // after the cluster's vowel signs and marks
-  };
-
   bool continuesPendingCluster(Piece piece) const;
   void placeShortI();
   void dropVirama();
   // The length of the part no later piece changes: before the open cluster
   // (a reph or a short i still goes there) or before the waiting short i.
   std::size_t settled() const;
+  template <typename Sink>
+  void write(Sink& sink, std::size_t end, bool final);
 
   Units out_;
   std::vector<std::size_t> rephs_;  // insertion points of र्, never decreasing
@@ -307,6 +478,10 @@ class Composer {
   bool pendingAnusvara_ = false;
   bool afterRakar_ = false;
   NfcWriter nfc_;
+  // UTF-8 only: a high surrogate written whose low one the NfcWriter holds,
+  // and the room a release writes in.
+  char16_t high_ = 0;
+  std::string utf8_;
 };
 
 // While a vowel sign i waits, the cluster after it grows by half forms up to
@@ -353,6 +528,19 @@ void Composer::dropVirama() {
 }
 
 KAVELIN_INLINE void Composer::put(Piece piece, char16_t c) {
+  const Step& step = kSteps[static_cast<std::size_t>(phase_)][static_cast<std::size_t>(piece)];
+  if (step.plain && !pendingI_) {
+    const std::size_t at = out_.size();
+    out_.append(c, kVirama, step.virama ? 2 : 1);
+    clusterStart_ = step.startsCluster ? at : clusterStart_;
+    phase_ = step.next;
+    afterRakar_ = false;
+    return;
+  }
+  putOther(piece, c);
+}
+
+void Composer::putOther(Piece piece, char16_t c) {
   if (pendingI_ && !continuesPendingCluster(piece)) placeShortI();
   const bool afterRakar = afterRakar_;
   afterRakar_ = false;
@@ -438,38 +626,66 @@ std::size_t Composer::settled() const {
   return phase_ == Phase::kNone ? out_.size() : clusterStart_;
 }
 
-void Composer::release(std::u16string& out, bool final) {
+template <typename String>
+void Composer::release(String& out, bool final) {
+  using Sink = std::conditional_t<std::is_same_v<String, std::string>, Utf8Sink, Utf16Sink>;
   if (final && pendingI_) {
     out_.reserveMore(kMostUnitsAGlyph);
     placeShortI();
   }
   const std::size_t end = final ? out_.size() : settled();
-  out.reserve(out.size() + end + 2 * rephs_.size() + 2);
+  // Room for every unit the release may write. UTF-16 is written in place
+  // and cut to what it wrote; UTF-8, which takes three times the room, in a
+  // buffer kept from one release to the next, and copied.
+  const std::size_t room = Sink::kPerUnit * (end + 2 * rephs_.size() + nfc_.held()) + 1;
+  if constexpr (std::is_same_v<Sink, Utf8Sink>) {
+    if (utf8_.size() < room) utf8_.resize(std::max(room, 2 * utf8_.size()));
+    Sink sink(utf8_.data(), high_);
+    write(sink, end, final);
+    if (final) sink.finish();
+    high_ = sink.high();
+    out.append(utf8_.data(), static_cast<std::size_t>(sink.end() - utf8_.data()));
+  } else {
+    const std::size_t start = out.size();
+    out.resize(start + room);
+    Sink sink(out.data() + start, high_);
+    write(sink, end, final);
+    out.resize(static_cast<std::size_t>(sink.end() - out.data()));
+  }
+  if (final) {
+    *this = Composer();
+    return;
+  }
+  clusterStart_ = clusterStart_ > end ? clusterStart_ - end : 0;
+  iStart_ = iStart_ > end ? iStart_ - end : 0;
+  out_.eraseFront(end);
+}
+
+// Writes out_[0, end) with the rephs that go there through the NfcWriter;
+// with `final`, the rephs after it too, and the characters held back.
+template <typename Sink>
+void Composer::write(Sink& sink, std::size_t end, bool final) {
   std::size_t next = 0;
   for (std::size_t i = 0; i < end;) {
     const std::size_t stop = next < rephs_.size() ? std::min(end, rephs_[next]) : end;
-    for (; i < stop; ++i) nfc_.push(out_[i], out);
+    for (; i < stop; ++i) nfc_.push(out_[i], sink);
     if (i == end) break;
     for (; next < rephs_.size() && rephs_[next] <= i; ++next) {
-      nfc_.push(kRa, out);
-      nfc_.push(kVirama, out);
+      nfc_.push(kRa, sink);
+      nfc_.push(kVirama, sink);
     }
-    nfc_.push(out_[i++], out);
+    nfc_.push(out_[i++], sink);
   }
   if (final) {
     for (; next < rephs_.size(); ++next) {
-      nfc_.push(kRa, out);
-      nfc_.push(kVirama, out);
+      nfc_.push(kRa, sink);
+      nfc_.push(kVirama, sink);
     }
-    nfc_.finish(out);
-    *this = Composer();
+    nfc_.finish(sink);
     return;
   }
   rephs_.erase(rephs_.begin(), rephs_.begin() + static_cast<std::ptrdiff_t>(next));
   for (std::size_t& r : rephs_) r -= end;
-  clusterStart_ = clusterStart_ > end ? clusterStart_ - end : 0;
-  iStart_ = iStart_ > end ? iStart_ - end : 0;
-  out_.eraseFront(end);
 }
 
 // Codes that read as one piece together, longest first, so that the first
@@ -494,22 +710,56 @@ constexpr bool longestFirst() {
 }
 static_assert(longestFirst(), "kSequences must be ordered longest first");
 
-// The codes that begin a sequence, for a quick test before the search.
-constexpr std::array<bool, 256> makeStartsSequence() {
-  std::array<bool, 256> starts{};
-  for (const Sequence& seq : kSequences) starts[seq.codes[0]] = true;
-  return starts;
+// Sequences with the same first code are next to each other.
+constexpr bool groupedByFirstCode() {
+  for (std::size_t i = 0; i < std::size(kSequences); ++i) {
+    for (std::size_t j = i + 2; j < std::size(kSequences); ++j) {
+      if (kSequences[j].codes[0] == kSequences[i].codes[0] &&
+          kSequences[j - 1].codes[0] != kSequences[i].codes[0]) {
+        return false;
+      }
+    }
+  }
+  return true;
 }
-constexpr std::array<bool, 256> kStartsSequence = makeStartsSequence();
+static_assert(groupedByFirstCode(), "kSequences must be grouped by their first code");
 
-// The longest sequence that `glyphs` begins with, if any. Sequences are of
+// Per code, the first sequence that begins with it plus one; 0 for none.
+constexpr std::array<std::uint8_t, 256> makeFirstSequence() {
+  std::array<std::uint8_t, 256> first{};
+  for (std::size_t i = std::size(kSequences); i-- > 0;) {
+    first[kSequences[i].codes[0]] = static_cast<std::uint8_t>(i + 1);
+  }
+  return first;
+}
+constexpr std::array<std::uint8_t, 256> kFirstSequence = makeFirstSequence();
+
+// The longest sequence that `glyphs` begins with, if any, searched from
+// kSequences[from] among those with the same first code. Sequences are of
 // ASCII codes, which stand for themselves in a glyph string.
-const Sequence* sequenceAt(std::u16string_view glyphs) {
-  for (const Sequence& seq : kSequences) {
-    if (glyphs.substr(0, seq.codes.size()) == seq.codes) return &seq;
+const Sequence* sequenceAt(std::u16string_view glyphs, std::size_t from) {
+  if (glyphs.size() < 2) return nullptr;
+  for (std::size_t i = from; i < std::size(kSequences) && kSequences[i].codes[0] == glyphs[0];
+       ++i) {
+    const Sequence& seq = kSequences[i];
+    if (seq.codes[1] == glyphs[1] && glyphs.substr(0, seq.codes.size()) == seq.codes) return &seq;
   }
   return nullptr;
 }
+
+// The codes of one piece that neither begin a sequence nor are a half form
+// (which "k" after it makes full): read alone, without lookahead.
+constexpr std::array<bool, 256> makeAlone() {
+  std::array<bool, 256> alone{};
+  for (unsigned c = 0; c < 256; ++c) {
+    const Code& entry = kCodes[c];
+    alone[c] = (c < 0x80 || c > 0x9F) && entry.first != Piece::kNone &&
+               entry.second == Piece::kNone && entry.first != Piece::kHalf &&
+               kFirstSequence[c] == 0;
+  }
+  return alone;
+}
+constexpr std::array<bool, 256> kAlone = makeAlone();
 
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -535,6 +785,11 @@ std::size_t GlyphsToUnicodeStream::State::scan(std::u16string_view glyphs, std::
   std::size_t i = begin;
   while (i < limit) {
     const char16_t c = glyphs[i];
+    if (c < 0x100 && kAlone[c]) {
+      composer.put(kCodes[c].first, kCodes[c].firstChar);
+      ++i;
+      continue;
+    }
     const int code = codeOf(c);
     if (code < 0) {
       if (isHighSurrogate(c) && i + 1 < n && isLowSurrogate(glyphs[i + 1])) {
@@ -548,19 +803,18 @@ std::size_t GlyphsToUnicodeStream::State::scan(std::u16string_view glyphs, std::
       ++i;
       continue;
     }
-    if (kStartsSequence[code]) {
-      if (const Sequence* seq = sequenceAt(glyphs.substr(i))) {
+    if (const std::size_t first = kFirstSequence[code]; first != 0) {
+      if (const Sequence* seq = sequenceAt(glyphs.substr(i), first - 1)) {
         composer.put(seq->piece, seq->ch);
         i += seq->codes.size();
         continue;
       }
     }
 
-    const int next = codeAt(i + 1);
     const Code& entry = kCodes[code];
     // A half form and the vertical bar "k" make the full consonant.
-    const bool stem =
-        next == 'k' && (entry.second == Piece::kNone ? entry.first : entry.second) == Piece::kHalf;
+    const bool stem = (entry.second == Piece::kNone ? entry.first : entry.second) == Piece::kHalf &&
+                      codeAt(i + 1) == 'k';
     if (entry.second == Piece::kNone) {
       composer.put(stem ? Piece::kConsonant : entry.first, entry.firstChar);
     } else {
@@ -578,6 +832,16 @@ GlyphsToUnicodeStream::GlyphsToUnicodeStream(GlyphsToUnicodeStream&&) noexcept =
 GlyphsToUnicodeStream& GlyphsToUnicodeStream::operator=(GlyphsToUnicodeStream&&) noexcept = default;
 
 void GlyphsToUnicodeStream::feed(std::u16string_view glyphs, std::u16string& out) {
+  feedTo(glyphs, out);
+}
+void GlyphsToUnicodeStream::feed(std::u16string_view glyphs, std::string& utf8) {
+  feedTo(glyphs, utf8);
+}
+void GlyphsToUnicodeStream::finish(std::u16string& out) { finishTo(out); }
+void GlyphsToUnicodeStream::finish(std::string& utf8) { finishTo(utf8); }
+
+template <typename String>
+void GlyphsToUnicodeStream::feedTo(std::u16string_view glyphs, String& out) {
   // A glyph is read once the kLookahead glyphs after it are known. Those
   // still held from the last piece are read with the start of this one.
   std::size_t from = 0;
@@ -601,7 +865,8 @@ void GlyphsToUnicodeStream::feed(std::u16string_view glyphs, std::u16string& out
   state_->composer.release(out, false);
 }
 
-void GlyphsToUnicodeStream::finish(std::u16string& out) {
+template <typename String>
+void GlyphsToUnicodeStream::finishTo(String& out) {
   state_->scan(pending_, 0, pending_.size());
   pending_.clear();
   state_->composer.release(out, true);

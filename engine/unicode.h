@@ -35,8 +35,16 @@ class GlyphsToUnicodeStream {
   void feed(std::u16string_view glyphs, std::u16string& out);
   // Ends the text and appends the rest; the stream then starts a new text.
   void finish(std::u16string& out);
+  // The same appending UTF-8: the bytes appendUtf8 makes of the UTF-16.
+  void feed(std::u16string_view glyphs, std::string& utf8);
+  void finish(std::string& utf8);
 
  private:
+  template <typename String>
+  void feedTo(std::u16string_view glyphs, String& out);
+  template <typename String>
+  void finishTo(String& out);
+
   struct State;
   std::unique_ptr<State> state_;
   std::u16string pending_;  // glyphs not read yet

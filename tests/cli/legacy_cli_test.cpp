@@ -189,6 +189,20 @@ TEST_F(LegacyCli, LongTextsStreamAsTheWholeConversion) {
   EXPECT_EQ(backRaw.err, reportOf(craw));
 }
 
+// A character outside the BMP (a surrogate pair in the glyph string) near the
+// end of the first piece read (128 KiB) stays whole in the UTF-8 output.
+TEST_F(LegacyCli, PairsAtThePieceEndStayWhole) {
+  for (std::size_t before = 0; before < 8; ++before) {
+    const std::string glyphs =
+        std::string((1 << 17) - 4 - before, 'd') + "\xF0\x9F\x98\x80" + "dkfd\n";
+    const Result r = run({"--from", "glyphs", file("pair.txt", glyphs)});
+    std::u16string text;
+    ASSERT_TRUE(decodeUtf8(glyphs, text));
+    EXPECT_TRUE(r.out == encodeUtf8(glyphsToUnicode(text))) << before;
+    EXPECT_EQ(r.out.find("\xEF\xBF\xBD"), std::string::npos) << before;  // no U+FFFD
+  }
+}
+
 TEST_F(LegacyCli, StrictFailsAndWritesNothing) {
   const std::string target = file("out.txt", "old");
   const Result r = run({"--from", "unicode", "--strict", "-o", target}, "कङ");

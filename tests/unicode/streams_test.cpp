@@ -34,9 +34,11 @@ std::vector<std::u16string_view> pieces(std::u16string_view text,
   return out;
 }
 
-std::u16string unicodeInPieces(const std::vector<std::u16string_view>& parts) {
+// In UTF-16, or with String = std::string in UTF-8.
+template <typename String = std::u16string>
+String unicodeInPieces(const std::vector<std::u16string_view>& parts) {
   GlyphsToUnicodeStream stream;
-  std::u16string out;
+  String out;
   for (std::u16string_view part : parts) stream.feed(part, out);
   stream.finish(out);
   return out;
@@ -139,12 +141,15 @@ void randomTexts(const std::vector<std::u16string>& alphabet, std::size_t longes
 
 TEST(GlyphsToUnicodeStream, RandomGlyphsInRandomPieces) {
   const std::vector<std::u16string> alphabet = {
-      u"d",      u"D",      u"k",  u"f",      u"Z",          u"j",      u"+",
-      u"~",      u"z",      u"a",  u"s",      u"S",          u"v",      u"W",
-      u",",      u" ",      u"\n", u"\r",     u"h",          u"\u00C6", u"\u00C7",
-      u"\u00AA", u"\u201C", u"=",  u"\u0958", u"\U0001F600", u"\xD800", u"|"};
+      u"d",      u"D",          u"k",      u"f",      u"Z",      u"j",      u"+",      u"~",
+      u"z",      u"a",          u"s",      u"S",      u"v",      u"W",      u",",      u" ",
+      u"\n",     u"\r",         u"h",      u"\u00C6", u"\u00C7", u"\u00AA", u"\u201C", u"=",
+      u"\u0958", u"\U0001F600", u"\xD800", u"|",      u"\xDC00", u"\u095B", u"+",      u"\u00E9"};
   randomTexts(alphabet, 6, [](const std::u16string& text, const std::vector<std::size_t>& cuts) {
-    EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), glyphsToUnicode(text)) << describe(text);
+    const std::u16string whole = glyphsToUnicode(text);
+    EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), whole) << describe(text);
+    EXPECT_EQ(unicodeInPieces<std::string>(pieces(text, cuts)), encodeUtf8(whole))
+        << describe(text);
   });
 }
 
@@ -166,6 +171,7 @@ TEST(Streams, TheCorpusBothWaysInPiecesOfEveryFewSizes) {
     std::vector<std::size_t> at;
     for (std::size_t k = size; k < glyphs.size(); k += size) at.push_back(k);
     EXPECT_EQ(unicodeInPieces(pieces(glyphs, at)), unicode) << size;
+    EXPECT_EQ(unicodeInPieces<std::string>(pieces(glyphs, at)), encodeUtf8(unicode)) << size;
     at.clear();
     for (std::size_t k = size; k < unicode.size(); k += size) at.push_back(k);
     expectSame(glyphsInPieces(pieces(unicode, at), 5), unicodeToGlyphs(unicode),
