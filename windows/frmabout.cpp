@@ -105,6 +105,14 @@ void frmAbout::Form_Load() {
 void frmAbout::setWordLists(const QString& summary) {
   lblWords->setText(summary.isEmpty() ? tr("Word lists for the suggestions: still loading.")
                                       : tr("Word lists: %1.").arg(summary));
+  // A summary longer than its place gets more lines: the licence and the
+  // window's bottom move down with it.
+  const int extra = lblWords->heightForWidth(lblWords->width()) - lblWords->height();
+  if (extra > 0) {
+    lblWords->resize(lblWords->width(), lblWords->height() + extra);
+    lblLicence->move(lblLicence->x(), lblLicence->y() + extra);
+    setFixedSize(width(), height() + extra);
+  }
 }
 
 void frmAbout::cmdOK_Click() { accept(); }

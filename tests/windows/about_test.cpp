@@ -55,20 +55,26 @@ TEST(About, LoadsItsLabelsAndPictures) {
 }
 
 // The word lists' line sits between the font's and the licence's, and the
-// longest summary (all three lists found) fits its place.
+// longest summary (all four lists found) fits its place, the licence still
+// inside the window.
 TEST(About, NamesTheWordLists) {
   FakePlatform platform;
   frmAbout about(platform);
   about.Form_Load();
   for (const QString& summary :
-       {QString(), QStringLiteral("aspell-hi (83,388 words), hunspell-hi (15,990 words), "
-                                  "apertium-hin (80,867 words)")}) {
+       {QString(),
+        QStringLiteral("aspell-hi (83,388 words), hunspell-hi (15,990 words), "
+                       "apertium-hin (80,867 words), tesseract-ocr-hin (12,464 words)"),
+        QStringLiteral("no word list; not found: aspell-hi, hunspell-hi, apertium-hin, "
+                       "tesseract-ocr-hin")}) {
     about.setWordLists(summary);
     if (!summary.isEmpty()) {
       EXPECT_TRUE(about.lblWords->text().contains(summary));
     }
     EXPECT_FALSE(about.lblWords->text().isEmpty());
     EXPECT_LE(about.lblWords->heightForWidth(about.lblWords->width()), about.lblWords->height());
+    EXPECT_LE(about.lblWords->geometry().bottom(), about.lblLicence->geometry().top());
+    EXPECT_LE(about.lblLicence->geometry().bottom(), about.height());
   }
   EXPECT_LE(about.lblFont->heightForWidth(about.lblFont->width()), about.lblFont->height());
   EXPECT_LE(about.lblFont->geometry().bottom(), about.lblWords->geometry().top());
