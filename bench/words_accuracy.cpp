@@ -152,7 +152,7 @@ Accuracy score(const std::vector<Item>& items, const Suggest& suggest) {
 double percent(double part, double whole) { return whole > 0 ? 100.0 * part / whole : 0.0; }
 
 void printAccuracy(const char* name, const Loaded& data, const Accuracy& a) {
-  std::printf("%-28s %8.0f weighted (%zu rows, %zu skipped)  top-1 %5.1f %%  top-5 %5.1f %%\n",
+  std::printf("%-28s %8.0f weighted (%zu rows, %zu skipped)  top-1 %6.2f %%  top-5 %6.2f %%\n",
               name, a.total, data.items.size(), data.skipped, percent(a.top1, a.total),
               percent(a.top5, a.total));
 }

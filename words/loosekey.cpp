@@ -255,16 +255,28 @@ int looseDistance(std::string_view typed, std::string_view spelling) {
   std::array<int, kMaxUnits> gapB{};
   gapCosts(a, gapA);
   gapCosts(b, gapB);
+  // The vowel ऋ typed as r and i (rishi / ऋषि, krishna / कृष्ण) matches it
+  // as one sound.
+  const auto isRi = [](const Unit& u) {
+    return u.kind == Kind::kVowel && u.loose[0] == 'r' && u.loose[1] == 'i';
+  };
+  std::array<int, kMaxUnits + 1> before{};  // the row before `row`
   std::array<int, kMaxUnits + 1> row{};
   std::array<int, kMaxUnits + 1> next{};
   row[0] = 0;
   for (std::size_t j = 0; j < b.size; ++j) row[j + 1] = row[j] + gapB[j];
   for (std::size_t i = 0; i < a.size; ++i) {
+    const bool typedRi = i > 0 && a.at[i - 1].kind == Kind::kConsonant &&
+                         a.at[i - 1].loose[0] == 'r' && !a.at[i - 1].loose[1] &&
+                         a.at[i].kind == Kind::kVowel && a.at[i].loose[0] == 'i' &&
+                         !a.at[i].loose[1];
     next[0] = row[0] + gapA[i];
     for (std::size_t j = 0; j < b.size; ++j) {
       next[j + 1] = std::min({row[j] + substitutionCost(typed, a.at[i], spelling, b.at[j]),
                               row[j + 1] + gapA[i], next[j] + gapB[j]});
+      if (typedRi && isRi(b.at[j])) next[j + 1] = std::min(next[j + 1], before[j]);
     }
+    before = row;
     std::swap(row, next);
   }
   return row[b.size];
@@ -316,6 +328,7 @@ std::string englishReading(const std::string& word, bool vowels) {
   replaceAll(s, "sch", "sk");     // school, scheme
   replaceAll(s, "cial", "shAl");  // capitals: no later rule applies to them
   replaceAll(s, "tial", "shAl");
+  replaceAll(s, "ture", "char");
   // Endings said otherwise than spelled (accountant, distance, engineer).
   static constexpr std::pair<std::string_view, std::string_view> kEndings[] = {
       {"ance", "eNs"}, {"ence", "eNs"},  {"ant", "eNt"},  {"eer", "iYar"}, {"ear", "iYar"},
@@ -355,6 +368,11 @@ std::string englishReading(const std::string& word, bool vowels) {
         v += "aai";  // icon, idea
       } else if (single && c == 'u' && (after == '\0' || consonant(after))) {
         v += 'a';
+      } else if (i == 1 && s[0] == 'k' && c == 'o' && (next == 'm' || next == 'n') &&
+                 consonant(after)) {
+        v += 'a';  // company, control
+      } else if ((single || i == 0) && c == 'u' && consonant(next) && isVowelLetter(after)) {
+        v += "yu";  // computer, music, union
       } else if (single && c == 'a' && next != 'r' && (after == '\0' || consonant(after))) {
         v += "ai";
       } else if (single && c == 'i' && isVowelLetter(after)) {
@@ -384,7 +402,6 @@ std::string englishReading(const std::string& word, bool vowels) {
   replaceAll(s, "ssion", "shan");
   replaceAll(s, "tion", "shan");
   replaceAll(s, "sion", "shan");
-  replaceAll(s, "ture", "char");
   replaceAll(s, "dge", "j");
   replaceAll(s, "igh", "ai");
   replaceAll(s, "oa", "o");
@@ -462,9 +479,12 @@ std::vector<Reading> typedReadings(std::string_view typed) {
   if (glide != word) addReading(out, glide);
   // A final "ye" or "e" for य (adamye / अदम्य, rashtriye / राष्ट्रीय).
   if (n > 3 && word.compare(n - 2, 2, "ye") == 0) addReading(out, word.substr(0, n - 1));
-  // "yun" for यों.
-  if (const std::size_t at = word.find("yun"); at != std::string::npos) {
-    addReading(out, word.substr(0, at) + "yon" + word.substr(at + 3));
+  // "yun" for यों, and "yu" with its nasal left out (kyu / क्यों, kyuki).
+  if (const std::size_t at = word.find("yu"); at != std::string::npos && at > 0) {
+    const char next = at + 2 < n ? word[at + 2] : '\0';
+    if (next == 'n' || next == 'k' || next == '\0') {
+      addReading(out, word.substr(0, at) + "yon" + word.substr(at + (next == 'n' ? 3 : 2)));
+    }
   }
   // An h after a consonant that is a ह of its own, its a left out (bhut /
   // बहुत, phle / पहले): each such pair read apart.
@@ -476,8 +496,8 @@ std::vector<Reading> typedReadings(std::string_view typed) {
     }
   }
   // "ru" after a consonant for the vowel ऋ (krupa / कृपा, jagrut / जागृत).
-  for (std::size_t i = 1; i + 2 < n + 1; ++i) {
-    if (word[i] == 'r' && i + 1 < n && word[i + 1] == 'u' && isConsonantLetter(word[i - 1]) &&
+  for (std::size_t i = 1; i + 1 < n; ++i) {
+    if (word[i] == 'r' && word[i + 1] == 'u' && isConsonantLetter(word[i - 1]) &&
         lower(word[i - 1]) != 'r') {
       addReading(out, word.substr(0, i) + "ri" + word.substr(i + 2));
       break;

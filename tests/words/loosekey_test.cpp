@@ -121,6 +121,12 @@ TEST(LooseDistance, ExactIsZeroAndLooseIsCheaperThanOther) {
   EXPECT_EQ(looseDistance("", "k"), 10);
   EXPECT_LT(looseDistance("t", "th"), looseDistance("t", "p"));
   EXPECT_LT(looseDistance("kaa", "ka"), looseDistance("ke", "ka"));
+  // The vowel ऋ typed as r and i is one sound, alone or as a sign.
+  EXPECT_EQ(looseDistance("ri", "hR"), 0);
+  EXPECT_EQ(looseDistance("rishi", "hRshi"), 0);
+  EXPECT_EQ(looseDistance("krishna", "kRshna"), 0);
+  EXPECT_GT(looseDistance("rishi", "hRShi"), 0);  // ष for sh is still loose
+  EXPECT_GT(looseDistance("ti", "hR"), 0);
 }
 
 TEST(TypedReadings, ReadTheLettersOtherWays) {
@@ -138,6 +144,9 @@ TEST(TypedReadings, ReadTheLettersOtherWays) {
       {"rashtriye", {"rashtriye^", "rashtri'e", "rashtriy"}},
       {"kyun", {"kyu", "kyon"}},
       {"kyunki", {"kyunki^", "kyonki"}},
+      {"kyu", {"kyu^", "kyon"}},  // क्यों, its nasal left out
+      {"kyuki", {"kyuki^", "kyonki"}},
+      {"yug", {}},          // युग: yu before another consonant stays
       {"bhut", {"b'hut"}},  // बहुत
       {"phle", {"phle^", "p'hle"}},
       {"chhat", {}},  // chh is one sound
@@ -185,7 +194,9 @@ TEST(TypedReadings, ReadEnglishSpelling) {
       {"judge", "juj", "jaj"},
       {"coal", "kol", nullptr},
       {"download", "daunlod", nullptr},
-      {"tuner", "tunar", nullptr},  // a final er
+      {"tuner", "tunar", "tyunar"},           // a final er; u before one consonant and a vowel
+      {"computer", "komputar", "kampyutar"},  // com before a consonant
+      {"union", nullptr, "yunion"},
       {"parliament", "parliyament", nullptr},
       {"social", "soshal", nullptr},
       {"prince", "prins", nullptr},  // a silent e after two consonants
