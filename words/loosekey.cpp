@@ -325,14 +325,24 @@ std::string englishReading(const std::string& word, bool vowels) {
   };
   std::string s = word;
   replaceAll(s, "ck", "k");
-  replaceAll(s, "sch", "sk");     // school, scheme
+  replaceAll(s, "tch", "ch");       // match, watch
+  replaceAll(s, "ation", "eshAn");  // station, information
+  replaceAll(s, "ssion", "shAn");
+  replaceAll(s, "tion", "shAn");
+  for (std::size_t at = s.find("sion"); at != std::string::npos; at = s.find("sion", at + 1)) {
+    s.replace(at, 4, at > 0 && isVowelLetter(s[at - 1]) ? "zAn" : "shAn");  // vision, mansion
+  }
+  if (s.size() > 3 && endsWith(s, "ews")) s.replace(s.size() - 3, 3, "yUz");  // news
+  if (s.size() > 3 && endsWith(s, "all")) s.replace(s.size() - 3, 3, "Ol");   // ball, football
+  replaceAll(s, "sch", "sk");                                                 // school, scheme
   replaceAll(s, "cial", "shAl");  // capitals: no later rule applies to them
   replaceAll(s, "tial", "shAl");
   replaceAll(s, "ture", "char");
   // Endings said otherwise than spelled (accountant, distance, engineer).
   static constexpr std::pair<std::string_view, std::string_view> kEndings[] = {
       {"ance", "eNs"}, {"ence", "eNs"},  {"ant", "eNt"},  {"eer", "iYar"}, {"ear", "iYar"},
-      {"ea", "iYa"},   {"ire", "aaYar"}, {"are", "eYar"}, {"ore", "oR"},   {"ere", "iYar"}};
+      {"ea", "iYa"},   {"ire", "aaYar"}, {"are", "eYar"}, {"ore", "oR"},   {"ere", "iYar"},
+      {"tre", "tar"},  {"ey", "I"},      {"em", "Am"}};
   for (const auto& [tail, said] : kEndings) {
     if (s.size() > tail.size() + 1 && endsWith(s, tail)) {
       s.replace(s.size() - tail.size(), tail.size(), said);
@@ -376,7 +386,14 @@ std::string englishReading(const std::string& word, bool vowels) {
       } else if (single && c == 'a' && next != 'r' && (after == '\0' || consonant(after))) {
         v += "ai";
       } else if (single && c == 'i' && isVowelLetter(after)) {
-        v += "ai";
+        v += "aai";
+      } else if (single && c == 'a' && isVowelLetter(after) && next != 'r') {
+        v += 'e';  // radio, table
+      } else if (c == 'y' && i > 0 && consonant(s[i - 1]) && consonant(next)) {
+        v += 'i';  // system
+      } else if (c == 's' && i > 0 && isVowelLetter(s[i - 1]) && isVowelLetter(next) &&
+                 !(silentE && i == n - 2)) {
+        v += 'z';  // music, season
       } else {
         v += c;
       }
@@ -388,8 +405,8 @@ std::string englishReading(const std::string& word, bool vowels) {
     const char v = s[n - 3];
     const char c = s[n - 2] == 'g' ? 'j' : s[n - 2];
     std::string sound = v == 'a'               ? "e"
-                        : v == 'i' || v == 'y' ? "ai"
-                        : v == 'e'             ? "i"
+                        : v == 'i' || v == 'y' ? "aai"
+                        : v == 'e'             ? (c == 'j' ? "e" : "i")  // college
                                                : std::string(1, v);
     if (v == 'u' && std::string_view("bcfkmpt").find(s[n - 4]) != std::string_view::npos) {
       sound = "yu";
@@ -399,11 +416,9 @@ std::string englishReading(const std::string& word, bool vowels) {
              s[n - 2] != 'r' && s[n - 2] != 'g') {
     s.pop_back();  // silent after two consonants (prince, bundle)
   }
-  replaceAll(s, "ssion", "shan");
-  replaceAll(s, "tion", "shan");
-  replaceAll(s, "sion", "shan");
   replaceAll(s, "dge", "j");
-  replaceAll(s, "igh", "ai");
+  replaceAll(s, "igh", "aai");
+  replaceAll(s, "ew", "yu");  // new, review
   replaceAll(s, "oa", "o");
   replaceAll(s, "ea", "i");
   replaceAll(s, "ou", "au");
@@ -430,12 +445,13 @@ std::string englishReading(const std::string& word, bool vowels) {
                (after == '\0' || consonant(after))) {
       out += "ar";
       ++i;
-    } else if (c == 'i' && next == 'a' && i > 0) {
-      out += "iy";
+    } else if ((c == 'i' && next == 'a' && i > 0) ||
+               ((c == 'i' || c == 'e') && next == 'o' && after == '\0' && i > 1)) {
+      out += "iy";  // media, radio, video
     } else if (c == 'y' && next == '\0' && i > 0 && consonant(s[i - 1])) {
       const bool alone = std::none_of(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(i),
                                       [](char l) { return isVowelLetter(l); });
-      out += alone ? "ai" : "i";
+      out += alone ? "aai" : "i";
     } else {
       out += lower(c);
     }

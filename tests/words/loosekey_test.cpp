@@ -183,13 +183,13 @@ TEST(TypedReadings, ReadEnglishSpelling) {
     const char* vowels;  // nullptr: the same as plain
   } cases[] = {
       {"cake", "kek", nullptr},  // silent e lengthens the vowel
-      {"time", "taim", nullptr},
+      {"time", "taaim", nullptr},
       {"tube", "tyub", nullptr},
       {"image", "imej", "aaimej"},  // a soft g before the silent e
       {"race", "res", nullptr},     // a soft c
       {"city", "siti", nullptr},    // a final y after a consonant
-      {"dry", "drai", nullptr},     // ... alone in its word
-      {"nation", "nashan", nullptr},
+      {"dry", "draai", nullptr},    // ... alone in its word
+      {"nation", "neshan", nullptr},
       {"picture", "pikchar", nullptr},
       {"judge", "juj", "jaj"},
       {"coal", "kol", nullptr},
@@ -197,6 +197,17 @@ TEST(TypedReadings, ReadEnglishSpelling) {
       {"tuner", "tunar", "tyunar"},           // a final er; u before one consonant and a vowel
       {"computer", "komputar", "kampyutar"},  // com before a consonant
       {"union", nullptr, "yunion"},
+      {"college", "kollej", nullptr},        // -ege as -ej
+      {"match", "mach", "maich"},            // tch
+      {"ball", "bol", nullptr},              // -all
+      {"news", "nyuz", nullptr},             // -ews
+      {"television", "televizan", nullptr},  // sion after a vowel
+      {"mansion", "manshan", "mainshan"},    // ... and after a consonant
+      {"radio", "radiyo", "rediyo"},         // a before one consonant and a vowel; -io
+      {"system", "systam", "sistam"},        // y between consonants; -em
+      {"music", "musik", "myuzik"},          // s between vowels
+      {"hockey", "hoki", nullptr},           // -ey
+      {"centre", "sentar", nullptr},         // -tre
       {"parliament", "parliyament", nullptr},
       {"social", "soshal", nullptr},
       {"prince", "prins", nullptr},  // a silent e after two consonants
@@ -206,15 +217,15 @@ TEST(TypedReadings, ReadEnglishSpelling) {
       {"idea", "idiya", "aaidiya"},  // an initial i before a consonant and a vowel
       {"accountant", "akkauntent", nullptr},
       {"distance", "distens", nullptr},
-      {"engineer", "enginiyar", "engainiyar"},
+      {"engineer", "enginiyar", "engaainiyar"},
       {"empire", "empaayar", nullptr},
       {"office", "offis", nullptr},  // -ice after another vowel is short
-      {"nice", "nais", nullptr},     // ... and long alone
+      {"nice", "naais", nullptr},    // ... and long alone
       {"general", "jeneral", "jenerail"},
-      {"type", "taip", nullptr},
+      {"type", "taaip", nullptr},
       {"bus", nullptr, "bas"},  // u in a closed syllable
       {"bank", nullptr, "baink"},
-      {"timing", nullptr, "taiming"},
+      {"timing", nullptr, "taaiming"},
       {"Tamaatar", nullptr, nullptr},  // the chart's capitals: no English reading
       {"ko", nullptr, nullptr},        // too short
   };
