@@ -332,9 +332,11 @@ std::string englishReading(const std::string& word, bool vowels) {
   for (std::size_t at = s.find("sion"); at != std::string::npos; at = s.find("sion", at + 1)) {
     s.replace(at, 4, at > 0 && isVowelLetter(s[at - 1]) ? "zAn" : "shAn");  // vision, mansion
   }
-  if (s.size() > 3 && endsWith(s, "ews")) s.replace(s.size() - 3, 3, "yUz");  // news
-  if (s.size() > 3 && endsWith(s, "all")) s.replace(s.size() - 3, 3, "Ol");   // ball, football
-  replaceAll(s, "sch", "sk");                                                 // school, scheme
+  if (s.size() > 3 && endsWith(s, "ews")) s.replace(s.size() - 3, 3, "yUz");   // news
+  if (s.size() > 3 && endsWith(s, "all")) s.replace(s.size() - 3, 3, "Ol");    // ball, football
+  if (s.size() > 4 && endsWith(s, "el")) s.replace(s.size() - 2, 2, "Al");     // model, hotel
+  if (s.size() > 4 && endsWith(s, "ion")) s.replace(s.size() - 3, 3, "iYAn");  // million
+  replaceAll(s, "sch", "sk");                                                  // school, scheme
   replaceAll(s, "cial", "shAl");  // capitals: no later rule applies to them
   replaceAll(s, "tial", "shAl");
   replaceAll(s, "ture", "char");
@@ -342,9 +344,9 @@ std::string englishReading(const std::string& word, bool vowels) {
   static constexpr std::pair<std::string_view, std::string_view> kEndings[] = {
       {"ance", "eNs"}, {"ence", "eNs"},  {"ant", "eNt"},  {"eer", "iYar"}, {"ear", "iYar"},
       {"ea", "iYa"},   {"ire", "aaYar"}, {"are", "eYar"}, {"ore", "oR"},   {"ere", "iYar"},
-      {"tre", "tar"},  {"ey", "I"},      {"em", "Am"}};
+      {"tre", "tar"},  {"ey", "I"},      {"em", "Am"},    {"air", "eYar"}, {"ue", "U"}};
   for (const auto& [tail, said] : kEndings) {
-    if (s.size() > tail.size() + 1 && endsWith(s, tail)) {
+    if (s.size() > tail.size() + (tail.size() < 3 ? 1 : 0) && endsWith(s, tail)) {
       s.replace(s.size() - tail.size(), tail.size(), said);
       break;
     }
@@ -372,7 +374,9 @@ std::string englishReading(const std::string& word, bool vowels) {
       const char after = i + 2 < n ? s[i + 2] : '\0';
       const bool single =
           i > 0 && consonant(s[i - 1]) && consonant(next) && !(silentE && i == n - 3);
-      if (i == 0 && c == 'u' && consonant(next) && consonant(after)) {
+      if (i == 0 && c == 'a' && consonant(next) && next != 'r' && n > 3) {
+        v += 'e';  // act, agent, album
+      } else if (i == 0 && c == 'u' && consonant(next) && consonant(after)) {
         v += 'a';  // uncle, update
       } else if (i == 0 && c == 'i' && consonant(next) && isVowelLetter(after)) {
         v += "aai";  // icon, idea
@@ -389,6 +393,9 @@ std::string englishReading(const std::string& word, bool vowels) {
         v += "aai";
       } else if (single && c == 'a' && isVowelLetter(after) && next != 'r') {
         v += 'e';  // radio, table
+      } else if (c == 'g' && i > 0 && s[i - 1] != 'g' && s[i - 1] != 'd' &&
+                 (next == 'e' || next == 'i')) {
+        v += 'j';  // agent, digital
       } else if (c == 'y' && i > 0 && consonant(s[i - 1]) && consonant(next)) {
         v += 'i';  // system
       } else if (c == 's' && i > 0 && isVowelLetter(s[i - 1]) && isVowelLetter(next) &&
@@ -525,6 +532,14 @@ std::vector<Reading> typedReadings(std::string_view typed) {
   }
   if (const std::size_t at = word.find("ngh"); at != std::string::npos && at > 0) {
     addReading(out, word.substr(0, at) + "nh" + word.substr(at + 3));
+  }
+  // A final "ion" for ियों (tippanion / टिप्पणियों).
+  if (n > 4 && word.compare(n - 3, 3, "ion") == 0 && isConsonantLetter(word[n - 4])) {
+    addReading(out, word.substr(0, n - 3) + "iyon");
+  }
+  // An initial sh for क्ष (shetra / क्षेत्र, shan / क्षण).
+  if (n > 3 && word.compare(0, 2, "sh") == 0 && isVowelLetter(lower(word[2]))) {
+    addReading(out, "k" + word);
   }
   // "ai" before a consonant for अय (jaishankar / जयशंकर).
   if (const std::size_t at = word.find("ai");

@@ -154,6 +154,8 @@ TEST(TypedReadings, ReadTheLettersOtherWays) {
       {"krupa", {"krupa^", "kripa"}},                 // कृपा
       {"jaishankar", {"ja'ishankar", "jayshankar"}},  // जयशंकर
       {"ice", {"ice^", "aaice"}},
+      {"shetra", {"shetra^", "kshetra"}},         // क्षेत्र
+      {"tippanion", {"tippanio", "tippaniyon"}},  // टिप्पणियों
       {"", {}},
   };
   for (const Case& c : cases) {
@@ -196,7 +198,7 @@ TEST(TypedReadings, ReadEnglishSpelling) {
       {"download", "daunlod", nullptr},
       {"tuner", "tunar", "tyunar"},           // a final er; u before one consonant and a vowel
       {"computer", "komputar", "kampyutar"},  // com before a consonant
-      {"union", nullptr, "yunion"},
+      {"union", "uniyan", "yuniyan"},
       {"college", "kollej", nullptr},        // -ege as -ej
       {"match", "mach", "maich"},            // tch
       {"ball", "bol", nullptr},              // -all
@@ -208,16 +210,22 @@ TEST(TypedReadings, ReadEnglishSpelling) {
       {"music", "musik", "myuzik"},          // s between vowels
       {"hockey", "hoki", nullptr},           // -ey
       {"centre", "sentar", nullptr},         // -tre
+      {"more", "mor", nullptr},              // a three-letter ending after one letter
+      {"chair", "cheyar", nullptr},          // -air
+      {"issue", "issu", nullptr},            // -ue
+      {"model", "modal", nullptr},           // -el
+      {"million", "milliyan", nullptr},      // -ion
+      {"agent", nullptr, "ejent"},           // an initial a before a consonant
       {"parliament", "parliyament", nullptr},
       {"social", "soshal", nullptr},
       {"prince", "prins", nullptr},  // a silent e after two consonants
-      {"album", "albam", nullptr},
+      {"album", "albam", "elbam"},
       {"school", "skool", nullptr},
       {"uncle", "unkl", "ankl"},     // an initial u before two consonants
       {"idea", "idiya", "aaidiya"},  // an initial i before a consonant and a vowel
-      {"accountant", "akkauntent", nullptr},
+      {"accountant", "akkauntent", "ekkauntent"},
       {"distance", "distens", nullptr},
-      {"engineer", "enginiyar", "engaainiyar"},
+      {"engineer", "enginiyar", "enjaainiyar"},
       {"empire", "empaayar", nullptr},
       {"office", "offis", nullptr},  // -ice after another vowel is short
       {"nice", "naais", nullptr},    // ... and long alone
