@@ -537,10 +537,18 @@ std::vector<Reading> typedReadings(std::string_view typed) {
   if (n > 4 && word.compare(n - 3, 3, "ion") == 0 && isConsonantLetter(word[n - 4])) {
     addReading(out, word.substr(0, n - 3) + "iyon");
   }
-  // An initial sh for क्ष (shetra / क्षेत्र, shan / क्षण).
+  // sh for क्ष: initial (shetra / क्षेत्र, shan / क्षण), or between vowels
+  // (parisha / परीक्षा).
   if (n > 3 && word.compare(0, 2, "sh") == 0 && isVowelLetter(lower(word[2]))) {
     addReading(out, "k" + word);
+  } else if (const std::size_t at = word.find("sh", 1); at != std::string::npos && at + 2 < n &&
+                                                        isVowelLetter(lower(word[at - 1])) &&
+                                                        isVowelLetter(lower(word[at + 2]))) {
+    addReading(out, word.substr(0, at) + 'k' + word.substr(at));
   }
+  // A final "ao" or "aon" for आव, आंव (chunao / चुनाव, gaon / गांव).
+  if (n > 2 && word.compare(n - 2, 2, "ao") == 0) addReading(out, word.substr(0, n - 1) + "av");
+  if (n > 3 && word.compare(n - 3, 3, "aon") == 0) addReading(out, word.substr(0, n - 2) + "a^v");
   // "ai" before a consonant for अय (jaishankar / जयशंकर).
   if (const std::size_t at = word.find("ai");
       at != std::string::npos && at > 0 && at + 3 < n && isConsonantLetter(word[at + 2])) {

@@ -47,9 +47,11 @@ int looseDistance(std::string_view typed, std::string_view spelling);
 // then, where they apply, the word with and without a nasal at its end; "ai"
 // after a consonant as two vowels (gai / गई); y between vowels as a glide
 // (liye / लिए); a final "ye" as य (rashtriye / राष्ट्रीय); "yun" as "yon"
-// (kyun / क्यों); h after a consonant as a ह of its own (bhut / बहुत);
-// English-style initials (under / अंडर, ice / आइस); and the word read by
-// English spelling rules (cake / केक, nation / नेशन, bus / बस).
+// (kyun / क्यों); h after a consonant as a ह of its own (bhut / बहुत); ru
+// for ऋ (krupa / कृपा); sh for क्ष (shetra / क्षेत्र); final ao, aon and ion
+// (chunao / चुनाव, gaon / गांव, tippanion / टिप्पणियों); English-style
+// initials (under / अंडर, ice / आइस); and the word read by English spelling
+// rules (cake / केक, nation / नेशन, bus / बस, computer / कंप्यूटर).
 // An apostrophe keeps two letters from being read as one sound.
 struct Reading {
   std::string letters;

@@ -151,10 +151,13 @@ TEST(TypedReadings, ReadTheLettersOtherWays) {
       {"phle", {"phle^", "p'hle"}},
       {"chhat", {}},  // chh is one sound
       {"under", {"ander"}},
-      {"krupa", {"krupa^", "kripa"}},                 // कृपा
-      {"jaishankar", {"ja'ishankar", "jayshankar"}},  // जयशंकर
+      {"krupa", {"krupa^", "kripa"}},                                // कृपा
+      {"jaishankar", {"ja'ishankar", "jaikshankar", "jayshankar"}},  // जयशंकर
       {"ice", {"ice^", "aaice"}},
       {"shetra", {"shetra^", "kshetra"}},         // क्षेत्र
+      {"parisha", {"parisha^", "pariksha"}},      // परीक्षा
+      {"chunao", {"chunao^", "chunaav"}},         // चुनाव
+      {"gaon", {"gao", "gaa^v"}},                 // गांव
       {"tippanion", {"tippanio", "tippaniyon"}},  // टिप्पणियों
       {"", {}},
   };
