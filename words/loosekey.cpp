@@ -389,7 +389,9 @@ std::string englishReading(const std::string& word, bool vowels) {
         v += "yu";  // computer, music, union
       } else if (single && c == 'a' && next != 'r' && (after == '\0' || consonant(after))) {
         v += "ai";
-      } else if (single && c == 'i' && isVowelLetter(after)) {
+      } else if (single && c == 'i' && isVowelLetter(after) &&
+                 std::none_of(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(i),
+                              isVowelLetter)) {
         v += "aai";
       } else if (single && c == 'a' && isVowelLetter(after) && next != 'r') {
         v += 'e';  // radio, table
