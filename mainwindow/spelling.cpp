@@ -128,8 +128,8 @@ std::vector<BlockWord> blockWords(const QTextBlock& block, bool allGlyphs, const
 // blocks on show before the viewport paints, the blocks an edit changes as it
 // is made, and after a change of what is known (or of underlining) the blocks
 // on show again, the others when they come into view. A block's user state
-// holds the pass it was last checked in. A block never shown gets no layout
-// from here, so opening a long document costs no more than its text.
+// holds the pass it was last checked in. Opening a long document checks and
+// formats only what is shown.
 class SpellingHighlighter : public QObject {
  public:
   SpellingHighlighter(SpellingController& controller, RichTextField* box, bool allGlyphs)
@@ -171,7 +171,9 @@ class SpellingHighlighter : public QObject {
   }
 
   // The blocks the viewport shows, checked where they are not in this pass.
+  // A box not on show has no layout to tell which: its first paint checks.
   void checkShown() {
+    if (!box_->isVisible()) return;
     QTextDocument* document = box_->document();
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     const int top = box_->verticalScrollBar()->value();
