@@ -352,8 +352,9 @@ XmlParser::~XmlParser() {
 
 bool XmlParser::feed(std::string_view piece) {
   State& p = *state_;
-  // XML_Parse takes an int length.
-  constexpr std::size_t kPiece = 1 << 24;
+  // Expat copies what it is given into a buffer of its own, grown to hold
+  // the largest piece: small pieces keep it small (and fit its int length).
+  constexpr std::size_t kPiece = 1 << 14;
   while (!p.failed && !piece.empty()) {
     const std::size_t n = std::min(kPiece, piece.size());
     if (XML_Parse(p.parser, piece.data(), static_cast<int>(n), XML_FALSE) != XML_STATUS_OK) {

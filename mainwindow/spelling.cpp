@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "spelling.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QScrollBar>
-#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
+#include <limits>
 
 #include "engine.h"
 #include "forms.h"
@@ -123,26 +124,102 @@ std::vector<BlockWord> blockWords(const QTextBlock& block, bool allGlyphs, const
   return out;
 }
 
-// Underlines the unknown words of each block it is given.
-class SpellingHighlighter : public QSyntaxHighlighter {
+// Underlines the unknown words of a box's blocks as they come into view: the
+// blocks on show before the viewport paints, the blocks an edit changes as it
+// is made, and after a change of what is known (or of underlining) the blocks
+// on show again, the others when they come into view. A block's user state
+// holds the pass it was last checked in. Opening a long document checks and
+// formats only what is shown.
+class SpellingHighlighter : public QObject {
  public:
-  SpellingHighlighter(SpellingController& controller, bool allGlyphs)
-      : QSyntaxHighlighter(static_cast<QObject*>(&controller)),
-        controller_(controller),
-        allGlyphs_(allGlyphs) {}
+  SpellingHighlighter(SpellingController& controller, RichTextField* box, bool allGlyphs)
+      : QObject(&controller), controller_(controller), box_(box), allGlyphs_(allGlyphs) {
+    connect(box_->document(), &QTextDocument::contentsChange, this, &SpellingHighlighter::changed);
+    box_->viewport()->installEventFilter(this);
+  }
+  ~SpellingHighlighter() override { box_->viewport()->removeEventFilter(this); }
+
+  // Every block is checked again: those on show now.
+  void rehighlight() {
+    pass_ = pass_ == std::numeric_limits<int>::max() ? 0 : pass_ + 1;
+    checkShown();
+  }
 
  protected:
-  void highlightBlock(const QString&) override {
-    words::SpellChecker* checker = controller_.checker_.get();
-    if (!checker || !controller_.underlining_) return;
-    for (const BlockWord& w : blockWords(currentBlock(), allGlyphs_, document()->defaultFont())) {
-      if (!checker->known(w.unicode)) setFormat(w.position, w.length, unknownFormat());
-    }
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::Paint && watched == box_->viewport()) checkShown();
+    return QObject::eventFilter(watched, e);
   }
 
  private:
+  // An edit is checked as it is made, up to a screenful of blocks; the rest
+  // of a long change (a document opened or pasted) when it comes into view.
+  void changed(int position, int, int added) {
+    constexpr int kCheckedAtOnce = 64;
+    Batch batch;
+    int n = 0;
+    const int end = position + added;
+    for (QTextBlock block = box_->document()->findBlock(position);
+         block.isValid() && block.position() <= end; block = block.next()) {
+      if (n++ < kCheckedAtOnce) {
+        check(block, batch);
+      } else {
+        block.setUserState(-1);
+      }
+    }
+    batch.finish(*box_->document());
+  }
+
+  // The blocks the viewport shows, checked where they are not in this pass.
+  // A box not on show has no layout to tell which: its first paint checks.
+  void checkShown() {
+    if (!box_->isVisible()) return;
+    QTextDocument* document = box_->document();
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    const int top = box_->verticalScrollBar()->value();
+    const int bottom = top + box_->viewport()->height();
+    const int first = layout->hitTest(QPointF(0, top), Qt::FuzzyHit);
+    Batch batch;
+    for (QTextBlock block = document->findBlock(std::max(first, 0)); block.isValid();
+         block = block.next()) {
+      if (layout->blockBoundingRect(block).top() > bottom) break;
+      if (block.userState() != pass_) check(block, batch);
+    }
+    batch.finish(*document);
+  }
+
+  // The span of blocks whose underlines changed, laid out again at once.
+  struct Batch {
+    int first = -1;
+    int last = -1;
+    void add(const QTextBlock& block) {
+      if (first < 0) first = block.position();
+      last = block.position() + block.length();
+    }
+    void finish(QTextDocument& document) const {
+      if (first >= 0) document.markContentsDirty(first, last - first);
+    }
+  };
+
+  void check(QTextBlock block, Batch& batch) {
+    block.setUserState(pass_);
+    words::SpellChecker* checker = controller_.checker_.get();
+    QList<QTextLayout::FormatRange> ranges;
+    if (checker && controller_.underlining_) {
+      for (const BlockWord& w : blockWords(block, allGlyphs_, box_->document()->defaultFont())) {
+        if (!checker->known(w.unicode)) ranges.append({w.position, w.length, unknownFormat()});
+      }
+    }
+    QTextLayout* layout = block.layout();
+    if (ranges == layout->formats()) return;
+    layout->setFormats(ranges);
+    batch.add(block);
+  }
+
   SpellingController& controller_;
+  RichTextField* box_;
   bool allGlyphs_;
+  int pass_ = 0;
 };
 
 SpellingController::SpellingController(SuggestionController* words, RichTextField* editingBox,
@@ -155,8 +232,8 @@ SpellingController::SpellingController(SuggestionController* words, RichTextFiel
       englishBox_(englishBox),
       hooks_(std::move(hooks)),
       engine_(std::make_unique<Engine>()),
-      editingHighlighter_(new SpellingHighlighter(*this, false)),
-      hindiHighlighter_(new SpellingHighlighter(*this, true)) {
+      editingHighlighter_(new SpellingHighlighter(*this, editingBox, false)),
+      hindiHighlighter_(new SpellingHighlighter(*this, hindiBox, true)) {
   connect(words_, &SuggestionController::installed, this, &SpellingController::install);
   // A word picked or forgotten in the suggestions may change what is known.
   connect(words_, &SuggestionController::storeChanged, this, [this] {
@@ -166,10 +243,6 @@ SpellingController::SpellingController(SuggestionController* words, RichTextFiel
     box->installEventFilter(this);
     box->viewport()->installEventFilter(this);
   }
-  // Attached for good (the pass of its own that attaching schedules finds
-  // nothing to underline before the word data is ready).
-  editingHighlighter_->setDocument(editingBox_->document());
-  hindiHighlighter_->setDocument(hindiBox_->document());
   if (words_->ready()) install();
 }
 
@@ -195,34 +268,9 @@ void SpellingController::install() {
   rehighlight();
 }
 
-// The highlighters underline what each edit changes. The whole of a box is
-// underlined (or cleared) here, in one pass that has the layout redo the
-// blocks once: the QSyntaxHighlighter's own pass would redo each block on its
-// own, seconds for a long document.
 void SpellingController::rehighlight() {
-  underlineAll(editingBox_);
-  underlineAll(hindiBox_);
-}
-
-void SpellingController::underlineAll(RichTextField* box) {
-  QTextDocument* document = box->document();
-  const QFont base = document->defaultFont();
-  const bool on = underlining_ && checker_;
-  int first = -1;
-  int last = -1;
-  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-    QList<QTextLayout::FormatRange> ranges;
-    if (on) {
-      for (const BlockWord& w : blockWords(block, glyphsOnly(box), base)) {
-        if (!checker_->known(w.unicode)) ranges.append({w.position, w.length, unknownFormat()});
-      }
-    }
-    if (ranges == block.layout()->formats()) continue;
-    block.layout()->setFormats(ranges);
-    if (first < 0) first = block.position();
-    last = block.position() + block.length();
-  }
-  if (first >= 0) document->markContentsDirty(first, last - first);
+  editingHighlighter_->rehighlight();
+  hindiHighlighter_->rehighlight();
 }
 
 void SpellingController::setUnderlining(bool on) {

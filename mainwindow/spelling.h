@@ -103,7 +103,6 @@ class SpellingController : public QObject {
   friend class SpellingHighlighter;
   void install();
   void rehighlight();
-  void underlineAll(RichTextField* box);
   bool glyphsOnly(const RichTextField* box) const { return box == hindiBox_; }
   bool correctEnglish(const Word& word, const std::u16string& correction);
   void report(const QString& text);

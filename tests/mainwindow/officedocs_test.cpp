@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Editing Box's Open and Save with DOCX and ODT: the format by content on
 // opening and by extension on saving, the suffix of the chosen filter, the
-// title and modified mark, and what an open could not take.
+// title and modified mark, nothing to undo after an open, and what an open
+// could not take.
 #include <QLabel>
 #include <QTextDocument>
 
@@ -72,6 +73,8 @@ TEST_P(OfficeRoundTrip, SavedAndOpenedAgainExactly) {
   EXPECT_EQ(toRichDocument(*w->MainBox->document()), before);
   EXPECT_EQ(w->windowTitle(), name + "[*] - Kavelin");
   EXPECT_FALSE(w->isWindowModified());
+  // Opening is no step of undo (and keeps no history of the text it built).
+  EXPECT_FALSE(w->MainBox->document()->isUndoAvailable());
 
   // Save writes the same file in its own format again.
   w->MainBox->setSelStart(0);
@@ -89,6 +92,10 @@ TEST_P(OfficeRoundTrip, SavedAndOpenedAgainExactly) {
       << error;
   ASSERT_FALSE(again.paragraphs.empty());
   EXPECT_EQ(again.paragraphs[0].runs[0].text, u"xueLrs ");
+  // What was typed is the only step of undo.
+  w->MainBox->undo();
+  EXPECT_EQ(toRichDocument(*w->MainBox->document()), before);
+  EXPECT_FALSE(w->MainBox->document()->isUndoAvailable());
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, OfficeRoundTrip, testing::Values("docx", "odt"));

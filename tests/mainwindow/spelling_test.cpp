@@ -7,10 +7,12 @@
 // Underline Unknown Words.
 #include "spelling.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <functional>
@@ -96,17 +98,21 @@ class SpellingTest : public WindowTest {
     return f;
   }
 
-  // The pieces of a box's text under the red wavy line, in order.
-  static QStringList underlined(RichTextField* box) {
+  // The pieces of a block's text under the red wavy line, in order.
+  static QStringList underlined(const QTextBlock& b) {
     QStringList out;
-    for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next()) {
-      for (const QTextLayout::FormatRange& r : b.layout()->formats()) {
-        if (r.format.underlineStyle() == QTextCharFormat::WaveUnderline) {
-          EXPECT_EQ(r.format.underlineColor(), QColor(Qt::red));
-          out << b.text().mid(r.start, r.length);
-        }
+    for (const QTextLayout::FormatRange& r : b.layout()->formats()) {
+      if (r.format.underlineStyle() == QTextCharFormat::WaveUnderline) {
+        EXPECT_EQ(r.format.underlineColor(), QColor(Qt::red));
+        out << b.text().mid(r.start, r.length);
       }
     }
+    return out;
+  }
+  // The same for all of a box's text.
+  static QStringList underlined(RichTextField* box) {
+    QStringList out;
+    for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next()) out << underlined(b);
     return out;
   }
   // The menu's action with this text.
@@ -179,6 +185,68 @@ TEST_F(SpellingTest, HindiBoxFollowsTheEnglishBox) {
   EXPECT_EQ(underlined(w->RTB1).size(), 2);
   type(QStringLiteral("r"));
   EXPECT_EQ(underlined(w->RTB1).size(), 3);
+}
+
+// A long text: the blocks on show are checked, a block further down only once
+// it scrolls into view, an edit at once wherever it is made, and a change of
+// what is known reaches a block out of view when it comes back.
+TEST_F(SpellingTest, BlocksAreCheckedAsTheyComeIntoView) {
+  struct Case {
+    const char* name;
+    RichTextField* box;
+  } cases[] = {{"Editing Box", w->MainBox}, {"Hindi box", w->RTB1}};
+  const QString line = g(u"घर भरत");
+  const QStringList wrong{g(u"भरत")};
+  constexpr int kLines = 2000;
+  for (const Case& k : cases) {
+    RichTextField* box = k.box;
+    QTextDocument* document = box->document();
+    box->setText((line + u'\n').repeated(kLines - 1) + line);
+    QApplication::processEvents();
+    const auto block = [document](int n) { return document->findBlockByNumber(n); };
+    EXPECT_PIECES(underlined(block(0)), wrong) << k.name;
+    EXPECT_TRUE(underlined(block(kLines / 2)).isEmpty()) << k.name;
+    EXPECT_TRUE(underlined(block(kLines - 1)).isEmpty()) << k.name;
+
+    // Scrolled to the end (the layout finished first, as it is between events).
+    document->documentLayout()->blockBoundingRect(document->lastBlock());
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    EXPECT_PIECES(underlined(block(kLines - 1)), wrong) << k.name;
+    EXPECT_TRUE(underlined(block(kLines / 2)).isEmpty()) << k.name;
+
+    // Edits, on show and out of view, are checked as they are made.
+    struct Edit {
+      int block;
+      const char16_t* text;
+      QStringList underlined;
+    } edits[] = {
+        {kLines - 1, u"घर भारत", {}},
+        {kLines - 1, u"पनी है", {g(u"पनी")}},
+        {kLines / 2, u"घरर", {g(u"घरर")}},
+        {0, u"पानी", {}},
+    };
+    for (const Edit& e : edits) {
+      QTextCursor cursor(block(e.block));
+      cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+      cursor.insertText(g(e.text));
+      EXPECT_PIECES(underlined(block(e.block)), e.underlined) << k.name << " " << e.block;
+    }
+
+    // Underlining turned off at the end: the blocks on show are cleared at
+    // once, a block out of view when it comes back.
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    EXPECT_PIECES(underlined(block(kLines - 2)), wrong) << k.name;
+    s()->setUnderlining(false);
+    EXPECT_TRUE(underlined(block(kLines - 2)).isEmpty()) << k.name;
+    EXPECT_PIECES(underlined(block(1)), wrong) << k.name;
+    box->verticalScrollBar()->setValue(0);
+    QApplication::processEvents();
+    EXPECT_TRUE(underlined(block(1)).isEmpty()) << k.name;
+    s()->setUnderlining(true);
+    EXPECT_PIECES(underlined(block(1)), wrong) << k.name;
+  }
 }
 
 TEST_F(SpellingTest, ACorrectionKeepsTheRunsEncodingAndFormatInOneStepOfUndo) {
