@@ -344,7 +344,8 @@ std::string englishReading(const std::string& word, bool vowels) {
   static constexpr std::pair<std::string_view, std::string_view> kEndings[] = {
       {"ance", "eNs"}, {"ence", "eNs"},  {"ant", "eNt"},  {"eer", "iYar"}, {"ear", "iYar"},
       {"ea", "iYa"},   {"ire", "aaYar"}, {"are", "eYar"}, {"ore", "oR"},   {"ere", "iYar"},
-      {"tre", "tar"},  {"ey", "I"},      {"em", "Am"},    {"air", "eYar"}, {"ue", "U"}};
+      {"tre", "tar"},  {"ey", "I"},      {"em", "Am"},    {"air", "eYar"}, {"ue", "U"},
+      {"son", "sAn"},  {"con", "kAn"}};
   for (const auto& [tail, said] : kEndings) {
     if (s.size() > tail.size() + (tail.size() < 3 ? 1 : 0) && endsWith(s, tail)) {
       s.replace(s.size() - tail.size(), tail.size(), said);

@@ -215,10 +215,12 @@ TEST(TypedReadings, ReadEnglishSpelling) {
       {"centre", "sentar", nullptr},         // -tre
       {"more", "mor", nullptr},              // a three-letter ending after one letter
       {"chair", "cheyar", nullptr},          // -air
-      {"issue", "issu", nullptr},            // -ue
-      {"model", "modal", nullptr},           // -el
-      {"million", "milliyan", nullptr},      // -ion
-      {"agent", nullptr, "ejent"},           // an initial a before a consonant
+      {"icon", "ikan", nullptr},             // -con and -son
+      {"person", "parsan", nullptr},
+      {"issue", "issu", nullptr},        // -ue
+      {"model", "modal", nullptr},       // -el
+      {"million", "milliyan", nullptr},  // -ion
+      {"agent", nullptr, "ejent"},       // an initial a before a consonant
       {"parliament", "parliyament", nullptr},
       {"social", "soshal", nullptr},
       {"prince", "prins", nullptr},  // a silent e after two consonants
