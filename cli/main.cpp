@@ -406,11 +406,6 @@ int convertPackage(const Options& options, kavelin::FileFormat format) {
   return 0;
 }
 
-// cp1252ToChar, ASCII inline.
-char16_t fromCp1252(std::uint8_t byte) {
-  return byte < 0x80 ? char16_t{byte} : kavelin::cp1252ToChar(byte);
-}
-
 // Legacy text both ways, streamed: glyph codes (UTF-8 or raw cp1252) to
 // Unicode, or Unicode to glyph codes. Each input is converted on its own, its
 // line breaks made LF.
@@ -433,10 +428,7 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
       kept.startSource(input.source());
     }
     if (toUnicode && raw) {
-      text.resize(piece.bytes.size());
-      for (std::size_t i = 0; i < piece.bytes.size(); ++i) {
-        text[i] = fromCp1252(static_cast<std::uint8_t>(piece.bytes[i]));
-      }
+      kavelin::assignFromCodes(piece.bytes, text);
     } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(piece.bytes, text, &e)) {
       kavelin::cli::invalidUtf8(input, piece.offset + e.offset);
     }
@@ -615,10 +607,7 @@ int convert(const Options& options) {
         sink.write(bytes);
         return;
       }
-      glyphs.resize(bytes.size());
-      for (std::size_t i = 0; i < bytes.size(); ++i) {
-        glyphs[i] = fromCp1252(static_cast<std::uint8_t>(bytes[i]));
-      }
+      kavelin::assignFromCodes(bytes, glyphs);
       encoded.clear();
       unicode.feed(glyphs, encoded);
       if (final) unicode.finish(encoded);

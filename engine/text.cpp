@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text.h"
 
+#include <cstring>
+
 namespace kavelin {
 namespace {
 
@@ -10,6 +12,15 @@ constexpr char16_t kCp1252High[32] = {
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Eight bytes as one word, and its bytes' high bits.
+std::uint64_t load8(const unsigned char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
 
 }  // namespace
 
@@ -28,9 +39,27 @@ std::optional<std::uint8_t> charToCp1252(char16_t c) {
 
 GlyphString glyphFromCodes(std::string_view codes) {
   GlyphString out;
-  out.reserve(codes.size());
-  for (char b : codes) out.push_back(cp1252ToChar(static_cast<std::uint8_t>(b)));
+  assignFromCodes(codes, out);
   return out;
+}
+
+void assignFromCodes(std::string_view codes, GlyphString& out) {
+  out.resize(codes.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(codes.data());
+  char16_t* o = out.data();
+  const std::size_t n = codes.size();
+  std::size_t i = 0;
+  // Eight bytes at a time with none in 0x80..0x9F (whose top bits are 100):
+  // each byte is its character.
+  for (; i + 8 <= n; i += 8) {
+    const std::uint64_t c1 = (load8(p + i) & (kOnes * 0xE0)) ^ kHighBits;  // 0 in 0x80..0x9F
+    if (((c1 - kOnes) & ~c1 & kHighBits) != 0) {
+      for (std::size_t k = 0; k < 8; ++k) o[i + k] = cp1252ToChar(p[i + k]);
+    } else {
+      for (std::size_t k = 0; k < 8; ++k) o[i + k] = p[i + k];
+    }
+  }
+  for (; i < n; ++i) o[i] = cp1252ToChar(p[i]);
 }
 
 void appendCodes(std::u16string_view glyphs, std::string& out) {
@@ -69,8 +98,14 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
   while (i < n) {
     const unsigned char b0 = p[i];
     if (b0 < 0x80) {
-      *o++ = b0;
-      ++i;
+      // Eight ASCII bytes at a time while they last.
+      for (; i + 8 <= n && (load8(p + i) & kHighBits) == 0; i += 8, o += 8) {
+        for (std::size_t k = 0; k < 8; ++k) o[k] = p[i + k];
+      }
+      if (i < n && p[i] < 0x80) {
+        *o++ = p[i];
+        ++i;
+      }
       continue;
     }
     // The common three-byte form (the Devanagari block is in it) first.

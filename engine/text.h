@@ -24,6 +24,8 @@ std::optional<std::uint8_t> charToCp1252(char16_t c);
 
 // Builds a glyph string from raw font codes ("\x76\x6B" gives "vk").
 GlyphString glyphFromCodes(std::string_view codes);
+// The same into `out`, which it replaces (its room is kept).
+void assignFromCodes(std::string_view codes, GlyphString& out);
 
 // The font codes of a glyph string; characters without a code become '?'.
 std::string glyphToCodes(std::u16string_view glyphs);

@@ -82,6 +82,14 @@ void UnconvertedTally::scan(std::u16string_view text) {
     // A run of characters below U+0100 that are neither picked nor line breaks.
     const std::size_t from = i;
     if (!highSurrogate_) {
+      for (; i + 8 <= n; i += 8) {  // eight at a time, without a branch each
+        bool all = true;
+        for (std::size_t k = 0; k < 8; ++k) {
+          const char16_t c = text[i + k];
+          all &= (c < 0x100) & plain_[c & 0xFF];
+        }
+        if (!all) break;
+      }
       while (i < n && text[i] < 0x100 && plain_[text[i]]) ++i;
     }
     if (i > from) {
@@ -113,6 +121,11 @@ void UnconvertedTally::scanUtf8(std::string_view utf8) {
   std::size_t i = 0;
   while (i < n) {
     const std::size_t from = i;
+    for (; i + 8 <= n; i += 8) {
+      bool all = true;
+      for (std::size_t k = 0; k < 8; ++k) all &= (p[i + k] < 0x80) & plain_[p[i + k]];
+      if (!all) break;
+    }
     while (i < n && p[i] < 0x80 && plain_[p[i]]) ++i;
     if (i > from) {
       column_ += i - from;

@@ -229,6 +229,11 @@ class NfcWriter {
     nuktas_ = viramas_ = 0;
   }
 
+  // The character held back when no mark follows it, else 0.
+  char16_t heldAlone() const { return held_ && (nuktas_ | viramas_) == 0 ? last_ : 0; }
+  // Holds `c` instead, when heldAlone() is not 0.
+  void replaceHeld(char16_t c) { last_ = c; }
+
  private:
   // Writes the held character and the marks after it.
   template <typename Sink>
@@ -458,6 +463,22 @@ class Composer {
   // with `final`, all of it, and starts a new text.
   template <typename String>
   void release(String& out, bool final);
+
+  // After a word break whose text is all released: the break, held back by
+  // the NfcWriter with nothing after it, and no cluster, short i, reph or
+  // unpaired surrogate waiting. The text read next is then converted as if
+  // it started the text, after the break. 0 otherwise.
+  char16_t releasedBreak() const {
+    if (out_.size() != 0 || !rephs_.empty() || phase_ != Phase::kNone || pendingI_ || afterRakar_ ||
+        high_ != 0) {
+      return 0;
+    }
+    const char16_t c = nfc_.heldAlone();
+    return c == u' ' || c == u'\n' ? c : 0;
+  }
+  // Takes the place of reading a word and its break `next` in the state
+  // releasedBreak() tells, the caller writing the break held and the word.
+  void skipWord(char16_t next) { nfc_.replaceHeld(next); }
 
  private:
   bool continuesPendingCluster(Piece piece) const;
@@ -769,13 +790,169 @@ bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 // The codes a step may read after its first: a sequence is three codes long.
 constexpr std::size_t kLookahead = 2;
 
+namespace {
+
+bool isWordBreak(char16_t c) { return c == u' ' || c == u'\n'; }
+
+// The text of short words, each with the break after it, as the composer
+// writes it after a break (see Composer::releasedBreak): a word's text
+// depends on nothing before that break nor after its own, since no sequence,
+// stem, short i or reph reaches over a space or a line break. One entry per
+// hash, the last word read.
+template <typename Char>
+class WordCache {
+ public:
+  // The most glyphs of a word with its break, and of units of its text.
+  static constexpr std::size_t kGlyphs = 12;
+  static_assert(kGlyphs % 4 == 0, "sameWord compares four glyphs at a time");
+  static constexpr std::size_t kUnits = (64 - 2 * kGlyphs - 2) / sizeof(Char);
+
+  struct Entry {
+    char16_t word[kGlyphs] = {};
+    std::uint8_t glyphs = 0;  // 0: empty
+    std::uint8_t units = 0;
+    Char text[kUnits] = {};
+  };
+
+  WordCache() : entries_(kEntries) {}
+
+  // What the composer released last.
+  std::basic_string<Char> released;
+
+  Entry& at(std::uint32_t hash) { return entries_[(hash ^ (hash >> 16)) & (kEntries - 1)]; }
+  static bool holds(const Entry& e, const char16_t* word, std::size_t glyphs) {
+    return e.glyphs == glyphs && std::memcmp(e.word, word, glyphs * sizeof(char16_t)) == 0;
+  }
+  // holds() for e.glyphs glyphs, reading kGlyphs of `word` whatever their
+  // number, four at a time.
+  static bool sameWord(const Entry& e, const char16_t* word) {
+    const std::size_t bytes = e.glyphs * sizeof(char16_t);
+    std::uint64_t differ = 0;
+    for (std::size_t k = 0; k < kGlyphs / 4; ++k) {
+      std::uint64_t a = 0;
+      std::uint64_t b = 0;
+      std::memcpy(&a, e.word + 4 * k, 8);
+      std::memcpy(&b, word + 4 * k, 8);
+      const std::size_t left = bytes > 8 * k ? bytes - 8 * k : 0;
+      const std::uint64_t mask =
+          left >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * left)) - 1;
+      differ |= (a ^ b) & mask;
+    }
+    return differ == 0;
+  }
+  // Keeps `text` for `word` unless it is too long. (A word holds no surrogate
+  // unpaired: it is read as U+FFFD.)
+  static void keep(Entry& e, const char16_t* word, std::size_t glyphs, const Char* text,
+                   std::size_t units) {
+    if (units > kUnits) return;
+    std::memcpy(e.word, word, glyphs * sizeof(char16_t));
+    e.glyphs = static_cast<std::uint8_t>(glyphs);
+    std::memcpy(e.text, text, units * sizeof(Char));
+    e.units = static_cast<std::uint8_t>(units);
+  }
+
+ private:
+  static constexpr std::size_t kEntries = 4096;
+  std::vector<Entry> entries_;
+};
+
+}  // namespace
+
 struct GlyphsToUnicodeStream::State {
   Composer composer;
+  // Glyphs read so far: short texts (a paragraph of a document) go without
+  // the word caches, which pay off only over many words.
+  std::size_t read = 0;
+  std::unique_ptr<WordCache<char16_t>> utf16Words;
+  std::unique_ptr<WordCache<char>> utf8Words;
 
   // Reads glyphs[begin, limit), and may read kLookahead glyphs beyond; returns
   // where it stopped (limit, or a little beyond when the last step read more).
   std::size_t scan(std::u16string_view glyphs, std::size_t begin, std::size_t limit);
+  // The same, releasing the text to `out` as it goes, a short word after a
+  // break from the word cache.
+  template <typename String>
+  std::size_t scanWords(std::u16string_view glyphs, std::size_t begin, std::size_t limit,
+                        String& out);
 };
+
+template <typename String>
+std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, std::size_t begin,
+                                                    std::size_t limit, String& out) {
+  using Char = typename String::value_type;
+  using Cache = WordCache<Char>;
+  read += limit > begin ? limit - begin : 0;
+  if (read < kWordCacheAfter) return scan(glyphs, begin, limit);
+  std::unique_ptr<Cache>* owner = nullptr;
+  if constexpr (std::is_same_v<Char, char>) {
+    owner = &utf8Words;
+  } else {
+    owner = &utf16Words;
+  }
+  if (!*owner) *owner = std::make_unique<Cache>();
+  Cache& cache = **owner;
+  const char16_t* g = glyphs.data();
+  // The text is written through a pointer into room made in `out`
+  // beforehand, the composer releasing into a string of its own. The break
+  // the composer holds is kept here while words come from the cache.
+  std::size_t used = out.size();
+  auto room = [&](std::size_t n) {
+    if (out.size() < used + n) out.resize(std::max(used + n + 4096, 2 * out.size()));
+  };
+  String& released = cache.released;
+  auto release = [&] {
+    released.clear();
+    composer.release(released, false);
+    room(released.size());
+    std::memcpy(out.data() + used, released.data(), released.size() * sizeof(Char));
+    used += released.size();
+  };
+  char16_t held = composer.releasedBreak();
+  std::size_t i = begin;
+  while (i < limit) {
+    // The word and its break, when short enough.
+    std::size_t end = i;
+    std::uint32_t hash = 0;
+    const std::size_t stop = std::min(limit, i + Cache::kGlyphs);
+    for (; end < stop && !isWordBreak(g[end]); ++end) hash = (hash ^ g[end]) * 0x01000193u;
+    if (held != 0) composer.skipWord(held);
+    if (held == 0 || end == stop) {
+      // Read up to the next break and release the text, to come to one.
+      while (end < limit && !isWordBreak(g[end])) ++end;
+      if (end == limit) {
+        i = scan(glyphs, i, limit);
+        held = 0;
+        break;
+      }
+      i = scan(glyphs, i, end + 1);
+      release();
+      held = composer.releasedBreak();
+      continue;
+    }
+    const std::size_t count = end + 1 - i;
+    typename Cache::Entry& entry = cache.at(hash ^ g[end]);
+    if (entry.glyphs == count &&
+        (i + Cache::kGlyphs <= glyphs.size() ? Cache::sameWord(entry, g + i)
+                                             : Cache::holds(entry, g + i, count))) {
+      room(1 + Cache::kUnits);
+      Char* to = out.data() + used;
+      *to = static_cast<Char>(held);
+      std::memcpy(to + 1, entry.text, sizeof entry.text);
+      used += 1 + entry.units;
+      held = g[end];
+      i = end + 1;
+      continue;
+    }
+    i = scan(glyphs, i, end + 1);
+    release();
+    // The release starts with the break held before the word.
+    Cache::keep(entry, g + end + 1 - count, count, released.data() + 1, released.size() - 1);
+    held = composer.releasedBreak();
+  }
+  out.resize(used);
+  if (held != 0) composer.skipWord(held);
+  return i;
+}
 
 std::size_t GlyphsToUnicodeStream::State::scan(std::u16string_view glyphs, std::size_t begin,
                                                std::size_t limit) {
@@ -860,7 +1037,7 @@ void GlyphsToUnicodeStream::feedTo(std::u16string_view glyphs, String& out) {
     pending_.clear();
   }
   const std::size_t limit = glyphs.size() > kLookahead ? glyphs.size() - kLookahead : 0;
-  const std::size_t at = state_->scan(glyphs, from, limit);
+  const std::size_t at = state_->scanWords(glyphs, from, limit, out);
   pending_.assign(glyphs.substr(std::min(at, glyphs.size())));
   state_->composer.release(out, false);
 }

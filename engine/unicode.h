@@ -3,6 +3,7 @@
 // text that the font shows for them.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,11 @@ std::u16string glyphsToUnicode(std::u16string_view glyphs);
 // appended parts joined equal glyphsToUnicode of the pieces joined.
 class GlyphsToUnicodeStream {
  public:
+  // Glyphs read (over all texts) before short words that follow a space or a
+  // line break are looked up in a cache of the text they gave before. The
+  // cache pays off over many words only, so a short text goes without it.
+  static constexpr std::size_t kWordCacheAfter = 1 << 16;
+
   GlyphsToUnicodeStream();
   ~GlyphsToUnicodeStream();
   GlyphsToUnicodeStream(GlyphsToUnicodeStream&&) noexcept;

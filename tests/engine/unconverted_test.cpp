@@ -115,6 +115,38 @@ TEST(UnconvertedTally, CountsLinesAndColumnsInEachSource) {
   EXPECT_EQ(all.first()[0].column, 3u);
 }
 
+// A character that ends a run of plain ones at each place of the blocks of
+// eight the scan reads at once, then "@": the places found, in UTF-16 and
+// in UTF-8 alike.
+TEST(UnconvertedTally, AStopAtEachPlaceOfABlock) {
+  const struct {
+    char16_t stop;
+    bool counted;  // produces no output
+  } stops[] = {{u'@', true}, {u'\u00E9', true}, {u'\u016B', true}, {u'\n', false}, {u'\r', false}};
+  for (const auto& s : stops) {
+    for (std::size_t at = 0; at < 18; ++at) {
+      const std::u16string text =
+          std::u16string(at, u'k') + s.stop + std::u16string(17 - at, u'k') + u"@";
+      const std::size_t line = s.counted ? 1 : 2;
+      const std::size_t lastColumn = s.counted ? 19 : 18 - at;
+      for (bool utf8 : {false, true}) {
+        UnconvertedTally tally;
+        tally.startSource("t");
+        utf8 ? tally.scanUtf8(encodeUtf8(text)) : tally.scan(text);
+        const std::string what = std::to_string(s.stop) + " at " + std::to_string(at) +
+                                 (utf8 ? " in UTF-8" : " in UTF-16");
+        ASSERT_EQ(tally.count(), s.counted ? 2u : 1u) << what;
+        if (s.counted) {
+          EXPECT_EQ(tally.first()[0].character, s.stop) << what;
+          EXPECT_EQ(tally.first()[0].column, at + 1) << what;
+        }
+        EXPECT_EQ(tally.first().back().line, line) << what;
+        EXPECT_EQ(tally.first().back().column, lastColumn) << what;
+      }
+    }
+  }
+}
+
 TEST(UnconvertedTally, AnUnpairedSurrogateCountsAsOneCharacter) {
   UnconvertedTally tally;
   tally.startSource("s");

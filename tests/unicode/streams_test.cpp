@@ -179,6 +179,108 @@ TEST(Streams, TheCorpusBothWaysInPiecesOfEveryFewSizes) {
   }
 }
 
+// The text fed a glyph at a time: pieces shorter than the lookahead never
+// reach the word cache, so this is the composer's own text.
+template <typename String = std::u16string>
+String unicodeGlyphByGlyph(std::u16string_view text, GlyphsToUnicodeStream& stream) {
+  String out;
+  for (std::size_t i = 0; i < text.size(); ++i) stream.feed(text.substr(i, 1), out);
+  stream.finish(out);
+  return out;
+}
+
+// Enough words that the word cache is in use after them.
+std::u16string wordCacheWarmUp() {
+  std::u16string text;
+  while (text.size() < GlyphsToUnicodeStream::kWordCacheAfter) text += u"dk ";
+  return text;
+}
+
+// `text` in pieces of `size` glyphs, in UTF-16 and UTF-8, against the
+// composer's own text.
+void expectSameAsComposer(const std::u16string& text, const std::string& what) {
+  GlyphsToUnicodeStream reference;
+  const std::u16string expected = unicodeGlyphByGlyph(text, reference);
+  for (std::size_t size : {3, 4, 5, 7, 13, 64, 4096, 1 << 20}) {
+    std::vector<std::size_t> at;
+    for (std::size_t k = size; k < text.size(); k += size) at.push_back(k);
+    EXPECT_EQ(unicodeInPieces(pieces(text, at)), expected) << what << ", pieces of " << size;
+    EXPECT_EQ(unicodeInPieces<std::string>(pieces(text, at)), encodeUtf8(expected))
+        << what << ", pieces of " << size;
+  }
+}
+
+// Words after a break read from the cache once it is in use: each text three
+// times after the warm-up, so that its words are found in the cache.
+TEST(GlyphsToUnicodeStream, WordCacheGivesTheComposersText) {
+  const struct {
+    std::u16string_view text;
+    const char* what;
+  } cases[] = {
+      {u"fd fdZ dZ fD f f", "a short i and a reph within words"},
+      {u"Z d +d ~d zd zzd", "words that start with a reph, nukta, halant, rakar"},
+      {u"d+ j+ U+ Uk+ ", "a nukta composing at the end of a word"},
+      {u"abcdefghij abcdefghik abcdefgxij abcxefghij ", "words differing in one glyph"},
+      {u"dddddddddddk dddddddddddkk ddddddddddd\n", "eleven glyphs and a break, and twelve"},
+      {u"d \nd\n d  \n\n  d", "a word before a space and a line break, empty words"},
+      {u"d\U0001F600 \U0001F600 \xD800 d \xDC00 d\xD800", "surrogate pairs and unpaired ones"},
+      {u"\u201Cd \u0958 \u0929+ \u00E9 d\u0301 ", "beyond Latin-1, an exclusion, a nukta letter"},
+      {u"vkS vks ,s bZ ks kS vk", "sequences of two and three codes"},
+      {u"Dk [k DkZ Dkk", "half forms and the bar"},
+      {u"fd\r\nfd\r d\r", "CR within words"},
+      {u"\u00C6d \u00C7d \u00AA \u00C6 d\u00C6", "reph with short i, short i with anusvara"},
+  };
+  const std::u16string warmUp = wordCacheWarmUp();
+  for (const auto& c : cases) {
+    std::u16string text = warmUp;
+    for (int k = 0; k < 3; ++k) text += c.text;
+    expectSameAsComposer(text, c.what);
+  }
+}
+
+TEST(GlyphsToUnicodeStream, WordCacheWithRandomWordsInRandomPieces) {
+  const std::vector<std::u16string> alphabet = {
+      u"d", u"D", u"k", u"f", u"Z", u"j", u"+", u"~",      u"z",      u"a",      u"s",
+      u"S", u"v", u"W", u",", u"h", u"U", u"[", u"\u00C6", u"\u00C7", u"\u00AA", u"\u201C"};
+  std::mt19937 rng(24);
+  // Few words; many, sharing the cache's places; many long ones that differ
+  // only in their last glyphs.
+  for (int round = 0; round < 5; ++round) {
+    std::vector<std::u16string> words(round < 3 ? 30 : 3000);
+    for (std::u16string& word : words) {
+      if (round == 4) word = u"dddddddd";
+      for (std::size_t n = rng() % (round == 4 ? 4 : 14); n > 0; --n) {
+        word += alphabet[rng() % alphabet.size()];
+      }
+    }
+    std::u16string text;
+    while (text.size() < GlyphsToUnicodeStream::kWordCacheAfter + 20000) {
+      text += words[rng() % words.size()];
+      text += rng() % 8 == 0 ? u'\n' : u' ';
+    }
+    std::vector<std::size_t> cuts;
+    for (std::size_t at = rng() % 40; at < text.size(); at += 1 + rng() % 40) cuts.push_back(at);
+    GlyphsToUnicodeStream reference;
+    const std::u16string expected = unicodeGlyphByGlyph(text, reference);
+    EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), expected) << round;
+    EXPECT_EQ(unicodeInPieces<std::string>(pieces(text, cuts)), encodeUtf8(expected)) << round;
+  }
+}
+
+// The cache outlives a text: a second text, however short, reads from it.
+TEST(GlyphsToUnicodeStream, WordCacheAcrossTexts) {
+  const std::u16string first = wordCacheWarmUp() + u"fdZ Uk+ ";
+  const std::u16string second = u"dk fdZ Uk+ fdZ";
+  GlyphsToUnicodeStream stream;
+  std::string out;
+  stream.feed(first, out);
+  stream.finish(out);
+  out.clear();
+  stream.feed(second, out);
+  stream.finish(out);
+  EXPECT_EQ(out, encodeUtf8(glyphsToUnicode(second)));
+}
+
 TEST(Streams, FinishStartsANewText) {
   GlyphsToUnicodeStream unicode;
   std::u16string out;

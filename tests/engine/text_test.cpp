@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Raw glyph codes and UTF-8 read eight bytes at a time: a byte or sequence
+// that ends such a block at each place of it.
+#include "text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kavelin {
+namespace {
+
+TEST(AssignFromCodes, EachByteKindAtEachPlaceOfABlock) {
+  const struct {
+    char byte;
+    char16_t character;
+  } bytes[] = {{'\x7F', u'\x7F'},   {'\x80', u'\u20AC'}, {'\x81', u'\x81'},   {'\x93', u'\u201C'},
+               {'\x9F', u'\u0178'}, {'\xA0', u'\u00A0'}, {'\xC6', u'\u00C6'}, {'\xFF', u'\u00FF'}};
+  GlyphString out = u"a longer text than the codes, replaced";
+  for (const auto& b : bytes) {
+    for (std::size_t at = 0; at < 18; ++at) {
+      const std::string codes = std::string(at, 'd') + b.byte + std::string(17 - at, 'k');
+      assignFromCodes(codes, out);
+      EXPECT_EQ(out, std::u16string(at, u'd') + b.character + std::u16string(17 - at, u'k'))
+          << int(static_cast<unsigned char>(b.byte)) << " at " << at;
+      EXPECT_EQ(glyphFromCodes(codes), out);
+    }
+  }
+}
+
+TEST(DecodeUtf8, ASequenceAtEachPlaceOfAnAsciiBlock) {
+  const struct {
+    std::string bytes;
+    std::u16string text;  // empty: invalid
+  } sequences[] = {
+      {"\xC3\xA9", u"\u00E9"}, {"\xE0\xA4\x95", u"\u0915"}, {"\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"\x80", u""},           {"\xE0\xA4", u""},           {"\xC0\xAF", u""}};
+  for (const auto& s : sequences) {
+    for (std::size_t at = 0; at < 18; ++at) {
+      const std::string bytes = std::string(at, 'a') + s.bytes + std::string(17 - at, 'b');
+      std::u16string out = u"replaced";
+      Utf8Error error;
+      const bool ok = decodeUtf8(bytes, out, &error);
+      const std::string what = bytes + " at " + std::to_string(at);
+      EXPECT_EQ(ok, !s.text.empty()) << what;
+      if (ok) {
+        EXPECT_EQ(out, std::u16string(at, u'a') + s.text + std::u16string(17 - at, u'b')) << what;
+      } else {
+        EXPECT_EQ(error.offset, at) << what;
+        EXPECT_EQ(out, std::u16string(at, u'a')) << what;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kavelin
