@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-process throughput and peak memory of kavelin-convert in every
-# direction, on the sample text repeated to about 7.5 MB and to ten times that:
+# direction, on the sample text repeated to about 7.5 MB and to ten times that,
+# and on text of many words (the romanized data's sentences, when present):
 # Roman to glyph codes (UTF-8 and raw cp1252) and to Unicode, Unicode to glyph
 # codes (UTF-8 and raw), glyph codes (UTF-8 and raw) to Unicode. The glyph
 # and Unicode inputs are what the build makes of the Roman ones.
@@ -85,6 +86,34 @@ for label, size in (("7.5MB", 7_500_000), ("75MB", 75_000_000)):
         files[name] = f"{work}/{name}-{label}.txt"
         subprocess.run([kavelin, *args, roman], stdout=open(files[name], "wb"), check=True)
     inputs[label] = files
+
+# Text of many words, as a document has (the sample's few hundred words make
+# caches look better than they are): the sentences of the romanized data when
+# it is there, measuring data only, its Hindi and its Roman side each
+# repeated to 75 MB.
+aligned = "../shared/data/romanized/hi.romanized.aligned.tsv"
+if os.path.exists(aligned):
+    sides = {"unicode": [], "roman": []}
+    for line in open(aligned, encoding="utf-8"):
+        fields = line.rstrip("\n").split("\t")
+        if len(fields) != 2:
+            continue
+        for side, word in zip(("unicode", "roman"), fields):
+            sides[side].append("\n" if word == "</s>" else word + " ")
+    files = {}
+    for side, words in sides.items():
+        text = "".join(words)
+        files[side] = f"{work}/{side}-varied.txt"
+        with open(files[side], "w", encoding="utf-8") as f:
+            for _ in range(75_000_000 // len(text.encode()) + 1):
+                f.write(text)
+    for name, args in (("glyphs", []), ("raw", ["--encoding", "cp1252"])):
+        files[name] = f"{work}/{name}-varied.txt"
+        subprocess.run([kavelin, "--from", "unicode", *args, files["unicode"]],
+                       stdout=open(files[name], "wb"), check=True)
+    inputs["varied"] = files
+else:
+    print(f"{aligned} not found: the text of many words is left out")
 
 directions = [
     ("roman -> glyphs", "roman", []),
