@@ -78,9 +78,15 @@ TEST_F(SuggestTest, ConsonantsAloneFindCommonWords) {
 
 TEST_F(SuggestTest, EverySpellingTypesItsWordExactly) {
   Engine engine;
-  for (const char* typed : {"bharat", "pyar", "dharm", "hai", "me", "dil", "sab", "ke", "ki",
-                            "kamalpatr", "ladki", "shaadi", "kshatriya", "xyz", "Ta", "a^", "hr",
-                            "q", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"}) {
+  for (const char* typed :
+       {"bharat",    "pyar",       "dharm",
+        "hai",       "me",         "dil",
+        "sab",       "ke",         "ki",
+        "kamalpatr", "ladki",      "shaadi",
+        "kshatriya", "xyz",        "Ta",
+        "a^",        "hr",         "q",
+        "computer",  "university", "rishi",
+        "shetra",    "gaon",       "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"}) {
     for (const Candidate& c : s.suggest(typed, 9)) {
       GlyphString glyphs = engine.e2h(std::u16string(c.spelling.begin(), c.spelling.end()));
       ASSERT_FALSE(glyphs.empty());
