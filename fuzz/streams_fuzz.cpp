@@ -3,7 +3,8 @@
 // first byte picks the piece sizes; the rest is the text, read twice: as a
 // glyph string (bytes are font codes) and as Unicode (bytes 0x80..0xFE are
 // the Devanagari block U+0900..U+097E). In both, 0xFF followed by two bytes is
-// any UTF-16 unit, surrogates included.
+// any UTF-16 unit, surrogates included. Glyphs to Unicode is also checked with
+// the stream's word cache on.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,7 +53,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::u16string streamed;
   for (std::u16string_view piece : cut(glyphs, seed)) toUnicode.feed(piece, streamed);
   toUnicode.finish(streamed);
-  FUZZ_CHECK(streamed == kavelin::glyphsToUnicode(glyphs));
+  const std::u16string expected = kavelin::glyphsToUnicode(glyphs);
+  FUZZ_CHECK(streamed == expected);
+
+  // Again after the same text, repeated, has switched the stream's word cache
+  // on and filled it with the text's own words.
+  if (!glyphs.empty()) {
+    kavelin::GlyphsToUnicodeStream warm;
+    std::u16string discarded;
+    for (std::size_t read = 0; read <= kavelin::GlyphsToUnicodeStream::kWordCacheAfter;
+         read += glyphs.size() + 1) {
+      warm.feed(glyphs, discarded);
+      warm.feed(u" ", discarded);
+      discarded.clear();
+    }
+    warm.finish(discarded);
+    std::u16string again;
+    for (std::u16string_view piece : cut(glyphs, seed + 1)) warm.feed(piece, again);
+    warm.finish(again);
+    FUZZ_CHECK(again == expected);
+  }
 
   const kavelin::GlyphConversion whole = kavelin::unicodeToGlyphs(unicode, {50, {}});
   kavelin::UnicodeToGlyphsStream toGlyphs(50);
