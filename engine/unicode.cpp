@@ -852,7 +852,9 @@ class WordCache {
   }
 
  private:
-  static constexpr std::size_t kEntries = 4096;
+  // 4 MB: room for the common words of a long text (a few thousand entries
+  // keep missing on a text of many words), made only for long texts.
+  static constexpr std::size_t kEntries = 1 << 16;
   std::vector<Entry> entries_;
 };
 
