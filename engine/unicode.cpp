@@ -819,7 +819,20 @@ class WordCache {
   // What the composer released last.
   std::basic_string<Char> released;
 
-  Entry& at(std::uint32_t hash) { return entries_[(hash ^ (hash >> 16)) & (kEntries - 1)]; }
+  Entry& at(std::uint32_t hash) { return entries_[(hash ^ (hash >> 16)) & (entries_.size() - 1)]; }
+
+  // Counts a word looked up, and whether it was found. When one in eight of
+  // a window of words is not, on a text of many words, the table grows to
+  // its large size, empty (references to entries are left dangling). A text
+  // of few words keeps the small table, quicker to make.
+  void lookedUp(bool found) {
+    misses_ += found ? 0 : 1;
+    if (++lookups_ < kWindow) return;
+    if (8 * misses_ > kWindow && entries_.size() < kLargeEntries) {
+      entries_.assign(kLargeEntries, Entry{});
+    }
+    lookups_ = misses_ = 0;
+  }
   static bool holds(const Entry& e, const char16_t* word, std::size_t glyphs) {
     return e.glyphs == glyphs && std::memcmp(e.word, word, glyphs * sizeof(char16_t)) == 0;
   }
@@ -853,7 +866,13 @@ class WordCache {
 
  private:
   static constexpr std::size_t kEntries = 4096;
+  // 4 MB: room for the common words of a text of many words, on which a few
+  // thousand entries keep missing.
+  static constexpr std::size_t kLargeEntries = 1 << 16;
+  static constexpr std::size_t kWindow = 1 << 16;
   std::vector<Entry> entries_;
+  std::size_t lookups_ = 0;
+  std::size_t misses_ = 0;
 };
 
 }  // namespace
@@ -941,12 +960,14 @@ std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, 
       used += 1 + entry.units;
       held = g[end];
       i = end + 1;
+      cache.lookedUp(true);
       continue;
     }
     i = scan(glyphs, i, end + 1);
     release();
     // The release starts with the break held before the word.
     Cache::keep(entry, g + end + 1 - count, count, released.data() + 1, released.size() - 1);
+    cache.lookedUp(false);
     held = composer.releasedBreak();
   }
   out.resize(used);

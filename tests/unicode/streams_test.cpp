@@ -267,6 +267,31 @@ TEST(GlyphsToUnicodeStream, WordCacheWithRandomWordsInRandomPieces) {
   }
 }
 
+// A text of many words, nearly all different, makes the cache grow (emptied)
+// within a piece; words read before and after it, and cut across it, still
+// give the composer's text.
+TEST(GlyphsToUnicodeStream, WordCacheGrowingOnManyWords) {
+  const std::u16string_view letters = u"dDkfZj+~zasSvW,hU[\u00C6\u00C7\u00AA";
+  std::mt19937 rng(7);
+  const std::u16string repeated = u"fdZ Uk+ Dk vkS \u00C6d ";
+  std::u16string text = wordCacheWarmUp() + repeated;
+  for (int word = 0; word < 90000; ++word) {
+    for (std::size_t n = 3 + rng() % 6; n > 0; --n) text += letters[rng() % letters.size()];
+    text += word % 9 == 0 ? u'\n' : u' ';
+    if (word % 5000 == 0) text += repeated;
+  }
+  text += repeated;
+  GlyphsToUnicodeStream reference;
+  const std::u16string expected = unicodeGlyphByGlyph(text, reference);
+  for (std::size_t size : {std::size_t{1000}, std::size_t{1} << 16, text.size()}) {
+    std::vector<std::size_t> at;
+    for (std::size_t k = size; k < text.size(); k += size) at.push_back(k);
+    EXPECT_EQ(unicodeInPieces(pieces(text, at)), expected) << "pieces of " << size;
+    EXPECT_EQ(unicodeInPieces<std::string>(pieces(text, at)), encodeUtf8(expected))
+        << "pieces of " << size;
+  }
+}
+
 // The cache outlives a text: a second text, however short, reads from it.
 TEST(GlyphsToUnicodeStream, WordCacheAcrossTexts) {
   const std::u16string first = wordCacheWarmUp() + u"fdZ Uk+ ";
