@@ -13,6 +13,7 @@
 
 #include "convertfile.h"
 #include "legacy.h"
+#include "pipeline.h"
 #include "spelling.h"
 #include "startoptions.h"
 #include "stream.h"
@@ -418,32 +419,45 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
   kavelin::UnicodeToGlyphsStream glyphs;
   std::vector<std::string> labels;  // of the places glyphs found
   kavelin::cli::LfBreaks breaks;
-  kavelin::cli::ByteInput::Piece piece;
-  std::u16string text;
-  std::u16string converted;
-  std::string bytes;
-  while (input.next(piece)) {
+  // Read and decoded on one thread, converted and written on this one.
+  struct Decoded {
+    std::u16string text;
+    std::string source;
+    bool last = false;
+  };
+  auto decode = [&](Decoded& item) {
+    kavelin::cli::ByteInput::Piece piece;
+    if (!input.next(piece)) return false;
     if (piece.first) {
       breaks.reset();
       kept.startSource(input.source());
     }
     if (toUnicode && raw) {
-      kavelin::assignFromCodes(piece.bytes, text);
-    } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(piece.bytes, text, &e)) {
+      kavelin::assignFromCodes(piece.bytes, item.text);
+    } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(piece.bytes, item.text, &e)) {
       kavelin::cli::invalidUtf8(input, piece.offset + e.offset);
     }
     // Most pieces hold no CR: a byte search tells.
-    if (breaks.afterCr() || piece.bytes.find('\r') != std::string_view::npos) breaks.apply(text);
+    if (breaks.afterCr() || piece.bytes.find('\r') != std::string_view::npos) {
+      breaks.apply(item.text);
+    }
+    if (toUnicode) kept.scan(item.text);
+    item.source = input.source();
+    item.last = piece.last;
+    return true;
+  };
+  std::u16string converted;
+  std::string bytes;
+  auto convertPiece = [&](Decoded& item) {
     converted.clear();
     bytes.clear();
     if (toUnicode) {
-      kept.scan(text);
-      unicode.feed(text, bytes);
-      if (piece.last) unicode.finish(bytes);
+      unicode.feed(item.text, bytes);
+      if (item.last) unicode.finish(bytes);
     } else {
-      glyphs.feed(text, converted);
-      if (piece.last) glyphs.finish(converted);
-      labels.resize(glyphs.unconverted().first.size(), input.source());
+      glyphs.feed(item.text, converted);
+      if (item.last) glyphs.finish(converted);
+      labels.resize(glyphs.unconverted().first.size(), item.source);
       if (raw) {
         kavelin::appendCodes(converted, bytes);
       } else {
@@ -451,7 +465,8 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
       }
     }
     sink.write(bytes);
-  }
+  };
+  kavelin::cli::runPipeline<Decoded>(decode, convertPiece);
   kept.finishSource();
   kavelin::LegacyResult result;
   if (toUnicode) {
@@ -597,42 +612,74 @@ int convert(const Options& options) {
                                        ? kavelin::Transducer::Output::kUtf8
                                        : kavelin::Transducer::Output::kCodes);
     kavelin::GlyphsToUnicodeStream unicode;
-    kavelin::cli::ByteInput::Piece piece;
-    std::string bytes;
-    std::u16string glyphs;
-    std::string encoded;
+    // Two threads: one reads and tallies the input, the other converts and
+    // writes. To Unicode, the reading one also runs the transducer, and
+    // this one the conversion of its glyphs.
+    struct Piece {
+      std::string bytes;  // the input; to Unicode, its glyph codes
+      std::string source;
+      std::size_t offset = 0;  // in its file
+      bool last = false;       // of its file
+      bool end = false;        // of the input: no bytes
+    };
     std::size_t fed = 0;  // bytes given to the transducer
-    auto write = [&](bool final) {
-      if (!toUnicode) {
-        sink.write(bytes);
+    auto transduce = [&](std::string_view bytes, const Piece& at, std::string& codes) {
+      codes.clear();
+      if (at.end) {
+        transducer.finish(codes);
         return;
       }
-      kavelin::assignFromCodes(bytes, glyphs);
-      encoded.clear();
-      unicode.feed(glyphs, encoded);
-      if (final) unicode.finish(encoded);
-      sink.write(encoded);
-    };
-    while (input.next(piece)) {
-      if (piece.first) unconverted.startSource(input.source());
-      bytes.clear();
       kavelin::Utf8Error error;
-      if (!transducer.feed(piece.bytes, bytes, &error)) {
-        kavelin::cli::invalidUtf8(input, piece.offset + (error.offset - fed));
+      if (!transducer.feed(bytes, codes, &error)) {
+        kavelin::cli::invalidUtf8(at.source, at.offset + (error.offset - fed));
       }
-      fed += piece.bytes.size();
+      fed += bytes.size();
       // A file may not end inside a character.
-      if (piece.last && transducer.midSequence() > 0) {
-        kavelin::cli::invalidUtf8(input,
-                                  piece.offset + piece.bytes.size() - transducer.midSequence());
+      if (at.last && transducer.midSequence() > 0) {
+        kavelin::cli::invalidUtf8(at.source, at.offset + bytes.size() - transducer.midSequence());
+      }
+    };
+    bool ended = false;
+    auto read = [&](Piece& item) {
+      if (ended) return false;
+      kavelin::cli::ByteInput::Piece piece;
+      if (!input.next(piece)) {
+        unconverted.finishSource();
+        ended = item.end = true;
+        item.last = false;
+        item.bytes.clear();
+        if (toUnicode) transduce({}, item, item.bytes);
+        return true;
+      }
+      if (piece.first) unconverted.startSource(input.source());
+      item.source = input.source();
+      item.offset = piece.offset;
+      item.last = piece.last;
+      item.end = false;
+      if (toUnicode) {
+        transduce(piece.bytes, item, item.bytes);
+      } else {
+        item.bytes.assign(piece.bytes);
       }
       unconverted.scanUtf8(piece.bytes);
-      write(false);
-    }
-    unconverted.finishSource();
-    bytes.clear();
-    transducer.finish(bytes);
-    write(true);
+      return true;
+    };
+    std::string codes;
+    std::u16string glyphs;
+    std::string encoded;
+    auto write = [&](Piece& item) {
+      if (!toUnicode) {
+        transduce(item.bytes, item, codes);
+        sink.write(codes);
+        return;
+      }
+      kavelin::assignFromCodes(item.bytes, glyphs);
+      encoded.clear();
+      unicode.feed(glyphs, encoded);
+      if (item.end) unicode.finish(encoded);
+      sink.write(encoded);
+    };
+    kavelin::cli::runPipeline<Piece>(read, write);
   }
 
   const bool failed = options.strict && unconverted.count() > 0;

@@ -152,7 +152,11 @@ bool ByteInput::next(Piece& piece, bool keepBom) {
 }
 
 void invalidUtf8(const ByteInput& input, std::size_t offset) {
-  throw Failure(input.source() + ": invalid UTF-8 at byte offset " + std::to_string(offset));
+  invalidUtf8(input.source(), offset);
+}
+
+void invalidUtf8(const std::string& source, std::size_t offset) {
+  throw Failure(source + ": invalid UTF-8 at byte offset " + std::to_string(offset));
 }
 
 bool TextInput::next(std::u16string& text, std::string& source, bool& startsSource) {

@@ -86,6 +86,8 @@ class TextInput {
 
 // Throws Failure for invalid UTF-8 at `offset` of the input's current file.
 [[noreturn]] void invalidUtf8(const ByteInput& input, std::size_t offset);
+// The same for the file named `source`.
+[[noreturn]] void invalidUtf8(const std::string& source, std::size_t offset);
 
 // Turns CR LF and CR into LF in text that comes in parts.
 class LfBreaks {

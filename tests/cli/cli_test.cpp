@@ -109,6 +109,9 @@ TEST_F(ConvertCli, WritesTheOutputFileAtomically) {
 }
 
 TEST_F(ConvertCli, FailuresSayWhatAndWhere) {
+  std::string many;  // many pieces of input
+  while (many.size() < 2'000'000) many += "namaste dharma\n";
+  const std::string out = (dir_ / "out.txt").string();
   struct Case {
     std::vector<std::string> args;
     std::string input;
@@ -118,6 +121,19 @@ TEST_F(ConvertCli, FailuresSayWhatAndWhere) {
       {{(dir_ / "missing.txt").string()}, "", 1, "missing.txt: No such file or directory"},
       {{file("bad.txt", "kaa\xC3(")}, "", 1, "bad.txt: invalid UTF-8 at byte offset 3"},
       {{}, "ok\xFF", 1, "standard input: invalid UTF-8 at byte offset 2"},
+      // Named by the file it is in, however far reading has gone ahead.
+      {{"-o", out, file("long.txt", many), file("bad2.txt", "ka\xFF")},
+       "",
+       1,
+       "bad2.txt: invalid UTF-8 at byte offset 2"},
+      {{"-o", out, "--to", "unicode", file("long2.txt", many), file("bad3.txt", "ka\xFF")},
+       "",
+       1,
+       "bad3.txt: invalid UTF-8 at byte offset 2"},
+      {{"-o", out, file("cut.txt", many + "\xE0\xA4"), file("next.txt", "ka")},
+       "",
+       1,
+       "cut.txt: invalid UTF-8 at byte offset " + std::to_string(many.size())},
       {{"--frobnicate"}, "", 2, "unknown option '--frobnicate'"},
       {{"--encoding", "latin9"}, "", 2, "unknown encoding 'latin9'"},
       {{"-o"}, "", 2, "option '-o' needs a value"},
