@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -187,6 +188,52 @@ TEST_F(LegacyCli, LongTextsStreamAsTheWholeConversion) {
   const Result backRaw = run({"--from", "glyphs", "--encoding", "cp1252", craw});
   EXPECT_TRUE(backRaw.out == back.out);
   EXPECT_EQ(backRaw.err, reportOf(craw));
+}
+
+// Glyphs to Unicode over many pieces (128 KiB each), some of whose lines run
+// over several of them, with CR LF and LF breaks and a last line with no
+// break, in two files: each file as its whole conversion.
+TEST_F(LegacyCli, ManyPiecesAndLongLinesConvertAsTheWhole) {
+  const GlyphString words = Engine().e2h(toCrLf(test::corpusText()));
+  std::mt19937 random(7);
+  auto text = [&](std::size_t size) {
+    GlyphString g;
+    while (g.size() < size) {
+      const std::size_t from = random() % words.size();
+      GlyphString part = words.substr(from, 1 + random() % 400);
+      // Lines of every length: most short, some of several pieces.
+      const int kind = static_cast<int>(random() % 100);
+      for (char16_t& c : part) {
+        if (c == u'\r' || c == u'\n') c = u' ';
+      }
+      g += part;
+      if (kind < 60) g += u"\n";
+      if (kind >= 60 && kind < 70) g += u"\r\n";
+      if (kind == 70) g += u"f\n";  // a short i before a break
+      if (kind == 71) g += u"\nZ";  // a reph after one
+    }
+    return g;
+  };
+  auto lf = [](const GlyphString& g) {
+    GlyphString out;
+    for (std::size_t i = 0; i < g.size(); ++i) {
+      if (g[i] == u'\r' && i + 1 < g.size() && g[i + 1] == u'\n') continue;
+      out += g[i] == u'\r' ? u'\n' : g[i];
+    }
+    return out;
+  };
+  GlyphString first = text(1'200'000);
+  first += GlyphString(300'000, u'd');  // one line of three pieces
+  first += text(200'000) + u"dkfd";     // no break at the end
+  const GlyphString second = text(600'000);
+  const std::string a = file("a.txt", encodeUtf8(first));
+  const std::string b = file("b.txt", encodeUtf8(second));
+  const Result r = run({"--from", "glyphs", a, b});
+  EXPECT_EQ(r.exitCode, 0);
+  const std::string expected =
+      encodeUtf8(glyphsToUnicode(lf(first))) + encodeUtf8(glyphsToUnicode(lf(second)));
+  ASSERT_EQ(r.out.size(), expected.size());
+  EXPECT_TRUE(r.out == expected);
 }
 
 // A character outside the BMP (a surrogate pair in the glyph string) near the
