@@ -99,5 +99,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ok = transducer.finish(streamed) && ok;
   check(ok == valid);
   if (valid) check(streamed == kavelin::glyphToCodes(fresh.e2h(kavelin::toCrLf(decoded))));
+
+  // The same with the word cache on from the first byte, in a table small
+  // enough for words to collide, and pieces long enough for it to be used.
+  static kavelin::Transducer wordCached(kavelin::Transducer::Output::kCodes, [] {
+    kavelin::WordCacheSettings words;
+    words.after = 0;
+    words.smallBits = 2;
+    words.largeBits = 5;
+    return words;
+  }());
+  std::string fromCache;
+  ok = true;
+  for (std::size_t at = 0; ok && at < size;) {
+    const std::size_t piece = 1 + data[at] % 61;
+    ok = wordCached.feed(std::string_view(bytes).substr(at, piece), fromCache);
+    at += piece;
+  }
+  ok = wordCached.finish(fromCache) && ok;
+  check(ok == valid);
+  if (valid) check(fromCache == streamed);
   return 0;
 }
