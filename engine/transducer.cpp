@@ -162,9 +162,31 @@ std::size_t Transducer::fastSteps(const unsigned char* data, std::size_t i, std:
   }
   const char* const held = held_.bytes.data();
   std::uint64_t lookups = 0, hits = 0, stored = 0;
+  // The units ahead, found from the bytes alone, their entries already on the
+  // way into the cache while the steps before them run.
+  struct Unit {
+    std::size_t at, length;
+    std::uint64_t lo, hi;
+    WordCache::Entry* entry;
+  };
+  constexpr std::size_t kAhead = 4;  // a power of two
+  Unit ahead[kAhead];
+  std::size_t head = 0, tail = 0;  // ahead[head % kAhead] is the next
+  std::size_t scan = i;            // where the unit after the tail starts
   while (i < stop) {
-    const std::size_t length = stop - i >= WordCache::kKey ? WordCache::unitLength(data + i) : 0;
-    if (length == 0) {
+    if (head == tail || ahead[head % kAhead].at != i) head = tail = 0, scan = i;
+    while (tail - head < kAhead && stop - scan >= WordCache::kKey) {
+      Unit& u = ahead[tail % kAhead];
+      u.length = WordCache::unitLength(data + scan);
+      if (u.length == 0) break;
+      u.at = scan;
+      WordCache::key(data + scan, u.length, u.lo, u.hi);
+      u.entry = &words_->slot(u.lo, u.hi);
+      __builtin_prefetch(u.entry);
+      scan += u.length;
+      ++tail;
+    }
+    if (head == tail) {
       // No unit starts here: steps up to the next space.
       bool more = true;
       while (i < stop && (more = step(i)) && data[i++] != ' ') {
@@ -172,9 +194,10 @@ std::size_t Transducer::fastSteps(const unsigned char* data, std::size_t i, std:
       if (!more) break;
       continue;
     }
-    std::uint64_t lo, hi;
-    WordCache::key(data + i, length, lo, hi);
-    WordCache::Entry& e = words_->slot(lo, hi);
+    const Unit& u = ahead[head++ % kAhead];
+    const std::size_t length = u.length;
+    const std::uint64_t lo = u.lo, hi = u.hi;
+    WordCache::Entry& e = *u.entry;
     ++lookups;
     if (e.row == static_cast<std::int32_t>(row) && e.lo == lo && e.hi == hi &&
         (e.before == 0 || e.before == words_->lastGlyph(write, held))) {

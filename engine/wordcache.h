@@ -112,21 +112,6 @@ class WordCache {
     return table_[h >> shift_];
   }
 
-  // Starts loading the slot of the unit at data[at] (kKey bytes readable),
-  // and returns where the next unit starts: after this one, or after the
-  // next space.
-  std::size_t prefetch(const unsigned char* data, std::size_t at) {
-    const std::size_t length = unitLength(data + at);
-    if (length == 0) {
-      const void* space = std::memchr(data + at, ' ', kKey);
-      return space ? static_cast<const unsigned char*>(space) - data + 1 : at + kKey;
-    }
-    std::uint64_t lo, hi;
-    key(data + at, length, lo, hi);
-    __builtin_prefetch(&slot(lo, hi));
-    return at + length;
-  }
-
   // Counts the lookups and hits of a stretch; grows the table once when one
   // lookup in eight of the last window missed.
   void count(std::uint64_t lookups, std::uint64_t hits, std::uint64_t stored) {
