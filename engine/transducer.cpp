@@ -140,7 +140,10 @@ void Transducer::release(std::string& out) {
 // returns where they ended. `write` has room for kPadding bytes a byte and an
 // entry's worth more.
 std::size_t Transducer::fastSteps(const unsigned char* data, std::size_t i, std::size_t stop,
-                                  std::size_t& row, char*& write) {
+                                  std::size_t& rowOut, char*& writeOut) {
+  // Locals, not the references, so that they stay in registers.
+  std::size_t row = rowOut;
+  char* write = writeOut;
   using Cache = Engine::FeedCache;
   constexpr std::size_t kPad = Cache::kPadding;
   const Cache::FastStep* fast = cache_->fast();
@@ -158,6 +161,8 @@ std::size_t Transducer::fastSteps(const unsigned char* data, std::size_t i, std:
   };
   if (!words_->on(stop - i)) {
     while (i < stop && step(i)) ++i;
+    rowOut = row;
+    writeOut = write;
     return i;
   }
   const char* const held = held_.bytes.data();
@@ -260,6 +265,8 @@ std::size_t Transducer::fastSteps(const unsigned char* data, std::size_t i, std:
     }
   }
   words_->count(lookups, hits, stored);
+  rowOut = row;
+  writeOut = write;
   return i;
 }
 

@@ -71,7 +71,7 @@ class Transducer {
   void character(char32_t c);
   void release(std::string& out);
   std::size_t fastSteps(const unsigned char* data, std::size_t i, std::size_t stop,
-                        std::size_t& row, char*& write);
+                        std::size_t& rowOut, char*& writeOut);
 
   Output output_;
   Engine engine_;  // holds the cache, and runs the steps it cannot hold
