@@ -159,7 +159,7 @@ std::size_t Transducer::fastSteps(const unsigned char* data, std::size_t i, std:
     row = static_cast<std::size_t>(f.row);
     return true;
   };
-  if (!words_->on(stop - i)) {
+  if (!words_->on()) {
     while (i < stop && step(i)) ++i;
     rowOut = row;
     writeOut = write;
@@ -271,6 +271,7 @@ std::size_t Transducer::fastSteps(const unsigned char* data, std::size_t i, std:
 }
 
 bool Transducer::feed(std::string_view utf8, std::string& out, Utf8Error* error) {
+  words_->input(utf8.size());
   std::size_t i = 0;
   // Finish a sequence that the previous piece cut.
   while (!partial_.empty() && i < utf8.size()) {

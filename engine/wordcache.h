@@ -50,14 +50,14 @@ class WordCache {
     }
   }
 
-  // Counts input; true once the cache is on (its table allocated).
-  bool on(std::size_t fed) {
-    if (table_) return true;
-    fed_ += fed;
-    if (fed_ < settings_.after) return false;
-    resize(settings_.smallBits);
-    return true;
+  // Counts input; the cache starts once there has been enough.
+  void input(std::size_t bytes) {
+    if (table_) return;
+    fed_ += bytes;
+    if (fed_ >= settings_.after) resize(settings_.smallBits);
   }
+
+  bool on() const { return table_ != nullptr; }
 
   // Forgets every entry (the state ids they name are gone).
   void clear() {

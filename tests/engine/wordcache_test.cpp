@@ -195,13 +195,20 @@ TEST(WordCache, GrowsOnceAndOnlyWhenTheSmallTableMisses) {
   }
 }
 
-TEST(WordCache, StaysOffForShortInput) {
+TEST(WordCache, StartsAfterEnoughInputOverAllTexts) {
   Transducer t(Output::kCodes, settings(1000, 4, 8));
   const std::string text = "namaste aur namaste aur namaste aur namaste aur namaste ";
-  EXPECT_EQ(streamed(t, text, {text.size()}), without(text, Output::kCodes));
-  const WordCacheStats stats = t.wordCacheStats();
-  EXPECT_EQ(stats.entries, 0u);
-  EXPECT_EQ(stats.lookups, 0u);
+  for (int k = 0; k < 40; ++k) {
+    EXPECT_EQ(streamed(t, text, {text.size()}), without(text, Output::kCodes));
+    const WordCacheStats stats = t.wordCacheStats();
+    if ((k + 1) * text.size() < 1000) {
+      EXPECT_EQ(stats.entries, 0u) << k;
+      EXPECT_EQ(stats.lookups, 0u) << k;
+    } else {
+      EXPECT_EQ(stats.entries, 16u) << k;
+    }
+  }
+  EXPECT_GT(t.wordCacheStats().hits, 50u);
 }
 
 }  // namespace
