@@ -93,6 +93,7 @@ class Engine {
   class FeedCache;
   struct Step;
   friend class Transducer;
+  friend class WordCache;
   static constexpr int kNonAscii = 128;  // every character beyond ASCII
   static constexpr int kLineFeed = 129;
   static constexpr int kEnd = 130;  // the end-of-text flush

@@ -97,6 +97,9 @@ class Engine::FeedCache {
     return s;
   }
 
+  // True for a half form, the only last glyph a step tells from the others.
+  static bool halfForm(char16_t c) { return c < 128 && halfIndex()[c] < kHalfCount; }
+
   // The remembered step, which may still be unknown (next < 0).
   const Step& known(int state, int symbol) const {
     return steps_[static_cast<std::size_t>(state) * kSymbols + symbol];
@@ -139,9 +142,12 @@ class Engine::FeedCache {
   }
 
   // Forgets everything once it holds more states than ordinary text visits;
-  // called only between conversions, when no state id is held.
-  void trim() {
-    if (states_.size() > kMaxStates) clear();
+  // called only between conversions, when no state id is held. True when it
+  // forgot.
+  bool trim() {
+    if (states_.size() <= kMaxStates) return false;
+    clear();
+    return true;
   }
 
  private:

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "feedcache.h"
+#include "wordcache.h"
 
 namespace kavelin {
 namespace {
@@ -24,13 +25,18 @@ std::size_t sequenceLength(unsigned char lead) {
 
 }  // namespace
 
-Transducer::Transducer(Output output) : output_(output) {
+Transducer::Transducer(Output output, const WordCacheSettings& words)
+    : output_(output), words_(std::make_unique<WordCache>(words)) {
   engine_.ClearTxt();
   engine_.cache_ = std::make_unique<Engine::FeedCache>();
   cache_ = engine_.cache_.get();
   cache_->keepBytes(output == Output::kUtf8);
   start_ = state_ = cache_->intern(engine_);
 }
+
+Transducer::~Transducer() = default;
+
+WordCacheStats Transducer::wordCacheStats() const { return words_->stats(); }
 
 void Transducer::Buffer::reserve(std::size_t n) {
   if (bytes.size() < size + n) bytes.resize(std::max(bytes.size() * 2, size + n));
@@ -130,7 +136,142 @@ void Transducer::release(std::string& out) {
   held_.size = kHeldBack;
 }
 
+// Runs fast steps from data[i] on, while there are any, up to `stop`, and
+// returns where they ended. `write` has room for kPadding bytes a byte and an
+// entry's worth more.
+std::size_t Transducer::fastSteps(const unsigned char* data, std::size_t i, std::size_t stop,
+                                  std::size_t& rowOut, char*& writeOut) {
+  // Locals, not the references, so that they stay in registers.
+  std::size_t row = rowOut;
+  char* write = writeOut;
+  using Cache = Engine::FeedCache;
+  constexpr std::size_t kPad = Cache::kPadding;
+  const Cache::FastStep* fast = cache_->fast();
+  const char* pool = output_ == Output::kCodes ? cache_->codes() : cache_->utf8();
+  // One step; false when data[i] has no fast step from `row`.
+  auto step = [&](std::size_t at) {
+    const std::size_t symbol = static_cast<std::size_t>(data[at]) - Cache::kFastFirst;
+    if (symbol >= Cache::kFastSymbols) return false;  // not printable ASCII
+    const Cache::FastStep f = fast[row + symbol];
+    if (f.row < 0) return false;
+    std::memcpy(write, pool + (f.offsetLength >> 4), kPad);
+    write += f.offsetLength & 0xF;
+    row = static_cast<std::size_t>(f.row);
+    return true;
+  };
+  if (!words_->on()) {
+    while (i < stop && step(i)) ++i;
+    rowOut = row;
+    writeOut = write;
+    return i;
+  }
+  const char* const held = held_.bytes.data();
+  std::uint64_t lookups = 0, hits = 0, stored = 0;
+  // The units ahead, found from the bytes alone, their entries already on the
+  // way into the cache while the steps before them run.
+  struct Unit {
+    std::size_t at, length;
+    std::uint64_t lo, hi;
+    WordCache::Entry* entry;
+  };
+  constexpr std::size_t kAhead = 4;  // a power of two
+  Unit ahead[kAhead];
+  std::size_t head = 0, tail = 0;  // ahead[head % kAhead] is the next
+  std::size_t scan = i;            // where the unit after the tail starts
+  while (i < stop) {
+    if (head == tail || ahead[head % kAhead].at != i) head = tail = 0, scan = i;
+    while (tail - head < kAhead && stop - scan >= WordCache::kKey) {
+      Unit& u = ahead[tail % kAhead];
+      u.length = WordCache::unitLength(data + scan);
+      if (u.length == 0) break;
+      u.at = scan;
+      WordCache::key(data + scan, u.length, u.lo, u.hi);
+      u.entry = &words_->slot(u.lo, u.hi);
+      __builtin_prefetch(u.entry);
+      scan += u.length;
+      ++tail;
+    }
+    if (head == tail) {
+      // No unit starts here: steps up to the next space.
+      bool more = true;
+      while (i < stop && (more = step(i)) && data[i++] != ' ') {
+      }
+      if (!more) break;
+      continue;
+    }
+    const Unit& u = ahead[head++ % kAhead];
+    const std::size_t length = u.length;
+    const std::uint64_t lo = u.lo, hi = u.hi;
+    WordCache::Entry& e = *u.entry;
+    ++lookups;
+    if (e.row == static_cast<std::int32_t>(row) && e.lo == lo && e.hi == hi &&
+        (e.before == 0 || e.before == words_->lastGlyph(write, held))) {
+      write -= e.pop;
+      std::memcpy(write, e.out, WordCache::kOut);
+      write += e.length;
+      row = static_cast<std::size_t>(e.next);
+      i += length;
+      ++hits;
+      continue;
+    }
+    char* begin = write;  // where the unit's output starts
+    std::uint8_t before = 0;
+    bool pop = false;
+    const std::size_t start = row;
+    const std::size_t end = i + length;
+    while (i < end) {
+      if (step(i)) {
+        ++i;
+        continue;
+      }
+      // A step that reads or takes back the last glyph: a function of the
+      // unit's bytes when that glyph is the unit's own, and of the kind of the
+      // glyph before the unit (a half form, or not) the first time it is not.
+      const bool own = write != begin;
+      if (!own && before != 0) break;
+      const unsigned char last = write == held ? 0 : static_cast<unsigned char>(write[-1]);
+      const Engine::Step* s = cache_->step(static_cast<int>(row / Cache::kFastSymbols), data[i],
+                                           last < 0x80 ? last : u'\u00FF');
+      fast = cache_->fast();  // learning a step may move the tables
+      pool = output_ == Output::kCodes ? cache_->codes() : cache_->utf8();
+      if (!s || s->next < 0) break;
+      const std::size_t n = output_ == Output::kCodes ? s->length : s->length8;
+      if (n > kPad || (s->pop && write == held)) break;
+      if (!own) before = words_->lastGlyph(write, held);
+      if (s->pop) {
+        --write;
+        if (!own) {
+          begin = write;
+          pop = true;
+        }
+      }
+      std::memcpy(write, pool + (output_ == Output::kCodes ? s->offset : s->offset8), kPad);
+      write += n;
+      row = static_cast<std::size_t>(s->next) * Cache::kFastSymbols;
+      ++i;
+    }
+    if (i < end) break;  // a slow step
+    const std::size_t appended = static_cast<std::size_t>(write - begin);
+    if (appended <= WordCache::kOut) {
+      e.lo = lo;
+      e.hi = hi;
+      e.row = static_cast<std::int32_t>(start);
+      e.next = static_cast<std::int32_t>(row);
+      e.before = before;
+      e.pop = pop;
+      e.length = static_cast<std::uint8_t>(appended);
+      std::memcpy(e.out, begin, WordCache::kOut);
+      ++stored;
+    }
+  }
+  words_->count(lookups, hits, stored);
+  rowOut = row;
+  writeOut = write;
+  return i;
+}
+
 bool Transducer::feed(std::string_view utf8, std::string& out, Utf8Error* error) {
+  words_->input(utf8.size());
   std::size_t i = 0;
   // Finish a sequence that the previous piece cut.
   while (!partial_.empty() && i < utf8.size()) {
@@ -158,24 +299,13 @@ bool Transducer::feed(std::string_view utf8, std::string& out, Utf8Error* error)
     // bytes, so a stretch of at most kStretch characters needs no bound check.
     constexpr std::size_t kStretch = 1 << 16;
     const std::size_t stop = std::min(n, i + kStretch);
-    held_.reserve((stop - i) * kPad + kPad);
+    held_.reserve((stop - i) * kPad + sizeof(WordCache::Entry));
     char* write = held_.bytes.data() + held_.size;
-    const Engine::FeedCache::FastStep* const fast = cache_->fast();
-    const char* const pool = output_ == Output::kCodes ? cache_->codes() : cache_->utf8();
-    using Cache = Engine::FeedCache;
-    std::size_t row = static_cast<std::size_t>(state_) * Cache::kFastSymbols;
+    std::size_t row = static_cast<std::size_t>(state_) * Engine::FeedCache::kFastSymbols;
     const std::size_t from = i;
-    for (; i < stop; ++i) {
-      const std::size_t symbol = static_cast<std::size_t>(data[i]) - Cache::kFastFirst;
-      if (symbol >= Cache::kFastSymbols) break;  // not printable ASCII
-      const Cache::FastStep f = fast[row + symbol];
-      if (f.row < 0) break;
-      std::memcpy(write, pool + (f.offsetLength >> 4), kPad);
-      write += f.offsetLength & 0xF;
-      row = static_cast<std::size_t>(f.row);
-    }
+    i = fastSteps(data, i, stop, row, write);
     held_.size = static_cast<std::size_t>(write - held_.bytes.data());
-    state_ = static_cast<int>(row / Cache::kFastSymbols);
+    state_ = static_cast<int>(row / Engine::FeedCache::kFastSymbols);
     if (i == stop && stop < n) {
       pendingCr_ = false;
       needFlush_ = true;
@@ -232,7 +362,7 @@ bool Transducer::finish(std::string& out, Utf8Error* error) {
   partial_.clear();
   consumed_ = 0;
   pendingCr_ = needFlush_ = false;
-  cache_->trim();
+  if (cache_->trim()) words_->clear();
   engine_.ClearTxt();
   start_ = state_ = cache_->intern(engine_);
   return ok;

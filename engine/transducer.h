@@ -8,6 +8,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,25 @@
 
 namespace kavelin {
 
+class WordCache;
+
+// When the transducer's word cache starts, and its table's sizes (log2 of the
+// entry count, 64 bytes an entry). It starts after `after` bytes of input, so
+// short texts never pay for it, and grows once, to the large size, if the
+// small table misses one lookup in eight.
+struct WordCacheSettings {
+  std::size_t after = std::size_t{1} << 20;
+  unsigned smallBits = 12;
+  unsigned largeBits = 16;
+};
+
+struct WordCacheStats {
+  std::uint64_t lookups = 0;
+  std::uint64_t hits = 0;
+  std::uint64_t stored = 0;
+  std::size_t entries = 0;  // the table's size now
+};
+
 class Transducer {
  public:
   enum class Output {
@@ -24,7 +45,8 @@ class Transducer {
     kUtf8,   // each code's Windows-1252 character as UTF-8
   };
 
-  explicit Transducer(Output output = Output::kUtf8);
+  explicit Transducer(Output output = Output::kUtf8, const WordCacheSettings& words = {});
+  ~Transducer();
 
   // Converts the next piece of text and appends what is final to `out`. The
   // last few bytes are held back, since a later short i may take the last
@@ -36,6 +58,8 @@ class Transducer {
   // it ends on a character boundary).
   std::size_t midSequence() const { return partial_.size(); }
 
+  WordCacheStats wordCacheStats() const;
+
   // Ends the text: the end-of-text flush, then everything held back. The
   // transducer is then ready for a new text. False when the input ended
   // inside a UTF-8 sequence.
@@ -46,6 +70,8 @@ class Transducer {
   void stepInFull(int symbol, char16_t c);
   void character(char32_t c);
   void release(std::string& out);
+  std::size_t fastSteps(const unsigned char* data, std::size_t i, std::size_t stop,
+                        std::size_t& rowOut, char*& writeOut);
 
   Output output_;
   Engine engine_;  // holds the cache, and runs the steps it cannot hold
@@ -61,6 +87,7 @@ class Transducer {
     std::string_view view() const { return {bytes.data(), size}; }
   };
   Buffer held_;
+  std::unique_ptr<WordCache> words_;
   std::string partial_;           // the start of a UTF-8 sequence cut by the piece's end
   std::size_t partialStart_ = 0;  // its offset in the input
   std::size_t consumed_ = 0;

@@ -84,20 +84,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(converter.english() == english);
 
   // The byte transducer, fed the raw bytes in pieces cut where the input says,
-  // equals e2h of the decoded text with CR LF breaks.
+  // equals e2h of the decoded text with CR LF breaks; so does one with the
+  // word cache on from the first byte, in a table small enough for words to
+  // collide, in pieces long enough for it to be used.
   std::u16string decoded;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const bool valid = kavelin::decodeUtf8(bytes, decoded);
   static kavelin::Transducer transducer(kavelin::Transducer::Output::kCodes);
-  std::string streamed;
-  bool ok = true;
-  for (std::size_t at = 0; ok && at < size;) {
-    const std::size_t piece = 1 + data[at] % 13;
-    ok = transducer.feed(std::string_view(bytes).substr(at, piece), streamed);
-    at += piece;
-  }
-  ok = transducer.finish(streamed) && ok;
-  check(ok == valid);
+  static kavelin::Transducer wordCached(kavelin::Transducer::Output::kCodes, [] {
+    kavelin::WordCacheSettings words;
+    words.after = 0;
+    words.smallBits = 2;
+    words.largeBits = 5;
+    return words;
+  }());
+  const auto stream = [&](kavelin::Transducer& t, std::size_t longest) {
+    std::string out;
+    bool ok = true;
+    for (std::size_t at = 0; ok && at < size;) {
+      const std::size_t piece = 1 + data[at] % longest;
+      ok = t.feed(std::string_view(bytes).substr(at, piece), out);
+      at += piece;
+    }
+    ok = t.finish(out) && ok;
+    check(ok == valid);
+    return out;
+  };
+  const std::string streamed = stream(transducer, 13);
   if (valid) check(streamed == kavelin::glyphToCodes(fresh.e2h(kavelin::toCrLf(decoded))));
+  const std::string fromCache = stream(wordCached, 61);
+  if (valid) check(fromCache == streamed);
   return 0;
 }
