@@ -422,21 +422,20 @@ GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOption
   return result;
 }
 
-// Short words with the break after them (a space or LF), and their glyphs.
-// A word's glyphs depend on nothing before it nor after its break: the
-// converter looks at no character before the one it converts, and no look
-// ahead from inside a word reads past its break. Only words with no character
+// Short words that a space or LF ends, and their glyphs. A word's glyphs
+// depend on nothing before it nor after its break: the converter looks at no
+// character before the one it converts, and no look ahead from inside a word
+// reads past its break. Only words with no character
 // kept are cached, so a word found advances the place by its units: it holds
 // no surrogate, and no CR. Two entries per hash: the word last found or
 // converted, and the one before it.
 struct UnicodeToGlyphsStream::Words {
   static constexpr std::size_t kUnits = 16;  // of a word, its break left out
   static constexpr std::size_t kCodes = 30;  // its glyphs, as Windows-1252 codes
-  static constexpr std::uint8_t kLineFeed = 0x80;
 
   struct Entry {
     char16_t word[kUnits] = {};
-    std::uint8_t key = 0;  // the units, with kLineFeed when LF breaks; 0: empty
+    std::uint8_t units = 0;  // 0: empty
     std::uint8_t glyphs = 0;
     std::uint8_t codes[kCodes] = {};
   };
@@ -451,16 +450,18 @@ struct UnicodeToGlyphsStream::Words {
   }
 
   // Keeps the glyphs of a word, when they fit and all have codes.
-  static void keep(Entry& e, const char16_t* word, std::uint8_t key, const char16_t* glyphs,
+  static void keep(Entry& e, const char16_t* word, std::size_t units, const char16_t* glyphs,
                    std::size_t count) {
+    std::uint8_t codes[kCodes];
     if (count > kCodes) return;
     for (std::size_t k = 0; k < count; ++k) {
       const std::optional<std::uint8_t> code = charToCp1252(glyphs[k]);
       if (!code) return;
-      e.codes[k] = *code;
+      codes[k] = *code;
     }
-    std::memcpy(e.word, word, (key & ~kLineFeed) * sizeof(char16_t));
-    e.key = key;
+    std::memcpy(e.codes, codes, count);
+    std::memcpy(e.word, word, units * sizeof(char16_t));
+    e.units = static_cast<std::uint8_t>(units);
     e.glyphs = static_cast<std::uint8_t>(count);
   }
 };
@@ -508,7 +509,9 @@ void UnicodeToGlyphsStream::convertWords(std::u16string_view text, GlyphString& 
       hash = (hash ^ c) * 0x01000193u;
     }
     const std::size_t units = end - i;
-    if (end == stop || t[end] == kCR || (units == 0 && i > 0 && t[i - 1] == kCR)) {
+    // A word starts where the text does, which no cut puts between CR and
+    // LF, or after a space or LF.
+    if (end == stop || t[end] == kCR) {
       // Converted with the text around it, up to its break.
       while (end < n && t[end] != u' ' && t[end] != kLF) ++end;
       i = end + 1;
@@ -517,13 +520,12 @@ void UnicodeToGlyphsStream::convertWords(std::u16string_view text, GlyphString& 
     const char16_t brk = t[end];
     const Words::Entry* found = nullptr;  // none for a break alone
     if (units > 0) {
-      const auto key = static_cast<std::uint8_t>(units | (brk == kLF ? Words::kLineFeed : 0));
       // The word last found or kept first in its pair.
-      Words::Entry* pair = words.table.pair(hash ^ key);
+      Words::Entry* pair = words.table.pair(hash);
       const bool whole = i + Words::kUnits <= n;
       auto same = [&](const Words::Entry& e) {
-        return e.key == key && (whole ? sameUnits<Words::kUnits>(e.word, t + i, units)
-                                      : std::memcmp(e.word, t + i, units * 2) == 0);
+        return e.units == units && (whole ? sameUnits<Words::kUnits>(e.word, t + i, units)
+                                          : std::memcmp(e.word, t + i, units * 2) == 0);
       };
       if (!same(pair[0]) && same(pair[1])) std::swap(pair[0], pair[1]);
       Words::Entry& e = pair[0];
@@ -534,7 +536,7 @@ void UnicodeToGlyphsStream::convertWords(std::u16string_view text, GlyphString& 
         convertTo(end + 1);  // the glyphs, then the break
         if (unconverted_.count == kept) {
           pair[1] = e;
-          Words::keep(e, t + i, key, out.data() + start, used - start - 1);
+          Words::keep(e, t + i, units, out.data() + start, used - start - 1);
         }
         words.table.lookedUp(false);  // after keep: the table may grow
         i = end + 1;

@@ -306,6 +306,122 @@ TEST(GlyphsToUnicodeStream, WordCacheAcrossTexts) {
   EXPECT_EQ(out, encodeUtf8(glyphsToUnicode(second)));
 }
 
+// Enough words that the Unicode to glyphs word cache is in use after them.
+std::u16string glyphWordsWarmUp() {
+  std::u16string text;
+  while (text.size() < UnicodeToGlyphsStream::kWordCacheAfter) text += u"का ";
+  return text;
+}
+
+// `text` in pieces of every few sizes against the whole-text conversion,
+// which goes without the cache, kept characters placed included.
+void expectSameAsConverter(const std::u16string& text, const std::string& what) {
+  const GlyphConversion whole = unicodeToGlyphs(text, {1000, {}});
+  for (std::size_t size : {1, 2, 3, 4, 5, 7, 13, 64, 4096, 1 << 20}) {
+    std::vector<std::size_t> at;
+    for (std::size_t k = size; k < text.size(); k += size) at.push_back(k);
+    expectSame(glyphsInPieces(pieces(text, at), 1000), whole,
+               what + ", pieces of " + std::to_string(size));
+  }
+}
+
+// Each text three times after the warm-up, so that its words are found in the
+// cache, then once more after a line with kept characters.
+TEST(UnicodeToGlyphsStream, WordCacheGivesTheConvertersGlyphs) {
+  const struct {
+    std::u16string_view text;
+    const char* what;
+  } cases[] = {
+      {u"कि र्कि क्षि ज्ञा स्त्रि र्क्सा ", "short i, reph, conjuncts, rakar"},
+      {u"रु रू कृ क् ि ं ्क ़ ", "sign codes, a halant at the end, signs after a break"},
+      {u"कखगघचछजझटठडढणतथद कखगघचछजझटठडढणतथदध ", "sixteen units and a break, and seventeen"},
+      {u"कखगघचछजझटठडढणतथ\nकखगघचछजझटठडढणतथद\n", "the same before line breaks"},
+      {u"ऑऑऑऑऑऑऑऑऑऑऑ ऑऑऑऑऑऑऑऑऑऑ ", "more glyphs than an entry keeps, and as many"},
+      {u"कङ ङ a का\U0001F600 ब ", "kept characters, at the start, end and alone"},
+      {u"क\r\nख\rग\nघ \r\n\r\n\nक\r \rक ", "CR, LF and CR LF around words"},
+      {u"\U0001F600 क\U0001F600 \U0001F600\nक \xD800 \xDC00क ", "surrogate pairs, unpaired ones"},
+      {u"क़ि क़ि ड़ ड़ फ़्र फ़्र ", "nukta letters composed and decomposed"},
+      {u"  \n\n \nक  ख\n\n ", "empty words"},
+      {u"क\u2028ख \u2028 क\tख \u2018क\u2019 ", "a line separator, a tab, quotes"},
+      {u"ककका ककक कका कक का क ", "words differing in their last units"},
+  };
+  const std::u16string warmUp = glyphWordsWarmUp();
+  for (const auto& c : cases) {
+    std::u16string text = warmUp;
+    for (int k = 0; k < 3; ++k) text += c.text;
+    text += u"ङ a\n";
+    text += c.text;
+    expectSameAsConverter(text, c.what);
+  }
+}
+
+TEST(UnicodeToGlyphsStream, WordCacheWithRandomWordsInRandomPieces) {
+  const std::vector<std::u16string> alphabet = {
+      u"क", u"ष", u"ज", u"ञ", u"र", u"स", u"त", u"्",  u"्",  u"़",  u"ि",
+      u"ा", u"ी", u"ु",  u"ं",  u"ँ",  u"अ", u"।", u"क़", u"ङ", u"a", u"\U0001F600"};
+  std::mt19937 rng(25);
+  // Few words; many, sharing the cache's places; many long ones that differ
+  // only in their last units.
+  for (int round = 0; round < 5; ++round) {
+    std::vector<std::u16string> words(round < 3 ? 30 : 3000);
+    for (std::u16string& word : words) {
+      if (round == 4) word = u"कककककककक";
+      for (std::size_t n = rng() % (round == 4 ? 9 : 14); n > 0; --n) {
+        word += alphabet[rng() % alphabet.size()];
+      }
+    }
+    std::u16string text;
+    while (text.size() < UnicodeToGlyphsStream::kWordCacheAfter + 20000) {
+      text += words[rng() % words.size()];
+      const unsigned b = rng() % 16;
+      text += b == 0 ? u"\n" : b == 1 ? u"\r\n" : b == 2 ? u"\r" : u" ";
+    }
+    std::vector<std::size_t> cuts;
+    for (std::size_t at = rng() % 40; at < text.size(); at += 1 + rng() % 40) cuts.push_back(at);
+    expectSame(glyphsInPieces(pieces(text, cuts), 1000), unicodeToGlyphs(text, {1000, {}}),
+               "round " + std::to_string(round));
+  }
+}
+
+// Many words, nearly all different, make the cache grow (emptied) within a
+// piece; words read before and after it, and cut across it, still give the
+// converter's glyphs.
+TEST(UnicodeToGlyphsStream, WordCacheGrowingOnManyWords) {
+  const std::u16string_view letters = u"कखगजतदनपबमयरलवसहािीुेोंँ़्";
+  std::mt19937 rng(8);
+  const std::u16string repeated = u"कि र्कि क़ि ङ क्षि ";
+  std::u16string text = glyphWordsWarmUp() + repeated;
+  for (int word = 0; word < 90000; ++word) {
+    for (std::size_t n = 3 + rng() % 6; n > 0; --n) text += letters[rng() % letters.size()];
+    text += word % 9 == 0 ? u'\n' : u' ';
+    if (word % 5000 == 0) text += repeated;
+  }
+  text += repeated;
+  const GlyphConversion whole = unicodeToGlyphs(text, {1000, {}});
+  for (std::size_t size : {std::size_t{1000}, std::size_t{1} << 16, text.size()}) {
+    std::vector<std::size_t> at;
+    for (std::size_t k = size; k < text.size(); k += size) at.push_back(k);
+    expectSame(glyphsInPieces(pieces(text, at), 1000), whole, "pieces of " + std::to_string(size));
+  }
+}
+
+// The cache outlives a text: a second text, however short, reads from it,
+// and places its kept characters from line 1.
+TEST(UnicodeToGlyphsStream, WordCacheAcrossTexts) {
+  const std::u16string first = glyphWordsWarmUp() + u"कि र्कि\n";
+  const std::u16string second = u"का कि\nर्कि ङ कि";
+  UnicodeToGlyphsStream stream;
+  GlyphString out;
+  stream.feed(first, out);
+  stream.finish(out);
+  stream.forgetUnconverted();
+  out.clear();
+  stream.feed(second, out);
+  stream.finish(out);
+  GlyphConversion streamed{out, stream.unconverted()};
+  expectSame(streamed, unicodeToGlyphs(second), "second text");
+}
+
 TEST(Streams, FinishStartsANewText) {
   GlyphsToUnicodeStream unicode;
   std::u16string out;
