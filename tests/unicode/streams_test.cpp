@@ -333,6 +333,7 @@ TEST(UnicodeToGlyphsStream, WordCacheGivesTheConvertersGlyphs) {
     const char* what;
   } cases[] = {
       {u"कि र्कि क्षि ज्ञा स्त्रि र्क्सा ", "short i, reph, conjuncts, rakar"},
+      {u"र्भ र्भा दृ ऋ ", "codes 0x93 (U+201C) and above 0x9F"},
       {u"रु रू कृ क् ि ं ्क ़ ", "sign codes, a halant at the end, signs after a break"},
       {u"कखगघचछजझटठडढणतथद कखगघचछजझटठडढणतथदध ", "sixteen units and a break, and seventeen"},
       {u"कखगघचछजझटठडढणतथ\nकखगघचछजझटठडढणतथद\n", "the same before line breaks"},
