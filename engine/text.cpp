@@ -108,6 +108,20 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
       }
       continue;
     }
+    // Hindi text: Devanagari letters (E0 A4..A5 80..BF, all valid) among
+    // ASCII spaces and punctuation, each written without a branch on which.
+    // A lone ASCII byte only: a run of them goes eight at a time.
+    const std::size_t mixed = i;
+    while (i + 3 <= n) {
+      const unsigned b1 = p[i + 1];
+      const unsigned b2 = p[i + 2];
+      const unsigned b = p[i];
+      const bool deva = b == 0xE0 && (b1 & 0xFE) == 0xA4 && (b2 & 0xC0) == 0x80;
+      if (!deva && (b >= 0x80 || b1 < 0x80)) break;
+      *o++ = static_cast<char16_t>(deva ? 0x0900 | (b1 & 1) << 6 | (b2 & 0x3F) : b);
+      i += deva ? 3 : 1;
+    }
+    if (i != mixed) continue;
     // The common three-byte form (the Devanagari block is in it) first.
     if ((b0 & 0xF0) == 0xE0 && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 &&
         (p[i + 2] & 0xC0) == 0x80) {

@@ -549,7 +549,9 @@ void UnicodeToGlyphsStream::convertWords(std::u16string_view text, GlyphString& 
         // Converted with the text around it, up to its break.
         while (end < n && t[end] != u' ' && t[end] != kLF) ++end;
       } else if (end > next) {
-        prefetch(words.table.pair(w.hash));
+        const Words::Entry* pair = words.table.pair(w.hash);
+        prefetch(pair);
+        prefetch(pair + 1);
       }
       w.end = end;
       next = end + 1;

@@ -53,5 +53,39 @@ TEST(DecodeUtf8, ASequenceAtEachPlaceOfAnAsciiBlock) {
   }
 }
 
+// Devanagari letters among lone ASCII bytes go without a branch on which: a
+// sequence of another kind, valid or not, at each place of such a text.
+TEST(DecodeUtf8, ASequenceAtEachPlaceOfHindiText) {
+  const std::string hindi = u8"कि हम, ॿ\nऀ. ॉ";  // U+097F, U+0900 and two ASCII bytes
+  const std::u16string text = u"कि हम, ॿ\nऀ. ॉ";
+  const struct {
+    std::string bytes;
+    std::u16string text;  // empty: invalid
+  } sequences[] = {
+      {"\xC3\xA9", u"\u00E9"},     {"\xE0\xA6\x95", u"\u0995"}, {"\xE0\xA3\xBF", u"\u08FF"},
+      {"\xE0\xA4\x95", u"\u0915"}, {"\xE0\xA4", u""},           {"\xE0\xA4\x41", u""},
+      {"\xE0\x80\x80", u""},       {"\xED\xA0\x80", u""},       {"\x80", u""}};
+  std::size_t unit = 0;
+  for (std::size_t at = 0; at <= hindi.size(); ++at) {
+    if (at < hindi.size() && (hindi[at] & 0xC0) == 0x80) continue;  // inside a letter
+    for (const auto& s : sequences) {
+      const std::string bytes = hindi.substr(0, at) + s.bytes + hindi.substr(at);
+      std::u16string out = u"replaced";
+      Utf8Error error;
+      const bool ok = decodeUtf8(bytes, out, &error);
+      const std::string what = bytes + " at " + std::to_string(at);
+      EXPECT_EQ(ok, !s.text.empty()) << what;
+      if (ok) {
+        EXPECT_EQ(out, text.substr(0, unit) + s.text + text.substr(unit)) << what;
+      } else {
+        EXPECT_EQ(error.offset, at) << what;
+        EXPECT_EQ(out, text.substr(0, unit)) << what;
+      }
+    }
+    ++unit;
+  }
+  EXPECT_EQ(unit, text.size() + 1);
+}
+
 }  // namespace
 }  // namespace kavelin
