@@ -442,7 +442,7 @@ struct UnicodeToGlyphsStream::Words {
   static constexpr std::size_t kUnits = 16;  // of a word, its break left out
   static constexpr std::size_t kCodes = 29;  // its glyphs, as Windows-1252 codes
 
-  struct Entry {
+  struct alignas(64) Entry {
     char16_t word[kUnits] = {};
     std::uint8_t units = 0;  // 0: empty
     std::uint8_t glyphs = 0;
