@@ -174,8 +174,19 @@ void appendUtf8(std::u16string_view text, std::string& out) {
   for (std::size_t i = 0; i < n; ++i) {
     char32_t cp = text[i];
     if (cp < 0x80) {
-      *o++ = static_cast<unsigned char>(cp);
-      continue;
+      // Four ASCII units at a time while they last.
+      for (; i + 4 <= n; i += 4, o += 4) {
+        std::uint64_t units;
+        std::memcpy(&units, text.data() + i, sizeof units);
+        if ((units & 0xFF80FF80FF80FF80u) != 0) break;
+        for (std::size_t k = 0; k < 4; ++k) o[k] = static_cast<unsigned char>(text[i + k]);
+      }
+      if (i == n) break;
+      cp = text[i];
+      if (cp < 0x80) {
+        *o++ = static_cast<unsigned char>(cp);
+        continue;
+      }
     }
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Raw glyph codes and UTF-8 read eight bytes at a time: a byte or sequence
-// that ends such a block at each place of it.
+// Raw glyph codes and UTF-8 read eight bytes at a time, and UTF-16 written
+// as UTF-8 four units at a time: a byte, sequence or unit that ends such a
+// block at each place of it.
 #include "text.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,27 @@ TEST(DecodeUtf8, ASequenceAtEachPlaceOfAnAsciiBlock) {
         EXPECT_EQ(error.offset, at) << what;
         EXPECT_EQ(out, std::u16string(at, u'a')) << what;
       }
+    }
+  }
+}
+
+TEST(AppendUtf8, AUnitAtEachPlaceOfAnAsciiBlock) {
+  const struct {
+    std::u16string units;
+    std::string bytes;
+  } cases[] = {{u"\x7F", "\x7F"},
+               {u"\x80", "\xC2\x80"},
+               {u"\u0100", "\xC4\x80"},
+               {u"\u0915", "\xE0\xA4\x95"},
+               {u"\U0001F600", "\xF0\x9F\x98\x80"},
+               {std::u16string(1, char16_t(0xD800)), "\xEF\xBF\xBD"},
+               {std::u16string(1, char16_t(0xDC00)), "\xEF\xBF\xBD"}};
+  for (const auto& c : cases) {
+    for (std::size_t at = 0; at < 10; ++at) {
+      std::string out = "kept ";
+      appendUtf8(std::u16string(at, u'a') + c.units + std::u16string(9 - at, u'b'), out);
+      EXPECT_EQ(out, "kept " + std::string(at, 'a') + c.bytes + std::string(9 - at, 'b'))
+          << c.bytes << " at " << at;
     }
   }
 }
