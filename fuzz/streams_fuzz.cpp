@@ -30,6 +30,19 @@ std::vector<std::u16string_view> cut(std::u16string_view text, std::uint32_t see
   return pieces;
 }
 
+// Feeds `text` and a space to `stream` until its word cache is on and holds
+// the text's own words, then ends that text.
+template <typename Stream>
+void warmUp(Stream& stream, std::u16string_view text) {
+  std::u16string discarded;
+  for (std::size_t read = 0; read <= Stream::kWordCacheAfter; read += text.size() + 1) {
+    stream.feed(text, discarded);
+    stream.feed(u" ", discarded);
+    discarded.clear();
+  }
+  stream.finish(discarded);
+}
+
 // `text` converted to glyphs by `stream` in pieces against the whole-text
 // conversion, kept characters placed included.
 void checkGlyphs(kavelin::UnicodeToGlyphsStream& stream, std::u16string_view text,
@@ -78,14 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // on and filled it with the text's own words.
   if (!glyphs.empty()) {
     kavelin::GlyphsToUnicodeStream warm;
-    std::u16string discarded;
-    for (std::size_t read = 0; read <= kavelin::GlyphsToUnicodeStream::kWordCacheAfter;
-         read += glyphs.size() + 1) {
-      warm.feed(glyphs, discarded);
-      warm.feed(u" ", discarded);
-      discarded.clear();
-    }
-    warm.finish(discarded);
+    warmUp(warm, glyphs);
     std::u16string again;
     for (std::u16string_view piece : cut(glyphs, seed + 1)) warm.feed(piece, again);
     warm.finish(again);
@@ -99,14 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Again, the word cache on and filled with the text's own words.
   if (!unicode.empty()) {
     kavelin::UnicodeToGlyphsStream warm(50);
-    kavelin::GlyphString discarded;
-    for (std::size_t read = 0; read <= kavelin::UnicodeToGlyphsStream::kWordCacheAfter;
-         read += unicode.size() + 1) {
-      warm.feed(unicode, discarded);
-      warm.feed(u" ", discarded);
-      discarded.clear();
-    }
-    warm.finish(discarded);
+    warmUp(warm, unicode);
     warm.forgetUnconverted();
     checkGlyphs(warm, unicode, seed + 1, whole);
   }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace kavelin {
@@ -29,6 +30,22 @@ TEST(AssignFromCodes, EachByteKindAtEachPlaceOfABlock) {
   }
 }
 
+// decodeUtf8 of `bytes` gives `whole`, or when `whole` is absent fails at
+// `offset` having decoded `before`.
+void expectDecoding(const std::string& bytes, const std::optional<std::u16string>& whole,
+                    std::size_t offset, const std::u16string& before, const std::string& what) {
+  std::u16string out = u"replaced";
+  Utf8Error error;
+  const bool ok = decodeUtf8(bytes, out, &error);
+  EXPECT_EQ(ok, whole.has_value()) << what;
+  if (ok && whole) {
+    EXPECT_EQ(out, *whole) << what;
+  } else if (!ok) {
+    EXPECT_EQ(error.offset, offset) << what;
+    EXPECT_EQ(out, before) << what;
+  }
+}
+
 TEST(DecodeUtf8, ASequenceAtEachPlaceOfAnAsciiBlock) {
   const struct {
     std::string bytes;
@@ -39,17 +56,11 @@ TEST(DecodeUtf8, ASequenceAtEachPlaceOfAnAsciiBlock) {
   for (const auto& s : sequences) {
     for (std::size_t at = 0; at < 18; ++at) {
       const std::string bytes = std::string(at, 'a') + s.bytes + std::string(17 - at, 'b');
-      std::u16string out = u"replaced";
-      Utf8Error error;
-      const bool ok = decodeUtf8(bytes, out, &error);
-      const std::string what = bytes + " at " + std::to_string(at);
-      EXPECT_EQ(ok, !s.text.empty()) << what;
-      if (ok) {
-        EXPECT_EQ(out, std::u16string(at, u'a') + s.text + std::u16string(17 - at, u'b')) << what;
-      } else {
-        EXPECT_EQ(error.offset, at) << what;
-        EXPECT_EQ(out, std::u16string(at, u'a')) << what;
-      }
+      std::optional<std::u16string> whole;
+      if (!s.text.empty())
+        whole = std::u16string(at, u'a') + s.text + std::u16string(17 - at, u'b');
+      expectDecoding(bytes, whole, at, std::u16string(at, u'a'),
+                     bytes + " at " + std::to_string(at));
     }
   }
 }
@@ -92,17 +103,9 @@ TEST(DecodeUtf8, ASequenceAtEachPlaceOfHindiText) {
     if (at < hindi.size() && (hindi[at] & 0xC0) == 0x80) continue;  // inside a letter
     for (const auto& s : sequences) {
       const std::string bytes = hindi.substr(0, at) + s.bytes + hindi.substr(at);
-      std::u16string out = u"replaced";
-      Utf8Error error;
-      const bool ok = decodeUtf8(bytes, out, &error);
-      const std::string what = bytes + " at " + std::to_string(at);
-      EXPECT_EQ(ok, !s.text.empty()) << what;
-      if (ok) {
-        EXPECT_EQ(out, text.substr(0, unit) + s.text + text.substr(unit)) << what;
-      } else {
-        EXPECT_EQ(error.offset, at) << what;
-        EXPECT_EQ(out, text.substr(0, unit)) << what;
-      }
+      std::optional<std::u16string> whole;
+      if (!s.text.empty()) whole = text.substr(0, unit) + s.text + text.substr(unit);
+      expectDecoding(bytes, whole, at, text.substr(0, unit), bytes + " at " + std::to_string(at));
     }
     ++unit;
   }
