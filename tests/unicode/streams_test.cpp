@@ -238,49 +238,72 @@ TEST(GlyphsToUnicodeStream, WordCacheGivesTheComposersText) {
   }
 }
 
-TEST(GlyphsToUnicodeStream, WordCacheWithRandomWordsInRandomPieces) {
-  const std::vector<std::u16string> alphabet = {
-      u"d", u"D", u"k", u"f", u"Z", u"j", u"+", u"~",      u"z",      u"a",      u"s",
-      u"S", u"v", u"W", u",", u"h", u"U", u"[", u"\u00C6", u"\u00C7", u"\u00AA", u"\u201C"};
-  std::mt19937 rng(24);
-  // Few words; many, sharing the cache's places; many long ones that differ
-  // only in their last glyphs.
+// Five random texts of words over `alphabet`, each word followed by one of
+// `breaks`, with the cuts of random pieces: few words; many, sharing the
+// cache's places; many long ones, `stem` and up to `tail` more units, that
+// differ only in their last units.
+template <typename Check>
+void randomWordTexts(const std::vector<std::u16string>& alphabet, std::u16string_view stem,
+                     std::size_t tail, const std::vector<std::u16string_view>& breaks,
+                     std::size_t atLeast, std::uint32_t seed, Check check) {
+  std::mt19937 rng(seed);
   for (int round = 0; round < 5; ++round) {
     std::vector<std::u16string> words(round < 3 ? 30 : 3000);
     for (std::u16string& word : words) {
-      if (round == 4) word = u"dddddddd";
-      for (std::size_t n = rng() % (round == 4 ? 4 : 14); n > 0; --n) {
+      if (round == 4) word = stem;
+      for (std::size_t n = rng() % (round == 4 ? tail : 14); n > 0; --n) {
         word += alphabet[rng() % alphabet.size()];
       }
     }
     std::u16string text;
-    while (text.size() < GlyphsToUnicodeStream::kWordCacheAfter + 20000) {
+    while (text.size() < atLeast) {
       text += words[rng() % words.size()];
-      text += rng() % 8 == 0 ? u'\n' : u' ';
+      text += breaks[rng() % breaks.size()];
     }
     std::vector<std::size_t> cuts;
     for (std::size_t at = rng() % 40; at < text.size(); at += 1 + rng() % 40) cuts.push_back(at);
-    GlyphsToUnicodeStream reference;
-    const std::u16string expected = unicodeGlyphByGlyph(text, reference);
-    EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), expected) << round;
-    EXPECT_EQ(unicodeInPieces<std::string>(pieces(text, cuts)), encodeUtf8(expected)) << round;
+    check(text, cuts, "round " + std::to_string(round));
   }
 }
 
-// A text of many words, nearly all different, makes the cache grow (emptied)
-// within a piece; words read before and after it, and cut across it, still
-// give the composer's text.
-TEST(GlyphsToUnicodeStream, WordCacheGrowingOnManyWords) {
-  const std::u16string_view letters = u"dDkfZj+~zasSvW,hU[\u00C6\u00C7\u00AA";
-  std::mt19937 rng(7);
-  const std::u16string repeated = u"fdZ Uk+ Dk vkS \u00C6d ";
-  std::u16string text = wordCacheWarmUp() + repeated;
+TEST(GlyphsToUnicodeStream, WordCacheWithRandomWordsInRandomPieces) {
+  const std::vector<std::u16string> alphabet = {
+      u"d", u"D", u"k", u"f", u"Z", u"j", u"+", u"~",      u"z",      u"a",      u"s",
+      u"S", u"v", u"W", u",", u"h", u"U", u"[", u"\u00C6", u"\u00C7", u"\u00AA", u"\u201C"};
+  const std::vector<std::u16string_view> breaks = {u"\n", u" ", u" ", u" ", u" ", u" ", u" ", u" "};
+  randomWordTexts(
+      alphabet, u"dddddddd", 4, breaks, GlyphsToUnicodeStream::kWordCacheAfter + 20000, 24,
+      [](const std::u16string& text, const std::vector<std::size_t>& cuts,
+         const std::string& what) {
+        GlyphsToUnicodeStream reference;
+        const std::u16string expected = unicodeGlyphByGlyph(text, reference);
+        EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), expected) << what;
+        EXPECT_EQ(unicodeInPieces<std::string>(pieces(text, cuts)), encodeUtf8(expected)) << what;
+      });
+}
+
+// After `warmUp`, 90000 random words over `letters`, nearly all different,
+// with the words `repeated` now and then.
+std::u16string manyWords(std::u16string_view letters, const std::u16string& warmUp,
+                         std::u16string_view repeated, std::uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::u16string text = warmUp;
+  text += repeated;
   for (int word = 0; word < 90000; ++word) {
     for (std::size_t n = 3 + rng() % 6; n > 0; --n) text += letters[rng() % letters.size()];
     text += word % 9 == 0 ? u'\n' : u' ';
     if (word % 5000 == 0) text += repeated;
   }
   text += repeated;
+  return text;
+}
+
+// A text of many words, nearly all different, makes the cache grow (emptied)
+// within a piece; words read before and after it, and cut across it, still
+// give the composer's text.
+TEST(GlyphsToUnicodeStream, WordCacheGrowingOnManyWords) {
+  const std::u16string text = manyWords(u"dDkfZj+~zasSvW,hU[\u00C6\u00C7\u00AA", wordCacheWarmUp(),
+                                        u"fdZ Uk+ Dk vkS \u00C6d ", 7);
   GlyphsToUnicodeStream reference;
   const std::u16string expected = unicodeGlyphByGlyph(text, reference);
   for (std::size_t size : {std::size_t{1000}, std::size_t{1} << 16, text.size()}) {
@@ -360,44 +383,23 @@ TEST(UnicodeToGlyphsStream, WordCacheWithRandomWordsInRandomPieces) {
   const std::vector<std::u16string> alphabet = {
       u"क", u"ष", u"ज", u"ञ", u"र", u"स", u"त", u"्",  u"्",  u"़",  u"ि",
       u"ा", u"ी", u"ु",  u"ं",  u"ँ",  u"अ", u"।", u"क़", u"ङ", u"a", u"\U0001F600"};
-  std::mt19937 rng(25);
-  // Few words; many, sharing the cache's places; many long ones that differ
-  // only in their last units.
-  for (int round = 0; round < 5; ++round) {
-    std::vector<std::u16string> words(round < 3 ? 30 : 3000);
-    for (std::u16string& word : words) {
-      if (round == 4) word = u"कककककककक";
-      for (std::size_t n = rng() % (round == 4 ? 9 : 14); n > 0; --n) {
-        word += alphabet[rng() % alphabet.size()];
-      }
-    }
-    std::u16string text;
-    while (text.size() < UnicodeToGlyphsStream::kWordCacheAfter + 20000) {
-      text += words[rng() % words.size()];
-      const unsigned b = rng() % 16;
-      text += b == 0 ? u"\n" : b == 1 ? u"\r\n" : b == 2 ? u"\r" : u" ";
-    }
-    std::vector<std::size_t> cuts;
-    for (std::size_t at = rng() % 40; at < text.size(); at += 1 + rng() % 40) cuts.push_back(at);
-    expectSame(glyphsInPieces(pieces(text, cuts), 1000), unicodeToGlyphs(text, {1000, {}}),
-               "round " + std::to_string(round));
-  }
+  std::vector<std::u16string_view> breaks(13, u" ");
+  breaks.insert(breaks.end(), {u"\n", u"\r\n", u"\r"});
+  randomWordTexts(alphabet, u"कककककककक", 9, breaks, UnicodeToGlyphsStream::kWordCacheAfter + 20000,
+                  25,
+                  [](const std::u16string& text, const std::vector<std::size_t>& cuts,
+                     const std::string& what) {
+                    expectSame(glyphsInPieces(pieces(text, cuts), 1000),
+                               unicodeToGlyphs(text, {1000, {}}), what);
+                  });
 }
 
 // Many words, nearly all different, make the cache grow (emptied) within a
 // piece; words read before and after it, and cut across it, still give the
 // converter's glyphs.
 TEST(UnicodeToGlyphsStream, WordCacheGrowingOnManyWords) {
-  const std::u16string_view letters = u"कखगजतदनपबमयरलवसहािीुेोंँ़्";
-  std::mt19937 rng(8);
-  const std::u16string repeated = u"कि र्कि क़ि ङ क्षि ";
-  std::u16string text = glyphWordsWarmUp() + repeated;
-  for (int word = 0; word < 90000; ++word) {
-    for (std::size_t n = 3 + rng() % 6; n > 0; --n) text += letters[rng() % letters.size()];
-    text += word % 9 == 0 ? u'\n' : u' ';
-    if (word % 5000 == 0) text += repeated;
-  }
-  text += repeated;
+  const std::u16string text =
+      manyWords(u"कखगजतदनपबमयरलवसहािीुेोंँ़्", glyphWordsWarmUp(), u"कि र्कि क़ि ङ क्षि ", 8);
   const GlyphConversion whole = unicodeToGlyphs(text, {1000, {}});
   for (std::size_t size : {std::size_t{1000}, std::size_t{1} << 16, text.size()}) {
     std::vector<std::size_t> at;
