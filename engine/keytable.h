@@ -4,8 +4,8 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,13 +15,13 @@
 namespace kavelin {
 
 struct KeyRow {
-  int group;           // 1..27
-  std::u16string key;  // 1 to 4 ASCII characters
-  GlyphString glyph;   // 1 to 4 font codes
+  int group;                // 1..27
+  std::u16string key;       // 1 to 4 ASCII characters
+  GlyphString glyph;        // 1 to 4 font codes
 };
 
 struct PunctuationRow {
-  std::u16string key;  // one character
+  std::u16string key;       // one character
   GlyphString glyph;
 };
 

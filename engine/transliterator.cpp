@@ -17,7 +17,8 @@ constexpr std::size_t kChunk = std::size_t{1} << 16;
 // ---------------------------------------------------------------------------
 // LengthTree: a Fenwick tree over non-negative lengths.
 
-void Transliterator::LengthTree::assign(const std::vector<Line>& lines, std::size_t Line::*length) {
+void Transliterator::LengthTree::assign(const std::vector<Line>& lines,
+                                        std::size_t Line::*length) {
   tree_.assign(lines.size(), 0);
   total_ = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The table of the streams' word caches: direct mapped, one entry per hash.
+// The table of the streams' word caches: direct mapped, an entry or a pair of
+// entries side by side per hash.
 #pragma once
 
 #include <cstddef>
