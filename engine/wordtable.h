@@ -48,19 +48,18 @@ class WordTable {
 };
 
 // Whether the first `units` units of `a` and `b` are the same, reading
-// kUnits units of each whatever `units`, eight bytes at a time.
+// kUnits units of each whatever `units`, four at a time.
 template <std::size_t kUnits>
 bool sameUnits(const char16_t* a, const char16_t* b, std::size_t units) {
-  constexpr std::size_t kBytes = kUnits * sizeof(char16_t);
+  static_assert(kUnits % 4 == 0, "four units at a time");
   const std::size_t bytes = units * sizeof(char16_t);
   std::uint64_t differ = 0;
-  for (std::size_t at = 0; at < kBytes; at += 8) {
-    const std::size_t width = kBytes - at < 8 ? kBytes - at : 8;
+  for (std::size_t k = 0; k < kUnits / 4; ++k) {
     std::uint64_t x = 0;
     std::uint64_t y = 0;
-    std::memcpy(&x, a + at / 2, width);
-    std::memcpy(&y, b + at / 2, width);
-    const std::size_t left = bytes > at ? bytes - at : 0;
+    std::memcpy(&x, a + 4 * k, 8);
+    std::memcpy(&y, b + 4 * k, 8);
+    const std::size_t left = bytes > 8 * k ? bytes - 8 * k : 0;
     const std::uint64_t mask = left >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * left)) - 1;
     differ |= (x ^ y) & mask;
   }
