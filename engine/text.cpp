@@ -108,6 +108,20 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out, Utf8Error* error) {
       }
       continue;
     }
+    // Hindi text: Devanagari letters (E0 A4..A5 80..BF, all valid) among
+    // ASCII spaces and punctuation, each written without a branch on which.
+    // A lone ASCII byte only: a run of them goes eight at a time.
+    const std::size_t mixed = i;
+    while (i + 3 <= n) {
+      const unsigned b1 = p[i + 1];
+      const unsigned b2 = p[i + 2];
+      const unsigned b = p[i];
+      const bool deva = b == 0xE0 && (b1 & 0xFE) == 0xA4 && (b2 & 0xC0) == 0x80;
+      if (!deva && (b >= 0x80 || b1 < 0x80)) break;
+      *o++ = static_cast<char16_t>(deva ? 0x0900 | (b1 & 1) << 6 | (b2 & 0x3F) : b);
+      i += deva ? 3 : 1;
+    }
+    if (i != mixed) continue;
     // The common three-byte form (the Devanagari block is in it) first.
     if ((b0 & 0xF0) == 0xE0 && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 &&
         (p[i + 2] & 0xC0) == 0x80) {
@@ -160,8 +174,19 @@ void appendUtf8(std::u16string_view text, std::string& out) {
   for (std::size_t i = 0; i < n; ++i) {
     char32_t cp = text[i];
     if (cp < 0x80) {
-      *o++ = static_cast<unsigned char>(cp);
-      continue;
+      // Four ASCII units at a time while they last.
+      for (; i + 4 <= n; i += 4, o += 4) {
+        std::uint64_t units;
+        std::memcpy(&units, text.data() + i, sizeof units);
+        if ((units & 0xFF80FF80FF80FF80u) != 0) break;
+        for (std::size_t k = 0; k < 4; ++k) o[k] = static_cast<unsigned char>(text[i + k]);
+      }
+      if (i == n) break;
+      cp = text[i];
+      if (cp < 0x80) {
+        *o++ = static_cast<unsigned char>(cp);
+        continue;
+      }
     }
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {

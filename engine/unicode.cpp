@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "devanagari.h"
+#include "wordtable.h"
 
 // The composer's step, inlined into the loop that reads the glyphs.
 #if defined(__GNUC__)
@@ -804,7 +805,6 @@ class WordCache {
  public:
   // The most glyphs of a word with its break, and of units of its text.
   static constexpr std::size_t kGlyphs = 12;
-  static_assert(kGlyphs % 4 == 0, "sameWord compares four glyphs at a time");
   static constexpr std::size_t kUnits = (64 - 2 * kGlyphs - 2) / sizeof(Char);
 
   struct Entry {
@@ -814,44 +814,19 @@ class WordCache {
     Char text[kUnits] = {};
   };
 
-  WordCache() : entries_(kEntries) {}
-
   // What the composer released last.
   std::basic_string<Char> released;
 
-  Entry& at(std::uint32_t hash) { return entries_[(hash ^ (hash >> 16)) & (entries_.size() - 1)]; }
+  // 4 MB at most: room for the common words of a text of many words.
+  WordTable<Entry> table;
 
-  // Counts a word looked up, and whether it was found. When one in eight of
-  // a window of words is not, on a text of many words, the table grows to
-  // its large size, empty (references to entries are left dangling). A text
-  // of few words keeps the small table, quicker to make.
-  void lookedUp(bool found) {
-    misses_ += found ? 0 : 1;
-    if (++lookups_ < kWindow) return;
-    if (8 * misses_ > kWindow && entries_.size() < kLargeEntries) {
-      entries_.assign(kLargeEntries, Entry{});
-    }
-    lookups_ = misses_ = 0;
-  }
   static bool holds(const Entry& e, const char16_t* word, std::size_t glyphs) {
     return e.glyphs == glyphs && std::memcmp(e.word, word, glyphs * sizeof(char16_t)) == 0;
   }
   // holds() for e.glyphs glyphs, reading kGlyphs of `word` whatever their
-  // number, four at a time.
+  // number.
   static bool sameWord(const Entry& e, const char16_t* word) {
-    const std::size_t bytes = e.glyphs * sizeof(char16_t);
-    std::uint64_t differ = 0;
-    for (std::size_t k = 0; k < kGlyphs / 4; ++k) {
-      std::uint64_t a = 0;
-      std::uint64_t b = 0;
-      std::memcpy(&a, e.word + 4 * k, 8);
-      std::memcpy(&b, word + 4 * k, 8);
-      const std::size_t left = bytes > 8 * k ? bytes - 8 * k : 0;
-      const std::uint64_t mask =
-          left >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * left)) - 1;
-      differ |= (a ^ b) & mask;
-    }
-    return differ == 0;
+    return sameUnits<kGlyphs>(e.word, word, e.glyphs);
   }
   // Keeps `text` for `word` unless it is too long. (A word holds no surrogate
   // unpaired: it is read as U+FFFD.)
@@ -863,16 +838,6 @@ class WordCache {
     std::memcpy(e.text, text, units * sizeof(Char));
     e.units = static_cast<std::uint8_t>(units);
   }
-
- private:
-  static constexpr std::size_t kEntries = 4096;
-  // 4 MB: room for the common words of a text of many words, on which a few
-  // thousand entries keep missing.
-  static constexpr std::size_t kLargeEntries = 1 << 16;
-  static constexpr std::size_t kWindow = 1 << 16;
-  std::vector<Entry> entries_;
-  std::size_t lookups_ = 0;
-  std::size_t misses_ = 0;
 };
 
 }  // namespace
@@ -949,7 +914,7 @@ std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, 
       continue;
     }
     const std::size_t count = end + 1 - i;
-    typename Cache::Entry& entry = cache.at(hash ^ g[end]);
+    typename Cache::Entry& entry = cache.table.at(hash ^ g[end]);
     if (entry.glyphs == count &&
         (i + Cache::kGlyphs <= glyphs.size() ? Cache::sameWord(entry, g + i)
                                              : Cache::holds(entry, g + i, count))) {
@@ -960,14 +925,14 @@ std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, 
       used += 1 + entry.units;
       held = g[end];
       i = end + 1;
-      cache.lookedUp(true);
+      cache.table.lookedUp(true);
       continue;
     }
     i = scan(glyphs, i, end + 1);
     release();
     // The release starts with the break held before the word.
     Cache::keep(entry, g + end + 1 - count, count, released.data() + 1, released.size() - 1);
-    cache.lookedUp(false);
+    cache.table.lookedUp(false);
     held = composer.releasedBreak();
   }
   out.resize(used);

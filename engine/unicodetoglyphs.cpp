@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <string>
 
 #include "devanagari.h"
 #include "unicode.h"
+#include "wordtable.h"
 
 namespace kavelin {
 namespace {
@@ -112,6 +115,15 @@ struct Tables {
     return tables;
   }
 };
+
+// Asks for the memory of `p` to be read into the cache.
+inline void prefetch(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
+}
 
 bool inBlock(char16_t c) { return c >= 0x0900 && c < 0x0980; }
 
@@ -419,7 +431,187 @@ GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOption
   return result;
 }
 
+// Short words that a space or LF ends, and their glyphs. A word's glyphs
+// depend on nothing before it nor after its break: the converter looks at no
+// character before the one it converts, and no look ahead from inside a word
+// reads past its break. Only words with no character
+// kept are cached, so a word found advances the place by its units: it holds
+// no surrogate, and no CR. Two entries per hash: the word last found or
+// converted, and the one before it.
+struct UnicodeToGlyphsStream::Words {
+  static constexpr std::size_t kUnits = 16;  // of a word, its break left out
+  static constexpr std::size_t kCodes = 29;  // its glyphs, as Windows-1252 codes
+
+  struct alignas(64) Entry {
+    char16_t word[kUnits] = {};
+    std::uint8_t units = 0;  // 0: empty
+    std::uint8_t glyphs = 0;
+    std::uint8_t codes[kCodes] = {};
+    bool latin1 = true;  // each code is its glyph (none in 0x80..0x9F)
+  };
+  static_assert(sizeof(Entry) == 64, "an entry a cache line");
+
+  // 4 MB at most.
+  WordTable<Entry> table;
+  std::array<char16_t, 256> glyphOf{};  // of a code
+
+  Words() {
+    for (unsigned b = 0; b < 256; ++b) glyphOf[b] = cp1252ToChar(static_cast<std::uint8_t>(b));
+  }
+
+  // Writes the glyphs of an entry, and maybe more: kCodes in all.
+  void put(const Entry& e, char16_t* to) const {
+    if (e.latin1) {
+      for (std::size_t k = 0; k < kCodes; ++k) to[k] = e.codes[k];
+    } else {
+      for (std::size_t k = 0; k < kCodes; ++k) to[k] = glyphOf[e.codes[k]];
+    }
+  }
+
+  // Keeps the glyphs of a word, when they fit and all have codes.
+  static void keep(Entry& e, const char16_t* word, std::size_t units, const char16_t* glyphs,
+                   std::size_t count) {
+    std::uint8_t codes[kCodes];
+    if (count > kCodes) return;
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::optional<std::uint8_t> code = charToCp1252(glyphs[k]);
+      if (!code) return;
+      codes[k] = *code;
+    }
+    std::memcpy(e.codes, codes, count);
+    e.latin1 =
+        std::all_of(codes, codes + count, [](std::uint8_t b) { return b < 0x80 || b > 0x9F; });
+    std::memcpy(e.word, word, units * sizeof(char16_t));
+    e.units = static_cast<std::uint8_t>(units);
+    e.glyphs = static_cast<std::uint8_t>(count);
+  }
+};
+
 UnicodeToGlyphsStream::UnicodeToGlyphsStream(std::size_t maxReported) : maxReported_(maxReported) {}
+UnicodeToGlyphsStream::~UnicodeToGlyphsStream() = default;
+UnicodeToGlyphsStream::UnicodeToGlyphsStream(UnicodeToGlyphsStream&&) noexcept = default;
+UnicodeToGlyphsStream& UnicodeToGlyphsStream::operator=(UnicodeToGlyphsStream&&) noexcept = default;
+
+void UnicodeToGlyphsStream::convertWords(std::u16string_view text, GlyphString& out) {
+  read_ += text.size();
+  if (read_ < kWordCacheAfter) {
+    convert(text, out);
+    return;
+  }
+  if (!words_) words_ = std::make_unique<Words>();
+  Words& words = *words_;
+  const char16_t* t = text.data();
+  const std::size_t n = text.size();
+  // Glyphs are written through a pointer into room made in `out`
+  // beforehand; the text between the words found is converted into `slow_`,
+  // up to each word.
+  std::size_t used = out.size();
+  auto room = [&](std::size_t count) {
+    if (out.size() < used + count) out.resize(std::max(used + count + 4096, 2 * out.size()));
+    return out.data() + used;
+  };
+  std::size_t from = 0;  // the text not converted yet
+  auto convertTo = [&](std::size_t end) {
+    if (end == from) return;
+    slow_.clear();
+    convert(text.substr(from, end - from), slow_);
+    std::memcpy(room(slow_.size()), slow_.data(), slow_.size() * sizeof(char16_t));
+    used += slow_.size();
+    from = end;
+  };
+  // Words are found a batch at a time, and their entries fetched, so that
+  // the table's memory is read ahead of its use.
+  struct Word {
+    std::size_t begin;
+    std::size_t end;  // of its units: its break, or the end of a word not cached
+    std::uint32_t hash;
+    bool cached;
+  };
+  std::array<Word, 16> batch;
+  std::size_t next = 0;
+  while (next < n) {
+    std::size_t count = 0;
+    for (; count < batch.size() && next < n; ++count) {
+      Word& w = batch[count];
+      w.begin = next;
+      w.hash = 0;
+      std::size_t end = next;
+      const std::size_t stop = std::min(n, next + Words::kUnits + 1);
+      for (; end < stop; ++end) {
+        const char16_t c = t[end];
+        if (c <= u' ' && (c == u' ' || c == kLF || c == kCR)) break;
+        w.hash = (w.hash ^ c) * 0x01000193u;
+      }
+      // A word starts where the text does, which no cut puts between CR and
+      // LF, or after a space or LF.
+      w.cached = end < stop && t[end] != kCR;
+      if (!w.cached) {
+        // Converted with the text around it, up to its break.
+        while (end < n && t[end] != u' ' && t[end] != kLF) ++end;
+      } else if (end > next) {
+        const Words::Entry* pair = words.table.pair(w.hash);
+        prefetch(pair);
+        prefetch(pair + 1);
+      }
+      w.end = end;
+      next = end + 1;
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+      const Word& w = batch[k];
+      if (!w.cached) continue;
+      const std::size_t i = w.begin;
+      const std::size_t end = w.end;
+      const std::size_t units = end - i;
+      const char16_t brk = t[end];
+      const Words::Entry* found = nullptr;  // none for a break alone
+      if (units > 0) {
+        // The word last found or kept first in its pair.
+        Words::Entry* pair = words.table.pair(w.hash);
+        const bool whole = i + Words::kUnits <= n;
+        auto same = [&](const Words::Entry& e) {
+          return e.units == units && (whole ? sameUnits<Words::kUnits>(e.word, t + i, units)
+                                            : std::memcmp(e.word, t + i, units * 2) == 0);
+        };
+        if (!same(pair[0]) && same(pair[1])) std::swap(pair[0], pair[1]);
+        Words::Entry& e = pair[0];
+        if (!same(e)) {
+          convertTo(i);
+          const std::size_t kept = unconverted_.count;
+          const std::size_t start = used;
+          convertTo(end + 1);  // the glyphs, then the break
+          if (unconverted_.count == kept) {
+            pair[1] = e;
+            Words::keep(e, t + i, units, out.data() + start, used - start - 1);
+          }
+          words.table.lookedUp(false);  // after keep: the table may grow
+          continue;
+        }
+        found = &e;
+      }
+      convertTo(i);
+      char16_t* to = room(Words::kCodes + 1);
+      std::size_t glyphs = 0;
+      if (found) {
+        words.put(*found, to);
+        glyphs = found->glyphs;
+        words.table.lookedUp(true);
+      }
+      to[glyphs] = brk;
+      used += glyphs + 1;
+      if (unconverted_.first.size() < maxReported_) {
+        if (brk == kLF) {
+          ++at_.line;
+          at_.column = 1;
+        } else {
+          at_.column += units + 1;
+        }
+      }
+      from = end + 1;
+    }
+  }
+  convertTo(n);
+  out.resize(used);
+}
 
 void UnicodeToGlyphsStream::convert(std::u16string_view text, GlyphString& out) {
   ConversionOptions options;
@@ -453,16 +645,16 @@ void UnicodeToGlyphsStream::feed(std::u16string_view text, GlyphString& out) {
     return;
   }
   if (pending_.empty()) {
-    convert(text.substr(0, cut), out);
+    convertWords(text.substr(0, cut), out);
   } else {
     pending_.append(text.substr(0, cut));
-    convert(pending_, out);
+    convertWords(pending_, out);
   }
   pending_.assign(text.substr(cut));
 }
 
 void UnicodeToGlyphsStream::finish(GlyphString& out) {
-  convert(pending_, out);
+  convertWords(pending_, out);
   pending_.clear();
   at_ = TextPosition();
 }

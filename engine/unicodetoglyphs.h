@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,22 +64,39 @@ GlyphConversion unicodeToGlyphs(std::u16string_view text, const ConversionOption
 // and placed over the whole text. A single cluster waits whole, however long.
 class UnicodeToGlyphsStream {
  public:
+  // Units read (over all texts) before short words that follow a space or a
+  // line break are looked up in a cache of the glyphs they gave before. The
+  // cache pays off over many words only, so a short text goes without it.
+  static constexpr std::size_t kWordCacheAfter = 1 << 16;
+
   explicit UnicodeToGlyphsStream(std::size_t maxReported = 5);
+  ~UnicodeToGlyphsStream();
+  UnicodeToGlyphsStream(UnicodeToGlyphsStream&&) noexcept;
+  UnicodeToGlyphsStream& operator=(UnicodeToGlyphsStream&&) noexcept;
 
   void feed(std::u16string_view text, GlyphString& out);
   // Ends the text; the next one starts at line 1, column 1. The count and
   // places stay, to go on over several texts.
   void finish(GlyphString& out);
   const Unconverted& unconverted() const { return unconverted_; }
+  // Drops the count and places, to start them again (the word cache stays).
+  void forgetUnconverted() { unconverted_ = {}; }
 
  private:
+  struct Words;
+
+  // Converts text that may be cut at both ends, a short word from the cache.
+  void convertWords(std::u16string_view text, GlyphString& out);
   void convert(std::u16string_view text, GlyphString& out);
 
+  std::size_t read_ = 0;
+  std::unique_ptr<Words> words_;
   std::size_t maxReported_;
   Unconverted unconverted_;
   TextPosition at_;         // of the first character not converted yet
   std::u16string pending_;  // text after the last place it may be cut
   std::u16string decomposed_;
+  GlyphString slow_;  // glyphs converted between words found
   std::vector<std::size_t> inserted_;
 };
 

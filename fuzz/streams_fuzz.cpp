@@ -3,8 +3,8 @@
 // first byte picks the piece sizes; the rest is the text, read twice: as a
 // glyph string (bytes are font codes) and as Unicode (bytes 0x80..0xFE are
 // the Devanagari block U+0900..U+097E). In both, 0xFF followed by two bytes is
-// any UTF-16 unit, surrogates included. Glyphs to Unicode is also checked with
-// the stream's word cache on.
+// any UTF-16 unit, surrogates included. Both are also checked with the
+// streams' word caches on.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,6 +28,37 @@ std::vector<std::u16string_view> cut(std::u16string_view text, std::uint32_t see
     at += n;
   }
   return pieces;
+}
+
+// Feeds `text` and a space to `stream` until its word cache is on and holds
+// the text's own words, then ends that text.
+template <typename Stream>
+void warmUp(Stream& stream, std::u16string_view text) {
+  std::u16string discarded;
+  for (std::size_t read = 0; read <= Stream::kWordCacheAfter; read += text.size() + 1) {
+    stream.feed(text, discarded);
+    stream.feed(u" ", discarded);
+    discarded.clear();
+  }
+  stream.finish(discarded);
+}
+
+// `text` converted to glyphs by `stream` in pieces against the whole-text
+// conversion, kept characters placed included.
+void checkGlyphs(kavelin::UnicodeToGlyphsStream& stream, std::u16string_view text,
+                 std::uint32_t seed, const kavelin::GlyphConversion& whole) {
+  kavelin::GlyphString codes;
+  for (std::u16string_view piece : cut(text, seed)) stream.feed(piece, codes);
+  stream.finish(codes);
+  FUZZ_CHECK(codes == whole.glyphs);
+  const kavelin::Unconverted& kept = stream.unconverted();
+  FUZZ_CHECK(kept.count == whole.unconverted.count);
+  FUZZ_CHECK(kept.first.size() == whole.unconverted.first.size());
+  for (std::size_t i = 0; i < kept.first.size(); ++i) {
+    FUZZ_CHECK(kept.first[i].character == whole.unconverted.first[i].character);
+    FUZZ_CHECK(kept.first[i].at.line == whole.unconverted.first[i].at.line);
+    FUZZ_CHECK(kept.first[i].at.column == whole.unconverted.first[i].at.column);
+  }
 }
 
 }  // namespace
@@ -60,14 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // on and filled it with the text's own words.
   if (!glyphs.empty()) {
     kavelin::GlyphsToUnicodeStream warm;
-    std::u16string discarded;
-    for (std::size_t read = 0; read <= kavelin::GlyphsToUnicodeStream::kWordCacheAfter;
-         read += glyphs.size() + 1) {
-      warm.feed(glyphs, discarded);
-      warm.feed(u" ", discarded);
-      discarded.clear();
-    }
-    warm.finish(discarded);
+    warmUp(warm, glyphs);
     std::u16string again;
     for (std::u16string_view piece : cut(glyphs, seed + 1)) warm.feed(piece, again);
     warm.finish(again);
@@ -76,17 +100,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const kavelin::GlyphConversion whole = kavelin::unicodeToGlyphs(unicode, {50, {}});
   kavelin::UnicodeToGlyphsStream toGlyphs(50);
-  kavelin::GlyphString codes;
-  for (std::u16string_view piece : cut(unicode, seed)) toGlyphs.feed(piece, codes);
-  toGlyphs.finish(codes);
-  FUZZ_CHECK(codes == whole.glyphs);
-  const kavelin::Unconverted& kept = toGlyphs.unconverted();
-  FUZZ_CHECK(kept.count == whole.unconverted.count);
-  FUZZ_CHECK(kept.first.size() == whole.unconverted.first.size());
-  for (std::size_t i = 0; i < kept.first.size(); ++i) {
-    FUZZ_CHECK(kept.first[i].character == whole.unconverted.first[i].character);
-    FUZZ_CHECK(kept.first[i].at.line == whole.unconverted.first[i].at.line);
-    FUZZ_CHECK(kept.first[i].at.column == whole.unconverted.first[i].at.column);
+  checkGlyphs(toGlyphs, unicode, seed, whole);
+
+  // Again, the word cache on and filled with the text's own words.
+  if (!unicode.empty()) {
+    kavelin::UnicodeToGlyphsStream warm(50);
+    warmUp(warm, unicode);
+    warm.forgetUnconverted();
+    checkGlyphs(warm, unicode, seed + 1, whole);
   }
   return 0;
 }

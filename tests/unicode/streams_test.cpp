@@ -238,49 +238,72 @@ TEST(GlyphsToUnicodeStream, WordCacheGivesTheComposersText) {
   }
 }
 
-TEST(GlyphsToUnicodeStream, WordCacheWithRandomWordsInRandomPieces) {
-  const std::vector<std::u16string> alphabet = {
-      u"d", u"D", u"k", u"f", u"Z", u"j", u"+", u"~",      u"z",      u"a",      u"s",
-      u"S", u"v", u"W", u",", u"h", u"U", u"[", u"\u00C6", u"\u00C7", u"\u00AA", u"\u201C"};
-  std::mt19937 rng(24);
-  // Few words; many, sharing the cache's places; many long ones that differ
-  // only in their last glyphs.
+// Five random texts of words over `alphabet`, each word followed by one of
+// `breaks`, with the cuts of random pieces: few words; many, sharing the
+// cache's places; many long ones, `stem` and up to `tail` more units, that
+// differ only in their last units.
+template <typename Check>
+void randomWordTexts(const std::vector<std::u16string>& alphabet, std::u16string_view stem,
+                     std::size_t tail, const std::vector<std::u16string_view>& breaks,
+                     std::size_t atLeast, std::uint32_t seed, Check check) {
+  std::mt19937 rng(seed);
   for (int round = 0; round < 5; ++round) {
     std::vector<std::u16string> words(round < 3 ? 30 : 3000);
     for (std::u16string& word : words) {
-      if (round == 4) word = u"dddddddd";
-      for (std::size_t n = rng() % (round == 4 ? 4 : 14); n > 0; --n) {
+      if (round == 4) word = stem;
+      for (std::size_t n = rng() % (round == 4 ? tail : 14); n > 0; --n) {
         word += alphabet[rng() % alphabet.size()];
       }
     }
     std::u16string text;
-    while (text.size() < GlyphsToUnicodeStream::kWordCacheAfter + 20000) {
+    while (text.size() < atLeast) {
       text += words[rng() % words.size()];
-      text += rng() % 8 == 0 ? u'\n' : u' ';
+      text += breaks[rng() % breaks.size()];
     }
     std::vector<std::size_t> cuts;
     for (std::size_t at = rng() % 40; at < text.size(); at += 1 + rng() % 40) cuts.push_back(at);
-    GlyphsToUnicodeStream reference;
-    const std::u16string expected = unicodeGlyphByGlyph(text, reference);
-    EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), expected) << round;
-    EXPECT_EQ(unicodeInPieces<std::string>(pieces(text, cuts)), encodeUtf8(expected)) << round;
+    check(text, cuts, "round " + std::to_string(round));
   }
 }
 
-// A text of many words, nearly all different, makes the cache grow (emptied)
-// within a piece; words read before and after it, and cut across it, still
-// give the composer's text.
-TEST(GlyphsToUnicodeStream, WordCacheGrowingOnManyWords) {
-  const std::u16string_view letters = u"dDkfZj+~zasSvW,hU[\u00C6\u00C7\u00AA";
-  std::mt19937 rng(7);
-  const std::u16string repeated = u"fdZ Uk+ Dk vkS \u00C6d ";
-  std::u16string text = wordCacheWarmUp() + repeated;
+TEST(GlyphsToUnicodeStream, WordCacheWithRandomWordsInRandomPieces) {
+  const std::vector<std::u16string> alphabet = {
+      u"d", u"D", u"k", u"f", u"Z", u"j", u"+", u"~",      u"z",      u"a",      u"s",
+      u"S", u"v", u"W", u",", u"h", u"U", u"[", u"\u00C6", u"\u00C7", u"\u00AA", u"\u201C"};
+  const std::vector<std::u16string_view> breaks = {u"\n", u" ", u" ", u" ", u" ", u" ", u" ", u" "};
+  randomWordTexts(
+      alphabet, u"dddddddd", 4, breaks, GlyphsToUnicodeStream::kWordCacheAfter + 20000, 24,
+      [](const std::u16string& text, const std::vector<std::size_t>& cuts,
+         const std::string& what) {
+        GlyphsToUnicodeStream reference;
+        const std::u16string expected = unicodeGlyphByGlyph(text, reference);
+        EXPECT_EQ(unicodeInPieces(pieces(text, cuts)), expected) << what;
+        EXPECT_EQ(unicodeInPieces<std::string>(pieces(text, cuts)), encodeUtf8(expected)) << what;
+      });
+}
+
+// After `warmUp`, 90000 random words over `letters`, nearly all different,
+// with the words `repeated` now and then.
+std::u16string manyWords(std::u16string_view letters, const std::u16string& warmUp,
+                         std::u16string_view repeated, std::uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::u16string text = warmUp;
+  text += repeated;
   for (int word = 0; word < 90000; ++word) {
     for (std::size_t n = 3 + rng() % 6; n > 0; --n) text += letters[rng() % letters.size()];
     text += word % 9 == 0 ? u'\n' : u' ';
     if (word % 5000 == 0) text += repeated;
   }
   text += repeated;
+  return text;
+}
+
+// A text of many words, nearly all different, makes the cache grow (emptied)
+// within a piece; words read before and after it, and cut across it, still
+// give the composer's text.
+TEST(GlyphsToUnicodeStream, WordCacheGrowingOnManyWords) {
+  const std::u16string text = manyWords(u"dDkfZj+~zasSvW,hU[\u00C6\u00C7\u00AA", wordCacheWarmUp(),
+                                        u"fdZ Uk+ Dk vkS \u00C6d ", 7);
   GlyphsToUnicodeStream reference;
   const std::u16string expected = unicodeGlyphByGlyph(text, reference);
   for (std::size_t size : {std::size_t{1000}, std::size_t{1} << 16, text.size()}) {
@@ -304,6 +327,102 @@ TEST(GlyphsToUnicodeStream, WordCacheAcrossTexts) {
   stream.feed(second, out);
   stream.finish(out);
   EXPECT_EQ(out, encodeUtf8(glyphsToUnicode(second)));
+}
+
+// Enough words that the Unicode to glyphs word cache is in use after them.
+std::u16string glyphWordsWarmUp() {
+  std::u16string text;
+  while (text.size() < UnicodeToGlyphsStream::kWordCacheAfter) text += u"का ";
+  return text;
+}
+
+// `text` in pieces of every few sizes against the whole-text conversion,
+// which goes without the cache, kept characters placed included.
+void expectSameAsConverter(const std::u16string& text, const std::string& what) {
+  const GlyphConversion whole = unicodeToGlyphs(text, {1000, {}});
+  for (std::size_t size : {1, 2, 3, 4, 5, 7, 13, 64, 4096, 1 << 20}) {
+    std::vector<std::size_t> at;
+    for (std::size_t k = size; k < text.size(); k += size) at.push_back(k);
+    expectSame(glyphsInPieces(pieces(text, at), 1000), whole,
+               what + ", pieces of " + std::to_string(size));
+  }
+}
+
+// Each text three times after the warm-up, so that its words are found in the
+// cache, then once more after a line with kept characters.
+TEST(UnicodeToGlyphsStream, WordCacheGivesTheConvertersGlyphs) {
+  const struct {
+    std::u16string_view text;
+    const char* what;
+  } cases[] = {
+      {u"कि र्कि क्षि ज्ञा स्त्रि र्क्सा ", "short i, reph, conjuncts, rakar"},
+      {u"र्भ र्भा दृ ऋ ", "codes 0x93 (U+201C) and above 0x9F"},
+      {u"रु रू कृ क् ि ं ्क ़ ", "sign codes, a halant at the end, signs after a break"},
+      {u"कखगघचछजझटठडढणतथद कखगघचछजझटठडढणतथदध ", "sixteen units and a break, and seventeen"},
+      {u"कखगघचछजझटठडढणतथ\nकखगघचछजझटठडढणतथद\n", "the same before line breaks"},
+      {u"ऑऑऑऑऑऑऑऑऑऑऑ ऑऑऑऑऑऑऑऑऑऑ ", "more glyphs than an entry keeps, and as many"},
+      {u"कङ ङ a का\U0001F600 ब ", "kept characters, at the start, end and alone"},
+      {u"क\r\nख\rग\nघ \r\n\r\n\nक\r \rक ", "CR, LF and CR LF around words"},
+      {u"\U0001F600 क\U0001F600 \U0001F600\nक \xD800 \xDC00क ", "surrogate pairs, unpaired ones"},
+      {u"क़ि क़ि ड़ ड़ फ़्र फ़्र ", "nukta letters composed and decomposed"},
+      {u"  \n\n \nक  ख\n\n ", "empty words"},
+      {u"क\u2028ख \u2028 क\tख \u2018क\u2019 ", "a line separator, a tab, quotes"},
+      {u"ककका ककक कका कक का क ", "words differing in their last units"},
+  };
+  const std::u16string warmUp = glyphWordsWarmUp();
+  for (const auto& c : cases) {
+    std::u16string text = warmUp;
+    for (int k = 0; k < 3; ++k) text += c.text;
+    text += u"ङ a\n";
+    text += c.text;
+    expectSameAsConverter(text, c.what);
+  }
+}
+
+TEST(UnicodeToGlyphsStream, WordCacheWithRandomWordsInRandomPieces) {
+  const std::vector<std::u16string> alphabet = {
+      u"क", u"ष", u"ज", u"ञ", u"र", u"स", u"त", u"्",  u"्",  u"़",  u"ि",
+      u"ा", u"ी", u"ु",  u"ं",  u"ँ",  u"अ", u"।", u"क़", u"ङ", u"a", u"\U0001F600"};
+  std::vector<std::u16string_view> breaks(13, u" ");
+  breaks.insert(breaks.end(), {u"\n", u"\r\n", u"\r"});
+  randomWordTexts(alphabet, u"कककककककक", 9, breaks, UnicodeToGlyphsStream::kWordCacheAfter + 20000,
+                  25,
+                  [](const std::u16string& text, const std::vector<std::size_t>& cuts,
+                     const std::string& what) {
+                    expectSame(glyphsInPieces(pieces(text, cuts), 1000),
+                               unicodeToGlyphs(text, {1000, {}}), what);
+                  });
+}
+
+// Many words, nearly all different, make the cache grow (emptied) within a
+// piece; words read before and after it, and cut across it, still give the
+// converter's glyphs.
+TEST(UnicodeToGlyphsStream, WordCacheGrowingOnManyWords) {
+  const std::u16string text =
+      manyWords(u"कखगजतदनपबमयरलवसहािीुेोंँ़्", glyphWordsWarmUp(), u"कि र्कि क़ि ङ क्षि ", 8);
+  const GlyphConversion whole = unicodeToGlyphs(text, {1000, {}});
+  for (std::size_t size : {std::size_t{1000}, std::size_t{1} << 16, text.size()}) {
+    std::vector<std::size_t> at;
+    for (std::size_t k = size; k < text.size(); k += size) at.push_back(k);
+    expectSame(glyphsInPieces(pieces(text, at), 1000), whole, "pieces of " + std::to_string(size));
+  }
+}
+
+// The cache outlives a text: a second text, however short, reads from it,
+// and places its kept characters from line 1.
+TEST(UnicodeToGlyphsStream, WordCacheAcrossTexts) {
+  const std::u16string first = glyphWordsWarmUp() + u"कि र्कि\n";
+  const std::u16string second = u"का कि\nर्कि ङ कि";
+  UnicodeToGlyphsStream stream;
+  GlyphString out;
+  stream.feed(first, out);
+  stream.finish(out);
+  stream.forgetUnconverted();
+  out.clear();
+  stream.feed(second, out);
+  stream.finish(out);
+  GlyphConversion streamed{out, stream.unconverted()};
+  expectSame(streamed, unicodeToGlyphs(second), "second text");
 }
 
 TEST(Streams, FinishStartsANewText) {
