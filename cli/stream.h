@@ -89,45 +89,6 @@ class TextInput {
 // The same for the file named `source`.
 [[noreturn]] void invalidUtf8(const std::string& source, std::size_t offset);
 
-// Glyphs to Unicode on two threads: pieces of a text cut after their last
-// line break, so that most hold whole lines (no syllable goes on over a line
-// break), and dealt out to two converters, each with a stream of its own.
-// The reading thread takes every `share`-th piece of whole lines.
-template <typename String>
-class LineDeal {
- public:
-  using View = std::basic_string_view<typename String::value_type>;
-  explicit LineDeal(unsigned share) : share_(share) {}
-
-  // Sets `piece` to the text the last piece left and `text` up to its last
-  // LF; to all of it when `ends`, the end of a file or of the input. Returns
-  // whether the piece ends a line, or the text.
-  bool cut(View text, bool ends, String& piece) {
-    piece.assign(carried_);
-    carried_.clear();
-    const std::size_t lf = ends ? View::npos : text.rfind('\n');
-    if (lf == View::npos) {
-      piece.append(text);
-    } else {
-      piece.append(text.substr(0, lf + 1));
-      carried_.assign(text.substr(lf + 1));
-    }
-    const bool endsLine = ends || lf != View::npos;
-    readerTakes_ = afterLine_ && endsLine && ++wholePieces_ % share_ == 0;
-    afterLine_ = endsLine;
-    return endsLine;
-  }
-  // Whether the reading thread converts the piece cut last.
-  bool readerTakes() const { return readerTakes_; }
-
- private:
-  unsigned share_;
-  String carried_;
-  bool afterLine_ = true;
-  bool readerTakes_ = false;
-  unsigned long wholePieces_ = 0;
-};
-
 // Turns CR LF and CR into LF in text that comes in parts.
 class LfBreaks {
  public:
