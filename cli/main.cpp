@@ -407,6 +407,23 @@ int convertPackage(const Options& options, kavelin::FileFormat format) {
   return 0;
 }
 
+// Runs `convert`, which hands its output to `writer`, and writes all of it;
+// when the conversion fails, what it handed over before is still written,
+// as a filter writes what it has before it stops.
+template <typename Convert>
+void runWriting(kavelin::cli::WriterThread& writer, Convert convert) {
+  try {
+    convert();
+  } catch (...) {
+    try {
+      writer.finish();
+    } catch (...) {  // the conversion's failure is the one told
+    }
+    throw;
+  }
+  writer.finish();
+}
+
 // Legacy text both ways, streamed: glyph codes (UTF-8 or raw cp1252) to
 // Unicode, or Unicode to glyph codes. Each input is converted on its own, its
 // line breaks made LF.
@@ -448,6 +465,7 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
   };
   std::u16string converted;
   std::string bytes;
+  kavelin::cli::WriterThread writer([&](std::string_view b) { sink.write(b); });
   auto convertPiece = [&](Decoded& item) {
     converted.clear();
     bytes.clear();
@@ -464,9 +482,9 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
         kavelin::appendUtf8(converted, bytes);
       }
     }
-    sink.write(bytes);
+    writer.write(bytes);
   };
-  kavelin::cli::runPipeline<Decoded>(decode, convertPiece);
+  runWriting(writer, [&] { kavelin::cli::runPipeline<Decoded>(decode, convertPiece); });
   kept.finishSource();
   kavelin::LegacyResult result;
   if (toUnicode) {
@@ -667,19 +685,20 @@ int convert(const Options& options) {
     std::string codes;
     std::u16string glyphs;
     std::string encoded;
+    kavelin::cli::WriterThread writer([&](std::string_view b) { sink.write(b); });
     auto write = [&](Piece& item) {
       if (!toUnicode) {
         transduce(item.bytes, item, codes);
-        sink.write(codes);
+        writer.write(codes);
         return;
       }
       kavelin::assignFromCodes(item.bytes, glyphs);
       encoded.clear();
       unicode.feed(glyphs, encoded);
       if (item.end) unicode.finish(encoded);
-      sink.write(encoded);
+      writer.write(encoded);
     };
-    kavelin::cli::runPipeline<Piece>(read, write);
+    runWriting(writer, [&] { kavelin::cli::runPipeline<Piece>(read, write); });
   }
 
   const bool failed = options.strict && unconverted.count() > 0;

@@ -8,9 +8,14 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace kavelin::cli {
@@ -86,5 +91,88 @@ void runPipeline(Make make, Take take, std::size_t depth = 3) {
   maker.join();
   if (failure) std::rethrow_exception(failure);
 }
+
+// Writes the output on a thread of its own, so that converting and writing
+// overlap. write() hands a buffer over, in order, and gives back an empty one
+// of earlier room; at most `depth` wait to be written. A failure to write is
+// thrown by the next write() or by finish(); nothing after it is written.
+class WriterThread {
+ public:
+  explicit WriterThread(std::function<void(std::string_view)> write, std::size_t depth = 3)
+      : write_(std::move(write)), depth_(depth), thread_([this] { run(); }) {}
+  // Without finish(), what still waits is not written.
+  ~WriterThread() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+  }
+  WriterThread(const WriterThread&) = delete;
+  WriterThread& operator=(const WriterThread&) = delete;
+
+  void write(std::string& bytes) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [&] { return waiting_.size() < depth_ || failure_; });
+    if (failure_) std::rethrow_exception(failure_);
+    waiting_.push_back(std::move(bytes));
+    if (room_.empty()) {
+      bytes = std::string();
+    } else {
+      bytes = std::move(room_.back());
+      room_.pop_back();
+    }
+    changed_.notify_all();
+  }
+  // Writes all that waits, and ends the thread.
+  void finish() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      finishing_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+ private:
+  void run() {
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [&] { return !waiting_.empty() || finishing_ || stopping_; });
+      if (stopping_ || waiting_.empty()) return;
+      std::string bytes = std::move(waiting_.front());
+      lock.unlock();
+      try {
+        write_(bytes);
+      } catch (...) {
+        lock.lock();
+        failure_ = std::current_exception();
+        changed_.notify_all();
+        return;
+      }
+      bytes.clear();
+      lock.lock();
+      waiting_.pop_front();
+      room_.push_back(std::move(bytes));
+      changed_.notify_all();
+    }
+  }
+
+  std::function<void(std::string_view)> write_;
+  std::size_t depth_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::string> waiting_;  // the first is being written
+  std::vector<std::string> room_;
+  bool finishing_ = false;
+  bool stopping_ = false;
+  std::exception_ptr failure_;
+  std::thread thread_;  // last: it starts when the rest is made
+};
 
 }  // namespace kavelin::cli

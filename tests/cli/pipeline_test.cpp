@@ -102,5 +102,77 @@ TEST(PipelineTest, FailuresEndBothSides) {
   }
 }
 
+// What a WriterThread wrote of `count` buffers "0", "1", ..., its writing
+// failing at buffer `failAt`, and the failure that write() or finish() threw.
+struct Written {
+  std::string out;
+  std::string error;
+  bool buffersCameBackEmpty = true;
+};
+
+Written writeThrough(int count, std::size_t depth, int failAt = -1) {
+  Written w;
+  int call = 0;
+  WriterThread writer(
+      [&](std::string_view bytes) {
+        if (call++ == failAt) throw std::runtime_error("write " + std::string(bytes));
+        w.out += bytes;
+        w.out += ',';
+      },
+      depth);
+  try {
+    std::string buffer;
+    for (int k = 0; k < count; ++k) {
+      buffer = std::to_string(k);
+      writer.write(buffer);
+      w.buffersCameBackEmpty = w.buffersCameBackEmpty && buffer.empty();
+    }
+    writer.finish();
+  } catch (const std::runtime_error& e) {
+    w.error = e.what();
+  }
+  return w;
+}
+
+TEST(WriterThreadTest, WritesInOrderAndTellsTheFirstFailure) {
+  struct Case {
+    int count, failAt;
+    std::string out, error;
+  } cases[] = {
+      {0, -1, "", ""},
+      {1, -1, "0,", ""},
+      {5, -1, "0,1,2,3,4,", ""},
+      {5, 0, "", "write 0"},
+      {5, 3, "0,1,2,", "write 3"},
+      {5, 4, "0,1,2,3,", "write 4"},  // the last: thrown by finish()
+  };
+  for (const Case& c : cases) {
+    for (const std::size_t depth : {1, 2, 3}) {
+      SCOPED_TRACE(std::to_string(c.count) + " buffers, failing at " + std::to_string(c.failAt) +
+                   ", depth " + std::to_string(depth));
+      const Written w = writeThrough(c.count, depth, c.failAt);
+      EXPECT_EQ(w.out, c.out);
+      EXPECT_EQ(w.error, c.error);
+      EXPECT_TRUE(w.buffersCameBackEmpty);
+    }
+  }
+  // Many buffers through a short queue, each written once, in order.
+  std::string expected;
+  for (int k = 0; k < 2000; ++k) expected += std::to_string(k) + ",";
+  EXPECT_EQ(writeThrough(2000, 2).out, expected);
+}
+
+// Without finish(), the writer stops without writing what still waits, and
+// without waiting for more.
+TEST(WriterThreadTest, EndsWithoutFinish) {
+  std::string out;
+  {
+    WriterThread writer([&](std::string_view bytes) { out += bytes; }, 4);
+    std::string buffer = "a";
+    writer.write(buffer);
+  }
+  EXPECT_TRUE(out == "" || out == "a") << out;
+}
+
 }  // namespace
 }  // namespace kavelin::cli
