@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kavelin-convert: transliterates Roman-letter Hindi into DevLys 160 glyph codes.
 #include <fcntl.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -711,6 +712,10 @@ int convert(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Memory freed is kept for the next piece rather than handed back: every
+  // fresh page costs a fault, and faults are dear on virtual machines.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 256 << 20);
   try {
     const Options options = parseArguments(argc, argv);
     return convert(options);

@@ -31,7 +31,12 @@ struct Engine::Step {
 
 class Engine::FeedCache {
  public:
-  FeedCache() { scratch_.mirrorBase_ = 0; }
+  // The rows of kMaxStates states are reserved at once: untouched, they take
+  // no memory, and the steps never move as states are learned.
+  FeedCache() {
+    scratch_.mirrorBase_ = 0;
+    steps_.reserve(kMaxStates * kSymbols);
+  }
 
   // The id of the engine's current token state.
   int intern(const Engine& engine) {
@@ -136,6 +141,7 @@ class Engine::FeedCache {
   void keepBytes(bool utf8Fast) {
     bytes_ = true;
     utf8Fast_ = utf8Fast;
+    fast_.reserve(kMaxStates * kFastSymbols);
     fast_.resize(states_.size() * kFastSymbols);
     codes_.assign(pool_.size() + kPadding, '\0');
     utf8_.assign(kPadding, '\0');

@@ -296,8 +296,9 @@ bool Transducer::feed(std::string_view utf8, std::string& out, Utf8Error* error)
   while (i < n) {
     // The common case, printable ASCII through a known step, copies the step's
     // bytes straight into the held output. A fast step appends at most kPad
-    // bytes, so a stretch of at most kStretch characters needs no bound check.
-    constexpr std::size_t kStretch = 1 << 16;
+    // bytes, so a stretch of at most kStretch characters needs no bound check
+    // (and its room, made beforehand, stays small).
+    constexpr std::size_t kStretch = 1 << 12;
     const std::size_t stop = std::min(n, i + kStretch);
     held_.reserve((stop - i) * kPad + sizeof(WordCache::Entry));
     char* write = held_.bytes.data() + held_.size;

@@ -883,6 +883,11 @@ std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, 
   auto room = [&](std::size_t n) {
     if (out.size() < used + n) out.resize(std::max(used + n + 4096, 2 * out.size()));
   };
+  // Room for the piece's text at once (about 2.5 bytes of UTF-8, or 1.2
+  // units of UTF-16, a glyph), so that a buffer is allocated once rather than
+  // grown and copied, page after fresh page, as the text comes.
+  const std::size_t expected = used + (limit - begin) * (sizeof(Char) == 1 ? 3 : 2) + 4096;
+  if (out.capacity() < expected) out.reserve(expected);
   String& released = cache.released;
   auto release = [&] {
     released.clear();
