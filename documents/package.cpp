@@ -1,24 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "package.h"
 
-#include <zip.h>
-
 #include <algorithm>
 #include <ctime>
+
+#include "libzip.h"
 
 namespace kavelin::documents {
 
 struct Package::Zip {
   zip_t* archive = nullptr;
   ~Zip() {
-    if (archive) zip_discard(archive);
+    if (archive) lz::zip_discard(archive);
   }
 };
 
 namespace {
 
 std::string zipErrorText(zip_error_t* e) {
-  std::string text = zip_error_strerror(e);
+  std::string text = lz::zip_error_strerror(e);
   return text;
 }
 
@@ -56,9 +56,12 @@ zip_int64_t readSource(void* state, void* data, zip_uint64_t length, zip_source_
       r->pending = std::string();
       return 0;
     case ZIP_SOURCE_STAT: {
-      auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &r->error);
-      if (!st) return -1;
-      zip_stat_init(st);
+      if (length < sizeof(zip_stat_t)) {
+        lz::zip_error_set(&r->error, ZIP_ER_INVAL, 0);
+        return -1;
+      }
+      auto* st = static_cast<zip_stat_t*>(data);
+      lz::zip_stat_init(st);
       zip_uint64_t size = 0;
       std::string piece;
       r->source.start();
@@ -73,26 +76,27 @@ zip_int64_t readSource(void* state, void* data, zip_uint64_t length, zip_source_
       return sizeof(zip_stat_t);
     }
     case ZIP_SOURCE_ERROR:
-      return zip_error_to_data(&r->error, data, length);
+      return lz::zip_error_to_data(&r->error, data, length);
     case ZIP_SOURCE_FREE:
-      zip_error_fini(&r->error);
+      lz::zip_error_fini(&r->error);
       delete r;
       return 0;
     case ZIP_SOURCE_SUPPORTS:
-      return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
-                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+      return lz::zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                                ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
+                                                -1);
     default:
-      zip_error_set(&r->error, ZIP_ER_OPNOTSUPP, 0);
+      lz::zip_error_set(&r->error, ZIP_ER_OPNOTSUPP, 0);
       return -1;
   }
 }
 
 zip_source_t* sourceOf(zip_t* archive, PartSource& source) {
   auto* reader = new SourceReader{source, {}, 0, true, {}};
-  zip_error_init(&reader->error);
-  zip_source_t* s = zip_source_function(archive, readSource, reader);
+  lz::zip_error_init(&reader->error);
+  zip_source_t* s = lz::zip_source_function(archive, readSource, reader);
   if (!s) {
-    zip_error_fini(&reader->error);
+    lz::zip_error_fini(&reader->error);
     delete reader;
   }
   return s;
@@ -109,21 +113,23 @@ bool Package::open(std::string_view bytes, const PackageLimits& limits, std::str
     if (error) *error = "not a zip package (the file is empty)";
     return false;
   }
+  if (!libzip::load(error)) return false;
   zip_error_t ze;
-  zip_error_init(&ze);
-  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &ze);
-  zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &ze) : nullptr;
+  lz::zip_error_init(&ze);
+  zip_source_t* source = lz::zip_source_buffer_create(bytes.data(), bytes.size(), 0, &ze);
+  zip_t* archive =
+      source ? lz::zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &ze) : nullptr;
   if (!archive) {
-    if (source) zip_source_free(source);
+    if (source) lz::zip_source_free(source);
     if (error) *error = "not a zip package (" + zipErrorText(&ze) + ")";
-    zip_error_fini(&ze);
+    lz::zip_error_fini(&ze);
     return false;
   }
-  zip_error_fini(&ze);
+  lz::zip_error_fini(&ze);
   zip_ = std::make_unique<Zip>();
   zip_->archive = archive;
 
-  const zip_int64_t count = zip_get_num_entries(archive, 0);
+  const zip_int64_t count = lz::zip_get_num_entries(archive, 0);
   if (count < 0 || static_cast<std::uint64_t>(count) > limits.maxEntries) {
     if (error) *error = "the package has too many entries";
     return false;
@@ -131,8 +137,8 @@ bool Package::open(std::string_view bytes, const PackageLimits& limits, std::str
   std::uint64_t total = 0;
   for (zip_int64_t i = 0; i < count; ++i) {
     zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) != 0 ||
+    lz::zip_stat_init(&st);
+    if (lz::zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) != 0 ||
         !(st.valid & ZIP_STAT_NAME) || !(st.valid & ZIP_STAT_SIZE) ||
         !(st.valid & ZIP_STAT_COMP_SIZE)) {
       if (error) *error = "damaged zip entry " + std::to_string(i);
@@ -183,18 +189,18 @@ bool Package::read(const std::string& name, const std::function<void(std::string
     if (error) *error = name + ": missing part";
     return false;
   }
-  zip_file_t* file = zip_fopen_index(zip_->archive, it->second.index, 0);
+  zip_file_t* file = lz::zip_fopen_index(zip_->archive, it->second.index, 0);
   if (!file) {
-    if (error) *error = name + ": " + zip_strerror(zip_->archive);
+    if (error) *error = name + ": " + lz::zip_strerror(zip_->archive);
     return false;
   }
   char buffer[1 << 16];
   std::uint64_t size = 0;
   bool ok = true;
   for (;;) {
-    const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
+    const zip_int64_t n = lz::zip_fread(file, buffer, sizeof buffer);
     if (n < 0) {
-      if (error) *error = name + ": damaged entry (" + zip_file_strerror(file) + ")";
+      if (error) *error = name + ": damaged entry (" + lz::zip_file_strerror(file) + ")";
       ok = false;
       break;
     }
@@ -208,7 +214,7 @@ bool Package::read(const std::string& name, const std::function<void(std::string
     }
     piece(std::string_view(buffer, static_cast<std::size_t>(n)));
   }
-  zip_fclose(file);
+  lz::zip_fclose(file);
   return ok;
 }
 
@@ -234,22 +240,23 @@ void Package::add(const std::string& name, PartSource& source) {
 
 bool Package::save(std::string& out, std::string* error) const {
   zip_error_t ze;
-  zip_error_init(&ze);
-  zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &ze);
-  zip_t* archive = target ? zip_open_from_source(target, ZIP_TRUNCATE, &ze) : nullptr;
+  lz::zip_error_init(&ze);
+  zip_source_t* target = lz::zip_source_buffer_create(nullptr, 0, 0, &ze);
+  zip_t* archive = target ? lz::zip_open_from_source(target, ZIP_TRUNCATE, &ze) : nullptr;
   if (!archive) {
-    if (target) zip_source_free(target);
+    if (target) lz::zip_source_free(target);
     if (error) *error = "cannot write the package (" + zipErrorText(&ze) + ")";
-    zip_error_fini(&ze);
+    lz::zip_error_fini(&ze);
     return false;
   }
-  zip_error_fini(&ze);
-  zip_source_keep(target);  // read back after zip_close
+  lz::zip_error_fini(&ze);
+  lz::zip_source_keep(target);  // read back after zip_close
 
   auto fail = [&](const std::string& what) {
-    if (error) *error = "cannot write the package (" + what + ": " + zip_strerror(archive) + ")";
-    zip_discard(archive);
-    zip_source_free(target);
+    if (error)
+      *error = "cannot write the package (" + what + ": " + lz::zip_strerror(archive) + ")";
+    lz::zip_discard(archive);
+    lz::zip_source_free(target);
     return false;
   };
   std::vector<std::string> order = names_;
@@ -258,42 +265,44 @@ bool Package::save(std::string& out, std::string* error) const {
   for (const std::string& name : order) {
     const auto r = replacements_.find(name);
     const auto made = sources_.find(name);
-    zip_source_t* s = made != sources_.end() ? sourceOf(archive, *made->second)
-                      : r != replacements_.end()
-                          ? zip_source_buffer(archive, r->second.data(), r->second.size(), 0)
-                          : zip_source_zip(archive, zip_->archive, index_.at(name).index, 0, 0, -1);
+    zip_source_t* s =
+        made != sources_.end() ? sourceOf(archive, *made->second)
+        : r != replacements_.end()
+            ? lz::zip_source_buffer(archive, r->second.data(), r->second.size(), 0)
+            : lz::zip_source_zip(archive, zip_->archive, index_.at(name).index, 0, 0, -1);
     if (!s) return fail(name);
-    const zip_int64_t at = zip_file_add(archive, name.c_str(), s, ZIP_FL_ENC_UTF_8);
+    const zip_int64_t at = lz::zip_file_add(archive, name.c_str(), s, ZIP_FL_ENC_UTF_8);
     if (at < 0) {
-      zip_source_free(s);
+      lz::zip_source_free(s);
       return fail(name);
     }
     if (name == "mimetype") {
-      zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0);
+      lz::zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0);
     } else if (r != replacements_.end() || made != sources_.end()) {
-      zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 6);
+      lz::zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 6);
     } else {
       // The method it had, so that its compressed bytes are copied as they are.
-      zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), index_.at(name).method, 0);
+      lz::zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), index_.at(name).method,
+                                   0);
     }
   }
-  if (zip_close(archive) != 0) return fail("closing");
+  if (lz::zip_close(archive) != 0) return fail("closing");
 
-  bool ok = zip_source_open(target) == 0;
+  bool ok = lz::zip_source_open(target) == 0;
   zip_stat_t st;
-  zip_stat_init(&st);
-  ok = ok && zip_source_stat(target, &st) == 0 && (st.valid & ZIP_STAT_SIZE);
+  lz::zip_stat_init(&st);
+  ok = ok && lz::zip_source_stat(target, &st) == 0 && (st.valid & ZIP_STAT_SIZE);
   if (ok) {
     out.resize(st.size);
     zip_uint64_t done = 0;
     while (ok && done < st.size) {
-      const zip_int64_t n = zip_source_read(target, out.data() + done, st.size - done);
+      const zip_int64_t n = lz::zip_source_read(target, out.data() + done, st.size - done);
       ok = n > 0;
       if (ok) done += static_cast<zip_uint64_t>(n);
     }
-    zip_source_close(target);
+    lz::zip_source_close(target);
   }
-  zip_source_free(target);
+  lz::zip_source_free(target);
   if (!ok) {
     out.clear();
     if (error) *error = "cannot write the package";
