@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine.h"
+#include "largealloc.h"
 
 namespace kavelin {
 
@@ -259,15 +260,15 @@ class Engine::FeedCache {
 
   std::vector<State> states_;
   std::unordered_map<std::u16string, int> ids_;
-  std::vector<Step> steps_;      // kSymbols a state
-  std::vector<Step> dependent_;  // kHalfCount + 1 for each step that reads txtHM
+  std::vector<Step, LargeAllocator<Step>> steps_;  // kSymbols a state
+  std::vector<Step> dependent_;                    // kHalfCount + 1 for each step that reads txtHM
   GlyphString pool_;
   std::string codes_;  // the pool as font codes, index for index
   std::string utf8_;   // the pool as UTF-8
   std::u16string key_;
   bool bytes_ = false;
   bool utf8Fast_ = false;
-  std::vector<FastStep> fast_;
+  std::vector<FastStep, LargeAllocator<FastStep>> fast_;
   Engine scratch_;
 };
 

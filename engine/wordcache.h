@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -22,6 +22,7 @@
 
 #include "engine.h"
 #include "feedcache.h"
+#include "largealloc.h"
 #include "transducer.h"
 
 namespace kavelin {
@@ -52,16 +53,16 @@ class WordCache {
 
   // Counts input; the cache starts once there has been enough.
   void input(std::size_t bytes) {
-    if (table_) return;
+    if (on()) return;
     fed_ += bytes;
     if (fed_ >= settings_.after) resize(settings_.smallBits);
   }
 
-  bool on() const { return table_ != nullptr; }
+  bool on() const { return !table_.empty(); }
 
   // Forgets every entry (the state ids they name are gone).
   void clear() {
-    if (table_) resize(bits_);
+    if (on()) resize(bits_);
   }
 
   // How many bytes of `p` (kKey of them readable) start a unit: the word's
@@ -130,7 +131,7 @@ class WordCache {
 
   WordCacheStats stats() const {
     WordCacheStats s = stats_;
-    s.entries = table_ ? std::size_t{1} << bits_ : 0;
+    s.entries = table_.size();
     return s;
   }
 
@@ -138,7 +139,7 @@ class WordCache {
   void resize(unsigned bits) {
     bits_ = bits;
     shift_ = 64 - bits;
-    table_ = std::make_unique<Entry[]>(std::size_t{1} << bits);
+    table_.assign(std::size_t{1} << bits, Entry{});
   }
 
   WordCacheSettings settings_;
@@ -146,7 +147,7 @@ class WordCache {
   std::size_t fed_ = 0;
   unsigned bits_ = 0;
   unsigned shift_ = 64;
-  std::unique_ptr<Entry[]> table_;
+  std::vector<Entry, LargeAllocator<Entry>> table_;
   std::uint64_t windowLookups_ = 0, windowHits_ = 0;
   WordCacheStats stats_;
 };

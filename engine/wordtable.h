@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "largealloc.h"
+
 namespace kavelin {
 
 // Starts small, quick to make, and grows once to kLargeEntries when one word
@@ -42,7 +44,7 @@ class WordTable {
   std::size_t index(std::uint32_t hash) const {
     return (hash ^ (hash >> 16)) & (entries_.size() - 1);
   }
-  std::vector<Entry> entries_;
+  std::vector<Entry, LargeAllocator<Entry>> entries_;
   std::size_t lookups_ = 0;
   std::size_t misses_ = 0;
 };
