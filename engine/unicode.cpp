@@ -388,6 +388,7 @@ class Units {
   char16_t& operator[](std::size_t i) { return data_[i]; }
   char16_t operator[](std::size_t i) const { return data_[i]; }
   void pop_back() { --size_; }
+  void clear() { size_ = 0; }
   // Appends the first `count` of c, d: both are written.
   void append(char16_t c, char16_t d, std::size_t count) {
     data_[size_] = c;
@@ -675,7 +676,16 @@ void Composer::release(String& out, bool final) {
     out.resize(static_cast<std::size_t>(sink.end() - out.data()));
   }
   if (final) {
+    // A new text, written in the room of this one.
+    Units units = std::move(out_);
+    std::vector<std::size_t> rephs = std::move(rephs_);
+    std::string utf8 = std::move(utf8_);
     *this = Composer();
+    out_ = std::move(units);
+    out_.clear();
+    rephs_ = std::move(rephs);
+    rephs_.clear();
+    utf8_ = std::move(utf8);
     return;
   }
   clusterStart_ = clusterStart_ > end ? clusterStart_ - end : 0;
@@ -881,7 +891,9 @@ std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, 
   // the composer holds is kept here while words come from the cache.
   std::size_t used = out.size();
   auto room = [&](std::size_t n) {
-    if (out.size() < used + n) out.resize(std::max(used + n + 4096, 2 * out.size()));
+    if (out.size() < used + n) {
+      out.resize(std::max(used + n + 4096, std::min(2 * out.size(), out.capacity())));
+    }
   };
   // Room for the piece's text at once (about 2.5 bytes of UTF-8, or 1.2
   // units of UTF-16, a glyph), so that a buffer is allocated once rather than
