@@ -28,7 +28,7 @@ class WordCache;
 struct WordCacheSettings {
   std::size_t after = std::size_t{1} << 20;
   unsigned smallBits = 12;
-  unsigned largeBits = 16;
+  unsigned largeBits = 17;
 };
 
 struct WordCacheStats {

@@ -827,8 +827,10 @@ class WordCache {
   // What the composer released last.
   std::basic_string<Char> released;
 
-  // 4 MB at most: room for the common words of a text of many words.
-  WordTable<Entry> table;
+  // 8 MB at most: room for the common words of a text of many words, with
+  // few of them taking the place of another (in huge pages, its size costs
+  // little).
+  WordTable<Entry, std::size_t{1} << 17> table;
 
   static bool holds(const Entry& e, const char16_t* word, std::size_t glyphs) {
     return e.glyphs == glyphs && std::memcmp(e.word, word, glyphs * sizeof(char16_t)) == 0;
