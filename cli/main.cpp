@@ -425,10 +425,6 @@ void runWriting(kavelin::cli::WriterThread& writer, Convert convert) {
   writer.finish();
 }
 
-// Converting glyphs to Unicode, the reading thread takes a share of whole
-// lines once a text is this long (units or bytes of glyphs).
-constexpr std::size_t kDealAfter = std::size_t{8} << 20;
-
 // Legacy text both ways, streamed: glyph codes (UTF-8 or raw cp1252) to
 // Unicode, or Unicode to glyph codes. Each input is converted on its own, its
 // line breaks made LF.
@@ -442,19 +438,11 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
   std::vector<std::string> labels;  // of the places glyphs found
   kavelin::cli::LfBreaks breaks;
   // Read and decoded on one thread, converted and written on this one.
-  // Glyphs to Unicode, the reading thread converts every other piece of
-  // whole lines too.
   struct Decoded {
     std::u16string text;
     std::string source;
-    bool last = false;       // of its file
-    bool endsLine = false;   // the text ends a line or its file
-    bool converted = false;  // to `bytes`, by the reading thread
-    std::string bytes;
+    bool last = false;
   };
-  std::u16string decoded;
-  kavelin::cli::LineDeal<std::u16string> deal(2, kDealAfter);
-  kavelin::GlyphsToUnicodeStream ahead;  // of the reading thread
   auto decode = [&](Decoded& item) {
     kavelin::cli::ByteInput::Piece piece;
     if (!input.next(piece)) return false;
@@ -462,41 +450,29 @@ int streamLegacy(const Options& options, kavelin::cli::ByteInput& input) {
       breaks.reset();
       kept.startSource(input.source());
     }
-    std::u16string& text = toUnicode ? decoded : item.text;
     if (toUnicode && raw) {
-      kavelin::assignFromCodes(piece.bytes, text);
-    } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(piece.bytes, text, &e)) {
+      kavelin::assignFromCodes(piece.bytes, item.text);
+    } else if (kavelin::Utf8Error e; !kavelin::decodeUtf8(piece.bytes, item.text, &e)) {
       kavelin::cli::invalidUtf8(input, piece.offset + e.offset);
     }
     // Most pieces hold no CR: a byte search tells.
-    if (breaks.afterCr() || piece.bytes.find('\r') != std::string_view::npos) breaks.apply(text);
+    if (breaks.afterCr() || piece.bytes.find('\r') != std::string_view::npos) {
+      breaks.apply(item.text);
+    }
+    if (toUnicode) kept.scan(item.text);
     item.source = input.source();
     item.last = piece.last;
-    item.converted = false;
-    if (!toUnicode) return true;
-    kept.scan(decoded);
-    item.endsLine = deal.cut(decoded, piece.last, item.text);
-    if (deal.readerTakes()) {
-      item.bytes.clear();
-      ahead.feed(item.text, item.bytes);
-      ahead.finish(item.bytes);
-      item.converted = true;
-    }
     return true;
   };
   std::u16string converted;
   std::string bytes;
   kavelin::cli::WriterThread writer([&](std::string_view b) { sink.write(b); });
   auto convertPiece = [&](Decoded& item) {
-    if (item.converted) {
-      writer.write(item.bytes);
-      return;
-    }
     converted.clear();
     bytes.clear();
     if (toUnicode) {
       unicode.feed(item.text, bytes);
-      if (item.endsLine) unicode.finish(bytes);
+      if (item.last) unicode.finish(bytes);
     } else {
       glyphs.feed(item.text, converted);
       if (item.last) glyphs.finish(converted);

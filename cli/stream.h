@@ -89,56 +89,6 @@ class TextInput {
 // The same for the file named `source`.
 [[noreturn]] void invalidUtf8(const std::string& source, std::size_t offset);
 
-// Glyphs to Unicode on two threads: pieces of a text cut after their last
-// line break, so that most hold whole lines (no syllable goes on over a line
-// break), and dealt out to two converters, each with a stream of its own.
-// The reading thread takes every `share`-th piece of whole lines. The first
-// `after` units go as they are read, to one converter: a short text is not
-// worth the second stream's start.
-template <typename String>
-class LineDeal {
- public:
-  using View = std::basic_string_view<typename String::value_type>;
-  explicit LineDeal(unsigned share, std::size_t after = 0) : share_(share), after_(after) {}
-
-  // Sets `piece` to the text the last piece left and `text` up to its last
-  // LF; to all of it when `ends`, the end of a file or of the input, or
-  // before dealing starts. Returns whether the piece ends a line, or the text.
-  bool cut(View text, bool ends, String& piece) {
-    piece.assign(carried_);
-    carried_.clear();
-    const bool dealing = seen_ >= after_;
-    seen_ += text.size();
-    std::size_t lf = View::npos;
-    if (!ends && dealing) {
-      lf = text.rfind('\n');
-    } else if (!ends && !text.empty() && text.back() == '\n') {
-      lf = text.size() - 1;
-    }
-    if (lf == View::npos) {
-      piece.append(text);
-    } else {
-      piece.append(text.substr(0, lf + 1));
-      carried_.assign(text.substr(lf + 1));
-    }
-    const bool endsLine = ends || lf != View::npos;
-    readerTakes_ = dealing && afterLine_ && endsLine && ++wholePieces_ % share_ == 0;
-    afterLine_ = endsLine;
-    return endsLine;
-  }
-  // Whether the reading thread converts the piece cut last.
-  bool readerTakes() const { return readerTakes_; }
-
- private:
-  unsigned share_;
-  std::size_t after_;
-  std::size_t seen_ = 0;
-  String carried_;
-  bool afterLine_ = true;
-  bool readerTakes_ = false;
-  unsigned long wholePieces_ = 0;
-};
-
 // Turns CR LF and CR into LF in text that comes in parts.
 class LfBreaks {
  public:

@@ -192,8 +192,7 @@ TEST_F(LegacyCli, LongTextsStreamAsTheWholeConversion) {
 
 // Glyphs to Unicode over many pieces (128 KiB each), some of whose lines run
 // over several of them, with CR LF and LF breaks and a last line with no
-// break, in two files: each file as its whole conversion. The first is long
-// enough (past 8 MiB) for the reading thread to convert a share of the lines.
+// break, in two files: each file as its whole conversion.
 TEST_F(LegacyCli, ManyPiecesAndLongLinesConvertAsTheWhole) {
   const GlyphString words = Engine().e2h(toCrLf(test::corpusText()));
   std::mt19937 random(7);
@@ -223,7 +222,7 @@ TEST_F(LegacyCli, ManyPiecesAndLongLinesConvertAsTheWhole) {
     }
     return out;
   };
-  GlyphString first = text(9'000'000);
+  GlyphString first = text(1'200'000);
   first += GlyphString(300'000, u'd');  // one line of three pieces
   first += text(200'000) + u"dkfd";     // no break at the end
   const GlyphString second = text(600'000);

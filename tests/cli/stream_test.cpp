@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The converter's pipeline in pieces against the whole-text conversion.
+#include "corpus.h"
 #include "stream.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 #include <random>
 #include <sstream>
 
-#include "corpus.h"
 #include "engine.h"
 #include "text.h"
 #include "unicode.h"
@@ -179,62 +179,6 @@ TEST_F(TextInputTest, ErrorsGiveTheFileAndTheByteOffset) {
         EXPECT_EQ(f.code, 1);
       }
     }
-  }
-}
-
-}  // namespace
-}  // namespace kavelin::cli
-
-namespace kavelin::cli {
-namespace {
-
-// Pieces cut after their last line break: joined, they are the text; the
-// reading thread takes only pieces of whole lines, every `share`-th one, once
-// `after` units have gone.
-TEST(LineDealTest, PiecesHoldWholeLinesAndAreDealtInTurn) {
-  struct Case {
-    std::vector<std::string> texts;  // as read; the last ends the text
-    unsigned share;
-    std::vector<std::string> pieces;
-    std::string ends;   // per piece: 'l' ends a line, '-' does not
-    std::string taken;  // per piece: 'r' the reading thread, '-' the other
-    std::size_t after = 0;
-  } cases[] = {
-      {{"ab\ncd", "ef\ngh", "ij"}, 2, {"ab\n", "cdef\n", "ghij"}, "lll", "-r-"},
-      {{"ab\n", "cd\n", "ef\n", "gh\n"}, 2, {"ab\n", "cd\n", "ef\n", "gh\n"}, "llll", "-r-r"},
-      {{"ab\n", "cd\n", "ef\n", "gh\n"}, 3, {"ab\n", "cd\n", "ef\n", "gh\n"}, "llll", "--r-"},
-      // A line over several pieces: none of them is whole, nor the one it ends in.
-      {{"abc", "def", "g\nh", "i\n"}, 1, {"abc", "def", "g\n", "hi\n"}, "--ll", "---r"},
-      // An empty piece ends no line: the next goes on in the same stream.
-      {{"", "a\n", ""}, 1, {"", "a\n", ""}, "-ll", "--r"},
-      {{"\n\n", "x"}, 2, {"\n\n", "x"}, "ll", "-r"},
-      // Before `after` units, pieces go as read; the first dealt after a
-      // piece that ended mid-line is not whole.
-      {{"ab\ncd", "ef\n", "gh\nij", "kl\n"},
-       1,
-       {"ab\ncd", "ef\n", "gh\n", "ijkl\n"},
-       "-lll",
-       "--rr",
-       5},
-      {{"ab\n", "cd\n", "ef\n"}, 1, {"ab\n", "cd\n", "ef\n"}, "lll", "--r", 4},
-  };
-  for (const Case& c : cases) {
-    LineDeal<std::string> deal(c.share, c.after);
-    std::string joined, ends, taken;
-    std::vector<std::string> pieces;
-    for (std::size_t k = 0; k < c.texts.size(); ++k) {
-      std::string piece;
-      ends += deal.cut(c.texts[k], k + 1 == c.texts.size(), piece) ? 'l' : '-';
-      taken += deal.readerTakes() ? 'r' : '-';
-      pieces.push_back(piece);
-      joined += piece;
-    }
-    std::string all;
-    for (const std::string& t : c.texts) all += t;
-    EXPECT_EQ(joined, all);
-    EXPECT_EQ(pieces, c.pieces) << c.ends;
-    EXPECT_EQ(ends, c.ends) << c.ends;
-    EXPECT_EQ(taken, c.taken) << c.ends;
   }
 }
 
