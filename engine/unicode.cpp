@@ -13,6 +13,10 @@
 #include <type_traits>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "devanagari.h"
 #include "wordtable.h"
 
@@ -817,12 +821,29 @@ class WordCache {
   static constexpr std::size_t kGlyphs = 12;
   static constexpr std::size_t kUnits = (64 - 2 * kGlyphs - 2) / sizeof(Char);
 
-  struct Entry {
-    char16_t word[kGlyphs] = {};
+  // A word with its break, zero after: its glyphs as three 64-bit numbers.
+  struct Key {
+    std::uint64_t part[3];
+    bool operator==(const Key& other) const {
+      return ((part[0] ^ other.part[0]) | (part[1] ^ other.part[1]) | (part[2] ^ other.part[2])) ==
+             0;
+    }
+    std::uint32_t hash() const {
+      const std::uint64_t h =
+          (part[0] ^ (part[1] * 0xC2B2AE3D27D4EB4Full) ^ (part[2] * 0x165667B19E3779F9ull)) *
+          0x9E3779B97F4A7C15ull;
+      return static_cast<std::uint32_t>(h >> 32);
+    }
+  };
+  static_assert(sizeof(Key) == kGlyphs * sizeof(char16_t), "a key holds the longest word");
+
+  struct alignas(64) Entry {
+    Key word = {};
     std::uint8_t glyphs = 0;  // 0: empty
     std::uint8_t units = 0;
     Char text[kUnits] = {};
   };
+  static_assert(sizeof(Entry) == 64, "an entry fills one cache line");
 
   // What the composer released last.
   std::basic_string<Char> released;
@@ -832,25 +853,52 @@ class WordCache {
   // little).
   WordTable<Entry, std::size_t{1} << 17> table;
 
-  static bool holds(const Entry& e, const char16_t* word, std::size_t glyphs) {
-    return e.glyphs == glyphs && std::memcmp(e.word, word, glyphs * sizeof(char16_t)) == 0;
+  // The key of the `glyphs` glyphs at `word`; kGlyphs of them are readable
+  // when `wide`.
+  static Key key(const char16_t* word, std::size_t glyphs, bool wide) {
+    Key k{};
+    if (!wide) {
+      std::memcpy(k.part, word, glyphs * sizeof(char16_t));
+      return k;
+    }
+    alignas(16) static constexpr std::uint64_t kMask[6] = {~0ull, ~0ull, ~0ull, 0, 0, 0};
+    std::memcpy(k.part, word, sizeof k.part);
+    std::uint64_t mask[3];
+    std::memcpy(mask, reinterpret_cast<const char*>(kMask) + sizeof(Key) - glyphs * 2, sizeof mask);
+    for (std::size_t n = 0; n < 3; ++n) k.part[n] &= mask[n];
+    return k;
   }
-  // holds() for e.glyphs glyphs, reading kGlyphs of `word` whatever their
-  // number.
-  static bool sameWord(const Entry& e, const char16_t* word) {
-    return sameUnits<kGlyphs>(e.word, word, e.glyphs);
-  }
-  // Keeps `text` for `word` unless it is too long. (A word holds no surrogate
-  // unpaired: it is read as U+FFFD.)
-  static void keep(Entry& e, const char16_t* word, std::size_t glyphs, const Char* text,
+  // Keeps `text` for the word of `key` unless it is too long. (A word holds
+  // no surrogate unpaired: it is read as U+FFFD.)
+  static void keep(Entry& e, const Key& key, std::size_t glyphs, const Char* text,
                    std::size_t units) {
     if (units > kUnits) return;
-    std::memcpy(e.word, word, glyphs * sizeof(char16_t));
+    e.word = key;
     e.glyphs = static_cast<std::uint8_t>(glyphs);
     std::memcpy(e.text, text, units * sizeof(Char));
     e.units = static_cast<std::uint8_t>(units);
   }
 };
+
+// Where the first word break of the kBreakWindow glyphs at `g` is, or
+// kBreakWindow when there is none.
+constexpr std::size_t kBreakWindow = 16;
+KAVELIN_INLINE std::size_t firstBreak(const char16_t* g) {
+#if defined(__SSE2__)
+  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g));
+  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + 8));
+  const __m128i space = _mm_set1_epi16(u' ');
+  const __m128i lf = _mm_set1_epi16(u'\n');
+  const __m128i ba = _mm_or_si128(_mm_cmpeq_epi16(a, space), _mm_cmpeq_epi16(a, lf));
+  const __m128i bb = _mm_or_si128(_mm_cmpeq_epi16(b, space), _mm_cmpeq_epi16(b, lf));
+  const unsigned breaks = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(ba, bb)));
+  return static_cast<std::size_t>(__builtin_ctz(breaks | (1u << kBreakWindow)));
+#else
+  std::size_t n = 0;
+  while (n < kBreakWindow && !isWordBreak(g[n])) ++n;
+  return n;
+#endif
+}
 
 }  // namespace
 
@@ -914,10 +962,14 @@ std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, 
   std::size_t i = begin;
   while (i < limit) {
     // The word and its break, when short enough.
-    std::size_t end = i;
-    std::uint32_t hash = 0;
     const std::size_t stop = std::min(limit, i + Cache::kGlyphs);
-    for (; end < stop && !isWordBreak(g[end]); ++end) hash = (hash ^ g[end]) * 0x01000193u;
+    const bool wide = i + kBreakWindow <= glyphs.size();
+    std::size_t end = i;
+    if (wide) {
+      end = std::min(stop, i + firstBreak(g + i));
+    } else {
+      while (end < stop && !isWordBreak(g[end])) ++end;
+    }
     if (held != 0) composer.skipWord(held);
     if (held == 0 || end == stop) {
       // Read up to the next break and release the text, to come to one.
@@ -933,10 +985,9 @@ std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, 
       continue;
     }
     const std::size_t count = end + 1 - i;
-    typename Cache::Entry& entry = cache.table.at(hash ^ g[end]);
-    if (entry.glyphs == count &&
-        (i + Cache::kGlyphs <= glyphs.size() ? Cache::sameWord(entry, g + i)
-                                             : Cache::holds(entry, g + i, count))) {
+    const typename Cache::Key key = Cache::key(g + i, count, wide);
+    typename Cache::Entry& entry = cache.table.at(key.hash());
+    if (entry.glyphs == count && entry.word == key) {
       room(1 + Cache::kUnits);
       Char* to = out.data() + used;
       *to = static_cast<Char>(held);
@@ -950,7 +1001,7 @@ std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, 
     i = scan(glyphs, i, end + 1);
     release();
     // The release starts with the break held before the word.
-    Cache::keep(entry, g + end + 1 - count, count, released.data() + 1, released.size() - 1);
+    Cache::keep(entry, key, count, released.data() + 1, released.size() - 1);
     cache.table.lookedUp(false);
     held = composer.releasedBreak();
   }
