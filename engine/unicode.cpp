@@ -829,9 +829,9 @@ class WordCache {
              0;
     }
     std::uint32_t hash() const {
-      const std::uint64_t h =
-          (part[0] ^ (part[1] * 0xC2B2AE3D27D4EB4Full) ^ (part[2] * 0x165667B19E3779F9ull)) *
-          0x9E3779B97F4A7C15ull;
+      // Three products side by side, their high halves mixed from all bits.
+      const std::uint64_t h = (part[0] * 0x9E3779B97F4A7C15ull) ^
+                              (part[1] * 0xC2B2AE3D27D4EB4Full) ^ (part[2] * 0x165667B19E3779F9ull);
       return static_cast<std::uint32_t>(h >> 32);
     }
   };
@@ -880,23 +880,28 @@ class WordCache {
   }
 };
 
-// Where the first word break of the kBreakWindow glyphs at `g` is, or
-// kBreakWindow when there is none.
-constexpr std::size_t kBreakWindow = 16;
-KAVELIN_INLINE std::size_t firstBreak(const char16_t* g) {
+// The word breaks among the kBreakWindow glyphs at `g`, a bit each.
+constexpr std::size_t kBreakWindow = 64;
+KAVELIN_INLINE std::uint64_t breaksAt(const char16_t* g) {
 #if defined(__SSE2__)
-  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g));
-  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + 8));
   const __m128i space = _mm_set1_epi16(u' ');
   const __m128i lf = _mm_set1_epi16(u'\n');
-  const __m128i ba = _mm_or_si128(_mm_cmpeq_epi16(a, space), _mm_cmpeq_epi16(a, lf));
-  const __m128i bb = _mm_or_si128(_mm_cmpeq_epi16(b, space), _mm_cmpeq_epi16(b, lf));
-  const unsigned breaks = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(ba, bb)));
-  return static_cast<std::size_t>(__builtin_ctz(breaks | (1u << kBreakWindow)));
+  std::uint64_t bits = 0;
+  for (std::size_t k = 0; k < kBreakWindow; k += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + k));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + k + 8));
+    const __m128i ba = _mm_or_si128(_mm_cmpeq_epi16(a, space), _mm_cmpeq_epi16(a, lf));
+    const __m128i bb = _mm_or_si128(_mm_cmpeq_epi16(b, space), _mm_cmpeq_epi16(b, lf));
+    const auto mask = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(ba, bb)));
+    bits |= std::uint64_t{mask} << k;
+  }
+  return bits;
 #else
-  std::size_t n = 0;
-  while (n < kBreakWindow && !isWordBreak(g[n])) ++n;
-  return n;
+  std::uint64_t bits = 0;
+  for (std::size_t k = 0; k < kBreakWindow; ++k) {
+    bits |= std::uint64_t{isWordBreak(g[k])} << k;
+  }
+  return bits;
 #endif
 }
 
@@ -959,14 +964,24 @@ std::size_t GlyphsToUnicodeStream::State::scanWords(std::u16string_view glyphs, 
     used += released.size();
   };
   char16_t held = composer.releasedBreak();
+  std::size_t window = glyphs.size();  // where `breaks` starts: none yet
+  std::uint64_t breaks = 0;
   std::size_t i = begin;
   while (i < limit) {
     // The word and its break, when short enough.
     const std::size_t stop = std::min(limit, i + Cache::kGlyphs);
+    // The breaks of a window of glyphs, found at once, tell where each word
+    // ends; the window moves on when too little of it is left for a word.
     const bool wide = i + kBreakWindow <= glyphs.size();
     std::size_t end = i;
     if (wide) {
-      end = std::min(stop, i + firstBreak(g + i));
+      if (i < window || i + Cache::kGlyphs > window + kBreakWindow) {
+        window = i;
+        breaks = breaksAt(g + i);
+      }
+      const std::uint64_t ahead = breaks >> (i - window);
+      end =
+          ahead == 0 ? stop : std::min(stop, i + static_cast<std::size_t>(__builtin_ctzll(ahead)));
     } else {
       while (end < stop && !isWordBreak(g[end])) ++end;
     }

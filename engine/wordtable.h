@@ -12,13 +12,15 @@
 
 namespace kavelin {
 
-// Starts small, quick to make, and grows once to kLargeEntries when one word
-// in eight of a window of lookups misses, on a text of many words. Its memory
-// is bounded by kLargeEntries entries whatever the text.
+// Starts at 2 MB of 64-byte entries (one huge page, quick to make, and with
+// few of a small vocabulary's words taking the place of another), and grows
+// once to kLargeEntries when one word in eight of a window of lookups misses,
+// on a text of many words. Its memory is bounded by kLargeEntries entries
+// whatever the text.
 template <typename Entry, std::size_t kLargeEntries = std::size_t{1} << 16>
 class WordTable {
  public:
-  static constexpr std::size_t kEntries = 4096;
+  static constexpr std::size_t kEntries = std::size_t{1} << 15;
   static_assert(kLargeEntries >= kEntries && (kLargeEntries & (kLargeEntries - 1)) == 0);
 
   WordTable() : entries_(kEntries) {}
