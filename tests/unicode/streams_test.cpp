@@ -222,6 +222,9 @@ TEST(GlyphsToUnicodeStream, WordCacheGivesTheComposersText) {
       {u"d+ j+ U+ Uk+ ", "a nukta composing at the end of a word"},
       {u"abcdefghij abcdefghik abcdefgxij abcxefghij ", "words differing in one glyph"},
       {u"dddddddddddk dddddddddddkk ddddddddddd\n", "eleven glyphs and a break, and twelve"},
+      {u"d dk dkd dkdk dkdkd dkdkdk dkdkdkd dkdkdkdk dkdkdkdkd dkdkdkdkdk dkdkdkdkdkd\n"
+       u"dkdkdkdkdkdk dkdkdkdkdkdkd\ndkdkdkdkdkdkdk  ",
+       "words of every length to fourteen: breaks at every place of the windows"},
       {u"d \nd\n d  \n\n  d", "a word before a space and a line break, empty words"},
       {u"d\U0001F600 \U0001F600 \xD800 d \xDC00 d\xD800", "surrogate pairs and unpaired ones"},
       {u"\u201Cd \u0958 \u0929+ \u00E9 d\u0301 ", "beyond Latin-1, an exclusion, a nukta letter"},
