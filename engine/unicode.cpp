@@ -864,7 +864,9 @@ class WordCache {
     alignas(16) static constexpr std::uint64_t kMask[6] = {~0ull, ~0ull, ~0ull, 0, 0, 0};
     std::memcpy(k.part, word, sizeof k.part);
     std::uint64_t mask[3];
-    std::memcpy(mask, reinterpret_cast<const char*>(kMask) + sizeof(Key) - glyphs * 2, sizeof mask);
+    std::memcpy(mask,
+                reinterpret_cast<const char*>(kMask) + sizeof(Key) - glyphs * sizeof(char16_t),
+                sizeof mask);
     for (std::size_t n = 0; n < 3; ++n) k.part[n] &= mask[n];
     return k;
   }
